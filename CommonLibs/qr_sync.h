@@ -1,0 +1,111 @@
+// Locks shared by every thread of the server: a recursive mutex, a counting
+// semaphore (at most 10240, may be posted by any thread), a reader-writer lock
+// that gives a waiting writer precedence over readers arriving after it, and
+// scoped holders for all three. Every type may be shared between threads.
+//
+// Lock order of the server, written once here:
+//   global server mutex -> session registry rwlock -> connector send mutex;
+//   database mutex before the global server mutex;
+//   job table mutex -> a job's own mutex; scan registry mutex alone;
+//   the database mutex and notification locks never under the job table mutex.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+
+class qr_mutex {
+public:
+    qr_mutex() = default;
+    // Copying makes a new, independent mutex: a lock is never shared by value.
+    qr_mutex(const qr_mutex&) {}
+    qr_mutex& operator=(const qr_mutex&) { return *this; }
+
+    void lock() { m_.lock(); }
+    // True when the calling thread now holds the mutex (free, or already its own).
+    bool trylock() { return m_.try_lock(); }
+    void unlock() { m_.unlock(); }
+
+private:
+    std::recursive_mutex m_;
+};
+
+class qr_semaphore {
+public:
+    static constexpr unsigned max_count = 10240;
+
+    explicit qr_semaphore(unsigned initial_count);
+    qr_semaphore(const qr_semaphore&) = delete;
+    qr_semaphore& operator=(const qr_semaphore&) = delete;
+
+    void wait();
+    // Returns false when the semaphore is already at its maximum (the post is dropped).
+    bool post();
+    // Waits at most the given time; true when a count was taken.
+    bool wait_for_ms(long milliseconds);
+
+private:
+    std::mutex m_;
+    std::condition_variable cv_;
+    unsigned count_;  // guarded by m_
+};
+
+// 0 = shared (reader), 1 = exclusive (writer); other values do nothing.
+typedef int qr_rwlock_t;
+constexpr qr_rwlock_t QR_RWLOCK_SHARED = 0;
+constexpr qr_rwlock_t QR_RWLOCK_EXCLUSIVE = 1;
+
+class qr_rwmutex {
+public:
+    qr_rwmutex();
+    qr_rwmutex(const qr_rwmutex&) = delete;
+    qr_rwmutex& operator=(const qr_rwmutex&) = delete;
+
+    void lock(qr_rwlock_t mode);
+    // The caller passes the mode it locked with. The last reader out may be a
+    // different thread from the first one in.
+    void unlock(qr_rwlock_t mode);
+
+private:
+    qr_mutex entry_;          // a writer's for the whole write; each reader's on the way in
+    qr_semaphore resource_;   // the writer's, or the reader group's as a whole
+    qr_mutex count_mutex_;    // guards readers_
+    int readers_ = 0;
+};
+
+class qr_automutex {
+public:
+    // take != 0 locks now; with 0 the holder adopts a lock the caller already holds.
+    qr_automutex(qr_mutex& m, char take = 1) : m_(m) { if (take) m_.lock(); }
+    ~qr_automutex() { m_.unlock(); }
+    qr_automutex(const qr_automutex&) = delete;
+    qr_automutex& operator=(const qr_automutex&) = delete;
+
+private:
+    qr_mutex& m_;
+};
+
+class qr_autosemaphore {
+public:
+    qr_autosemaphore(qr_semaphore& s, char take = 1) : s_(s) { if (take) s_.wait(); }
+    ~qr_autosemaphore() { s_.post(); }
+    qr_autosemaphore(const qr_autosemaphore&) = delete;
+    qr_autosemaphore& operator=(const qr_autosemaphore&) = delete;
+
+private:
+    qr_semaphore& s_;
+};
+
+class qr_autorwmutex {
+public:
+    qr_autorwmutex(qr_rwmutex& m, qr_rwlock_t mode, char take = 1) : m_(m), mode_(mode)
+    {
+        if (take) m_.lock(mode_);
+    }
+    ~qr_autorwmutex() { m_.unlock(mode_); }
+    qr_autorwmutex(const qr_autorwmutex&) = delete;
+    qr_autorwmutex& operator=(const qr_autorwmutex&) = delete;
+
+private:
+    qr_rwmutex& m_;
+    qr_rwlock_t mode_;
+};

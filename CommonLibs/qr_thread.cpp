@@ -1,0 +1,66 @@
+#include "qr_thread.h"
+
+#include "qr_exception.h"
+#include "qr_log.h"
+
+#include <cerrno>
+#include <csignal>
+#include <dlfcn.h>
+#include <pthread.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+unsigned long qr_thread_create(void (*function)(void*), void* argument)
+{
+    try {
+        std::thread t(function, argument);
+        unsigned long handle = static_cast<unsigned long>(t.native_handle());
+        t.detach();
+        return handle;
+    } catch (const std::system_error& e) {
+        qr_exception("Cannot create new thread, errno=%d", e.code().value());
+    }
+}
+
+int qr_thread_getid()
+{
+    return static_cast<int>(gettid());
+}
+
+void* qr_getdllfunc(const std::string& spec)
+{
+    std::string::size_type colon = spec.find(':');
+    if (colon == std::string::npos)
+        qr_exception("Bad function format [%s], should be library_file_name:function_name", spec.c_str());
+    return qr_getdllfunc(spec.substr(0, colon), spec.substr(colon + 1));
+}
+
+void* qr_getdllfunc(const std::string& library, const std::string& function)
+{
+    void* handle = dlopen(library.c_str(), RTLD_NOW);
+    if (!handle) {
+        const char* why = dlerror();
+        qr_print2log(qr_Error, std::string("dlopen: ") + (why ? why : "unknown error"));
+        qr_exception("Cannot load dinamic library [%s], error=%d", library.c_str(), errno);
+    }
+    dlerror();
+    void* symbol = dlsym(handle, function.c_str());
+    if (!symbol || function.empty())
+        qr_exception("Cannot find symbol [%s] in the shared library [%s]", function.c_str(), library.c_str());
+    return symbol;
+}
+
+void SignalHandler(int signal)
+{
+    // Only async-signal-safe work belongs here; the line is short and written once.
+    if (qr_log_enabled(qr_Debug)) {
+        qr_print2log(qr_Debug, "Signal " + std::to_string(signal) + " handled");
+    }
+    std::signal(signal, SignalHandler);
+}
+
+void qr_install_abort_handler()
+{
+    std::signal(SIGABRT, SignalHandler);
+}

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, running and testing need.
+# Idempotent: packages already present are left alone and apt is not asked at all.
+set -eu
+
+PACKAGES="g++ cmake make pkg-config python3 \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql \
+  libsnmp-dev snmpd snmp \
+  libtinyxml-dev libboost-dev zlib1g-dev \
+  iputils-ping pci.ids"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+if [ -z "$missing" ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
+# snmpd's package starts a system agent on 127.0.0.1:161; the project's
+# tests never use that address, so it may keep running.
+$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends $missing
