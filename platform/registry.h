@@ -11,7 +11,8 @@
 // of the folder), so neither threads nor processes lose each other's values.
 // Files are created with mode 0600: they hold passwords. A file that cannot be
 // parsed makes every call on its root fail with ERROR_BADDB; it is never
-// rewritten. Lock order: the write mutex, then the file lock.
+// rewritten. Lock order: the write mutex, then the file lock. The small
+// mutexes of the storage folder and of the open handles are innermost.
 //
 // Key and value names compare without regard to ASCII case. A REG_SZ value is
 // stored as its text: the bytes given, up to the first zero byte; reading it
