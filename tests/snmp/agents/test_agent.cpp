@@ -103,6 +103,7 @@ void build_qor(const std::string& tag)
     for (int i = 0; i < 300; ++i)
         binary += static_cast<char>(i * 7);
     add(q + "6.0", "octet", scrambled_octets(binary));
+    add(q + "7.0", "octet", scrambled_octets(std::string("\x07\xD6\x05\x11\x0E\x1E\x00", 7)));
 }
 
 void answer(const Entry* e, const std::string& asked, int& not_ready)
