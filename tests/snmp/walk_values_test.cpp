@@ -4,6 +4,7 @@
 // plus hand-written tables in the same form), and the PCI names file that
 // the build puts into the program folder.
 #include "pci_names.h"
+#include "progdir.h"
 #include "qr_exception.h"
 #include "scan_table.h"
 #include "value_functions.h"
@@ -24,10 +25,11 @@ std::string source_dir()
     return dir ? dir : ".";
 }
 
+// The build's program folder; tests run from <build>/tests.
 std::string program_dir()
 {
     const char* dir = std::getenv("TRV_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/bin";
+    return dir ? std::string(dir) + "/bin" : GetProgramFolder() + "/../bin";
 }
 
 std::string fixture()

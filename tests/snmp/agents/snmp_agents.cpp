@@ -1,5 +1,7 @@
 #include "snmp_agents.h"
 
+#include "progdir.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -16,10 +18,11 @@
 
 namespace {
 
+// The build folder; test programs run from <build>/tests.
 std::string binary_dir()
 {
     const char* dir = std::getenv("TRV_BINARY_DIR");
-    return dir ? dir : ".";
+    return dir ? std::string(dir) : GetProgramFolder() + "/..";
 }
 
 }  // namespace
