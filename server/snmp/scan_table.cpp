@@ -81,7 +81,7 @@ int scan_table(CSnmpSession* session, const std::string& address, const std::str
     values.clear();
     bool date = take_date_marker(oid);
     if (!session || !session->is_usable()) {
-        TRV_LOG(qr_Info, "!!Could not create SMNP session " << address);
+        TRV_LOG(qr_Info, "!!Could not create SMNP session ");
         return WalkFailure;
     }
     int result = session->walk_subtree(values, oid, session->get_timeout(), session->get_retries(), lines);
