@@ -32,6 +32,7 @@ protected:
             << agents->error();
         AgentSpec slow{Slow, "slow", "Slow QOR host", ".1.3.6.1.4.1.39871.1"};
         slow.qor_not_ready = 1;
+        slow.qor_loop = true;
         ASSERT_TRUE(agents->start(slow)) << agents->error();
         master = new CSnmpMaster;
     }
@@ -246,8 +247,11 @@ TEST_F(SnmpSessionTest, WalkResultCodes)
     // The first QOR request is answered "not ready", the next ones normally.
     EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871", 2000, 2, false), WalkAgentNotReady);
     EXPECT_TRUE(values.empty());
-    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871", 2000, 2, false), WalkSuccess);
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.1", 2000, 2, false), WalkSuccess);
     EXPECT_GE(values.size(), 20u);
+    // An agent that goes back never makes the walk loop.
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.3", 2000, 2, false), WalkOidNotIncreasing);
+    EXPECT_EQ(values, (std::vector<std::string>{"31", "32"}));
     // Nothing under the root: the first answer is already outside.
     EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.2.1.1.9.1.99", 2000, 2, false), WalkNoData);
     EXPECT_TRUE(values.empty());

@@ -164,6 +164,7 @@ bool TestAgents::start(const AgentSpec& spec)
         }
         setenv("TRV_AGENT_TAG", spec.name.c_str(), 1);
         setenv("TRV_QOR_NOT_READY", std::to_string(spec.qor_not_ready).c_str(), 1);
+        setenv("TRV_QOR_LOOP", spec.qor_loop ? "1" : "0", 1);
         setenv("MIBS", "", 1);
         std::string log = base + "/snmpd.log";
         std::string conf = base + "/snmpd.conf";

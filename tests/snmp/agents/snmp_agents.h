@@ -17,6 +17,7 @@ struct AgentSpec {
     std::string object_id;             // sysObjectID
     std::string community = "public";
     int qor_not_ready = 0;             // first N QOR requests answer "not ready"
+    bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
 };
 
 class TestAgents {

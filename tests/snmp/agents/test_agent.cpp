@@ -5,6 +5,7 @@
 // The environment (passed on by snmpd) makes each simulated host distinct:
 //   TRV_AGENT_TAG       text that appears in names and descriptions
 //   TRV_QOR_NOT_READY   the first N requests are answered "not ready"
+//   TRV_QOR_LOOP        1: the walk of .1.3.6.1.4.1.39871.3 goes back after .3.2
 #include "snmp_oid.h"
 #include "snmp_scramble.h"
 
@@ -103,6 +104,8 @@ void build_qor(const std::string& tag)
     for (int i = 0; i < 300; ++i)
         binary += static_cast<char>(i * 7);
     add(q + "6.0", "octet", scrambled_octets(binary));
+    add(".1.3.6.1.4.1.39871.3.1", "integer", scrambled_int(31));
+    add(".1.3.6.1.4.1.39871.3.2", "integer", scrambled_int(32));
     add(q + "7.0", "octet", scrambled_octets(std::string("\x07\xD6\x05\x11\x0E\x1E\x00", 7)));
 }
 
@@ -130,6 +133,8 @@ int main(int argc, char** argv)
     const char* tag_env = std::getenv("TRV_AGENT_TAG");
     std::string tag = tag_env ? tag_env : "agent";
     int not_ready = 0;
+    const char* loop_env = std::getenv("TRV_QOR_LOOP");
+    bool loops = loop_env && std::strcmp(loop_env, "1") == 0;
     if (std::strcmp(argv[1], "qor") == 0) {
         const char* n = std::getenv("TRV_QOR_NOT_READY");
         not_ready = n ? std::atoi(n) : 0;
@@ -149,8 +154,14 @@ int main(int argc, char** argv)
             std::vector<uint32_t> arcs;
             parse_oid_arcs(oid, arcs);
             const Entry* found = nullptr;
+            // A misbehaving corner: after .3.2 this agent answers .3.1 again.
+            std::string wanted =
+                loops && line == "getnext" && oid == ".1.3.6.1.4.1.39871.3.2" ? ".1.3.6.1.4.1.39871.3.1" : "";
             for (const Entry& e : entries) {
-                if (line == "get" ? e.arcs == arcs : oid_less(arcs, e.arcs)) {
+                bool match = !wanted.empty() ? e.oid == wanted
+                             : line == "get" ? e.arcs == arcs
+                                             : oid_less(arcs, e.arcs);
+                if (match) {
                     found = &e;
                     break;
                 }
