@@ -154,6 +154,11 @@ void manual_handler(Client_socket& socket, Config&)
 
 TEST_F(Frame, OneAllowedClientHoldsTheNextBack)
 {
+    {
+        std::lock_guard<std::mutex> lock(gate.m);
+        gate.started = gate.released = 0;
+        gate.events.clear();
+    }
     const std::string port = start(gated_handler, 1);
     Client_socket first("127.0.0.1", port, false);
     ASSERT_TRUE(wait_started(1));
