@@ -108,7 +108,7 @@ TEST(DataSources, RegisteredSourcesOpenFromASecondProcess)
 {
     auto& env = DbTestEnvironment::get();
     const std::string ini = odbc_ini_folder(folder());
-    for (const std::string backend : {std::string("sqlite"), std::string("postgresql")}) {
+    for (const std::string& backend : {std::string("sqlite"), std::string("postgresql")}) {
         const std::string dsn = env.fresh_data_source(backend, "inventory");
         {
             auto c = open_connection(dsn);
