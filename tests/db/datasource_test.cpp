@@ -200,6 +200,19 @@ TEST(ClientDatabase, PostgreSqlDeploymentCreatesTheTypesDatabase)
     EXPECT_EQ(p->query("SELECT COUNT(*) AS n FROM InventoryHosts").Column("n").GetLong(0), 0);
 }
 
+TEST(DataSources, AdministrationSourceIsRegisteredUnlessItIsOnPostgreSql)
+{
+    auto& env = DbTestEnvironment::get();
+    ASSERT_EQ(register_odbc_dsn(folder() + "/elsewhere.db", "TrvAdminFileTest"), 1);
+    EXPECT_EQ(register_admin_data_source(folder(), "TrvAdminFileTest"), 1);
+    EXPECT_EQ(get_dsn_file("TrvAdminFileTest"), folder() + "/" + admin_database_file);
+
+    env.register_postgresql_dsn("TrvAdminPgTest", "admin_db");
+    EXPECT_EQ(register_admin_data_source(folder(), "TrvAdminPgTest"), 1);
+    EXPECT_EQ(odbc_dsn_value("TrvAdminPgTest", "Database"), "admin_db");
+    EXPECT_EQ(odbc_dsn_value("TrvAdminPgTest", "Driver"), odbc_postgresql_unicode_driver);
+}
+
 TEST(SchemaScripts, StatementsSplitOutsideQuotesAndComments)
 {
     const auto statements = split_sql_script(
