@@ -23,7 +23,7 @@ namespace {
 
 std::string marker_path(int port)
 {
-    return "/tmp/trv-test-postgres-" + std::to_string(port) + ".owner";
+    return "/tmp/trv-test-pg-" + std::to_string(port) + ".owner";
 }
 
 std::string postgres_bin()
@@ -122,21 +122,6 @@ int run_program(const std::vector<std::string>& argv, const std::string& log)
 void PgCluster::start()
 {
     if (running()) return;
-    if (lock_fd_ < 0) {
-        for (int p = first_port; p <= last_port && lock_fd_ < 0; ++p) {
-            const std::string lock = "/tmp/trv-test-postgres-" + std::to_string(p) + ".lock";
-            int fd = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-            if (fd < 0) continue;
-            if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                lock_fd_ = fd;
-                port_ = p;
-            } else {
-                close(fd);
-            }
-        }
-        if (lock_fd_ < 0) throw std::runtime_error("every test PostgreSQL port is taken by a running test");
-    }
-    stop_leftover(port_);
     const std::string bin = postgres_bin();
     char folder[] = "/tmp/trv-pg-XXXXXX";
     if (!mkdtemp(folder)) throw std::runtime_error("mkdtemp failed");
@@ -155,18 +140,37 @@ void PgCluster::start()
                                  "--locale=C.UTF-8", "--no-sync"}),
                     log) != 0)
         throw std::runtime_error("initdb failed:\n" + read_text(log));
-    const std::string options = "-k " + sock + " -p " + std::to_string(port_) +
-                                " -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60";
-    if (run_program(as_postgres({bin + "/pg_ctl", "-D", folder_ + "/data", "-l", folder_ + "/server.log", "-w",
-                                 "-o", options, "start"}),
-                    log) != 0)
-        throw std::runtime_error("pg_ctl start failed:\n" + read_text(log) + read_text(folder_ + "/server.log"));
-    std::istringstream pidfile(read_text(folder_ + "/data/postmaster.pid"));
-    long pid = 0;
-    pidfile >> pid;
-    if (pid <= 0) throw std::runtime_error("postmaster.pid is unreadable");
-    pid_ = static_cast<pid_t>(pid);
-    std::ofstream(marker_path(port_)) << pid_ << " " << folder_ << "\n";
+
+    // The first port that no other test process holds and that nothing else listens on.
+    for (int p = first_port; p <= last_port && pid_ == 0; ++p) {
+        const std::string lock = "/tmp/trv-test-pg-" + std::to_string(p) + ".lock";
+        int fd = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) continue;
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            continue;
+        }
+        stop_leftover(p);
+        const std::string options = "-k " + sock + " -p " + std::to_string(p) +
+                                    " -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60";
+        if (run_program(as_postgres({bin + "/pg_ctl", "-D", folder_ + "/data", "-l", folder_ + "/server.log", "-w",
+                                     "-o", options, "start"}),
+                        log) != 0) {
+            close(fd);
+            continue;
+        }
+        std::istringstream pidfile(read_text(folder_ + "/data/postmaster.pid"));
+        long pid = 0;
+        pidfile >> pid;
+        if (pid <= 0) throw std::runtime_error("postmaster.pid is unreadable");
+        pid_ = static_cast<pid_t>(pid);
+        port_ = p;
+        lock_fd_ = fd;
+        std::ofstream(marker_path(port_)) << pid_ << " " << folder_ << "\n";
+    }
+    if (pid_ == 0)
+        throw std::runtime_error("pg_ctl start failed on every test port:\n" + read_text(log) +
+                                 read_text(folder_ + "/server.log"));
 }
 
 void PgCluster::stop()
@@ -176,7 +180,9 @@ void PgCluster::stop()
     std::error_code ignored;
     if (!folder_.empty()) {
         std::filesystem::remove_all(folder_, ignored);
-        std::filesystem::remove(marker_path(port_), ignored);
+        if (port_ > 0) std::filesystem::remove(marker_path(port_), ignored);
     }
     folder_.clear();
+    if (lock_fd_ >= 0) close(lock_fd_);
+    lock_fd_ = -1;
 }
