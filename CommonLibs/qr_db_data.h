@@ -9,6 +9,7 @@
 #pragma once
 
 #include <ctime>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,7 @@ public:
     int RowCount() const;
     bool HasColumn(const std::string& name) const;
     // The column of that name; an unknown name appends an empty column.
+    // References to columns stay valid while the DB_DATA lives.
     DB_COLUMN& Column(const std::string& name);
     const DB_COLUMN* Find(const std::string& name) const;
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
@@ -59,5 +61,5 @@ public:
     const std::string& ColumnName(int n) const { return columns_[static_cast<size_t>(n)].first; }
 
 private:
-    std::vector<std::pair<std::string, DB_COLUMN>> columns_;
+    std::deque<std::pair<std::string, DB_COLUMN>> columns_;  // deque: appending moves no column
 };

@@ -56,6 +56,12 @@ TEST(DbData, ColumnsAreFoundIgnoringCaseAndUnknownNamesAddEmptyColumns)
     d.Column("uid");
     EXPECT_TRUE(d.HasColumn("UID"));
     EXPECT_EQ(d.RowCount(), 2);  // still the first column's
+    // Columns asked for earlier stay where they were when others are added.
+    DB_COLUMN& first = d.Column("NetAddr");
+    const char* text = first.GetCString(0);
+    for (int n = 0; n < 100; ++n) d.Column("extra" + std::to_string(n));
+    EXPECT_EQ(&d.Column("NetAddr"), &first);
+    EXPECT_STREQ(text, "10.0.0.1");
     DB_DATA copy = d;
     copy.Column("NetAddr").Append("x");
     EXPECT_EQ(d.RowCount(), 2);
