@@ -148,6 +148,8 @@ std::string odbc_dsn_value(const std::string& dsn, const std::string& key)
 std::vector<std::string> odbc_data_source_names()
 {
     std::vector<std::string> names;
+    // The driver manager switches the configuration mode while it lists.
+    std::lock_guard<std::mutex> hold(installer_mutex());
     SQLHENV env = SQL_NULL_HENV;
     if (SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env) != SQL_SUCCESS) {
         TRV_LOG(qr_Error, "Cannot allocate an ODBC environment to list the data sources");
