@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -121,15 +122,37 @@ bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odb
                     std::string& error)
 {
     std::lock_guard<std::mutex> hold(installer_mutex());
+    const char* folder = std::getenv("ODBCSYSINI");
+    if (!folder || !*folder) {
+        error = "the ODBC folder of the server is not set";
+        return false;
+    }
+    // Connections of other threads read odbc.ini while it is written: the
+    // installer edits a copy, which then replaces the file in one step.
+    const std::string path = std::string(folder) + "/odbc.ini";
+    const std::string copy = path + ".new";
+    std::error_code failed;
+    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, failed);
+    if (failed) {
+        error = "cannot copy " + path + ": " + failed.message();
+        return false;
+    }
     UWORD previous = ODBC_BOTH_DSN;
     SQLGetConfigMode(&previous);
     SQLSetConfigMode(ODBC_SYSTEM_DSN);
-    bool done = SQLWriteDSNToIni(dsn.c_str(), driver.c_str());
+    // A section written anew, without what an earlier registration left.
+    SQLWritePrivateProfileString(dsn.c_str(), nullptr, nullptr, copy.c_str());
+    bool done = SQLWritePrivateProfileString(dsn.c_str(), "Driver", driver.c_str(), copy.c_str());
     for (size_t n = 0; done && n < attributes.size(); ++n)
         done = SQLWritePrivateProfileString(dsn.c_str(), attributes[n].first.c_str(), attributes[n].second.c_str(),
-                                            "odbc.ini");
+                                            copy.c_str());
     if (!done) error = installer_error();
     SQLSetConfigMode(previous);
+    if (done && std::rename(copy.c_str(), path.c_str()) != 0) {
+        error = "cannot replace " + path + ": " + std::strerror(errno);
+        done = false;
+    }
+    if (!done) std::filesystem::remove(copy, failed);
     return done;
 }
 

@@ -4,7 +4,9 @@
 // (odbc.ini) in a folder of the program folder and points unixODBC at it
 // (ODBCSYSINI, ODBCINI) before its first ODBC call; nothing under /etc or the
 // home folder is read or written. Data sources are registered with the
-// installer's ini calls, since the drivers ship no setup library.
+// installer's ini calls, since the drivers ship no setup library; they edit a
+// copy of odbc.ini that replaces the file whole, so a connection opening in
+// another thread never reads a half-written file.
 //
 // The installer's configuration mode is process-wide: every call here runs
 // under one lock of this file, so any thread may call these functions.
