@@ -3,6 +3,7 @@
 # One GoogleTest executable. Each test case becomes its own ctest entry, unless
 # WHOLE is given (for executables whose fixture starts costly services once).
 # THREADED marks tests of threaded code: the ThreadSanitizer build runs those.
+# Every test program has TRV_SOURCE_DIR and TRV_BINARY_DIR in its environment.
 # RESOURCE_LOCK names shared resources (a port, an snmpd address) so ctest
 # never runs two users of one resource at the same time.
 find_package(GTest REQUIRED)
@@ -13,16 +14,16 @@ function(trv_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/trv_test_env.cpp)
+  target_compile_definitions(${name} PRIVATE TRV_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             TRV_TEST_BINARY_DIR="${CMAKE_BINARY_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${T_LIBS})
   set(labels unit)
   if(T_THREADED)
     set(labels threaded)
   endif()
-  # The escaped ';' keeps both variables in the one ENVIRONMENT value.
-  set(props LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
-            ENVIRONMENT "TRV_SOURCE_DIR=${PROJECT_SOURCE_DIR}\\;TRV_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  set(props LABELS "${labels}" TIMEOUT ${T_TIMEOUT})
   if(T_RESOURCE_LOCK)
     list(APPEND props RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()

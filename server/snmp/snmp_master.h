@@ -1,0 +1,52 @@
+// The process-wide SNMP master: starts and stops the SNMP layer and keeps
+// the registered sessions so that new time-out and retry settings reach them
+// all at once. Any thread may create sessions and change the settings.
+//
+// Lock order: master mutex -> a session's common-data mutex.
+#pragma once
+
+#include "snmp_base.h"
+#include "winsnmp.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+class CSnmpSession;
+
+// What a worker uses when the settings give no positive value.
+constexpr int SnmpDefaultTimeoutSeconds = 5;
+constexpr int SnmpDefaultRetries = 2;
+// The worker's time-out in seconds and retry count from the settings values
+// SNMPTimeout and SNMPRetries (missing or not above 0: the defaults).
+int snmp_timeout_seconds(int setting);
+int snmp_retries(int setting);
+
+class CSnmpMaster : public CSnmpBase {
+public:
+    CSnmpMaster();
+    ~CSnmpMaster() override;
+
+    // A usable session for the peer, or null (the cause is this master's error).
+    // A registered session is deleted by the master at the latest; deleting it
+    // earlier unregisters it.
+    CSnmpSession* create_session(const std::string& address, const std::string& community,
+                                 bool register_session, int timeout_seconds, int retries);
+    // Applies to every registered session; -1 keeps that value.
+    void set_timeouts(int timeout_seconds, int retries);
+    size_t session_count();
+
+    void unregister_session(CSnmpSession* session);
+
+    smiUINT32 version_major = 0;
+    smiUINT32 version_minor = 0;
+    smiUINT32 level = 0;
+    smiUINT32 translate_mode = 0;
+    smiUINT32 retransmit_mode = 0;
+
+private:
+    std::mutex master_;
+    std::map<HSNMP_SESSION, CSnmpSession*> sessions_;  // guarded by master_
+    bool started_ = false;
+};

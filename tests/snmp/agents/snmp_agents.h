@@ -1,0 +1,57 @@
+// Test agents: real snmpd processes, one per simulated host on its own
+// loopback address (port 161), each with its own identity and with the
+// interfaces group and the QOR enterprise subtree served by test_agent.
+// A TestAgents object starts them in a temporary folder and stops them by
+// PID when it goes away. Also runs the net-snmp command-line tools.
+// Used from one test thread.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct AgentSpec {
+    std::string address;               // 127.0.x.y, never 127.0.0.1
+    std::string name;                  // sysName
+    std::string descr;                 // sysDescr
+    std::string object_id;             // sysObjectID
+    std::string community = "public";
+    int qor_not_ready = 0;             // first N QOR requests answer "not ready"
+    bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
+};
+
+class TestAgents {
+public:
+    TestAgents();
+    ~TestAgents();
+    TestAgents(const TestAgents&) = delete;
+    TestAgents& operator=(const TestAgents&) = delete;
+
+    // Starts the agent and waits until it answers as itself; false (with
+    // the reason in error()) when it does not.
+    bool start(const AgentSpec& spec);
+    void stop_all();
+    const std::string& error() const { return error_; }
+    // The unique sysLocation of the agent at `address`.
+    std::string location(const std::string& address) const;
+    const std::string& folder() const { return dir_; }
+
+private:
+    struct Running {
+        AgentSpec spec;
+        std::string location;
+        pid_t pid = -1;
+    };
+    std::string dir_;
+    std::vector<Running> agents_;
+    std::string error_;
+};
+
+// Runs a program (no shell) and returns its standard output; `status` gets
+// the exit status (-1 when it could not run).
+std::string run_program(const std::vector<std::string>& argv, int* status = nullptr);
+
+// `snmpwalk -v1 -c COMMUNITY -On -Oe -Ot -Ox ADDRESS ROOT`, hex-string
+// continuation lines joined, one entry per line.
+std::vector<std::string> snmpwalk_lines(const std::string& address, const std::string& community,
+                                        const std::string& root, const std::vector<std::string>& extra = {});

@@ -1,0 +1,337 @@
+// The session layer and the subtree walk against real snmpd agents.
+#include "snmp_agents.h"
+#include "snmp_master.h"
+#include "snmp_oid.h"
+#include "snmp_scramble.h"
+#include "snmp_session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+const char* const Alpha = "127.0.61.1";
+const char* const Bravo = "127.0.61.2";
+const char* const Slow = "127.0.61.3";     // QOR agent not ready for its first request
+const char* const Silent = "127.0.61.250"; // nothing listens here
+
+TestAgents* agents = nullptr;
+CSnmpMaster* master = nullptr;
+
+class SnmpSessionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        agents = new TestAgents;
+        ASSERT_TRUE(agents->start({Alpha, "alpha", "Alpha test router", ".1.3.6.1.4.1.9.1.516"}))
+            << agents->error();
+        ASSERT_TRUE(agents->start({Bravo, "bravo", "Bravo test switch", ".1.3.6.1.4.1.11.2.3.7.11.9", "bravocomm"}))
+            << agents->error();
+        AgentSpec slow{Slow, "slow", "Slow QOR host", ".1.3.6.1.4.1.39871.1"};
+        slow.qor_not_ready = 1;
+        slow.qor_loop = true;
+        ASSERT_TRUE(agents->start(slow)) << agents->error();
+        master = new CSnmpMaster;
+    }
+    static void TearDownTestSuite()
+    {
+        delete master;
+        master = nullptr;
+        delete agents;
+        agents = nullptr;
+    }
+
+    std::unique_ptr<CSnmpSession> open(const std::string& address, const std::string& community,
+                                       bool registered = false)
+    {
+        CSnmpSession* s = master->create_session(address, community, registered, 2, 2);
+        EXPECT_NE(s, nullptr) << master->get_error_text();
+        return std::unique_ptr<CSnmpSession>(s);
+    }
+};
+
+std::string hex_digits(const std::string& spaced, bool scramble)
+{
+    std::string bytes;
+    std::istringstream in(spaced);
+    std::string pair;
+    while (in >> pair)
+        bytes += static_cast<char>(std::strtoul(pair.c_str(), nullptr, 16));
+    if (scramble)
+        scramble_octets(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+// One `snmpwalk -On -Oe -Ot -Ox` line in the form of a walk entry with the
+// line flag: ".OID value", values undone from the QOR scramble where the
+// agent applies it.
+std::string entry_from_snmpwalk(const std::string& line)
+{
+    size_t eq = line.find(" = ");
+    std::string oid = line.substr(0, eq);
+    std::string rest = eq == std::string::npos ? "" : line.substr(eq + 3);
+    bool qor = is_qor_oid(oid);
+    std::string type, value = rest;
+    size_t colon = rest.find(": ");
+    if (colon != std::string::npos) {
+        type = rest.substr(0, colon);
+        value = rest.substr(colon + 2);
+    }
+    std::string text;
+    if (type == "INTEGER") {
+        int32_t v = static_cast<int32_t>(std::strtol(value.c_str(), nullptr, 10));
+        if (qor)
+            scramble_int32(&v);
+        text = std::to_string(v);
+    } else if (type == "Counter32" || type == "Gauge32" || type == "Timeticks" || type.empty()) {
+        uint32_t v = static_cast<uint32_t>(std::strtoul(value.c_str(), nullptr, 10));
+        if (qor)
+            scramble_int32(&v);
+        text = std::to_string(v);
+    } else if (type == "Hex-STRING") {
+        text = "Hex-STRING:" + hex_digits(value, qor);
+    } else if (type == "STRING" && value == "\"\"") {
+        text = "Hex-STRING:";
+    } else if (type == "OID" || type == "IpAddress") {
+        text = value;
+    } else {
+        text = "unexpected " + rest;
+    }
+    return oid + " " + text;
+}
+
+std::vector<std::string> oracle(const std::string& address, const std::string& community,
+                                const std::string& root)
+{
+    std::vector<std::string> out;
+    for (const std::string& line : snmpwalk_lines(address, community, root))
+        out.push_back(entry_from_snmpwalk(line));
+    return out;
+}
+
+// sysUpTime moves between two walks; its OID must still be there.
+void drop_uptime_value(std::vector<std::string>& entries)
+{
+    for (std::string& e : entries)
+        if (e.rfind(".1.3.6.1.2.1.1.3.0 ", 0) == 0)
+            e = ".1.3.6.1.2.1.1.3.0 <ticks>";
+}
+
+TEST_F(SnmpSessionTest, WalksEqualSnmpwalkOfTheSameAgent)
+{
+    struct Case {
+        const char* address;
+        const char* community;
+        const char* root;
+        size_t at_least;
+    } cases[] = {
+        {Alpha, "public", ".1.3.6.1.2.1.1", 7},
+        {Bravo, "bravocomm", "1.3.6.1.2.1.1", 7},
+        {Alpha, "public", ".1.3.6.1.2.1.2", 31},
+        {Bravo, "bravocomm", ".1.3.6.1.2.1.2.2", 30},
+        {Alpha, "public", ".1.3.6.1.4.1.39871", 20},
+        {Bravo, "bravocomm", ".1.3.6.1.4.1.39871.1.2.1", 15},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.address) + " " + c.root);
+        auto session = open(c.address, c.community);
+        ASSERT_TRUE(session);
+        std::vector<std::string> ours;
+        int result = session->walk_subtree(ours, c.root, 2000, 2, true);
+        EXPECT_EQ(result, WalkSuccess) << session->get_error_text();
+        std::vector<std::string> expected = oracle(c.address, c.community, c.root);
+        drop_uptime_value(ours);
+        drop_uptime_value(expected);
+        EXPECT_GE(ours.size(), c.at_least);
+        EXPECT_EQ(ours, expected);
+    }
+}
+
+TEST_F(SnmpSessionTest, ValueModeGivesTheTextsAlone)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    std::vector<std::string> values;
+    ASSERT_EQ(session->walk_subtree(values, ".1.3.6.1.2.1.2.2.1.10", 2000, 2, false), WalkSuccess);
+    // Counter32 values from 2^31 up stay positive.
+    EXPECT_EQ(values, (std::vector<std::string>{"4294967294", "4294967293", "4294967292"}));
+    ASSERT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.1.2.1.2", 2000, 2, false), WalkSuccess);
+    // "disk1 alpha", unscrambled.
+    EXPECT_EQ(values.at(0), "Hex-STRING:6469736B3120616C706861");
+    ASSERT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.1.3", 2000, 2, false), WalkSuccess);
+    EXPECT_EQ(values, (std::vector<std::string>{".1.3.6.1.4.1.39871.9.1"}));
+}
+
+TEST_F(SnmpSessionTest, GetAnswersWithTheValueAndItsOid)
+{
+    auto session = open(Bravo, "bravocomm");
+    ASSERT_TRUE(session);
+    std::string oid = "1.3.6.1.2.1.1.5.0";
+    int status = -1;
+    std::string value = session->request(oid, status, 2000, SNMP_PDU_GET);
+    EXPECT_EQ(status, SnmpStatusAnswered);
+    EXPECT_EQ(value, "Hex-STRING:627261766F");  // "bravo"
+    EXPECT_EQ(oid, "1.3.6.1.2.1.1.5.0");
+
+    oid = "1.3.6.1.2.1.1.1.0";
+    value = session->request(oid, status, 2000, SNMP_PDU_SET);
+    EXPECT_EQ(status, SnmpStatusFailure);
+    EXPECT_EQ(value, "");
+    EXPECT_EQ(session->get_error_code(), SnmpErrorPduType);
+    EXPECT_TRUE(session->is_usable());
+}
+
+TEST_F(SnmpSessionTest, LateAnswersNeverEndALaterRequest)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    int late = 0;
+    for (int i = 0; i < 40; ++i) {
+        SCOPED_TRACE(i);
+        // Served through the agent's pass_persist handler: slower than a
+        // wait of 0 ms, so its answer mostly arrives during the next request.
+        std::string first = "1.3.6.1.4.1.39871.1.2.1.1.2";
+        int status = -1;
+        std::string value = session->request(first, status, 0, SNMP_PDU_GET);
+        if (status == SnmpStatusTimeout)
+            ++late;
+        else
+            EXPECT_EQ(value, "2");
+        std::string second = "1.3.6.1.2.1.1.4.0";
+        value = session->request(second, status, 2000, SNMP_PDU_GET);
+        ASSERT_EQ(status, SnmpStatusAnswered);
+        EXPECT_EQ(second, "1.3.6.1.2.1.1.4.0");
+        EXPECT_EQ(value, "Hex-STRING:61646D696E40616C706861");  // "admin@alpha"
+    }
+    EXPECT_GT(late, 0);
+}
+
+TEST_F(SnmpSessionTest, SilentHostsAndWrongCommunitiesTimeOut)
+{
+    struct Case {
+        const char* address;
+        const char* community;
+    } cases[] = {{Silent, "public"}, {Alpha, "wrongcomm"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address);
+        auto session = open(c.address, c.community);
+        ASSERT_TRUE(session);
+        std::string oid = "1.3.6.1.2.1.1.5.0";
+        int status = -1;
+        EXPECT_EQ(session->request(oid, status, 300, SNMP_PDU_GET), "");
+        EXPECT_EQ(status, SnmpStatusTimeout);
+        EXPECT_EQ(oid, "1.3.6.1.2.1.1.5.0");
+
+        std::vector<std::string> values{"stale"};
+        EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.2.1.1", 300, 2, false), WalkTimeout);
+        EXPECT_TRUE(values.empty());
+        EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.2.1.1", 300, 1, false), WalkTimeout);
+        EXPECT_TRUE(session->is_usable());
+    }
+}
+
+TEST_F(SnmpSessionTest, WalkResultCodes)
+{
+    auto session = open(Slow, "public");
+    ASSERT_TRUE(session);
+    std::vector<std::string> values;
+    // The first QOR request is answered "not ready", the next ones normally.
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871", 2000, 2, false), WalkAgentNotReady);
+    EXPECT_TRUE(values.empty());
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.1", 2000, 2, false), WalkSuccess);
+    EXPECT_GE(values.size(), 20u);
+    // An agent that goes back never makes the walk loop.
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.3", 2000, 2, false), WalkOidNotIncreasing);
+    EXPECT_EQ(values, (std::vector<std::string>{"31", "32"}));
+    // Nothing under the root: the first answer is already outside.
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.2.1.1.9.1.99", 2000, 2, false), WalkNoData);
+    EXPECT_TRUE(values.empty());
+    // The end of the agent's tree: v1 answers with the asked OID again.
+    EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.6.3.99", 2000, 2, false), WalkOidNotIncreasing);
+    // The root is a prefix on whole arcs: .1.3.6.1.2.1.1 stops before .1.3.6.1.2.1.10+.
+    ASSERT_EQ(session->walk_subtree(values, ".1.3.6.1.2.1.1", 2000, 2, true), WalkSuccess);
+    for (const std::string& line : values)
+        EXPECT_EQ(line.rfind(".1.3.6.1.2.1.1.", 0), 0u) << line;
+    EXPECT_EQ(session->walk_subtree(values, "not an oid", 2000, 2, true), WalkFailure);
+}
+
+TEST_F(SnmpSessionTest, SessionsFromSeveralThreads)
+{
+    std::vector<std::string> expected_alpha = oracle(Alpha, "public", ".1.3.6.1.4.1.39871");
+    std::vector<std::string> expected_bravo = oracle(Bravo, "bravocomm", ".1.3.6.1.4.1.39871");
+    ASSERT_FALSE(expected_alpha.empty());
+    const int threads = 4;
+    std::vector<int> mismatches(threads, 0);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            bool alpha = t % 2 == 0;
+            CSnmpSession* s = master->create_session(alpha ? Alpha : Bravo,
+                                                     alpha ? "public" : "bravocomm", true, 2, 2);
+            if (!s) {
+                mismatches[t] = 1000;
+                return;
+            }
+            for (int round = 0; round < 5; ++round) {
+                std::vector<std::string> lines;
+                if (s->walk_subtree(lines, ".1.3.6.1.4.1.39871", s->get_timeout(), s->get_retries(), true) != WalkSuccess ||
+                    lines != (alpha ? expected_alpha : expected_bravo))
+                    ++mismatches[t];
+            }
+            delete s;
+        });
+    }
+    for (std::thread& w : workers)
+        w.join();
+    for (int t = 0; t < threads; ++t)
+        EXPECT_EQ(mismatches[t], 0) << "thread " << t;
+    EXPECT_EQ(master->session_count(), 0u);
+}
+
+TEST_F(SnmpSessionTest, MasterAppliesSettingsToRegisteredSessions)
+{
+    CSnmpSession* a = master->create_session(Alpha, "public", true, 2, 3);
+    CSnmpSession* b = master->create_session(Bravo, "bravocomm", true, 4, 1);
+    auto unregistered = open(Alpha, "public");
+    ASSERT_TRUE(a && b && unregistered);
+    EXPECT_EQ(master->session_count(), 2u);
+    EXPECT_EQ(a->get_timeout(), 2000);
+    master->set_timeouts(7, -1);
+    EXPECT_EQ(a->get_timeout(), 7000);
+    EXPECT_EQ(b->get_timeout(), 7000);
+    EXPECT_EQ(a->get_retries(), 3);
+    EXPECT_EQ(b->get_retries(), 1);
+    master->set_timeouts(-1, 5);
+    EXPECT_EQ(b->get_retries(), 5);
+    EXPECT_EQ(unregistered->get_timeout(), 2000);
+    delete a;
+    EXPECT_EQ(master->session_count(), 1u);
+    delete b;
+    EXPECT_EQ(master->session_count(), 0u);
+
+    struct Setting {
+        int value, timeout, retries;
+    } settings[] = {{-1, 5, 2}, {0, 5, 2}, {3, 3, 3}};
+    for (const Setting& s : settings) {
+        EXPECT_EQ(snmp_timeout_seconds(s.value), s.timeout);
+        EXPECT_EQ(snmp_retries(s.value), s.retries);
+    }
+}
+
+TEST_F(SnmpSessionTest, BadPeersAreRefused)
+{
+    EXPECT_EQ(master->create_session("udp:127.0.61.1:1161", "public", false, 1, 1), nullptr);
+    EXPECT_NE(master->get_error_text().find("Cannot create SnmpEntity"), std::string::npos);
+    master->clear_error();
+}
+
+}  // namespace
