@@ -108,8 +108,8 @@ private:
         bool free;
     };
     std::vector<entry> table_;  // guarded by m_ (its length is fixed at construction)
-    qr_semaphore free_count_;   // number of free entries
-    qr_mutex m_;
+    qr_semaphore free_count_;   // counts the free entries between calls
+    qr_mutex m_;                // guards table_ and its free flags
 };
 
 using MSSQLPool = qr_pool<MSSQLODBCConnection>;
@@ -120,7 +120,8 @@ MSSQLPool* MSSQLPool_ctor(int count, const std::string& resource_name, const std
 
 class PooledConnectionGuard {
 public:
-    PooledConnectionGuard(MSSQLPool* pool) : pool_(pool), connection_(pool->get()), holds_(true) {}
+    // Borrows a connection, waiting while all are lent.
+    explicit PooledConnectionGuard(MSSQLPool* pool) : pool_(pool), connection_(pool->get()), holds_(true) {}
     ~PooledConnectionGuard()
     {
         try {
