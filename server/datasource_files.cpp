@@ -180,10 +180,10 @@ int compact_connection(MSSQLODBCConnection& connection, const SqlDialect& dialec
     }
 }
 
-void compact_dsn_database(const std::string& name)
+namespace {
+
+void compact_through(const std::string& name, const std::string& file)
 {
-    const std::string file = get_dsn_file(name);
-    const uint32_t before = database_file_size(file);
     try {
         MSSQLODBCConnection connection(name, name, "", "");
         connection.connect();
@@ -191,6 +191,27 @@ void compact_dsn_database(const std::string& name)
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, "Failed to compact database " << file << " [" << e.message() << "]");
     }
+}
+
+}  // namespace
+
+int compact_database(const std::string& path)
+{
+    for (const auto& name : odbc_data_source_names()) {
+        if (get_dsn_file(name) == path) {
+            compact_through(name, path);
+            return 0;
+        }
+    }
+    TRV_LOG(qr_Error, "Failed to compact database " << path << " [no data source is registered for it]");
+    return 0;
+}
+
+void compact_dsn_database(const std::string& name)
+{
+    const std::string file = get_dsn_file(name);
+    const uint32_t before = database_file_size(file);
+    compact_through(name, file);
     const uint32_t after = database_file_size(file);
     TRV_LOG(qr_Info, "Database " << file << " compacted from " << before << " to " << after);
 }

@@ -42,6 +42,9 @@ uint32_t database_file_size(const std::string& path);
 // Compacts the connected database in place with the dialect's statement; the
 // file is never removed or replaced by hand. 0 done, -1 failed (logged).
 int compact_connection(MSSQLODBCConnection& connection, const SqlDialect& dialect);
+// Compacts the database file `path` through the data source registered for
+// it; returns 0 (a failure, such as no data source for the file, is logged).
+int compact_database(const std::string& path);
 // Compacts one data source through a connection of its own and logs the sizes.
 void compact_dsn_database(const std::string& name);
 // Compacts every data source whose name contains "SrvData".

@@ -150,6 +150,16 @@ TEST(Compaction, VacuumShrinksTheFileWhileOtherConnectionsStayOpen)
               std::string::npos)
         << log.text();
     EXPECT_EQ(writer->query("SELECT COUNT(*) AS n FROM filler").Column("n").GetLong(0), 0);
+
+    // The same through the file's name.
+    for (int32_t n = 0; n < 400; ++n)
+        writer->get_stmnt_results("INSERT INTO filler (id, blob_text) VALUES (?, ?)", {n, chunk});
+    writer->query("DELETE FROM filler");
+    writer->query("PRAGMA wal_checkpoint(TRUNCATE)");
+    const uint32_t grown = database_file_size(file);
+    ASSERT_GT(grown, 1000000u);
+    EXPECT_EQ(compact_database(file), 0);
+    EXPECT_LT(database_file_size(file), grown / 10);
 }
 
 TEST(Compaction, ASourceWithoutAFileIsLoggedAndLeftAlone)
@@ -160,6 +170,9 @@ TEST(Compaction, ASourceWithoutAFileIsLoggedAndLeftAlone)
     const std::string text = log.text();
     EXPECT_NE(text.find("Failed to compact database "), std::string::npos) << text;
     EXPECT_NE(text.find("Database  compacted from 4294967295 to 4294967295"), std::string::npos) << text;
+    EXPECT_EQ(compact_database(folder() + "/no-such.db"), 0);
+    EXPECT_NE(log.text().find("Failed to compact database " + folder() + "/no-such.db"), std::string::npos);
+    EXPECT_FALSE(file_exists(folder() + "/no-such.db"));
 }
 
 TEST(Compaction, PostgreSqlSourcesAreVacuumedInPlace)
