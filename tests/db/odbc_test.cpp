@@ -160,6 +160,17 @@ TEST_P(OdbcTest, StatementsWithoutRowsGiveEmptyResults)
     EXPECT_TRUE(d.HasColumn("id"));
 }
 
+TEST_P(OdbcTest, AConnectionNeverOpenedConnectsOnItsFirstStatement)
+{
+    const std::string dsn = fresh();
+    MSSQLODBCConnection late(dsn, dsn, "", "");
+    late.set_reconnect_policy({std::chrono::milliseconds(1), 2});
+    LogCapture log;
+    EXPECT_EQ(late.query("SELECT 5 AS five").Column("five").GetLong(0), 5);
+    EXPECT_TRUE(late.connected());
+    EXPECT_NE(log.text().find("Trying to reconnect"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, OdbcTest, TRV_DB_BACKENDS, [](const auto& i) { return i.param; });
 
 TEST(OdbcConnect, FailureMessageNamesTheSourceAndUserButNeverThePassword)
@@ -177,6 +188,16 @@ TEST(OdbcConnect, FailureMessageNamesTheSourceAndUserButNeverThePassword)
     }
     EXPECT_EQ(log.text().find("tiger-secret-42"), std::string::npos);
     EXPECT_FALSE(c.connected());
+}
+
+TEST(OdbcResults, SecondResultSetAppendsToColumnsOfTheSameName)
+{
+    auto c = open_connection(DbTestEnvironment::get().fresh_data_source("postgresql"));
+    DB_DATA d = c->query("SELECT 1 AS a, 'x' AS b; SELECT 2 AS a, 'y' AS b");
+    ASSERT_EQ(d.RowCount(), 2);
+    EXPECT_EQ(d.ColumnCount(), 2);
+    EXPECT_EQ(d.Column("a").GetLong(1), 2);
+    EXPECT_EQ(d.Column("b").GetString(1), "y");
 }
 
 // The server side of a connection goes away; the statement still completes.
