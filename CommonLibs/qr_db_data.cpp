@@ -1,0 +1,109 @@
+#include "qr_db_data.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <strings.h>
+
+namespace {
+const std::string& empty_text()
+{
+    static const std::string empty;
+    return empty;
+}
+}  // namespace
+
+bool DB_COLUMN::is_null_text(int row) const
+{
+    const std::string& v = values_[static_cast<size_t>(row)];
+    return v.empty() || v == "NULL";
+}
+
+long DB_COLUMN::GetLong(int row) const
+{
+    return std::atol(values_[static_cast<size_t>(row)].c_str());
+}
+
+int DB_COLUMN::GetInt(int row) const
+{
+    return is_null_text(row) ? -1 : static_cast<int>(std::atol(values_[static_cast<size_t>(row)].c_str()));
+}
+
+double DB_COLUMN::GetDouble(int row) const
+{
+    return is_null_text(row) ? -1.0 : std::atof(values_[static_cast<size_t>(row)].c_str());
+}
+
+double DB_COLUMN::GetDoubleRaw(int row) const
+{
+    return std::atof(values_[static_cast<size_t>(row)].c_str());
+}
+
+const char* DB_COLUMN::GetCString(int row) const
+{
+    const std::string& v = values_[static_cast<size_t>(row)];
+    return v == "NULL" ? empty_text().c_str() : v.c_str();
+}
+
+std::string DB_COLUMN::GetString(int row) const
+{
+    const std::string& v = values_[static_cast<size_t>(row)];
+    return v == "NULL" ? std::string() : v;
+}
+
+time_t DB_COLUMN::GetTime(int row) const
+{
+    if (is_null_text(row)) return -1;
+    struct tm t = {};
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (std::sscanf(values_[static_cast<size_t>(row)].c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) < 3)
+        return -1;
+    t.tm_year = y - 1900;
+    t.tm_mon = mo - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    t.tm_sec = s;
+    t.tm_isdst = -1;
+    return mktime(&t);
+}
+
+long DB_COLUMN::GetIntOrNull(int row) const
+{
+    return is_null_text(row) ? -1 : std::atol(values_[static_cast<size_t>(row)].c_str());
+}
+
+bool DB_COLUMN::GetBool(int row) const
+{
+    return values_[static_cast<size_t>(row)] != "0";
+}
+
+int DB_COLUMN::Append(const std::string& value)
+{
+    values_.push_back(value);
+    return Size();
+}
+
+int DB_DATA::RowCount() const
+{
+    return columns_.empty() ? 0 : columns_.front().second.Size();
+}
+
+const DB_COLUMN* DB_DATA::Find(const std::string& name) const
+{
+    for (const auto& c : columns_)
+        if (strcasecmp(c.first.c_str(), name.c_str()) == 0) return &c.second;
+    return nullptr;
+}
+
+bool DB_DATA::HasColumn(const std::string& name) const
+{
+    return Find(name) != nullptr;
+}
+
+DB_COLUMN& DB_DATA::Column(const std::string& name)
+{
+    for (auto& c : columns_)
+        if (strcasecmp(c.first.c_str(), name.c_str()) == 0) return c.second;
+    columns_.emplace_back(name, DB_COLUMN());
+    return columns_.back().second;
+}
