@@ -51,7 +51,7 @@ void parse_formula(FormulaList& formulas, int key, const std::string& text)
                 item.mark = 0;
             }
             item.value = leading_number(part);
-            cell.push_back(item);
+            cell.Add(item);
         }
         if (at == std::string::npos)
             break;

@@ -4,6 +4,7 @@
 // owns them; plain values, used by one thread at a time.
 #pragma once
 
+#include "qr_array.h"
 #include "scan_data_table.h"
 
 #include <string>
@@ -91,13 +92,9 @@ public:
 
 typedef std::vector<MapLine> MapLineList;
 
-// One term of a formula: a marked term names a block, an unmarked one a
-// ScanOrder value of the current block.
-struct FormulaItem {
-    unsigned char mark = 0;
-    int value = -1;
-};
-typedef std::vector<FormulaItem> FormulaCell;
+// The formulas of one block, keyed -1 for the FORMULA row's GroupName and
+// 0, 1, ... for its non-empty cells. In a FormulaCell (qr_array.h) a marked
+// term names a block, an unmarked one a ScanOrder value of the current block.
 typedef KeyedList<FormulaCell> FormulaList;
 
 // Parses "12 or b3" into (12) (B3) and stores it under key.

@@ -105,7 +105,7 @@ TEST(Formula, ParseAndText)
         ASSERT_EQ(list.size(), 1u) << c.text;
         const FormulaCell* cell = list.find(2);
         ASSERT_NE(cell, nullptr);
-        ASSERT_EQ(cell->size(), c.terms.size()) << c.text;
+        ASSERT_EQ(static_cast<size_t>(cell->Count()), c.terms.size()) << c.text;
         for (size_t i = 0; i < c.terms.size(); ++i) {
             EXPECT_EQ((*cell)[i].mark, c.terms[i].first) << c.text;
             EXPECT_EQ((*cell)[i].value, c.terms[i].second) << c.text;
