@@ -1,0 +1,262 @@
+#include "datasource_files.h"
+
+#include "datasource_odbcinst.h"
+#include "dialect.h"
+#include "progdir.h"
+#include "qr_exception.h"
+#include "qr_log.h"
+#include "qr_odbc.h"
+#include "schema_scripts.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+const char* const admin_database_file = "TarvaneSrvAdmin.db";
+const char* const template_database_file = "DataTemplate.db";
+
+namespace {
+
+// Settings a client type's PostgreSQL data source takes over from the administration one.
+const char* const postgresql_shared_keys[] = {"Servername", "Port", "Username", "Password", "SSLmode",
+                                              "Protocol", "ConnSettings", "ReadOnly"};
+
+// Printable form of untrusted text for a message.
+std::string shown(const std::string& text)
+{
+    std::string out;
+    for (char c : text.substr(0, 40)) out += (c >= 0x20 && c < 0x7f) ? c : '?';
+    return out;
+}
+
+void close_quietly(int fd)
+{
+    if (fd >= 0) ::close(fd);
+}
+
+// Copies `from` to `to` through a temporary file renamed into place at the
+// end, so `to` is either absent or complete.
+void copy_file_whole(const std::string& from, const std::string& to)
+{
+    const std::string part = to + ".part";
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) qr_exception("Cannot open %s: %s", from.c_str(), std::strerror(errno));
+    int out = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        int e = errno;
+        close_quietly(in);
+        qr_exception("Cannot create %s: %s", part.c_str(), std::strerror(e));
+    }
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        bool failed = n < 0;
+        for (ssize_t done = 0; !failed && done < n;) {
+            ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) failed = true;
+            else done += w;
+        }
+        if (failed) {
+            int e = errno;
+            close_quietly(in);
+            close_quietly(out);
+            ::unlink(part.c_str());
+            qr_exception("Cannot copy %s to %s: %s", from.c_str(), part.c_str(), std::strerror(e));
+        }
+    }
+    close_quietly(in);
+    if (::fsync(out) != 0 || ::close(out) != 0 || std::rename(part.c_str(), to.c_str()) != 0) {
+        int e = errno;
+        ::unlink(part.c_str());
+        qr_exception("Cannot put %s in place: %s", to.c_str(), std::strerror(e));
+    }
+}
+
+// Creates the data source's PostgreSQL database when it is missing, then its
+// tables when they are missing, from the inventory script.
+void prepare_postgresql_database(const std::string& dsn, const std::string& admin_dsn,
+                                 const std::string& program_folder)
+{
+    const SqlDialect& dialect = SqlDialect::postgresql();
+    const std::string database = odbc_dsn_value(dsn, "Database");
+    for (char c : database)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-')
+            qr_exception("Data source %s names an unusable database '%s'", dsn.c_str(), shown(database).c_str());
+    if (database.empty()) qr_exception("Data source %s names no database", dsn.c_str());
+
+    MSSQLODBCConnection admin(admin_dsn, admin_dsn, "", "");
+    admin.connect();
+    if (admin.get_stmnt_results(dialect.database_exists(), {database}).RowCount() == 0) {
+        TRV_LOG(qr_Notice, "Creating database " << database << " for data source " << dsn);
+        admin.query(dialect.create_database(database));
+    }
+    MSSQLODBCConnection inventory(dsn, dsn, "", "");
+    inventory.connect();
+    if (inventory.get_stmnt_results(dialect.table_exists(), {std::string("TrvIndex")}).RowCount() == 0) {
+        TRV_LOG(qr_Notice, "Creating the inventory tables of data source " << dsn);
+        run_schema_script(inventory, read_schema_script(schema_folder(program_folder), dialect, "inventory"));
+    }
+}
+
+}  // namespace
+
+std::string get_exe_dir()
+{
+    return GetProgramFolder();
+}
+
+bool file_exists(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+int register_odbc_dsn(const std::string& path, const std::string& dsn)
+{
+    std::string error;
+    const odbc_attributes attributes = {{"Description", "Tarvane Server Data"},
+                                        {"Database", path},
+                                        {"Timeout", "5000"},
+                                        {"JournalMode", "WAL"},
+                                        {"SyncPragma", "NORMAL"}};
+    if (!odbc_write_dsn(dsn, odbc_sqlite_driver, attributes, error)) {
+        TRV_LOG(qr_Error, "Cannot register data source " << dsn << " for " << path << ": " << error);
+        return -2;
+    }
+    return 1;
+}
+
+bool list_data_sources(std::vector<std::string>& out)
+{
+    out = odbc_data_source_names();
+    return false;
+}
+
+void find_data_sources(std::vector<std::string>& out, const std::string& text)
+{
+    for (auto& name : odbc_data_source_names())
+        if (name.find(text) != std::string::npos) out.push_back(name);
+}
+
+bool dsn_exists(const std::string& name)
+{
+    for (auto& n : odbc_data_source_names())
+        if (n == name) return true;
+    return false;
+}
+
+std::string get_dsn_file(const std::string& name)
+{
+    if (!SqlDialect::for_dsn(name).keeps_files()) return std::string();
+    return odbc_dsn_value(name, "Database");
+}
+
+uint32_t database_file_size(const std::string& path)
+{
+    struct stat st = {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return 4294967295u;
+    return static_cast<uint32_t>(st.st_size);
+}
+
+int compact_connection(MSSQLODBCConnection& connection, const SqlDialect& dialect)
+{
+    try {
+        for (const auto& statement : dialect.compact()) connection.query(statement);
+        return 0;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, "Failed to compact database " << connection.dsn() << ": " << e.message());
+        return -1;
+    }
+}
+
+void compact_dsn_database(const std::string& name)
+{
+    const std::string file = get_dsn_file(name);
+    const uint32_t before = database_file_size(file);
+    try {
+        MSSQLODBCConnection connection(name, name, "", "");
+        connection.connect();
+        compact_connection(connection, SqlDialect::for_dsn(name));
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, "Failed to compact database " << file << " [" << e.message() << "]");
+    }
+    const uint32_t after = database_file_size(file);
+    TRV_LOG(qr_Info, "Database " << file << " compacted from " << before << " to " << after);
+}
+
+void compact_all_data_databases()
+{
+    std::vector<std::string> names;
+    find_data_sources(names, "SrvData");
+    for (const auto& name : names) compact_dsn_database(name);
+}
+
+bool valid_client_type(const std::string& type, std::string& why)
+{
+    if (type.empty() || type.size() > 32) {
+        why = "a client type has 1 to 32 characters";
+        return false;
+    }
+    for (char c : type) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-') {
+            why = "a client type holds only letters, digits, '_' and '-'";
+            return false;
+        }
+    }
+    if (strcasecmp(type.c_str(), "ADMIN") == 0) {
+        why = "the client type ADMIN is reserved for the administration database";
+        return false;
+    }
+    return true;
+}
+
+std::string client_data_source_name(const std::string& type)
+{
+    return "Trv" + type + "SrvData";
+}
+
+std::string client_database_file(const std::string& program_folder, const std::string& type)
+{
+    return program_folder + "/" + type + "-SrvData.db";
+}
+
+std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
+                                       const std::string& type)
+{
+    std::string why;
+    if (!valid_client_type(type, why)) qr_exception("Invalid client type '%s': %s", shown(type).c_str(), why.c_str());
+    const std::string dsn = client_data_source_name(type);
+    if (dsn_exists(dsn)) {
+        if (!SqlDialect::for_dsn(dsn).keeps_files()) {
+            prepare_postgresql_database(dsn, admin_dsn, program_folder);
+            return dsn;
+        }
+        if (file_exists(get_dsn_file(dsn))) return dsn;
+    } else if (!SqlDialect::for_dsn(admin_dsn).keeps_files()) {
+        odbc_attributes attributes = {{"Description", "Tarvane Server Data"}, {"Database", dsn}};
+        for (const char* key : postgresql_shared_keys) {
+            std::string value = odbc_dsn_value(admin_dsn, key);
+            if (!value.empty()) attributes.emplace_back(key, value);
+        }
+        std::string error;
+        if (!odbc_write_dsn(dsn, odbc_dsn_value(admin_dsn, "Driver"), attributes, error))
+            qr_exception("Cannot create data source %s: %s", dsn.c_str(), error.c_str());
+        prepare_postgresql_database(dsn, admin_dsn, program_folder);
+        return dsn;
+    }
+    const std::string file = client_database_file(program_folder, type);
+    if (!file_exists(file)) copy_file_whole(program_folder + "/" + template_database_file, file);
+    if (register_odbc_dsn(file, dsn) < 1) qr_exception("Cannot create data source %s for %s", dsn.c_str(), file.c_str());
+    return dsn;
+}
