@@ -1,8 +1,172 @@
 #include "qr_config.h"
 
+#include "qr_exception.h"
 #include "qr_log.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::string upper(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool is_space(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+void trim_space(std::string& text)
+{
+    size_t end = text.size();
+    while (end > 0 && is_space(text[end - 1]))
+        --end;
+    size_t begin = 0;
+    while (begin < end && is_space(text[begin]))
+        ++begin;
+    text = text.substr(begin, end - begin);
+}
+
+// Depth first, each node before its children, from `node` over its following
+// siblings.
+const TiXmlElement* find_element(const TiXmlNode* node, const std::string& name)
+{
+    for (; node != nullptr; node = node->NextSibling()) {
+        const TiXmlElement* element = node->ToElement();
+        if (element != nullptr && element->ValueStr() == name)
+            return element;
+        if (const TiXmlElement* found = find_element(node->FirstChild(), name))
+            return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string Config::Get(const std::string& section, const std::string& key) const
+{
+    auto s = sections_.find(upper(section));
+    if (s == sections_.end())
+        qr_exception("Cannot find section [%s] in the config", section.c_str());
+    auto k = s->second.find(upper(key));
+    if (k == s->second.end())
+        qr_exception("Cannot find parameter [%s] in the section [%s] in the config", key.c_str(),
+                     section.c_str());
+    return k->second;
+}
+
+void Config::Put(const std::string& section, const std::string& key, const std::string& value)
+{
+    sections_[upper(section)].emplace(upper(key), value);
+}
+
+void Config::ReadFromFile(const std::string& path)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "r"), &std::fclose);
+    if (!file)
+        qr_exception("Cannot open config file '%s' (errno=%d)", path.c_str(), errno);
+
+    std::string section;
+    int line_number = 0;
+    bool starts_line = true;
+    char piece[2048];  // a line, or the start of a longer one
+    while (std::fgets(piece, sizeof piece, file.get()) != nullptr) {
+        if (starts_line)
+            ++line_number;
+        std::string line(piece);
+        starts_line = !line.empty() && line.back() == '\n';
+        trim_space(line);
+        if (line.empty() || line[0] == '#' || line[0] == ';')
+            continue;
+
+        if (line[0] == '[') {
+            size_t close = line.find(']');
+            if (close == std::string::npos)
+                qr_exception("Configuration file has wrong format (can't find ']') file '%s', line %d",
+                             path.c_str(), line_number);
+            section = line.substr(1, close - 1);
+            trim_space(section);
+            continue;
+        }
+
+        size_t key_end = 0;
+        while (key_end < line.size() && !is_space(line[key_end]) && line[key_end] != '=')
+            ++key_end;
+        size_t value_begin = key_end;
+        while (value_begin < line.size() && (is_space(line[value_begin]) || line[value_begin] == '='))
+            ++value_begin;
+        Put(section, line.substr(0, key_end), line.substr(value_begin));
+    }
+}
+
+TinyConfig::TinyConfig(const std::string& file) : file_name_(file)
+{
+    load();
+}
+
+TinyConfig::TinyConfig(const TinyConfig& parent, const std::string& name) : file_name_("NONAME")
+{
+    for (const TiXmlNode* node = parent.section_; node != nullptr; node = node->NextSibling()) {
+        if (node->ToElement() != nullptr && node->ValueStr() == name) {
+            section_ = node;
+            loaded_ = true;
+            return;
+        }
+    }
+}
+
+std::string TinyConfig::Get(const std::string& section, const std::string& key) const
+{
+    const TiXmlElement* element = find_element(section_, section);
+    if (element == nullptr)
+        return std::string();
+    const char* value = element->Attribute(key.c_str());
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+void TinyConfig::Put(const std::string&, const std::string&, const std::string&) {}
+
+void TinyConfig::ReadFromFile(const std::string& path)
+{
+    file_name_ = path;
+    load();
+}
+
+int TinyConfig::getName(std::string& name) const
+{
+    if (!loaded_ || section_ == nullptr)
+        return -1;
+    name = section_->ValueStr();
+    return 0;
+}
+
+int TinyConfig::getValue(const std::string&, std::string&) const
+{
+    return -1;
+}
+
+int TinyConfig::setValue(const std::string&, const std::string&)
+{
+    return -1;
+}
+
+void TinyConfig::load()
+{
+    if (!document_.LoadFile(file_name_)) {
+        TRV_LOG(qr_Error, "Load document failed");
+        std::exit(1);
+    }
+    section_ = document_.FirstChild();
+    loaded_ = true;
+}
 
 time_t ParseDateTime(const std::string& text)
 {

@@ -1,0 +1,38 @@
+// A throwaway PostgreSQL cluster for tests: made in a temporary folder with
+// initdb, started with pg_ctl on 127.0.0.1 at a fixed test port (never 5432)
+// and a socket folder of its own, stopped by the postmaster's PID.
+//
+// One cluster per test process; tests that start it carry RESOURCE_LOCK
+// postgres. A cluster left behind by a killed run is found through a marker
+// file in /tmp and stopped before a new one starts. Not thread-safe: the
+// owner (DbTestEnvironment) serialises calls.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class PgCluster {
+public:
+    static constexpr int port = 54329;
+
+    PgCluster() = default;
+    ~PgCluster() { stop(); }
+    PgCluster(const PgCluster&) = delete;
+    PgCluster& operator=(const PgCluster&) = delete;
+
+    // Throws std::runtime_error with the tools' output when it cannot start.
+    void start();
+    void stop();
+    bool running() const { return pid_ > 0; }
+    // The superuser that tests connect as (trust authentication, no password).
+    static const char* user() { return "inv"; }
+
+private:
+    std::string folder_;
+    pid_t pid_ = 0;
+};
+
+// Runs a program (no shell); returns its exit status, -1 when it could not run.
+// Its output and errors go to `log` when given, else to the test's output.
+int run_program(const std::vector<std::string>& argv, const std::string& log = "");
