@@ -1,6 +1,7 @@
 #include "qr_db_data.h"
 
-#include <cstdio>
+#include "qr_config.h"
+
 #include <cstdlib>
 #include <strings.h>
 
@@ -52,19 +53,7 @@ std::string DB_COLUMN::GetString(int row) const
 
 time_t DB_COLUMN::GetTime(int row) const
 {
-    if (is_null_text(row)) return -1;
-    struct tm t = {};
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    if (std::sscanf(values_[static_cast<size_t>(row)].c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) < 3)
-        return -1;
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return mktime(&t);
+    return ParseDateTime(values_[static_cast<size_t>(row)]);
 }
 
 long DB_COLUMN::GetIntOrNull(int row) const

@@ -30,7 +30,7 @@ public:
     // Points into the column's own value; valid while the column lives.
     virtual const char* GetCString(int row) const;
     virtual std::string GetString(int row) const;
-    // "YYYY-MM-DD hh:mm:ss" (fraction ignored) as local time; -1 when empty or "NULL".
+    // ParseDateTime of the value: local time; -1 when empty, "NULL" or malformed.
     virtual time_t GetTime(int row) const;
     virtual long GetIntOrNull(int row) const;
     // True unless the value is exactly "0".

@@ -8,6 +8,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -111,7 +112,14 @@ std::string MSSQLODBCConnection::collect_diagnostics(short handle_type, void* ha
         set_error_text(text);
         collected += "\n";
         collected += text;
-        if (std::string(reinterpret_cast<const char*>(state)) == "08S01") connected_ = false;
+        // 08S01 is the lost link; other drivers report a dropped session under class 08.
+        if (std::strncmp(reinterpret_cast<const char*>(state), "08", 2) == 0) connected_ = false;
+    }
+    if (connected_ && dbc_ && !collected.empty()) {
+        // PostgreSQL reports a killed session as 57P01 and only later as 08S01: ask the driver.
+        SQLUINTEGER dead = SQL_CD_FALSE;
+        if (ok(SQLGetConnectAttr(dbc_, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) && dead == SQL_CD_TRUE)
+            connected_ = false;
     }
     return collected;
 }

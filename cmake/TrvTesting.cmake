@@ -20,8 +20,9 @@ function(trv_test name)
   if(T_THREADED)
     set(labels threaded)
   endif()
+  # The escaped ';' keeps both variables in the one ENVIRONMENT value.
   set(props LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
-            ENVIRONMENT "TRV_SOURCE_DIR=${PROJECT_SOURCE_DIR};TRV_BINARY_DIR=${CMAKE_BINARY_DIR}")
+            ENVIRONMENT "TRV_SOURCE_DIR=${PROJECT_SOURCE_DIR}\\;TRV_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(T_RESOURCE_LOCK)
     list(APPEND props RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
