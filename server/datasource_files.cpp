@@ -231,6 +231,12 @@ std::string client_database_file(const std::string& program_folder, const std::s
     return program_folder + "/" + type + "-SrvData.db";
 }
 
+int register_admin_data_source(const std::string& program_folder, const std::string& admin_dsn)
+{
+    if (dsn_exists(admin_dsn) && !SqlDialect::for_dsn(admin_dsn).keeps_files()) return 1;
+    return register_odbc_dsn(program_folder + "/" + admin_database_file, admin_dsn);
+}
+
 std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
                                        const std::string& type)
 {

@@ -55,6 +55,12 @@ std::string client_data_source_name(const std::string& type);
 // program folder + "/" + type + "-SrvData.db"
 std::string client_database_file(const std::string& program_folder, const std::string& type);
 
+// At start-up: registers the administration data source for program folder +
+// "/TarvaneSrvAdmin.db", every time, unless an administrator registered it
+// with the PostgreSQL driver (then it is left as it is). register_odbc_dsn's
+// result; 1 for a PostgreSQL source left alone.
+int register_admin_data_source(const std::string& program_folder, const std::string& admin_dsn);
+
 // Makes the client type's data source usable and returns its name. When it is
 // missing and the administration data source is a PostgreSQL one, registers
 // it on the same server (database named like the data source) and creates the

@@ -68,10 +68,10 @@ PgCluster& DbTestEnvironment::postgres()
 
 std::string DbTestEnvironment::register_postgresql_dsn(const std::string& dsn, const std::string& database)
 {
-    postgres();
+    const int port = postgres().port();
     std::string error;
     const odbc_attributes attributes = {{"Servername", "127.0.0.1"},
-                                        {"Port", std::to_string(PgCluster::port)},
+                                        {"Port", std::to_string(port)},
                                         {"Database", database},
                                         {"Username", PgCluster::user()},
                                         {"Password", ""}};

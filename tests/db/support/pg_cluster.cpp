@@ -4,6 +4,7 @@
 #include <glob.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,9 +21,9 @@
 
 namespace {
 
-std::string marker_path()
+std::string marker_path(int port)
 {
-    return "/tmp/trv-test-postgres-" + std::to_string(PgCluster::port) + ".owner";
+    return "/tmp/trv-test-postgres-" + std::to_string(port) + ".owner";
 }
 
 std::string postgres_bin()
@@ -77,10 +78,10 @@ std::string read_text(const std::string& path)
     return s.str();
 }
 
-// A cluster left running by a test process that died.
-void stop_leftover()
+// A cluster left running by a test process that died (its port lock is ours now).
+void stop_leftover(int port)
 {
-    std::ifstream in(marker_path());
+    std::ifstream in(marker_path(port));
     long pid = 0;
     std::string folder;
     if (!(in >> pid >> folder)) return;
@@ -88,7 +89,7 @@ void stop_leftover()
     if (comm.rfind("postgres", 0) == 0) stop_postmaster(static_cast<pid_t>(pid));
     std::error_code ignored;
     if (folder.rfind("/tmp/trv-pg-", 0) == 0) std::filesystem::remove_all(folder, ignored);
-    std::filesystem::remove(marker_path(), ignored);
+    std::filesystem::remove(marker_path(port), ignored);
 }
 
 }  // namespace
@@ -121,7 +122,21 @@ int run_program(const std::vector<std::string>& argv, const std::string& log)
 void PgCluster::start()
 {
     if (running()) return;
-    stop_leftover();
+    if (lock_fd_ < 0) {
+        for (int p = first_port; p <= last_port && lock_fd_ < 0; ++p) {
+            const std::string lock = "/tmp/trv-test-postgres-" + std::to_string(p) + ".lock";
+            int fd = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            if (fd < 0) continue;
+            if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                lock_fd_ = fd;
+                port_ = p;
+            } else {
+                close(fd);
+            }
+        }
+        if (lock_fd_ < 0) throw std::runtime_error("every test PostgreSQL port is taken by a running test");
+    }
+    stop_leftover(port_);
     const std::string bin = postgres_bin();
     char folder[] = "/tmp/trv-pg-XXXXXX";
     if (!mkdtemp(folder)) throw std::runtime_error("mkdtemp failed");
@@ -140,7 +155,7 @@ void PgCluster::start()
                                  "--locale=C.UTF-8", "--no-sync"}),
                     log) != 0)
         throw std::runtime_error("initdb failed:\n" + read_text(log));
-    const std::string options = "-k " + sock + " -p " + std::to_string(port) +
+    const std::string options = "-k " + sock + " -p " + std::to_string(port_) +
                                 " -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60";
     if (run_program(as_postgres({bin + "/pg_ctl", "-D", folder_ + "/data", "-l", folder_ + "/server.log", "-w",
                                  "-o", options, "start"}),
@@ -151,7 +166,7 @@ void PgCluster::start()
     pidfile >> pid;
     if (pid <= 0) throw std::runtime_error("postmaster.pid is unreadable");
     pid_ = static_cast<pid_t>(pid);
-    std::ofstream(marker_path()) << pid_ << " " << folder_ << "\n";
+    std::ofstream(marker_path(port_)) << pid_ << " " << folder_ << "\n";
 }
 
 void PgCluster::stop()
@@ -161,7 +176,7 @@ void PgCluster::stop()
     std::error_code ignored;
     if (!folder_.empty()) {
         std::filesystem::remove_all(folder_, ignored);
-        std::filesystem::remove(marker_path(), ignored);
+        std::filesystem::remove(marker_path(port_), ignored);
     }
     folder_.clear();
 }
