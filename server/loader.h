@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+class SqlDialect;
 class TiXmlElement;
 
 // A piece of WHERE clause with its '?' markers and their values, in order.
@@ -97,6 +98,13 @@ public:
     // Translates, in place, the cells of every column that has an enum specification.
     static void get_enum_value(DataLoader* loader, std::vector<ScanColumn>& columns,
                                KeyedList<std::string>& enum_specs);
+
+    // ---- Maintenance (loader_admin.cpp) ---------------------------------------
+
+    // Compacts the loader's database in place under the database mutex, so no
+    // other operation of the server uses a database meanwhile. 0 done, -1
+    // failed (logged) or no loader.
+    static int compact_database(DataLoader* loader, const SqlDialect& dialect);
 
     // ---- Elements without a database -----------------------------------------
 

@@ -3,6 +3,8 @@
 #include "admin_fixture.h"
 #include "db_test_env.h"
 
+#include "datasource_files.h"
+#include "dialect.h"
 #include "loader.h"
 
 #include <gtest/gtest.h>
@@ -413,6 +415,38 @@ TEST_P(AdminLoaderTest, EnumTranslation)
     // The refused specification did not run: the table keeps its rows.
     auto db = fixture_->connect();
     EXPECT_EQ(db->query("SELECT COUNT(*) AS n FROM IfTypes").Column("n").GetLong(0), 3);
+}
+
+// ---- Compaction ---------------------------------------------------------------------
+
+TEST_P(AdminLoaderTest, CompactionRunsAsAnOperationAndShrinksSqliteFiles)
+{
+    const std::string dsn = fresh();
+    auto db = open_connection(dsn);
+    db->query("CREATE TABLE filler (id INTEGER, txt TEXT)");
+    const std::string text(4000, 'x');
+    for (int i = 0; i < 200; ++i)
+        db->get_stmnt_results("INSERT INTO filler (id, txt) VALUES (?, ?)", {int32_t(i), text});
+    db->query("DELETE FROM filler");
+    db.reset();
+
+    const std::string file = get_dsn_file(dsn);
+    EXPECT_EQ(file.empty(), is_postgresql());
+    const uint32_t before = file.empty() ? 0 : database_file_size(file);
+
+    std::unique_ptr<MSSQLPool> pool(MSSQLPool_ctor(1, dsn, dsn, "", ""));
+    pool->open_all();
+    qr_mutex db_mutex;
+    {
+        DataLoader loader(pool.get(), &db_mutex, true);
+        EXPECT_EQ(DataLoader::compact_database(&loader, SqlDialect::for_dsn(dsn)), 0);
+    }
+    EXPECT_EQ(open_connection(dsn)->query("SELECT COUNT(*) AS n FROM filler").Column("n").GetLong(0), 0);
+    if (!file.empty()) {
+        const uint32_t after = database_file_size(file);
+        EXPECT_LT(after, before / 4) << before << " -> " << after;
+    }
+    EXPECT_EQ(DataLoader::compact_database(nullptr, SqlDialect::sqlite()), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, AdminLoaderTest, TRV_DB_BACKENDS, [](const auto& i) { return i.param; });
