@@ -20,7 +20,8 @@ struct OidPrefix {
 bool build_oid_prefixes(const std::string& oid, std::string& enterprise,
                         std::vector<OidPrefix>& prefixes);
 
-// An ENUMTABLE cell "table,extra,key,name,kind", fields taken from the right.
+// An ENUMTABLE cell "table,extra,key,name,kind", fields taken from the right;
+// an absent or empty key, name or kind keeps its default.
 struct EnumSpec {
     std::string table;
     std::string extra;
