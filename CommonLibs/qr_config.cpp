@@ -175,18 +175,22 @@ time_t ParseDateTime(const std::string& text)
     time_t zero = 0;
     struct tm when {};
     localtime_r(&zero, &when);
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.", &year, &month, &day, &hour, &minute,
-                    &second) != 6) {
+    // Read wide and check ranges: a number beyond int is undefined for %d,
+    // and a wild year would overflow the broken-down time.
+    long year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (std::sscanf(text.c_str(), "%9ld-%9ld-%9ld %9ld:%9ld:%9ld.", &year, &month, &day, &hour, &minute,
+                    &second) != 6 ||
+        year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 60) {
         TRV_LOG(qr_Error, "Invalid data format. Failed to parse std::string '" << text << "'");
         return -1;
     }
-    when.tm_year = year - 1900;
-    when.tm_mon = month - 1;
-    when.tm_mday = day;
-    when.tm_hour = hour;
-    when.tm_min = minute;
-    when.tm_sec = second;
+    when.tm_year = static_cast<int>(year - 1900);
+    when.tm_mon = static_cast<int>(month - 1);
+    when.tm_mday = static_cast<int>(day);
+    when.tm_hour = static_cast<int>(hour);
+    when.tm_min = static_cast<int>(minute);
+    when.tm_sec = static_cast<int>(second);
     // Let the zone rules decide daylight saving for the date itself; the flag
     // of the epoch would put summer times an hour off.
     when.tm_isdst = -1;

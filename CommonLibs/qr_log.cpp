@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <ctime>
+#include <unistd.h>
 #include <mutex>
 #include <shared_mutex>
 #include <utility>
@@ -38,6 +39,25 @@ std::shared_mutex& stream_lock()
     return m;
 }
 FILE* g_log_file = nullptr;  // guarded by stream_lock(); null means stdout
+// The descriptor behind g_log_file, readable without a lock from a signal handler.
+std::atomic<int> g_log_fd{1};
+// The local zone's offset from UTC as last seen by an ordinary line: a signal
+// handler may not call localtime_r (it may allocate while reading the zone).
+std::atomic<long> g_utc_offset{0};
+
+// Civil date of a day count since 1970-01-01 (proleptic Gregorian).
+void civil_from_days(long days, int& year, int& month, int& day)
+{
+    days += 719468;
+    const long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long doe = days - era * 146097;
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
 
 // Thread tags, one entry per thread, searched from the front.
 std::mutex& tag_lock()
@@ -118,7 +138,34 @@ FILE* get_log_file_fd()
 void set_log_file_fd(FILE* file)
 {
     std::unique_lock<std::shared_mutex> lk(stream_lock());
+    if (g_log_file)
+        std::fflush(g_log_file);
+    time_t now = time(nullptr);
+    struct tm local;
+    if (localtime_r(&now, &local))
+        g_utc_offset.store(local.tm_gmtoff, std::memory_order_relaxed);
     g_log_file = file;
+    g_log_fd.store(file ? fileno(file) : 1, std::memory_order_relaxed);
+}
+
+void qr_print2log_from_signal(int level, const char* text)
+{
+    // No allocation and no lock of ours: the process may have been stopped
+    // anywhere, the heap's own lock included.
+    long local = static_cast<long>(time(nullptr)) + g_utc_offset.load(std::memory_order_relaxed);
+    long days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    long seconds = local - days * 86400;
+    int year, month, day;
+    civil_from_days(days, year, month, day);
+    char line[256];
+    int n = std::snprintf(line, sizeof line, "%02d/%02d/%04d %02ld:%02ld:%02ld [%4d] %s %s \n", month, day, year,
+                          seconds / 3600, seconds / 60 % 60, seconds % 60, qr_thread_getid(),
+                          get_log_message(level), text);
+    if (n > 0) {
+        size_t length = static_cast<size_t>(n) < sizeof line ? static_cast<size_t>(n) : sizeof line - 1;
+        ssize_t ignored = ::write(g_log_fd.load(std::memory_order_relaxed), line, length);
+        (void)ignored;
+    }
 }
 
 void qr_print2log(int level, const std::string& text)
@@ -127,6 +174,7 @@ void qr_print2log(int level, const std::string& text)
     struct tm local;
     if (!localtime_r(&now, &local))
         return;
+    g_utc_offset.store(local.tm_gmtoff, std::memory_order_relaxed);
     int tid = qr_thread_getid();
     std::string tag = tag_of(tid);
 

@@ -46,6 +46,10 @@ void set_log_file_fd(FILE* file);
 void qr_print2log(int level, const std::string& text);
 void qr_print2log(int level, const std::ostringstream& text);
 
+// Writes one untagged line straight to the log's descriptor without taking
+// a lock or allocating: the only form a signal handler may use.
+void qr_print2log_from_signal(int level, const char* text);
+
 // The calling thread's tag, shown before the id in its lines.
 void SetThreadLogTag(const std::string& tag);
 void ClearThreadLogTag();

@@ -87,6 +87,15 @@ std::string DecompressPayload(std::string payload, bool unescape)
         stream.swap(payload);
     }
 
+    // Deflate expands at most about 1032 to 1: a larger announced size is a
+    // lie that would only make us allocate for nothing.
+    const size_t most_plausible = stream.size() * 1032 + 64;
+    if (static_cast<size_t>(announced) > most_plausible) {
+        TRV_LOG(qr_Warning, "Payload refused: announced size " << announced << " for a stream of "
+                                                                << stream.size() << " bytes");
+        return std::string();
+    }
+
     std::vector<Bytef> plain(static_cast<size_t>(announced) + 1, 0);
     uLongf plain_size = static_cast<uLongf>(announced);
     int status = uncompress(plain.data(), &plain_size, reinterpret_cast<const Bytef*>(stream.data()),

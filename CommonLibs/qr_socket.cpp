@@ -24,8 +24,26 @@ int fd_of(unsigned socket)
     return static_cast<int>(socket);
 }
 
+// A port text is decimal 0..65535 and nothing else: "abc" or "70000" must not
+// quietly become another port.
+bool parse_port(const std::string& port, uint16_t& value)
+{
+    if (port.empty() || port.size() > 5)
+        return false;
+    unsigned long n = 0;
+    for (char c : port) {
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + static_cast<unsigned long>(c - '0');
+    }
+    if (n > 65535)
+        return false;
+    value = static_cast<uint16_t>(n);
+    return true;
+}
+
 // The host's first IPv4 address with the port's decimal value, or a throw.
-sockaddr_in resolve(const std::string& host, const std::string& port)
+sockaddr_in resolve(const std::string& host, uint16_t port)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -41,7 +59,7 @@ sockaddr_in resolve(const std::string& host, const std::string& port)
     sockaddr_in address{};
     std::memcpy(&address, found->ai_addr, sizeof address);
     freeaddrinfo(found);
-    address.sin_port = htons(static_cast<uint16_t>(std::atoi(port.c_str())));
+    address.sin_port = htons(port);
     return address;
 }
 
@@ -81,7 +99,10 @@ void Client_socket::open(const std::string& host, const std::string& port)
         qr_exception("Cannot create socket, socket() failed");
     // Every failure below closes the new descriptor before it throws.
     try {
-        sockaddr_in address = resolve(host, port);
+        uint16_t port_number = 0;
+        if (!parse_port(port, port_number))
+            qr_exception("Cannot connect to socket: %s:%s", host.c_str(), port.c_str());
+        sockaddr_in address = resolve(host, port_number);
         if (!set_option(fd, SO_REUSEADDR) || !set_option(fd, SO_KEEPALIVE))
             qr_exception("Cannot setup socket option");
         if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
@@ -101,6 +122,8 @@ void Client_socket::close()
     opened_ = false;
     ::shutdown(fd_of(socket_), SHUT_RDWR);
     ::close(fd_of(socket_));
+    // The number may soon belong to another connection: never use it again.
+    socket_ = no_socket;
 }
 
 int Client_socket::send(const std::string& text)
@@ -110,6 +133,8 @@ int Client_socket::send(const std::string& text)
 
 int Client_socket::send(const char* data, unsigned length)
 {
+    if (!opened_)
+        qr_exception("Cannot write to socket No %d, errno=%d", fd_of(socket_), EBADF);
     unsigned sent = 0;
     while (sent < length) {
         // MSG_NOSIGNAL: a peer that has gone away is an error here, not a SIGPIPE.
@@ -127,6 +152,8 @@ int Client_socket::send(const char* data, unsigned length)
 
 void Client_socket::wait_readable(int timeout_seconds)
 {
+    if (!opened_)
+        qr_exception("Socket read failed");
     if (timeout_seconds == 0)
         return;
     // poll, not select: descriptors above 1023 are common in a busy server.
@@ -260,7 +287,10 @@ Server_socket::Server_socket(const std::string& host, const std::string& port) :
             qr_exception("Cannot create socket, setsockopt() failed");
         if (!set_option(fd, SO_KEEPALIVE))
             qr_exception("Cannot setup socket option SO_KEEPALIVE");
-        sockaddr_in address = resolve(host, port);
+        uint16_t port_number = 0;
+        if (!parse_port(port, port_number))
+            qr_exception("Cannot bind the socket, errno=%d", EINVAL);
+        sockaddr_in address = resolve(host, port_number);
         if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
             qr_exception("Cannot bind the socket, errno=%d", errno);
         if (::listen(fd, 5) != 0)
@@ -279,13 +309,40 @@ Server_socket::~Server_socket()
 
 unsigned Server_socket::accept()
 {
+    bool reported = false;
     for (;;) {
         // Descriptor 0 is a valid connection; only -1 is a failure.
         int fd = ::accept4(fd_of(socket_), nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0)
             return static_cast<unsigned>(fd);
-        if (errno != EINTR)
+        switch (errno) {
+        case EINTR:
+        // Errors of the connection being accepted, not of the listener:
+        // that client is gone, the next one is served.
+        case ECONNABORTED:
+        case EPROTO:
+        case ENETDOWN:
+        case ENOPROTOOPT:
+        case EHOSTDOWN:
+        case ENONET:
+        case EHOSTUNREACH:
+        case EOPNOTSUPP:
+        case ENETUNREACH:
+            continue;
+        // Out of descriptors or memory for now: wait a little rather than
+        // stop accepting for the rest of the server's life.
+        case EMFILE:
+        case ENFILE:
+        case ENOBUFS:
+        case ENOMEM:
+            if (!reported)
+                TRV_LOG(qr_Error, "accept failed for lack of resources, errno=" << errno << "; retrying");
+            reported = true;
+            ::usleep(100 * 1000);
+            continue;
+        default:
             qr_exception("Cannot accept connection, errno=%d", errno);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <dlfcn.h>
 #include <pthread.h>
 #include <system_error>
@@ -53,9 +54,10 @@ void* qr_getdllfunc(const std::string& library, const std::string& function)
 
 void SignalHandler(int signal)
 {
-    // Only async-signal-safe work belongs here; the line is short and written once.
     if (qr_log_enabled(qr_Debug)) {
-        qr_print2log(qr_Debug, "Signal " + std::to_string(signal) + " handled");
+        char text[48];
+        std::snprintf(text, sizeof text, "Signal %d handled", signal);
+        qr_print2log_from_signal(qr_Debug, text);
     }
     std::signal(signal, SignalHandler);
 }

@@ -53,7 +53,8 @@ TEST(ParseDateTime, MalformedTextLogsAnError)
 {
     use_zone("UTC0");
     set_errorlevel(qr_Debug);
-    for (const char* text : {"2004-02-29", "null", "2004/02/29 10:00:00", "garbage"}) {
+    for (const char* text : {"2004-02-29", "null", "2004/02/29 10:00:00", "garbage", "-2147483648-1-1 0:0:0.",
+                             "99999999999-01-01 00:00:00.", "2004-13-01 00:00:00.", "2004-01-01 24:00:00."}) {
         LogCapture log;
         EXPECT_EQ(ParseDateTime(text), -1) << text;
         std::string line = log.text();

@@ -160,7 +160,7 @@ TEST(QrRwMutex, WaitingWriterGoesBeforeLaterReaders)
         rw.unlock(QR_RWLOCK_EXCLUSIVE);
     });
     ASSERT_TRUE(eventually([&] { return writer_started.load(); }));
-    std::this_thread::sleep_for(50ms);  // the writer now waits holding the entry mutex
+    std::this_thread::sleep_for(200ms);  // the writer now waits holding the entry mutex
     std::thread late_reader([&] {
         rw.lock(QR_RWLOCK_SHARED);
         note("late reader");

@@ -168,6 +168,7 @@ TEST(Payload, BadPayloadsGiveTheEmptyText)
         {"negative size", "        -1" + stream},
         {"huge size", "9999999999" + stream},
         {"above the cap", field(max_payload_text_size + 1) + stream},
+        {"under the cap but far beyond what the stream can hold", field(max_payload_text_size) + stream},
         {"size smaller than the text", field(static_cast<long>(text.size()) - 1) + stream},
         {"damaged stream", damaged},
         {"cut stream", good.substr(0, good.size() - 8)},

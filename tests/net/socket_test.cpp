@@ -151,6 +151,23 @@ TEST(Socket, CloseTwiceClosesOnce)
     ::close(fd);
 }
 
+TEST(Socket, ClosedSocketNeverUsesItsOldDescriptorNumber)
+{
+    LoopbackPair pair;
+    LoopbackPair other;
+    int fd = static_cast<int>(pair.client->getSocket());
+    pair.client->close();
+    // Another connection takes the freed number.
+    ASSERT_EQ(::dup2(static_cast<int>(other.client->getSocket()), fd), fd);
+    EXPECT_EQ(message_of([&] { pair.client->send("LEAK"); }).rfind("Cannot write to socket No ", 0), 0u);
+    for (const ReadForm& form : read_forms()) {
+        SCOPED_TRACE(form.name);
+        EXPECT_EQ(message_of([&] { form.read(*pair.client, 4, 1); }), "Socket read failed");
+    }
+    EXPECT_EQ(unread_bytes(other.peer->getSocket()), 0) << "bytes reached another connection";
+    ::close(fd);
+}
+
 TEST(Socket, DestructorClosesUnlessManual)
 {
     struct Case {
@@ -243,6 +260,10 @@ TEST(Socket, ConnectAndListenFailures)
         {[&] { Client_socket c("", "1", false); }, "gethostbyname() failed. Host name is: , errno="},
         {[&] { Server_socket s("", "0"); }, "gethostbyname() failed. Host name is: , errno="},
         {[&] { Server_socket s("127.0.0.1", taken_port); }, "Cannot bind the socket, errno=" + std::to_string(EADDRINUSE)},
+        // Port texts that are no port never fall back to some other port.
+        {[&] { Server_socket s("127.0.0.1", "abc"); }, "Cannot bind the socket, errno=" + std::to_string(EINVAL)},
+        {[&] { Server_socket s("127.0.0.1", "70000"); }, "Cannot bind the socket, errno=" + std::to_string(EINVAL)},
+        {[&] { Client_socket c("127.0.0.1", "", false); }, "Cannot connect to socket: 127.0.0.1:"},
     };
     for (const Case& c : cases) {
         std::string got = message_of(c.action);
