@@ -1,14 +1,18 @@
 // The WinSNMP-shaped layer over net-snmp's single-session API. Each layer
-// session opens one net-snmp session per peer address it sends to; its
-// receiver thread reads them and queues the responses as layer PDUs, so
-// nothing of net-snmp leaves this file.
+// session opens one net-snmp session (one UDP socket) per peer address it
+// sends to and keeps only the few it used last; its receiver thread reads
+// them and queues the responses as layer PDUs, so nothing of net-snmp leaves
+// this file.
 #include "winsnmp.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
+#include <net-snmp/library/large_fd_set.h>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
-#include <sys/select.h>
+#include <netdb.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -65,6 +69,10 @@ std::atomic<smiINT32> g_next_request_id{1000};
 thread_local smiUINT32 t_last_error = 0;
 
 constexpr size_t max_queued_messages = 256;
+// A session that walks many hosts in turn must not keep a socket for each:
+// past this many open peers the least recently used one is closed, and
+// answers it still owes are lost.
+constexpr size_t max_open_peers = 4;
 // net-snmp expires an unanswered request after this long; the layer's users
 // give up much earlier and a late answer is then queued like any other.
 constexpr long library_request_lifetime_us = 30L * 1000 * 1000;
@@ -95,8 +103,10 @@ smiINT32 fresh_request_id()
 
 struct Peer {
     WinSnmpSession* owner = nullptr;
-    std::string address;
+    std::string address;            // as the caller gave it
     void* library_session = nullptr;
+    int socket = -1;                // the library session's, for poll
+    uint64_t last_used = 0;
 };
 
 struct QueuedMessage {
@@ -112,6 +122,8 @@ struct WinSnmpSession {
 
     std::mutex m;                                // guards peers, queue, notices
     std::vector<std::unique_ptr<Peer>> peers;    // guarded by m
+    uint64_t peer_generation = 0;                // guarded by m; moves when peers change
+    uint64_t use_clock = 0;                      // guarded by m
     std::deque<QueuedMessage> queue;             // guarded by m
     std::vector<uintptr_t> notices;              // guarded by m; 0 = a queued message
 
@@ -203,25 +215,40 @@ int library_callback(int operation, netsnmp_session*, int, netsnmp_pdu* pdu, voi
     return 1;
 }
 
+// Reads what arrived on one peer's socket; with the session's lock held.
+void read_peer(Peer* peer)
+{
+    // A set sized for this one descriptor: a plain fd_set cannot hold
+    // descriptors from FD_SETSIZE up.
+    netsnmp_large_fd_set set;
+    netsnmp_large_fd_set_init(&set, peer->socket + 1);
+    NETSNMP_LARGE_FD_ZERO(&set);
+    NETSNMP_LARGE_FD_SET(peer->socket, &set);
+    snmp_sess_read2(peer->library_session, &set);
+    netsnmp_large_fd_set_cleanup(&set);
+}
+
 void receiver_loop(WinSnmpSession* session)
 {
+    std::vector<pollfd> fds;
+    std::vector<Peer*> polled;
     while (!session->closing) {
-        fd_set fds;
-        FD_ZERO(&fds);
-        int nfds = session->wake[0] + 1;
-        FD_SET(session->wake[0], &fds);
-        timeval tv{0, 200 * 1000};
+        fds.assign(1, pollfd{session->wake[0], POLLIN, 0});
+        polled.clear();
+        uint64_t generation = 0;
         {
             std::lock_guard<std::mutex> lock(session->m);
+            generation = session->peer_generation;
             for (auto& peer : session->peers) {
-                int block = 0;
-                snmp_sess_select_info(peer->library_session, &nfds, &fds, &tv, &block);
+                fds.push_back(pollfd{peer->socket, POLLIN, 0});
+                polled.push_back(peer.get());
             }
         }
-        int ready = select(nfds, &fds, nullptr, nullptr, &tv);
+        // The tick also drives the library's expiry of old requests.
+        int ready = poll(fds.data(), fds.size(), 200);
         if (session->closing)
             break;
-        if (ready > 0 && FD_ISSET(session->wake[0], &fds)) {
+        if (ready > 0 && fds[0].revents != 0) {
             char buffer[64];
             while (read(session->wake[0], buffer, sizeof buffer) > 0) {
             }
@@ -229,11 +256,16 @@ void receiver_loop(WinSnmpSession* session)
         std::vector<uintptr_t> notices;
         {
             std::lock_guard<std::mutex> lock(session->m);
-            for (auto& peer : session->peers) {
-                if (ready > 0)
-                    snmp_sess_read(peer->library_session, &fds);
-                snmp_sess_timeout(peer->library_session);
+            // Peers closed while polling may have left their descriptor
+            // numbers to new ones: then nothing polled is trusted and the
+            // next round polls afresh (the sender woke it already).
+            if (ready > 0 && generation == session->peer_generation) {
+                for (size_t i = 0; i < polled.size(); ++i)
+                    if (fds[i + 1].revents & (POLLIN | POLLERR))
+                        read_peer(polled[i]);
             }
+            for (auto& peer : session->peers)
+                snmp_sess_timeout(peer->library_session);
             notices.swap(session->notices);
         }
         for (uintptr_t notice : notices)
@@ -241,16 +273,67 @@ void receiver_loop(WinSnmpSession* session)
     }
 }
 
-// Called with the session's lock held.
-Peer* peer_for(WinSnmpSession* session, const std::string& address)
+// A literal IPv4 address for a peer text, looked up when it is a host name;
+// empty when it has none. Called without any lock held: a name lookup can
+// take seconds.
+std::string ipv4_literal(const std::string& address)
 {
-    for (auto& peer : session->peers)
-        if (peer->address == address)
+    in_addr parsed{};
+    if (inet_pton(AF_INET, address.c_str(), &parsed) == 1)
+        return address;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(address.c_str(), nullptr, &hints, &found) != 0 || !found)
+        return std::string();
+    char text[INET_ADDRSTRLEN] = "";
+    const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    bool ok = inet_ntop(AF_INET, &ipv4->sin_addr, text, sizeof text) != nullptr;
+    freeaddrinfo(found);
+    return ok ? std::string(text) : std::string();
+}
+
+// Called with the session's lock held.
+Peer* find_peer(WinSnmpSession* session, const std::string& address)
+{
+    for (auto& peer : session->peers) {
+        if (peer->address == address) {
+            peer->last_used = ++session->use_clock;
             return peer.get();
+        }
+    }
+    return nullptr;
+}
+
+// Called with the session's lock held; takes the library lock.
+void close_least_used_peer(WinSnmpSession* session)
+{
+    auto oldest = session->peers.begin();
+    for (auto it = session->peers.begin(); it != session->peers.end(); ++it)
+        if ((*it)->last_used < (*oldest)->last_used)
+            oldest = it;
+    {
+        std::lock_guard<std::mutex> lock(g_library_mutex);
+        snmp_sess_close((*oldest)->library_session);
+    }
+    session->peers.erase(oldest);
+    ++session->peer_generation;
+}
+
+// Called with the session's lock held; `literal` is the address as a dotted
+// IPv4 literal, so that the library resolves nothing under its lock.
+Peer* open_peer(WinSnmpSession* session, const std::string& address, const std::string& literal)
+{
+    if (Peer* known = find_peer(session, address))
+        return known;
+    while (session->peers.size() >= max_open_peers)
+        close_least_used_peer(session);
     auto peer = std::make_unique<Peer>();
     peer->owner = session;
     peer->address = address;
-    std::string name = "udp:" + address + ":161";
+    peer->last_used = ++session->use_clock;
+    std::string name = "udp:" + literal + ":161";
     {
         std::lock_guard<std::mutex> lock(g_library_mutex);
         netsnmp_session settings;
@@ -265,10 +348,17 @@ Peer* peer_for(WinSnmpSession* session, const std::string& address)
         settings.callback = library_callback;
         settings.callback_magic = peer.get();
         peer->library_session = snmp_sess_open(&settings);
+        netsnmp_transport* transport =
+            peer->library_session ? snmp_sess_transport(peer->library_session) : nullptr;
+        if (transport)
+            peer->socket = transport->sock;
+        else if (peer->library_session)
+            snmp_sess_close(peer->library_session);
     }
-    if (!peer->library_session)
+    if (peer->socket < 0)
         return nullptr;
     session->peers.push_back(std::move(peer));
+    ++session->peer_generation;
     wake_receiver(session);
     return session->peers.back().get();
 }
@@ -492,10 +582,26 @@ SNMPAPI_STATUS SnmpSendMsg(HSNMP_SESSION session, HSNMP_ENTITY, HSNMP_ENTITY des
     if (!pdu || (pdu->type != SNMP_PDU_GET && pdu->type != SNMP_PDU_GETNEXT))
         return session_fail(session, SNMPAPI_PDU_INVALID);
 
-    std::lock_guard<std::mutex> lock(session->m);
-    Peer* peer = peer_for(session, destination->address);
+    // A host name is looked up before the session's lock is taken, and only
+    // when no open peer has that address.
+    std::string literal;
+    std::unique_lock<std::mutex> lock(session->m);
+    Peer* peer = nullptr;
+    while (!(peer = find_peer(session, destination->address))) {
+        if (!literal.empty()) {
+            peer = open_peer(session, destination->address, literal);
+            break;
+        }
+        lock.unlock();
+        literal = ipv4_literal(destination->address);
+        if (literal.empty())
+            return session_fail(session, SNMPAPI_TL_UNDELIVERABLE);
+        lock.lock();
+    }
     if (!peer)
         return session_fail(session, SNMPAPI_TL_UNDELIVERABLE);
+    // Outside the library lock: this touches only the library's plain message
+    // and request id counters, and for v1 the request id is replaced below.
     netsnmp_pdu* request = snmp_pdu_create(pdu->type);
     if (!request)
         return session_fail(session, SNMPAPI_ALLOC_ERROR);

@@ -2,6 +2,10 @@
 // notification callback, entities (peer addresses, always port 161) and
 // contexts (community strings), OIDs, variable-binding lists and PDUs,
 // asynchronous send and queued receive. SNMPv1 only, no retransmission.
+// A session keeps a socket open for each of the last few addresses it sent
+// to; sending to yet another one closes the least recently used, and any
+// answer still owed on that socket is lost. A host name is looked up when a
+// message is first sent to it, before any lock is taken.
 //
 // Ownership: every handle and descriptor returned belongs to the caller until
 // the matching Free call (SnmpFreeEntity, SnmpFreeContext, SnmpFreePdu,
@@ -128,6 +132,9 @@ constexpr smiUINT32 SNMPAPI_TL_OTHER = 199;
 // An OID has at most this many arcs.
 constexpr smiUINT32 WINSNMP_MAX_OID_LEN = 128;
 
+// The first call sets the process environment (MIBS, with setenv) before the
+// library starts, so it must come at program start, before other threads
+// run; later calls only count.
 SNMPAPI_STATUS SnmpStartup(smiUINT32* major, smiUINT32* minor, smiUINT32* level,
                            smiUINT32* translateMode, smiUINT32* retransmitMode);
 SNMPAPI_STATUS SnmpCleanup();

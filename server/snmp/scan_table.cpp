@@ -70,10 +70,11 @@ int scan_table(CSnmpSession* session, const std::string& address, const std::str
     std::string oid = oid_text;
     if (!walk_file.empty()) {
         // A walk file honours the date marker and the line form as well, so
-        // that every value function reads a file as it reads an agent.
+        // that every value function reads a file as it reads an agent. Dates
+        // are read from values alone: a line entry keeps its OID and text.
         bool date = take_date_marker(oid);
         read_walk_file_entries(oid, walk_file, values, lines);
-        if (date)
+        if (date && !lines)
             for (std::string& v : values)
                 v = hex_to_date(v);
         return 0;

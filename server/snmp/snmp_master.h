@@ -2,6 +2,12 @@
 // the registered sessions so that new time-out and retry settings reach them
 // all at once. Any thread may create sessions and change the settings.
 //
+// Build the master at program start, before other threads run: starting the
+// layer sets the process environment (see SnmpStartup). Every thread that
+// uses a session must have ended, and deleted its session, before the master
+// is destroyed: the destructor deletes the sessions still registered and
+// stops the layer, so a session in use then would be used after its end.
+//
 // Lock order: master mutex -> a session's common-data mutex.
 #pragma once
 

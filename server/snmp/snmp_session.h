@@ -2,7 +2,8 @@
 // count, and at most one outstanding request. Each SNMP worker thread owns
 // one session, made by CSnmpMaster::create_session; only the owner calls
 // request() and walk_subtree(). The layer's notification thread reads the
-// answers and wakes the owner. Time-outs are kept in milliseconds.
+// answers and wakes the owner. Time-outs are kept in milliseconds. The
+// owner deletes its session before the master that made it is destroyed.
 #pragma once
 
 #include "qr_sync.h"
@@ -32,8 +33,11 @@ constexpr int WalkFailure = 9;
 
 // The value the QOR agent answers while it is not ready.
 constexpr const char* QorNotReadyValue = "-39871";
-// A walk never collects more entries than this, whatever the agent answers.
+// A walk never collects more entries, nor more bytes of entry text, than
+// this, whatever the agent answers: it stops as for an agent that does not
+// move forward (WalkOidNotIncreasing) with what it has.
 constexpr size_t MaxWalkEntries = 200000;
+constexpr size_t MaxWalkBytes = 16u * 1024 * 1024;
 
 class CSnmpSession : public CSnmpBase {
 public:
@@ -55,6 +59,8 @@ public:
     // With `lines`, each entry is "." + OID + " " + value.
     int walk_subtree(std::vector<std::string>& out, const std::string& root, int timeout_ms,
                      int retries, bool lines);
+    // Lower limits than MaxWalkEntries and MaxWalkBytes, for tests; owner only.
+    void set_walk_limits(size_t entries, size_t bytes);
 
     HSNMP_SESSION handle() const { return session_; }
     std::string get_address();
@@ -78,4 +84,6 @@ private:
     CSnmpData* current_ = nullptr;     // guarded by common_
     int32_t timeout_ms_ = 0;           // guarded by common_
     int32_t retries_ = 0;              // guarded by common_
+    size_t walk_entry_limit_ = MaxWalkEntries;  // owner thread only
+    size_t walk_byte_limit_ = MaxWalkBytes;     // owner thread only
 };

@@ -5,6 +5,12 @@
 
 #include <vector>
 
+void CSnmpSession::set_walk_limits(size_t entries, size_t bytes)
+{
+    walk_entry_limit_ = entries < MaxWalkEntries ? entries : MaxWalkEntries;
+    walk_byte_limit_ = bytes < MaxWalkBytes ? bytes : MaxWalkBytes;
+}
+
 int CSnmpSession::walk_subtree(std::vector<std::string>& out, const std::string& root_text,
                                int timeout_ms, int retries, bool lines)
 {
@@ -20,6 +26,7 @@ int CSnmpSession::walk_subtree(std::vector<std::string>& out, const std::string&
     std::string current = root;
     std::vector<uint32_t> previous_arcs = root_arcs;
     int timeouts = 0;
+    size_t bytes = 0;
     while (true) {
         int status = SnmpStatusFailure;
         std::string asked = current;
@@ -56,8 +63,10 @@ int CSnmpSession::walk_subtree(std::vector<std::string>& out, const std::string&
             out.push_back("." + current + " " + value);
         else
             out.push_back(value);
-        if (out.size() >= MaxWalkEntries) {
-            TRV_LOG(qr_Error, "Walk of " << root << " stopped after " << out.size() << " entries");
+        bytes += out.back().size();
+        if (out.size() >= walk_entry_limit_ || bytes >= walk_byte_limit_) {
+            TRV_LOG(qr_Error, "Walk of " << root << " stopped after " << out.size() << " entries, "
+                                         << bytes << " bytes");
             return WalkOidNotIncreasing;
         }
         previous_arcs = std::move(arcs);

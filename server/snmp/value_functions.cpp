@@ -217,7 +217,7 @@ void lookup(const Context& c, std::string text, ValueList& out)
         if (i >= column.size())
             continue;
         if (mode == Sum)
-            total += value_to_int32(column[i]);
+            total = wrap_add(total, value_to_int64(column[i]));
         else if (mode == Count)
             total += column[i].empty() ? 0 : 1;
         else
@@ -233,10 +233,11 @@ void sum(const Context& c, const std::string& text, ValueList& out)
     scan(c, text, values);
     if (values.empty())
         return;
-    // 64 bits: a few large 32-bit values must not overflow the total.
+    // Read and summed in 64 bits: Counter32, Gauge32 and TimeTicks values
+    // reach 4294967295, and a few of them must not overflow the total.
     int64_t total = 0;
     for (const std::string& v : values)
-        total += value_to_int32(v);
+        total = wrap_add(total, value_to_int64(v));
     out.push_back(Int64ToString(total));
 }
 

@@ -125,6 +125,10 @@ TEST_F(ScanTest, ValueFunctionsOnALiveAgent)
         {"$SERVICE(.1.3.6.1.2.1.1.7)", {"end-to-end, applications"}},
         // QOR values arrive scrambled and are read as the agent meant them.
         {"$SUM(.1.3.6.1.4.1.39871.1.2.1.4)", {"6000"}},
+        // Gauge32 1e9, 2e9, 3e9 and scrambled Counter32 4e9+1..3, in full.
+        {"$SUM(.1.3.6.1.2.1.2.2.1.5)", {"6000000000"}},
+        {"$SUM(.1.3.6.1.4.1.39871.1.2.1.3)", {"12000000006"}},
+        {"$LOOKUP(.1.3.6.1.2.1.2.2.1,8=1,SUM5)", {"3000000000"}},
         {"$DATE(.1.3.6.1.4.1.39871.1.7)", {"2006-05-17, 14:30:00"}},
         {"$IF(.1.3.6.1.2.1.2.2.1.3=24,\"loopback\",.1.3.6.1.2.1.2.2.1.2)", {"loopback", "eth2-host1", "eth3-host1"}},
     };

@@ -8,15 +8,26 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 const char* const Alpha = "127.0.61.1";
 const char* const Bravo = "127.0.61.2";
 const char* const Slow = "127.0.61.3";     // QOR agent not ready for its first request
+const char* const Delayed = "127.0.61.4";   // answers its first QOR request late
+const char* const Delayed2 = "127.0.61.5";  // the same, for a walk without a retry
 const char* const Silent = "127.0.61.250"; // nothing listens here
+// 127.0.61.100 - 127.0.61.149: more addresses where nothing listens.
+
+// Longer than the walks' time-out of 1 s, and answered well before a
+// repeated request sent at 1 s times out in its turn.
+constexpr int FirstDelayMs = 1300;
 
 TestAgents* agents = nullptr;
 CSnmpMaster* master = nullptr;
@@ -34,6 +45,11 @@ protected:
         slow.qor_not_ready = 1;
         slow.qor_loop = true;
         ASSERT_TRUE(agents->start(slow)) << agents->error();
+        for (const char* address : {Delayed, Delayed2}) {
+            AgentSpec late{address, "late", "Late QOR host", ".1.3.6.1.4.1.39871.1"};
+            late.qor_first_delay_ms = FirstDelayMs;
+            ASSERT_TRUE(agents->start(late)) << agents->error();
+        }
         master = new CSnmpMaster;
     }
     static void TearDownTestSuite()
@@ -332,6 +348,130 @@ TEST_F(SnmpSessionTest, BadPeersAreRefused)
     EXPECT_EQ(master->create_session("udp:127.0.61.1:1161", "public", false, 1, 1), nullptr);
     EXPECT_NE(master->get_error_text().find("Cannot create SnmpEntity"), std::string::npos);
     master->clear_error();
+}
+
+TEST_F(SnmpSessionTest, ARepeatedRequestCompletesTheWalk)
+{
+    const char* root = ".1.3.6.1.4.1.39871.1";
+    // The first request times out; the repeated one is answered, and the
+    // late answer to the first is not taken for it.
+    auto session = open(Delayed, "public");
+    ASSERT_TRUE(session);
+    std::vector<std::string> lines;
+    EXPECT_EQ(session->walk_subtree(lines, root, 1000, 2, true), WalkSuccess) << session->get_error_text();
+    std::vector<std::string> expected = oracle(Delayed, "public", root);
+    EXPECT_GE(expected.size(), 20u);
+    EXPECT_EQ(lines, expected);
+
+    // Without a retry the same delay ends the walk.
+    auto once = open(Delayed2, "public");
+    ASSERT_TRUE(once);
+    lines = {"stale"};
+    EXPECT_EQ(once->walk_subtree(lines, root, 1000, 1, true), WalkTimeout);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(SnmpSessionTest, WalkStopsAtItsSizeLimits)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    std::vector<std::string> all;
+    ASSERT_EQ(session->walk_subtree(all, ".1.3.6.1.4.1.39871.1", 2000, 2, false), WalkSuccess);
+    ASSERT_GE(all.size(), 20u);
+    size_t through_third = all[0].size() + all[1].size() + all[2].size();
+    struct Case {
+        size_t entries, bytes, kept;
+    } cases[] = {{5, MaxWalkBytes, 5}, {MaxWalkEntries, through_third, 3}, {MaxWalkEntries, through_third + 1, 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.entries) + " entries, " + std::to_string(c.bytes) + " bytes");
+        session->set_walk_limits(c.entries, c.bytes);
+        std::vector<std::string> values;
+        EXPECT_EQ(session->walk_subtree(values, ".1.3.6.1.4.1.39871.1", 2000, 2, false), WalkOidNotIncreasing);
+        EXPECT_EQ(values, std::vector<std::string>(all.begin(), all.begin() + static_cast<long>(c.kept)));
+    }
+}
+
+size_t open_descriptors()
+{
+    size_t count = 0;
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir)
+        return 0;
+    while (dirent* entry = readdir(dir))
+        if (entry->d_name[0] != '.')
+            ++count;
+    closedir(dir);
+    return count;
+}
+
+TEST_F(SnmpSessionTest, OneSessionVisitsManyHostsWithFewDescriptors)
+{
+    const size_t before = open_descriptors();
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    struct Host {
+        const char* address;
+        const char* community;
+        std::vector<std::string> system;
+    } hosts[] = {{Alpha, "public", {}}, {Bravo, "bravocomm", {}}, {Slow, "public", {}}};
+    for (Host& h : hosts) {
+        ASSERT_TRUE(session->set_peer(h.address, h.community));
+        ASSERT_EQ(session->walk_subtree(h.system, ".1.3.6.1.2.1.1.5", 2000, 2, false), WalkSuccess);
+        ASSERT_EQ(h.system.size(), 1u);
+    }
+    const size_t with_hosts = open_descriptors();
+    for (int i = 100; i < 150; ++i) {
+        std::string address = "127.0.61." + std::to_string(i);
+        ASSERT_TRUE(session->set_peer(address, "public"));
+        std::string oid = "1.3.6.1.2.1.1.5.0";
+        int status = -1;
+        session->request(oid, status, 20, SNMP_PDU_GET);
+        EXPECT_EQ(status, SnmpStatusTimeout) << address;
+    }
+    // The hosts still answer, each as itself, after all those peers.
+    for (Host& h : hosts) {
+        SCOPED_TRACE(h.address);
+        ASSERT_TRUE(session->set_peer(h.address, h.community));
+        std::vector<std::string> system;
+        EXPECT_EQ(session->walk_subtree(system, ".1.3.6.1.2.1.1.5", 2000, 2, false), WalkSuccess);
+        EXPECT_EQ(system, h.system);
+    }
+    EXPECT_NE(hosts[0].system, hosts[1].system);
+    // A few sockets at most stay open, whatever the number of peers asked.
+    EXPECT_LE(open_descriptors(), with_hosts + 1);
+    session.reset();
+    EXPECT_EQ(open_descriptors(), before);
+}
+
+TEST_F(SnmpSessionTest, DescriptorsBeyondTheSelectRange)
+{
+    // Everything the session opens gets a number above 1100.
+    const rlim_t needed = 1400;
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    if (saved.rlim_max < needed)
+        GTEST_SKIP() << "descriptor limit " << saved.rlim_max;
+    rlimit raised = saved;
+    if (raised.rlim_cur < needed)
+        raised.rlim_cur = needed;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &raised), 0);
+    std::vector<int> fillers;
+    while (fillers.empty() || fillers.back() < 1100) {
+        int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        fillers.push_back(fd);
+    }
+    {
+        auto session = open(Bravo, "bravocomm");
+        ASSERT_TRUE(session);
+        std::vector<std::string> lines;
+        EXPECT_EQ(session->walk_subtree(lines, ".1.3.6.1.2.1.2.2", 2000, 2, true), WalkSuccess)
+            << session->get_error_text();
+        EXPECT_EQ(lines, oracle(Bravo, "bravocomm", ".1.3.6.1.2.1.2.2"));
+    }
+    for (int fd : fillers)
+        close(fd);
+    setrlimit(RLIMIT_NOFILE, &saved);
 }
 
 }  // namespace

@@ -132,6 +132,9 @@ TEST(ScanTable, OverAWalkFile)
     EXPECT_EQ(values, Values{"2006-05-17, 14:30:00"});
     scan_table(nullptr, "127.0.0.9", ".1.3.6.1.2.1.2.2.1.1", "public", fixture(), values, true);
     EXPECT_EQ(values, (Values{".1.3.6.1.2.1.2.2.1.1.1 1", ".1.3.6.1.2.1.2.2.1.1.2 2", ".1.3.6.1.2.1.2.2.1.1.3 3"}));
+    // In line mode the date marker leaves the entries as they are.
+    scan_table(nullptr, "127.0.0.9", ".1.3.6.1.4.1.99999.2.1,D", "public", fixture(), values, true);
+    EXPECT_EQ(values, Values{".1.3.6.1.4.1.99999.2.1.0 07 D6 05 11 0E 1E 00"});
     // No session and no file: a failure, nothing read.
     values = {"stale"};
     EXPECT_EQ(scan_table(nullptr, "127.0.0.9", ".1.3.6.1.2.1.1", "public", "", values, false), 9);
@@ -232,8 +235,13 @@ TEST(ValueFunctions, OverAWalkFile)
         {"$LOOKUP(.1.3.6.1.2.1.25.2.3.1,2=.1.3.6.1.2.1.25.2.1.2,COUNT3)", {"1"}},
         {"$LOOKUP(.1.3.6.1.2.1.25.2.3.1,4=1024,VALS3)", {"Physical memory", "Virtual memory"}},
         {"$LOOKUP(.1.3.6.1.2.1.25.2.3.1,4=7,SUM5)", {"0"}},
+        // Gauge32 values above 2^31 count in full.
+        {"$LOOKUP(.1.3.6.1.2.1.2.2.1,8=1,SUM5)", {"3000000000"}},
+        {"$LOOKUP(.1.3.6.1.2.1.2.2.1,8=2,SUM5)", {"3000000000"}},
         {"$SUM(.1.3.6.1.4.1.99999.1.1)", {"6"}},
         {"$SUM(.1.3.6.1.4.1.99999.1.2)", {"6442450941"}},
+        {"$SUM(.1.3.6.1.2.1.2.2.1.5)", {"6000000000"}},
+        {"$SUM(.1.3.6.1.2.1.2.2.1.10)", {"12884901879"}},
         {"$SUM(.1.3.6.1.4.1.99999.9)", {}},
         {"$NOTZERO(.1.3.6.1.4.1.99999.1.3)", {"", "5", ""}},
         {"$DATE(.1.3.6.1.4.1.99999.2)", {"2006-05-17, 14:30:00", ""}},

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -156,6 +157,9 @@ bool TestAgents::start(const AgentSpec& spec)
         return false;
     }
     if (pid == 0) {
+        // A test program that crashes must not leave its agents behind on
+        // addresses the next run needs.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         int null = open("/dev/null", O_RDWR);
         if (null >= 0) {
             dup2(null, 0);
@@ -165,6 +169,7 @@ bool TestAgents::start(const AgentSpec& spec)
         setenv("TRV_AGENT_TAG", spec.name.c_str(), 1);
         setenv("TRV_QOR_NOT_READY", std::to_string(spec.qor_not_ready).c_str(), 1);
         setenv("TRV_QOR_LOOP", spec.qor_loop ? "1" : "0", 1);
+        setenv("TRV_QOR_FIRST_DELAY_MS", std::to_string(spec.qor_first_delay_ms).c_str(), 1);
         setenv("MIBS", "", 1);
         std::string log = base + "/snmpd.log";
         std::string conf = base + "/snmpd.conf";

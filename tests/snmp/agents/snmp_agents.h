@@ -18,6 +18,7 @@ struct AgentSpec {
     std::string community = "public";
     int qor_not_ready = 0;             // first N QOR requests answer "not ready"
     bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
+    int qor_first_delay_ms = 0;        // the first QOR request is answered this late
 };
 
 class TestAgents {

@@ -6,15 +6,19 @@
 //   TRV_AGENT_TAG       text that appears in names and descriptions
 //   TRV_QOR_NOT_READY   the first N requests are answered "not ready"
 //   TRV_QOR_LOOP        1: the walk of .1.3.6.1.4.1.39871.3 goes back after .3.2
+//   TRV_QOR_FIRST_DELAY_MS  the first request is answered this much later
+//                       (snmpd waits, so requests behind it wait as well)
 #include "snmp_oid.h"
 #include "snmp_scramble.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -133,11 +137,14 @@ int main(int argc, char** argv)
     const char* tag_env = std::getenv("TRV_AGENT_TAG");
     std::string tag = tag_env ? tag_env : "agent";
     int not_ready = 0;
+    int first_delay_ms = 0;
     const char* loop_env = std::getenv("TRV_QOR_LOOP");
     bool loops = loop_env && std::strcmp(loop_env, "1") == 0;
     if (std::strcmp(argv[1], "qor") == 0) {
         const char* n = std::getenv("TRV_QOR_NOT_READY");
         not_ready = n ? std::atoi(n) : 0;
+        const char* d = std::getenv("TRV_QOR_FIRST_DELAY_MS");
+        first_delay_ms = d ? std::atoi(d) : 0;
         build_qor(tag);
     } else {
         build_ifaces(tag);
@@ -165,6 +172,10 @@ int main(int argc, char** argv)
                     found = &e;
                     break;
                 }
+            }
+            if (first_delay_ms > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(first_delay_ms));
+                first_delay_ms = 0;
             }
             answer(found, oid, not_ready);
         } else if (line == "set") {
