@@ -343,6 +343,20 @@ TEST_F(SnmpSessionTest, MasterAppliesSettingsToRegisteredSessions)
     }
 }
 
+TEST_F(SnmpSessionTest, APeerTextThatIsNoDottedQuadIsLookedUp)
+{
+    // The resolver reads 127.0.15617 as 127.0.61.1; no name server is asked.
+    auto by_name = open("127.0.15617", "public");
+    auto by_address = open(Alpha, "public");
+    ASSERT_TRUE(by_name && by_address);
+    std::vector<std::string> named, direct;
+    ASSERT_EQ(by_name->walk_subtree(named, ".1.3.6.1.2.1.1.6", 2000, 2, false), WalkSuccess)
+        << by_name->get_error_text();
+    ASSERT_EQ(by_address->walk_subtree(direct, ".1.3.6.1.2.1.1.6", 2000, 2, false), WalkSuccess);
+    EXPECT_EQ(named, direct);
+    EXPECT_EQ(named.size(), 1u);
+}
+
 TEST_F(SnmpSessionTest, BadPeersAreRefused)
 {
     EXPECT_EQ(master->create_session("udp:127.0.61.1:1161", "public", false, 1, 1), nullptr);
