@@ -334,16 +334,12 @@ TEST_P(InventoryQueriesTest, ThousandsOfHostsInOneList)
 {
     // Far more uids than one statement should carry.
     const int n = 5000;
-    auto c = db->connect();
-    c->begin_transaction();
-    for (int i = 0; i < n; ++i) {
-        const int uid = 100000 + i;
-        c->get_stmnt_results("INSERT INTO InventoryHosts (AsOfId, uid, NetAddr, TimeStmp, Status) VALUES (?, ?, 'a', ?, 0)",
-                             {int32_t(ids.snapshot), int32_t(uid), int64_t(i)});
-        c->get_stmnt_results("INSERT INTO ScanSummaryData (uid, host_id, Data1) VALUES (0, ?, ?)",
-                             {int32_t(uid), "d" + std::to_string(i % 1000)});
-    }
-    c->commit();
+    const std::string numbers = "(WITH RECURSIVE seq(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM seq WHERE i < " +
+                                std::to_string(n - 1) + ") SELECT i FROM seq) AS numbers";
+    run("INSERT INTO InventoryHosts (AsOfId, uid, NetAddr, TimeStmp, Status) SELECT ?, 100000 + i, 'a', i, 0 FROM " +
+            numbers,
+        {int32_t(ids.snapshot)});
+    run("INSERT INTO ScanSummaryData (uid, host_id, Data1) SELECT 0, 100000 + i, 'd' || (i % 1000) FROM " + numbers);
     IntArray hosts;
     DataLoader::collect_hosts(loader, ids.snapshot, hosts);
     ASSERT_EQ(hosts.Count(), n + 2);
