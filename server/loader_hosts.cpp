@@ -50,8 +50,9 @@ void DataLoader::delete_scan_settings(DataLoader* loader, int uid)
         return;
     try {
         Operation op(*loader);
-        for (const char* sql : {"DELETE FROM InventoryIPs WHERE InventoryId=?", "DELETE FROM InventoryComms WHERE InventoryId=?",
-                                "DELETE FROM InventoryPing WHERE InventoryId=?"})
+        for (const char* sql :
+             {"DELETE FROM InventoryIPs WHERE InventoryId=?", "DELETE FROM InventoryComms WHERE InventoryId=?",
+              "DELETE FROM InventoryPing WHERE InventoryId=?"})
             op.db().get_stmnt_results(sql, {id(uid)});
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
@@ -80,7 +81,8 @@ void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlEle
     }
     Operation op(*loader);
     qr_transaction tx(op.db());
-    op.db().get_stmnt_results("INSERT INTO InventoryPing( InventoryID, Ping ) VALUES( ?, ? )", {id(uid), id(settings.ping)});
+    op.db().get_stmnt_results("INSERT INTO InventoryPing( InventoryID, Ping ) VALUES( ?, ? )",
+                              {id(uid), id(settings.ping)});
     for (const IPRange& r : settings.ranges)
         op.db().get_stmnt_results(
             "INSERT INTO InventoryIPs ( InventoryID, IPFrom, IPTo, FName, PlaceOrder ) VALUES( ?,?,?,?,? )",

@@ -38,7 +38,8 @@ void DataLoader::update_device_identity(DataLoader* loader, int host_uid, const 
         const std::string asset =
             first_value(db, "SELECT Data11 from ScanEnclosureData where host_id=?", "Data11", host_uid);
         std::string mac;
-        DB_DATA interfaces = db.get_stmnt_results("select Data7 from ScanInterfacesData where host_id=?", {id(host_uid)});
+        DB_DATA interfaces =
+            db.get_stmnt_results("select Data7 from ScanInterfacesData where host_id=?", {id(host_uid)});
         for (int r = 0; r < interfaces.RowCount(); ++r) {
             std::string v = text_at(interfaces, "Data7", r);
             if (v > mac)  // byte-wise, whatever the database's collation

@@ -48,7 +48,8 @@ int DataLoader::get_tab_info(DataLoader* loader, int tab_uid, std::string& map_n
         return 0;
     try {
         Operation op(*loader);
-        DB_DATA rows = op.db().get_stmnt_results("select type, horlayout from InventoryTabs where uid=?", {id(tab_uid)});
+        DB_DATA rows =
+            op.db().get_stmnt_results("select type, horlayout from InventoryTabs where uid=?", {id(tab_uid)});
         if (rows.RowCount() == 0)
             return -1;
         horlayout = int_at(rows, "horlayout", 0);

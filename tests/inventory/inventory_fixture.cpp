@@ -109,7 +109,8 @@ InventoryIds fill_inventory_fixture(MSSQLODBCConnection& db)
 
     data_row(db, "ScanSummaryData", ids.host_a, {summary_device, summary_text, "Cisco IOS"});
     data_row(db, "ScanInterfacesData", ids.host_a, {"1", "Gi0/1", "ethernet", "1000", "up", "up", "00:11:22:33:44:01"});
-    data_row(db, "ScanInterfacesData", ids.host_a, {"2", "Gi0/2", "ethernet", "1000", "down", "up", "00:11:22:33:44:02"});
+    data_row(db, "ScanInterfacesData", ids.host_a,
+             {"2", "Gi0/2", "ethernet", "1000", "down", "up", "00:11:22:33:44:02"});
     return ids;
 }
 

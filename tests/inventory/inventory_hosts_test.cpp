@@ -123,7 +123,8 @@ TEST_P(InventoryHostsTest, ScanSettingsKeepTheirOrder)
     TiXmlElement item("TREEITEM");
     struct Range {
         const char *from, *to, *file;
-    } ranges[] = {{"10.9.0.1", "10.9.0.9", nullptr}, {"0.0.0.0", nullptr, "walk 'x'.txt"}, {"10.2.0.1", "10.2.0.5", ""}};
+    } ranges[] = {
+        {"10.9.0.1", "10.9.0.9", nullptr}, {"0.0.0.0", nullptr, "walk 'x'.txt"}, {"10.2.0.1", "10.2.0.5", ""}};
     const char* communities[] = {"zeta", "alpha", "mid'dle \"q\""};
     for (int i = 0; i < 3; ++i) {
         TiXmlElement ip("IP");
@@ -308,7 +309,8 @@ std::vector<int> add_hosts(InventoryDb& db, int snapshot, const std::vector<std:
 TEST_P(InventoryHostsTest, NewestHostPerDevice)
 {
     // 5 and 9 share a device and 9 is newer; two hosts without an id stay apart.
-    std::vector<int> h = add_hosts(*db, ids.snapshot, {{"dev-x", 100}, {"dev-y", 100}, {"", 50}, {"", 60}, {"dev-x", 300}});
+    std::vector<int> h =
+        add_hosts(*db, ids.snapshot, {{"dev-x", 100}, {"dev-y", 100}, {"", 50}, {"", 60}, {"dev-x", 300}});
     IntArray list;
     for (int uid : h)
         list.Add(uid);

@@ -29,7 +29,10 @@ protected:
         loader = db->loader.get();
         ids = db->ids;
     }
-    void run(const std::string& sql, const qr_sql_params& params = {}) { db->connect()->get_stmnt_results(sql, params); }
+    void run(const std::string& sql, const qr_sql_params& params = {})
+    {
+        db->connect()->get_stmnt_results(sql, params);
+    }
     int add_host(int snapshot, const std::string& address, const std::string& dns, const std::string& netname,
                  int stamp = 0, int status = 0)
     {
@@ -200,7 +203,8 @@ TEST_P(InventoryQueriesTest, DeviceIdentityFromTheFirstSourceThatHasOne)
         {int32_t(serial_only)});
     const int mac_only = add_host(snap, "10.7.0.3", "", "");
     for (const char* mac : {"00:aa", "00:cc", "00:bb"})
-        run("INSERT INTO ScanInterfacesData (uid, host_id, Data7) VALUES (0, ?, ?)", {int32_t(mac_only), std::string(mac)});
+        run("INSERT INTO ScanInterfacesData (uid, host_id, Data7) VALUES (0, ?, ?)",
+            {int32_t(mac_only), std::string(mac)});
     const int name_only = add_host(snap, "10.7.0.4", "", "");
     const int nothing = add_host(snap, "10.7.0.5", "", "");
 
@@ -223,7 +227,8 @@ TEST_P(InventoryQueriesTest, DeviceIdentityFromTheFirstSourceThatHasOne)
     auto c = db->connect();
     for (const Case& k : cases) {
         EXPECT_EQ(db->count("SELECT COUNT(*) AS n FROM InvDevices WHERE DeviceId = ?", {k.device}), 1) << k.device;
-        EXPECT_EQ(db->count("SELECT COUNT(*) AS n FROM InvDeviceSNMPInterfaces WHERE DeviceID = ? AND NetworkAddress = ?",
+        EXPECT_EQ(db->count("SELECT COUNT(*) AS n FROM InvDeviceSNMPInterfaces "
+                            "WHERE DeviceID = ? AND NetworkAddress = ?",
                             {k.device, k.address}),
                   1)
             << k.device;
@@ -275,7 +280,8 @@ TEST_P(InventoryQueriesTest, StatusRollUp)
 {
     EXPECT_EQ(DataLoader::children_status(loader, ids.folder), 0);
     const int empty = DataLoader::new_uid(loader);
-    run("INSERT INTO InventoryTree (uid, parentid, type, status) VALUES (?, ?, 0, 4)", {int32_t(empty), int32_t(ids.folder)});
+    run("INSERT INTO InventoryTree (uid, parentid, type, status) VALUES (?, ?, 0, 4)",
+        {int32_t(empty), int32_t(ids.folder)});
     EXPECT_EQ(DataLoader::children_status(loader, empty), 0);  // item statuses are not looked at
     run("UPDATE InventoryHosts SET Status = 4 WHERE uid = ?", {int32_t(ids.host_b)});
     for (int uid : {ids.folder, ids.inventory, ids.snapshot, ids.host_b})
@@ -302,7 +308,8 @@ TEST_P(InventoryQueriesTest, HostLabelsAndRows)
     TiXmlPrinter printer;
     printer.SetStreamPrinting();
     rows.Accept(&printer);
-    const std::string a = DataLoader::host_caption(loader, ids.host_a), b = DataLoader::host_caption(loader, ids.host_b);
+    const std::string a = DataLoader::host_caption(loader, ids.host_a);
+    const std::string b = DataLoader::host_caption(loader, ids.host_b);
     EXPECT_EQ(printer.Str(), "<ROWS><ROW><CELLS><CELL /><CELL /><CELL text=\"" + a +
                                  "\" /><CELL /></CELLS></ROW><ROW><CELLS><CELL /><CELL /><CELL text=\"" + b +
                                  "\" /><CELL /></CELLS></ROW><ROW><CELLS><CELL /><CELL /><CELL /><CELL text=\"" + b +

@@ -194,7 +194,8 @@ TEST_P(InventoryTreeTest, ALoopInTheParentsEndsTheWalks)
 {
     // The folder moved below its own snapshot: every walk must still end.
     auto c = db->connect();
-    c->get_stmnt_results("UPDATE InventoryTree SET parentid = ? WHERE uid = ?", {int32_t(ids.inventory), int32_t(ids.folder)});
+    c->get_stmnt_results("UPDATE InventoryTree SET parentid = ? WHERE uid = ?",
+                         {int32_t(ids.inventory), int32_t(ids.folder)});
     IntArray subtree, ancestors, hosts;
     DataLoader::collect_subtree(loader, ids.folder, subtree);
     EXPECT_EQ(subtree.Count(), 3);
