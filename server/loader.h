@@ -282,6 +282,9 @@ public:
     // a snapshot and its hosts are listed. Returns the number appended at the
     // first level.
     static int children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level);
+    // The TREEITEM of the job's host while its scan runs, with the given
+    // status (loader_xml_job.cpp; needs the scan library).
+    static TiXmlElement host_to_xml(DataLoader* loader, Job& job, int status);
     // The TREEITEM of a tree item or host; without attributes for an unknown uid.
     static TiXmlElement item_to_xml(DataLoader* loader, int uid);
     // Fills element as item_to_xml does: 0, or -1 for an unknown uid or a host
