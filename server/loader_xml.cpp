@@ -144,23 +144,22 @@ int DataLoader::host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row
     if (!exists(loader))
         return 0;
     const int uid = uid_at(rows, "uid", row);
+    const std::string address = text_of(rows, "NetAddr", row);
+    const std::string dns_name = text_of(rows, "DNSName", row);
+    const long class_id = long_at(rows, "DevClassId", row);
+    element.SetAttribute("uid", uid);
+    element.SetAttribute("ip", address);
+    element.SetAttribute("dnsname", dns_name);
+    element.SetAttribute("netname", text_of(rows, "NetName", row));
+    element.SetAttribute("hasping", text_of(rows, "HasPing", row));
+    element.SetAttribute("hassnmp", text_of(rows, "HasSnmp", row));
+    // After a failed query the element stays as far as it was filled.
     try {
         qr_automutex hold(*loader->mutex_);
-        const std::string address = text_of(rows, "NetAddr", row);
-        const std::string dns_name = text_of(rows, "DNSName", row);
-        const long class_id = long_at(rows, "DevClassId", row);
-        const bool discovered = host_has_tabs(loader, uid);
+        element.SetAttribute("discovered", host_has_tabs(loader, uid) ? "Y" : "N");
         std::string vendor, class_name;
         admin_names(static_cast<int>(long_at(rows, "DevVendorId", row)), static_cast<int>(class_id), vendor,
                     class_name);
-
-        element.SetAttribute("uid", uid);
-        element.SetAttribute("ip", address);
-        element.SetAttribute("dnsname", dns_name);
-        element.SetAttribute("netname", text_of(rows, "NetName", row));
-        element.SetAttribute("hasping", text_of(rows, "HasPing", row));
-        element.SetAttribute("hassnmp", text_of(rows, "HasSnmp", row));
-        element.SetAttribute("discovered", discovered ? "Y" : "N");
         element.SetAttribute("vendor", vendor);
         element.SetAttribute("class", class_name);
         set_number(element, "classid", class_id);
