@@ -128,7 +128,9 @@ void DataLoader::get_scan_settings(DataLoader* loader, int uid, IntArray& tabs, 
         MSSQLODBCConnection& db = op.db();
         std::unordered_set<int> seen;  // a parentid loop ends the climb
         DB_DATA item;
-        for (int at = uid;;) {
+        // A host has no tree row: its snapshot stands for it.
+        DB_DATA host = db.get_stmnt_results("select AsOfId from InventoryHosts where uid=?", {id(uid)});
+        for (int at = host.RowCount() > 0 ? int_at(host, "AsOfId", 0) : uid;;) {
             item = db.get_stmnt_results("select * from InventoryTree where uid=?", {id(at)});
             if (item.RowCount() == 0 || !seen.insert(at).second) {
                 TRV_LOG(qr_Error, "Can not find tree item with ID=" << at);

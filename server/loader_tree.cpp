@@ -327,13 +327,13 @@ int DataLoader::remove_tree_element(DataLoader* loader, int uid)
         IntArray list;
         loader_inventory::subtree(db, uid, list);
         for (int b : list) {
-            // A host uid: its own tabs and data rows go with it.
-            delete_host_data(db, "uid=?", b);
-            db.get_stmnt_results("DELETE FROM InventoryHosts WHERE uid=?", {id(b)});
             db.get_stmnt_results("DELETE FROM InventoryTree WHERE uid=?", {id(b)});
             db.get_stmnt_results("DELETE FROM InventoryPing WHERE InventoryId=?", {id(b)});
             db.get_stmnt_results("DELETE FROM InventoryIPs WHERE InventoryId=?", {id(b)});
             db.get_stmnt_results("DELETE FROM InventoryComms WHERE InventoryID=?", {id(b)});
+            // A host uid: its own tabs and data rows go with it.
+            delete_host_data(db, "uid=?", b);
+            db.get_stmnt_results("DELETE FROM InventoryHosts WHERE uid=?", {id(b)});
             // A snapshot: its hosts with their tabs and data rows.
             delete_host_data(db, "AsOfId=?", b);
             db.get_stmnt_results("DELETE FROM InventoryHosts WHERE AsOfId=?", {id(b)});
