@@ -5,7 +5,7 @@
 #include "qr_exception.h"
 #include "qr_log.h"
 #include "services.h"
-#include "snmp/job.h"
+#include "job.h"
 
 #include <tinyxml.h>
 
