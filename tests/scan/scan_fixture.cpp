@@ -31,10 +31,14 @@ ScanBench::ScanBench(int ping, const std::vector<std::string>& masks, const std:
     c->get_stmnt_results("INSERT INTO InventoryPing (InventoryID, Ping) VALUES (?, ?)",
                          {int32_t(inventory), int32_t(ping)});
     int order = 0;
-    for (const std::string& mask : masks)
+    for (const std::string& range : masks) {
+        size_t bar = range.find('|');
+        std::string mask = range.substr(0, bar);
+        std::string file = bar == std::string::npos ? std::string() : range.substr(bar + 1);
         c->get_stmnt_results(
-            "INSERT INTO InventoryIPs (InventoryID, IPFrom, IPTo, FName, PlaceOrder) VALUES (?, ?, '', '', ?)",
-            {int32_t(inventory), mask, int32_t(order++)});
+            "INSERT INTO InventoryIPs (InventoryID, IPFrom, IPTo, FName, PlaceOrder) VALUES (?, ?, '', ?, ?)",
+            {int32_t(inventory), mask, file, int32_t(order++)});
+    }
     order = 0;
     for (const std::string& community : communities)
         c->get_stmnt_results("INSERT INTO InventoryComms (InventoryID, Name, PlaceOrder) VALUES (?, ?, ?)",

@@ -16,7 +16,8 @@ constexpr const char* ScanClient = "T";
 constexpr const char* InventoryTitle = "Inv";
 
 struct ScanBench {
-    // ping: the inventory's ping setting; masks: one address range each.
+    // ping: the inventory's ping setting; masks: one address range each,
+    // "mask|file" for a range read from a walk file.
     ScanBench(int ping, const std::vector<std::string>& masks,
               const std::vector<std::string>& communities = {"public"},
               const std::string& tabs = "", const ScannerOptions& options = quick_options());
