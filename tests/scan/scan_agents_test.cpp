@@ -30,9 +30,9 @@ TempDir* folder = nullptr;  // program folder: registry, SnmpOutput
 
 // Administration rows for host A's sysObjectID in the form the scanner reads
 // it (leading dot): identity, its two tabs, and their map lines.
-void add_admin_rows()
+void add_admin_rows(const std::string& backend)
 {
-    auto c = AdminFixture::get("sqlite").connect();
+    auto c = AdminFixture::get(backend).connect();
     const std::string a = ".1.3.6.1.4.1.9.1.516";
     c->get_stmnt_results("INSERT INTO SNMPMibMap (OID, VendorId, GroupId, ClassId) VALUES (?, 9, 2, 20)", {a});
     for (auto [tab, order] : {std::pair{2, 20}, std::pair{1, 10}})
@@ -57,7 +57,8 @@ protected:
         WriteRegistryInt("SNMPRetries", 1);
         WriteRegistryInt("SNMPTabAttempts", 2);
         ::mkdir(folder->file("SnmpOutput").c_str(), 0755);
-        add_admin_rows();
+        for (const char* backend : {"sqlite", "postgresql"})
+            add_admin_rows(backend);
         agents = new TestAgents;
         ASSERT_TRUE(agents->start({HostA, "e2e-a", "Mapped router", ".1.3.6.1.4.1.9.1.516"})) << agents->error();
         ASSERT_TRUE(agents->start({HostB, "e2e-b", "Net-SNMP box", ".1.3.6.1.4.1.8072.3.2.10"})) << agents->error();
@@ -67,6 +68,8 @@ protected:
         delete agents;
         delete folder;
     }
+
+    void range_scan(const std::string& backend);
 
     ScannerOptions options(int snmp_threads = 2)
     {
@@ -78,9 +81,9 @@ protected:
     }
 
     // Starts the scanner and a scan of the snapshot; waits for its end.
-    static void run_scan(ScanBench& bench, int id, bool until_end = true)
+    static void run_scan(ScanBench& bench, int id, bool until_end = true, const std::string& backend = "sqlite")
     {
-        bench.services.set_data_source("ADMIN", AdminFixture::get("sqlite").loader.get());
+        bench.services.set_data_source("ADMIN", AdminFixture::get(backend).loader.get());
         bench.scanner->start();
         start_scan_request(*bench.scanner, id, bench.snapshot, "", false, 0, ScanClient);
         if (until_end)
@@ -137,11 +140,11 @@ std::vector<std::string> snmpwalk_values(const std::string& address, const std::
 
 // SNMP first, two communities of which the agents answer only the second;
 // the address without an agent is pinged after SNMP stayed silent.
-TEST_F(ScanAgentsTest, RangeScanStoresHostsTabsAndClosesTheSnapshot)
+void ScanAgentsTest::range_scan(const std::string& backend)
 {
-    ScanBench bench(3, {"127.0.61.1-3"}, {"wrong", "public"}, "", options());
+    ScanBench bench(3, {"127.0.61.1-3"}, {"wrong", "public"}, "", options(), backend);
     int id = bench.register_scan();
-    run_scan(bench, id);
+    run_scan(bench, id, true, backend);
 
     EXPECT_EQ(bench.value("SELECT COUNT(*) AS n FROM InventoryHosts WHERE AsOfId=?", bench.snapshot), 3);
     int a = host_uid(bench, HostA), b = host_uid(bench, HostB), q = host_uid(bench, Quiet);
@@ -187,6 +190,16 @@ TEST_F(ScanAgentsTest, RangeScanStoresHostsTabsAndClosesTheSnapshot)
     EXPECT_EQ(bench.scanner->jobs().count(), 0);
 }
 
+TEST_F(ScanAgentsTest, RangeScanIntoSqlite)
+{
+    range_scan("sqlite");
+}
+
+TEST_F(ScanAgentsTest, RangeScanIntoPostgresql)
+{
+    range_scan("postgresql");
+}
+
 // A range read from a walk file of an agent gives the tables of the agent.
 TEST_F(ScanAgentsTest, WalkFileScanMatchesTheLiveAgent)
 {
@@ -214,6 +227,42 @@ TEST_F(ScanAgentsTest, WalkFileScanMatchesTheLiveAgent)
         for (size_t r = 0; r < a.columns.size(); ++r)
             EXPECT_EQ(a.columns[r].values, b.columns[r].values);
     }
+}
+
+// Raw output of a scanned host goes to the consoles and leaves its row as it
+// was; for a silent agent the request ends without a ping.
+TEST_F(ScanAgentsTest, SnmpOutputRequests)
+{
+    ScanBench bench(3, {"127.0.61.1", "127.0.61.3"}, {"public"}, "", options(1));
+    run_scan(bench, bench.register_scan());
+    int a = host_uid(bench, HostA), q = host_uid(bench, Quiet);
+    ASSERT_GT(a, 0);
+    ASSERT_GT(q, 0);
+    const int pings = bench.logs_with("ip:127.0.61.3 Pinging");
+    EXPECT_EQ(pings, 1);
+    bench.services.clear();
+
+    int id = bench.register_scan();
+    start_scan_request(*bench.scanner, id, bench.snapshot, HostA, true, a, ScanClient);
+    wait_for_end(bench, id);
+    std::string output;
+    for (const auto& push : bench.services.pushes())
+        if (push.xml.rfind("<SNMP_OUTPUT", 0) == 0)
+            output += push.xml;
+    EXPECT_NE(output.find("uid=\"" + std::to_string(a) + "\""), std::string::npos);
+    EXPECT_NE(output.find(".1.3.6.1.2.1.1.5.0 e2e-a"), std::string::npos);
+    EXPECT_EQ(bench.logs_with("ip:127.0.61.1 SNMP output data collected."), 1);
+    EXPECT_EQ(bench.value("SELECT COUNT(*) AS n FROM InventoryHosts WHERE AsOfId=?", bench.snapshot), 2);
+    EXPECT_EQ(host_text(bench, a, "NetName"), "e2e-a");
+    EXPECT_EQ(host_text(bench, a, "Status"), "0");
+
+    id = bench.register_scan();
+    start_scan_request(*bench.scanner, id, bench.snapshot, Quiet, true, q, ScanClient);
+    wait_for_end(bench, id);
+    EXPECT_EQ(bench.logs_with("ip:127.0.61.3 NO response for any cs"), 1);
+    EXPECT_EQ(bench.logs_with("Pinging"), 0);
+    EXPECT_EQ(host_text(bench, q, "HasPing"), "Y");
+    EXPECT_EQ(bench.scanner->jobs().count(), 0);
 }
 
 // Ping first; the hosts without an agent keep SNMP workers busy until the

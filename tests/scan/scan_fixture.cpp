@@ -16,8 +16,8 @@ ScannerOptions ScanBench::quick_options()
 }
 
 ScanBench::ScanBench(int ping, const std::vector<std::string>& masks, const std::vector<std::string>& communities,
-                     const std::string& tabs, const ScannerOptions& options)
-    : db(InventoryDb::make("sqlite", false))
+                     const std::string& tabs, const ScannerOptions& options, const std::string& backend)
+    : db(InventoryDb::make(backend, false))
 {
     auto c = db->connect();
     const char* tree = "INSERT INTO InventoryTree (uid, parentid, type, status, locked, name, Tabs2Scan, comment, "

@@ -1,4 +1,4 @@
-// A scan test bench: a fresh SQLite inventory database with one inventory
+// A scan test bench: a fresh inventory database (SQLite unless asked) with one inventory
 // item and one dated snapshot below it, a recording stand-in for the
 // server's services that hands out the inventory's loader under the client
 // type "T", and a scanner built with short polling intervals.
@@ -20,7 +20,8 @@ struct ScanBench {
     // "mask|file" for a range read from a walk file.
     ScanBench(int ping, const std::vector<std::string>& masks,
               const std::vector<std::string>& communities = {"public"},
-              const std::string& tabs = "", const ScannerOptions& options = quick_options());
+              const std::string& tabs = "", const ScannerOptions& options = quick_options(),
+              const std::string& backend = "sqlite");
     ~ScanBench();
 
     static ScannerOptions quick_options();
