@@ -20,7 +20,7 @@ std::string walk_file()
     return std::string(std::getenv("TRV_SOURCE_DIR")) + "/tests/snmp/fixtures/host1.walk";
 }
 
-const char* const Address = "127.0.61.50";
+const char* const Address = "127.0.63.50";
 
 Values column(const ScanDataTable& t, size_t c)
 {

@@ -15,7 +15,7 @@ Job* queue_ping_job(ScanBench& bench, int kind)
 {
     int id = bench.register_scan();
     int added = 0;
-    add_scan_host(*bench.scanner, id, 0x7f003d4d, "", bench.snapshot, {"public"}, kind, IntArray(), false, 0,
+    add_scan_host(*bench.scanner, id, 0x7f003f4d, "", bench.snapshot, {"public"}, kind, IntArray(), false, 0,
                   ScanClient, added);
     Job* found = nullptr;
     bench.scanner->jobs().for_each([&](Job& j) { found = &j; });
@@ -41,7 +41,7 @@ TEST(PingStep, AnsweredPingStoresTheHostAndHandsItToSnmp)
     for (const auto& call : bench.services.calls())
         broadcasts += call.name == "BroadcastTreeItem" && call.job == job;
     EXPECT_EQ(broadcasts, 1);
-    EXPECT_EQ(bench.logs_with("ip:127.0.61.77 OK. Pinged."), 1);
+    EXPECT_EQ(bench.logs_with("ip:127.0.63.77 OK. Pinged."), 1);
     EXPECT_FALSE(bench.scanner->ping_step());
 }
 
@@ -56,7 +56,7 @@ TEST(PingStep, SilentHostFinishesWithoutARow)
     EXPECT_EQ(job->get_state(), JOB_FINISHED);
     EXPECT_EQ(job->get_has_ping(), 0);
     EXPECT_EQ(host_rows(bench), 0);
-    EXPECT_EQ(bench.logs_with("ip:127.0.61.77 No response"), 1);
+    EXPECT_EQ(bench.logs_with("ip:127.0.63.77 No response"), 1);
 }
 
 TEST(PingStep, CancelWhilePingRuns)

@@ -40,7 +40,7 @@ ScanRequest range_request(ScanBench& bench, int scan_id)
 // and refused ones): nothing is queued, yet the snapshot closes.
 TEST(SnapshotClose, NothingQueued)
 {
-    const std::vector<std::vector<std::string>> cases = {{}, {"127.0.61.5-3"}, {"*.0.0.1", "127.0.0.300"}};
+    const std::vector<std::vector<std::string>> cases = {{}, {"127.0.63.5-3"}, {"*.0.0.1", "127.0.0.300"}};
     for (const auto& masks : cases) {
         SCOPED_TRACE(masks.empty() ? "no ranges" : masks[0]);
         ScanBench bench(1, masks);
@@ -56,13 +56,13 @@ TEST(SnapshotClose, NothingQueued)
 // mark: nothing closes then; the request thread's end closes the snapshot.
 TEST(SnapshotClose, LastJobSavedBeforeQueuingEnds)
 {
-    ScanBench bench(1, {"127.0.61.1"});
+    ScanBench bench(1, {"127.0.63.1"});
     int id = bench.register_scan();
     ScansArray& scans = bench.scanner->scans();
     scans.add_snapshot(id, bench.snapshot);
     scans.mark_snapshot(id, bench.snapshot);
     int added = 0;
-    add_scan_host(*bench.scanner, id, 0x7f003d01, "", bench.snapshot, {"public"}, 1, IntArray(), false, 0,
+    add_scan_host(*bench.scanner, id, 0x7f003f01, "", bench.snapshot, {"public"}, 1, IntArray(), false, 0,
                   ScanClient, added);
     Job* job = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
     ASSERT_NE(job, nullptr);
@@ -87,7 +87,7 @@ TEST(SnapshotClose, RequestThreadRacesTheSaver)
 {
     for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE(round);
-        ScanBench bench(1, {"127.0.61.1-3", "127.0.61.4"});
+        ScanBench bench(1, {"127.0.63.1-3", "127.0.63.4"});
         int id = bench.register_scan();
         bench.scanner->start();  // the saver (no workers)
         std::atomic<bool> stop{false};
@@ -114,14 +114,14 @@ TEST(SnapshotClose, RequestThreadRacesTheSaver)
 // host row ends with status 4, the snapshot with 4, and "aborted" is said.
 TEST(SnapshotClose, CancelledScanIsAborted)
 {
-    ScanBench bench(1, {"127.0.61.1-3"});
+    ScanBench bench(1, {"127.0.63.1-3"});
     int id = bench.register_scan();
     ScansArray& scans = bench.scanner->scans();
     scans.add_snapshot(id, bench.snapshot);
     scans.mark_snapshot(id, bench.snapshot);
     int added = 0;
     for (uint32_t a = 1; a <= 3; ++a)
-        add_scan_host(*bench.scanner, id, 0x7f003d00 + a, "", bench.snapshot, {"public"}, 1, IntArray(), false, 0,
+        add_scan_host(*bench.scanner, id, 0x7f003f00 + a, "", bench.snapshot, {"public"}, 1, IntArray(), false, 0,
                       ScanClient, added);
     Job* held = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
     ASSERT_NE(held, nullptr);
