@@ -25,7 +25,7 @@ extern char** environ;
 
 namespace {
 
-// guarded by instance_m
+// The process-wide scanner of scanner_init; taken alone.
 std::mutex instance_m;
 std::unique_ptr<Scanner> the_instance;  // guarded by instance_m
 
