@@ -232,6 +232,11 @@ DB_DATA MSSQLODBCConnection::run(const std::string& sql, const qr_sql_params* pa
         return run_once(sql, params, link_lost);
     } catch (const qr_exception_t&) {
         if (!link_lost) throw;
+        if (in_transaction_) {
+            // The work before this statement went with the link; running it alone now would be wrong.
+            in_transaction_ = false;
+            throw;
+        }
         reconnect_loop();
         // A statement lost with the link is run once more; nested re-runs stop at three deep.
         if (statements_ < 3) return run(sql, params);
@@ -408,4 +413,94 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
     }
     SQLCloseCursor(stmt);
     return result;
+}
+
+namespace {
+
+void set_autocommit(void* dbc, bool on)
+{
+    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
+                      reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF)),
+                      SQL_IS_UINTEGER);
+}
+
+}  // namespace
+
+void MSSQLODBCConnection::begin_transaction()
+{
+    if (in_transaction_)
+        qr_exception("A transaction on data source '%s' is already in progress", dsn_.c_str());
+    if (!connected_) {
+        // A link lost earlier comes back before the transaction starts.
+        reconnect_loop();
+    }
+    SQLRETURN rc = SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
+                                     reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(SQL_AUTOCOMMIT_OFF)),
+                                     SQL_IS_UINTEGER);
+    if (!ok(rc)) {
+        std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc_);
+        TRV_LOG(qr_Error, "Failed to begin a transaction on data source '" << dsn_ << "'" << why);
+        qr_exception("Failed to begin a transaction on data source '%s'%s", dsn_.c_str(), why.c_str());
+    }
+    in_transaction_ = true;
+}
+
+void MSSQLODBCConnection::commit()
+{
+    if (!in_transaction_)
+        qr_exception("No transaction on data source '%s' to commit", dsn_.c_str());
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT);
+    if (!ok(rc)) {
+        std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc_);
+        TRV_LOG(qr_Error, "Failed to commit a transaction on data source '" << dsn_ << "'" << why);
+        if (connected_)
+            SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+        in_transaction_ = false;
+        if (connected_)
+            set_autocommit(dbc_, true);
+        qr_exception("Failed to commit a transaction on data source '%s'%s", dsn_.c_str(), why.c_str());
+    }
+    in_transaction_ = false;
+    set_autocommit(dbc_, true);
+}
+
+void MSSQLODBCConnection::rollback()
+{
+    if (!in_transaction_)
+        return;  // nothing begun, or lost with the link
+    in_transaction_ = false;
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+    if (!ok(rc)) {
+        std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc_);
+        TRV_LOG(qr_Error, "Failed to roll back a transaction on data source '" << dsn_ << "'" << why);
+        qr_exception("Failed to roll back a transaction on data source '%s'%s", dsn_.c_str(), why.c_str());
+    }
+    set_autocommit(dbc_, true);
+}
+
+qr_transaction::qr_transaction(MSSQLODBCConnection& connection) : connection_(connection)
+{
+    if (!connection_.in_transaction()) {
+        connection_.begin_transaction();
+        owner_ = true;
+    }
+}
+
+qr_transaction::~qr_transaction()
+{
+    if (!owner_)
+        return;
+    try {
+        connection_.rollback();
+    } catch (const qr_exception_t&) {
+        // logged by rollback
+    }
+}
+
+void qr_transaction::commit()
+{
+    if (!owner_)
+        return;
+    owner_ = false;
+    connection_.commit();
 }

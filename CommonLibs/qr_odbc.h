@@ -100,6 +100,15 @@ public:
     // Prepares the text, binds one value per '?' marker in order, executes.
     DB_DATA get_stmnt_results(const std::string& sql, const qr_sql_params& params = {}) override;
 
+    // Transactions: begin turns autocommit off until commit or rollback turns
+    // it on again. A link lost inside a transaction loses the transaction: the
+    // failing statement is not run again but throws. All three throw
+    // qr_exception_t; commit rolls back when the commit itself fails.
+    void begin_transaction();
+    void commit();
+    void rollback();
+    bool in_transaction() const { return in_transaction_; }
+
     void set_error_text(const std::string& text) { error_text_ = text; }
     std::string get_error_text() const { return error_text_; }
 
@@ -118,9 +127,27 @@ private:
     void* dbc_ = nullptr;   // SQLHDBC
     void* stmt_ = nullptr;  // SQLHSTMT of the statement in progress
     bool connected_ = false;
+    bool in_transaction_ = false;
     bool handles_allocated_ = false;
     short last_rc_ = 0;
     int statements_ = 0;  // statements in progress; bounds the re-run after a reconnect
     std::string error_text_;
     qr_reconnect_policy reconnect_policy_;
+};
+
+// One transaction on a connection for the life of the object: begun by the
+// constructor, rolled back by the destructor unless committed. Inside a
+// transaction already in progress it does nothing, and the outer one decides.
+class qr_transaction {
+public:
+    explicit qr_transaction(MSSQLODBCConnection& connection);
+    ~qr_transaction();
+    qr_transaction(const qr_transaction&) = delete;
+    qr_transaction& operator=(const qr_transaction&) = delete;
+
+    void commit();
+
+private:
+    MSSQLODBCConnection& connection_;
+    bool owner_ = false;  // began the transaction and has not ended it
 };

@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+class Job;
 class SqlDialect;
 class TiXmlElement;
 
@@ -39,6 +40,20 @@ class TiXmlElement;
 struct SqlCondition {
     std::string text;
     qr_sql_params params;
+};
+
+// A row of InventoryTree, passed by value. Types: 0 and 7 plain items, 1
+// inventory, 2 dated snapshot; status 0 done, 1 scanning, 4 cancelled.
+struct TreeItemRecord {
+    int uid = 0;
+    int parentid = 0;
+    int type = 0;
+    int status = 0;
+    int locked = 0;
+    std::string name;
+    std::string comment;
+    std::string Tabs2Scan;
+    int TimeStmp = 0;
 };
 
 // True for a table or column name that may go into a statement text:
@@ -98,6 +113,138 @@ public:
     // Translates, in place, the cells of every column that has an enum specification.
     static void get_enum_value(DataLoader* loader, std::vector<ScanColumn>& columns,
                                KeyedList<std::string>& enum_specs);
+
+    // ---- Inventory tree: writes, questions and removal (loader_tree.cpp) ------
+
+    // The record's uid; 0 without a loader. Throws qr_exception_t on failure.
+    static int insert_tree_item(DataLoader* loader, const TreeItemRecord& item);
+    // Changes all but uid and TimeStmp; the record's uid, 0 without a loader. Throws.
+    static int update_tree_item(DataLoader* loader, const TreeItemRecord& item);
+    static void set_tree_status(DataLoader* loader, int uid, int status);
+    static void set_internal_scans(DataLoader* loader, int uid, int count);
+    // has_internal_scans of the item; -1 without a row or on failure.
+    static int get_internal_scans(DataLoader* loader, int uid);
+    // Status of a host, else of a tree item; -1 when neither has the uid.
+    static int get_status(DataLoader* loader, int uid);
+    // 3 for a host, else the tree item's type; -1 when neither has the uid.
+    static int get_item_type(DataLoader* loader, int uid);
+    // -1 without a row, 0 without a loader. Throws.
+    static int get_parent_id(DataLoader* loader, int uid);
+    // Empty without a row or loader. Throw.
+    static std::string get_item_name(DataLoader* loader, int uid);
+    static std::string get_host_address(DataLoader* loader, int uid);
+    // "dns [address] YYYY-MM-DD hh:mm:ss", leaving out what is empty.
+    static std::string host_caption(DataLoader* loader, int uid);
+    // Appends the inventories uid lies in or contains (unsorted, repeats possible).
+    static void collect_inventories(DataLoader* loader, int uid, IntArray& list);
+    // Inserts, in ascending order, every host at or below uid.
+    static void collect_hosts(DataLoader* loader, int uid, IntArray& list);
+    // Appends uid and every tree item below it, parents before children.
+    static void collect_subtree(DataLoader* loader, int uid, IntArray& list);
+    // Removes an item or host with everything that hangs on it, all in one
+    // transaction: 0 done; -1 failed (logged, nothing removed) or no loader.
+    static int remove_tree_element(DataLoader* loader, int uid);
+    // Removes the unlocked snapshots of an inventory; the last uid removed, -1
+    // when none, 0 without a loader.
+    static int remove_unlocked_snapshots(DataLoader* loader, int parent_uid);
+
+    // ---- Hosts, tabs, scan settings and data rows (loader_hosts.cpp) --------
+
+    // Allocates a uid from TrvIndex; 0 on failure or without a loader.
+    static int new_uid(DataLoader* loader);
+    static void delete_scan_settings(DataLoader* loader, int uid);
+    // Writes ping, ranges and communities of a TREEITEM request element, in
+    // their order (PlaceOrder = position), in one transaction. Throws.
+    static void write_scan_settings(DataLoader* loader, int uid, const TiXmlElement& item);
+    static void set_host_dns_name(DataLoader* loader, int uid, const std::string& dns_name);
+    static void delete_host(DataLoader* loader, int uid);
+    // True when the status changed; false without a row, when equal, or on failure.
+    static bool set_host_status(DataLoader* loader, int uid, int status);
+    // A new tab's uid; 0 when the tab could not be written or without a loader.
+    static int insert_tab(DataLoader* loader, const TabRecord& tab);
+    // Throws.
+    static bool host_has_tabs(DataLoader* loader, int host_uid);
+    // One row of values (Data1..DataN, N <= 100) into a Scan<X>Data table; a
+    // failure is logged and the row skipped.
+    static void insert_data_row(DataLoader* loader, const ScanColumn& row, const std::string& table, int host_uid);
+    // Writes every row of table, values verbatim; replace deletes the host's rows first.
+    static void write_data_table(DataLoader* loader, const ScanDataTable& table, const std::string& data_name,
+                                 int host_uid, bool replace);
+    static void add_interface_address(DataLoader* loader, const std::string& device_id,
+                                      const std::string& network_address);
+    // After a start without jobs: drops hosts that answered nothing, marks
+    // unfinished items and hosts with 4, clears the running-scan counters.
+    static void reset_after_start(DataLoader* loader);
+    // One entry (device id, newest host uid, its TimeStmp) per device id among
+    // the hosts, in the order the ids first appear in the list. Hosts without
+    // a device id are left out: they are no device identity.
+    static void latest_hosts_by_device(DataLoader* loader, const IntArray& host_uids, DeviceDescrArray_& out);
+
+    // ---- Hosts from scan jobs (loader_jobs.cpp; needs the scan library) -----
+
+    // Deletes the job's host row and inserts it anew (Status 1), in one
+    // transaction: a failure leaves the old row.
+    static void replace_host(DataLoader* loader, Job& job);
+    // Writes what the job found into its host row; nothing for an SNMP-output job.
+    static void update_host_from_job(DataLoader* loader, Job& job);
+
+    // ---- Inventory queries (loader_queries.cpp) ------------------------------
+
+    // The tab's type (-1 without a row or on failure); its table names and layout.
+    static int get_tab_info(DataLoader* loader, int tab_uid, std::string& map_name, std::string& data_name,
+                            int& horlayout);
+    // host_id of the tab; -1 without a row, on failure or without a loader.
+    static int get_tab_host(DataLoader* loader, int tab_uid);
+    // 0 without a row. Throws.
+    static int get_host_time_stamp(DataLoader* loader, int host_uid);
+    // False without a row; true when read (also after a logged failure).
+    static bool get_host_record(DataLoader* loader, int host_uid, std::string& sys_obj_id, int& class_id,
+                                int& group_id, int& vendor_id, int& agent_hard, int& agent_soft, int& agent_mon,
+                                int& as_of_id, std::string& dns_name);
+    static int get_host_as_of(DataLoader* loader, int host_uid);
+    // The settings of the nearest inventory at or above uid: tabs, ping,
+    // ranges and communities (in PlaceOrder).
+    static void get_scan_settings(DataLoader* loader, int uid, IntArray& tabs, ScanSettings& settings);
+    // Appends the host's rows of a Scan<X>Data table, one column per row.
+    static void read_data_table(DataLoader* loader, ScanDataTable& table, const std::string& data_name,
+                                int host_uid);
+    // Runs a finished statement text of the server's own (reports). Throws.
+    static void run_query(DataLoader* loader, const std::string& sql, DB_DATA& result);
+    // True when the host and its snapshot are both done or cancelled. Throws.
+    static bool get_item_if_status(DataLoader* loader, int host_uid);
+    // Appends the parent, its parent and so on, up to the first -1.
+    static void get_ancestors(DataLoader* loader, int uid, IntArray& out);
+    // Counts a scan in (increment) or out on the items of a branch; out gets
+    // (uid, count) of every item whose count turned from or to 0.
+    static void update_internal_scans(DataLoader* loader, int uid, PairArray& out, bool increment);
+    // Appends the snapshots concerned by uid (for cancelling their scans).
+    static void walk_subtree(DataLoader* loader, int uid, IntArray& out);
+
+    // ---- Device identity (loader_identity.cpp) -------------------------------
+
+    // Derives the host's device id from its scan data and records the device
+    // and the address under it. A host without any id stays out of the records.
+    static void update_device_identity(DataLoader* loader, int host_uid, const std::string& network_address,
+                                       const std::string& sys_name);
+
+    // ---- Host search and status (loader_search.cpp) --------------------------
+
+    // Hosts whose NetAddr holds every '*'-separated piece of the pattern.
+    // Throws.
+    static void find_host_by_address(DataLoader* loader, const std::string& pattern, IntArray& out);
+    // Hosts whose NetName or DNSName matches the pattern, ignoring case; '*'
+    // is the only wildcard.
+    static void find_host_by_name(DataLoader* loader, const std::string& pattern, IntArray& out);
+    // 4 when a host at or below uid has status 4, else 0.
+    static int children_status(DataLoader* loader, int uid);
+    // One ROW per host with the caption in the third (left) or fourth CELL;
+    // 0 for an empty list, else 1.
+    static int host_rows_to_xml(DataLoader* loader, const IntArray& hosts, TiXmlElement& target, bool left_side);
+    // The caption of uid, then ", " and the date of time_uid when it is a host. Throws.
+    static std::string get_host_label_with_date(DataLoader* loader, int uid, int time_uid);
+    // Keeps the newest host of each device id, in first-seen order; hosts
+    // without a device id each count as a device of their own. Throws.
+    static void keep_latest_per_device(DataLoader* loader, IntArray& hosts);
 
     // ---- Maintenance (loader_admin.cpp) ---------------------------------------
 

@@ -1,0 +1,285 @@
+// Writes of hosts, tabs, scan settings and scan data rows, the uid
+// allocator, the clean-up after a start, and the newest host per device.
+#include "loader.h"
+#include "loader_inventory.h"
+#include "loader_sql.h"
+
+#include "qr_exception.h"
+#include "qr_log.h"
+
+#include <tinyxml.h>
+
+#include <map>
+
+using namespace loader_sql;
+
+namespace {
+
+qr_sql_param id(int v)
+{
+    return static_cast<int32_t>(v);
+}
+
+std::string attribute(const TiXmlElement& e, const char* name)
+{
+    const char* v = e.Attribute(name);
+    return v ? v : "";
+}
+
+}  // namespace
+
+int DataLoader::new_uid(DataLoader* loader)
+{
+    if (!exists(loader))
+        return 0;
+    try {
+        Operation op(*loader);
+        // The database mutex keeps the insert and the read together.
+        op.db().query("INSERT INTO TrvIndex( atype ) VALUES( 1 )");
+        DB_DATA rows = op.db().query("SELECT MAX(uid) AS uid FROM TrvIndex");
+        return rows.RowCount() > 0 ? int_at(rows, "uid", 0) : 0;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;
+    }
+}
+
+void DataLoader::delete_scan_settings(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        for (const char* sql : {"DELETE FROM InventoryIPs WHERE InventoryId=?", "DELETE FROM InventoryComms WHERE InventoryId=?",
+                                "DELETE FROM InventoryPing WHERE InventoryId=?"})
+            op.db().get_stmnt_results(sql, {id(uid)});
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlElement& item)
+{
+    if (!exists(loader))
+        return;
+    ScanSettings settings;
+    int ping = 0;
+    if (item.QueryIntAttribute("ping", &ping) == TIXML_SUCCESS)
+        settings.ping = ping;
+    // Ranges and communities keep their order: communities are tried in it,
+    // and the console shows both as it sent them.
+    for (const TiXmlNode* child = item.FirstChild(); child; child = child->NextSibling()) {
+        const TiXmlElement* e = child->ToElement();
+        if (!e)
+            continue;
+        if (e->ValueStr() == "IP")
+            settings.ranges.Add(IPRange(attribute(*e, "from"), attribute(*e, "to"), attribute(*e, "file"),
+                                        settings.ranges.Count()));
+        else if (e->ValueStr() == "COMM")
+            settings.communities.Add(Community(attribute(*e, "name"), settings.communities.Count()));
+    }
+    Operation op(*loader);
+    qr_transaction tx(op.db());
+    op.db().get_stmnt_results("INSERT INTO InventoryPing( InventoryID, Ping ) VALUES( ?, ? )", {id(uid), id(settings.ping)});
+    for (const IPRange& r : settings.ranges)
+        op.db().get_stmnt_results(
+            "INSERT INTO InventoryIPs ( InventoryID, IPFrom, IPTo, FName, PlaceOrder ) VALUES( ?,?,?,?,? )",
+            {id(uid), r.from, r.to, r.file, id(r.place_order)});
+    for (const Community& c : settings.communities)
+        op.db().get_stmnt_results("INSERT INTO InventoryComms ( InventoryID, Name, PlaceOrder ) VALUES( ?,?,? )",
+                                  {id(uid), c.name, id(c.place_order)});
+    tx.commit();
+}
+
+void DataLoader::set_host_dns_name(DataLoader* loader, int uid, const std::string& dns_name)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        op.db().get_stmnt_results("UPDATE InventoryHosts SET DNSName=? WHERE uid=?", {dns_name, id(uid)});
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::delete_host(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        op.db().get_stmnt_results("DELETE FROM InventoryHosts WHERE uid=?", {id(uid)});
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+bool DataLoader::set_host_status(DataLoader* loader, int uid, int status)
+{
+    if (!exists(loader))
+        return false;
+    try {
+        Operation op(*loader);
+        DB_DATA rows = op.db().get_stmnt_results("SELECT Status FROM InventoryHosts WHERE uid=?", {id(uid)});
+        if (rows.RowCount() == 0 || int_at(rows, "Status", 0) == status)
+            return false;
+        op.db().get_stmnt_results("UPDATE InventoryHosts SET Status=? WHERE uid=?", {id(status), id(uid)});
+        return true;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return false;
+    }
+}
+
+int DataLoader::insert_tab(DataLoader* loader, const TabRecord& tab)
+{
+    if (!exists(loader))
+        return 0;
+    int uid = new_uid(loader);
+    if (uid == 0)
+        return 0;
+    try {
+        Operation op(*loader);
+        op.db().get_stmnt_results(
+            "INSERT INTO InventoryTabs ( uid, host_id, type, scanorder, horlayout, name ) VALUES( ?, ?, ?, ?, ?, ? )",
+            {id(uid), id(tab.host_id), id(tab.type), id(tab.scanorder), id(tab.horlayout), tab.name});
+        return uid;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;  // a uid without its row would name nothing
+    }
+}
+
+bool DataLoader::host_has_tabs(DataLoader* loader, int host_uid)
+{
+    if (!exists(loader))
+        return false;
+    Operation op(*loader);
+    return op.db().get_stmnt_results("select uid FROM InventoryTabs WHERE host_id=?", {id(host_uid)}).RowCount() > 0;
+}
+
+void DataLoader::insert_data_row(DataLoader* loader, const ScanColumn& row, const std::string& table, int host_uid)
+{
+    if (!exists(loader))
+        return;
+    try {
+        checked_identifier(table, "data table");
+        if (row.values.empty() || row.values.size() > static_cast<size_t>(max_cells))
+            qr_exception("A row of %zu values cannot go into %s", row.values.size(), table.c_str());
+        std::string columns = "uid,host_id", markers = "0,?";
+        qr_sql_params params{id(host_uid)};
+        for (size_t k = 0; k < row.values.size(); ++k) {
+            columns += ",Data" + std::to_string(k + 1);
+            markers += ",?";
+            params.push_back(row.values[k]);  // verbatim: bound values need no quoting
+        }
+        Operation op(*loader);
+        op.db().get_stmnt_results("INSERT INTO " + table + " (" + columns + ") VALUES(" + markers + ")", params);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::write_data_table(DataLoader* loader, const ScanDataTable& table, const std::string& data_name,
+                                  int host_uid, bool replace)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        if (replace)
+            op.db().get_stmnt_results("delete from " + checked_identifier(data_name, "data table") +
+                                          " WHERE host_id=?",
+                                      {id(host_uid)});
+        const size_t rows = table.row_count();
+        TRV_LOG(qr_Debug, "Writing data: Rows=" << rows << ", Columns=" << table.columns.size());
+        for (size_t r = 0; r < rows; ++r) {
+            ScanColumn row;
+            for (const ScanColumn& column : table.columns)
+                row.values.push_back(column.value_at(r));
+            insert_data_row(loader, row, data_name, host_uid);
+        }
+        TRV_LOG(qr_Debug, "End writing data table");
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::add_interface_address(DataLoader* loader, const std::string& device_id,
+                                       const std::string& network_address)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        DB_DATA rows = op.db().get_stmnt_results(
+            "SELECT DeviceID from InvDeviceSNMPInterfaces where DeviceId=? and NetworkAddress=?",
+            {device_id, network_address});
+        if (rows.RowCount() == 0)
+            op.db().get_stmnt_results("INSERT INTO InvDeviceSNMPInterfaces ( DeviceID, NetworkAddress ) VALUES( ?, ? )",
+                                      {device_id, network_address});
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::reset_after_start(DataLoader* loader)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        for (const char* sql : {"DELETE FROM InventoryHosts WHERE HasPing='N' AND HasSnmp = 'N'",
+                                "UPDATE InventoryTree SET status=4 WHERE status<>0",
+                                "UPDATE InventoryHosts SET status=4 WHERE status<>0",
+                                "UPDATE InventoryTree SET has_internal_scans=0"})
+            op.db().query(sql);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::latest_hosts_by_device(DataLoader* loader, const IntArray& host_uids, DeviceDescrArray_& out)
+{
+    out.Clear();
+    if (!exists(loader) || host_uids.Count() == 0)
+        return;
+    try {
+        struct Found {
+            std::string device;
+            int stamp = 0;
+            bool seen = false;
+        };
+        std::map<int, Found> found;  // host uid -> its first summary row
+        {
+            Operation op(*loader);
+            loader_inventory::for_each_chunk(host_uids, [&](const std::string& markers, const qr_sql_params& params) {
+                DB_DATA rows = op.db().get_stmnt_results(
+                    "SELECT InventoryHosts.uid AS uid, InventoryHosts.TimeStmp AS stamp, ScanSummaryData.Data1 AS "
+                    "device FROM InventoryHosts INNER JOIN ScanSummaryData ON InventoryHosts.uid = "
+                    "ScanSummaryData.host_id WHERE InventoryHosts.uid IN (" + markers + ")",
+                    params);
+                for (int r = 0; r < rows.RowCount(); ++r) {
+                    Found& f = found[int_at(rows, "uid", r)];
+                    if (f.seen)
+                        continue;
+                    f = Found{text_at(rows, "device", r), int_at(rows, "stamp", r), true};
+                }
+            });
+        }
+        std::map<std::string, int> index;  // device id -> entry of out
+        for (int uid : host_uids) {
+            auto f = found.find(uid);
+            if (f == found.end() || f->second.device.empty())
+                continue;  // no identity: never merged with others
+            auto [at, fresh] = index.emplace(f->second.device, out.Count());
+            if (fresh)
+                out.Add(DeviceDescr(f->second.device, uid, f->second.stamp));
+            else if (f->second.stamp > out[at->second].second)
+                out[at->second] = DeviceDescr(f->second.device, uid, f->second.stamp);
+        }
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}

@@ -1,0 +1,370 @@
+// The inventory tree: item writes, the questions about a uid (type, status,
+// parent, name, caption), the collectors over a branch, and branch removal.
+#include "loader.h"
+#include "loader_inventory.h"
+#include "loader_sql.h"
+
+#include "qr_exception.h"
+#include "qr_log.h"
+#include "qr_strings.h"
+
+#include <unordered_set>
+
+using namespace loader_sql;
+
+namespace {
+
+qr_sql_param id(int v)
+{
+    return static_cast<int32_t>(v);
+}
+
+// The tables of scanned data that hang on a host by host_id.
+const char* const host_tables[] = {
+    "ScanBaseBoardData",   "ScanBIOSData",        "ScanCiscoFlashChipsData", "ScanCiscoFlashDevData",
+    "ScanCPUData",         "ScanDevTableData",    "ScanEnclosureData",       "ScanInstalledSoftData",
+    "ScanInterfacesData",  "ScanPCTableData",     "ScanPhysicalStructureData", "ScanPrtSuppliesData",
+    "ScanRunnedSoftData",  "ScanSlotsData",       "ScanSummaryData",         "InventoryTabs",
+};
+
+void subtree_walk(MSSQLODBCConnection& db, int uid, IntArray& list, std::unordered_set<int>& seen)
+{
+    if (!seen.insert(uid).second) {
+        TRV_LOG(qr_Error, "Tree item " << uid << " is its own ancestor; its branch is listed once");
+        return;
+    }
+    list.Add(uid);
+    DB_DATA rows = db.get_stmnt_results("select uid from InventoryTree where parentid=?", {id(uid)});
+    for (int r = 0; r < rows.RowCount(); ++r)
+        subtree_walk(db, int_at(rows, "uid", r), list, seen);
+}
+
+void inventories_walk(MSSQLODBCConnection& db, int uid, IntArray& list, std::unordered_set<int>& seen)
+{
+    if (!seen.insert(uid).second)
+        return;
+    int type = loader_inventory::item_type(db, uid);
+    int snapshot = uid;
+    if (type == 3) {
+        DB_DATA host = db.get_stmnt_results("select AsOfId from InventoryHosts where uid=?", {id(uid)});
+        if (host.RowCount() == 0)
+            return;
+        snapshot = int_at(host, "AsOfId", 0);
+    } else if (type == 1) {
+        list.Add(uid);
+        return;
+    }
+    if (type == 3 || type == 2) {
+        DB_DATA parent = db.get_stmnt_results("select parentid from InventoryTree where uid=?", {id(snapshot)});
+        if (parent.RowCount() > 0)
+            list.Add(int_at(parent, "parentid", 0));
+        return;
+    }
+    DB_DATA rows = db.get_stmnt_results("select uid, type from InventoryTree where parentid=?", {id(uid)});
+    for (int r = 0; r < rows.RowCount(); ++r)
+        inventories_walk(db, int_at(rows, "uid", r), list, seen);
+}
+
+void hosts_walk(MSSQLODBCConnection& db, int uid, IntArray& list, std::unordered_set<int>& seen)
+{
+    if (!seen.insert(uid).second)
+        return;
+    int type = loader_inventory::item_type(db, uid);
+    if (type == 3) {
+        list.InsertSorted(uid);
+        return;
+    }
+    if (type == 2) {
+        DB_DATA hosts = db.get_stmnt_results("select uid from InventoryHosts where AsOfId=? ORDER BY uid", {id(uid)});
+        for (int r = 0; r < hosts.RowCount(); ++r)
+            list.InsertSorted(int_at(hosts, "uid", r));
+        return;
+    }
+    DB_DATA rows = db.get_stmnt_results("select uid, type from InventoryTree where parentid=?", {id(uid)});
+    for (int r = 0; r < rows.RowCount(); ++r)
+        hosts_walk(db, int_at(rows, "uid", r), list, seen);
+}
+
+// Deletes what hangs on the hosts selected by `hosts` (a condition on
+// InventoryHosts with one bound uid), then nothing else.
+void delete_host_data(MSSQLODBCConnection& db, const std::string& hosts, int uid)
+{
+    for (const char* table : host_tables)
+        db.get_stmnt_results(std::string("DELETE FROM ") + table +
+                                 " WHERE host_id IN (SELECT uid FROM InventoryHosts WHERE " + hosts + ")",
+                             {id(uid)});
+}
+
+}  // namespace
+
+namespace loader_inventory {
+
+int item_type(MSSQLODBCConnection& db, int uid)
+{
+    if (db.get_stmnt_results("select uid from InventoryHosts where uid=?", {id(uid)}).RowCount() > 0)
+        return 3;
+    DB_DATA item = db.get_stmnt_results("select type from InventoryTree where uid=?", {id(uid)});
+    return item.RowCount() > 0 ? int_at(item, "type", 0) : -1;
+}
+
+void subtree(MSSQLODBCConnection& db, int uid, IntArray& list)
+{
+    std::unordered_set<int> seen;
+    subtree_walk(db, uid, list, seen);
+}
+
+std::string host_caption(MSSQLODBCConnection& db, int uid)
+{
+    DB_DATA host =
+        db.get_stmnt_results("SELECT NetAddr, DNSName, TimeStmp FROM InventoryHosts WHERE uid=?", {id(uid)});
+    if (host.RowCount() == 0)
+        return std::string();
+    std::string caption;
+    const std::string dns = text_at(host, "DNSName", 0);
+    const std::string address = text_at(host, "NetAddr", 0);
+    if (!dns.empty())
+        caption += dns + " ";
+    if (!address.empty())
+        caption += "[" + address + "] ";
+    const DB_COLUMN* stamp = host.Find("TimeStmp");
+    caption += FormatDateTime(static_cast<time_t>(stamp ? stamp->GetLong(0) : 0));
+    return caption;
+}
+
+void for_each_chunk(const IntArray& uids,
+                    const std::function<void(const std::string& markers, const qr_sql_params& params)>& f)
+{
+    for (int start = 0; start < uids.Count(); start += in_list_chunk) {
+        std::string markers;
+        qr_sql_params params;
+        for (int i = start; i < uids.Count() && i < start + in_list_chunk; ++i) {
+            markers += markers.empty() ? "?" : ",?";
+            params.push_back(id(uids[i]));
+        }
+        f(markers, params);
+    }
+}
+
+}  // namespace loader_inventory
+
+int DataLoader::insert_tree_item(DataLoader* loader, const TreeItemRecord& item)
+{
+    if (!exists(loader))
+        return 0;
+    Operation op(*loader);
+    op.db().get_stmnt_results(
+        "INSERT INTO InventoryTree (uid,parentid,type,status,locked,name,Tabs2Scan,comment,TimeStmp ) "
+        "VALUES(?,?,?,?,?,?,?,?,?)",
+        {id(item.uid), id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
+         item.Tabs2Scan, item.comment, static_cast<int64_t>(item.TimeStmp)});
+    return item.uid;
+}
+
+int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item)
+{
+    if (!exists(loader))
+        return 0;
+    Operation op(*loader);
+    op.db().get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
+                              "Tabs2Scan=?, comment=? WHERE uid=?",
+                              {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
+                               item.Tabs2Scan, item.comment, id(item.uid)});
+    return item.uid;
+}
+
+void DataLoader::set_tree_status(DataLoader* loader, int uid, int status)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        op.db().get_stmnt_results("UPDATE InventoryTree SET status=? WHERE uid=?", {id(status), id(uid)});
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::set_internal_scans(DataLoader* loader, int uid, int count)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        op.db().get_stmnt_results("UPDATE InventoryTree SET has_internal_scans=? WHERE uid=?", {id(count), id(uid)});
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+int DataLoader::get_internal_scans(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return -1;
+    try {
+        Operation op(*loader);
+        DB_DATA rows = op.db().get_stmnt_results("select has_internal_scans FROM InventoryTree WHERE uid=?", {id(uid)});
+        return rows.RowCount() > 0 ? int_at(rows, "has_internal_scans", 0) : -1;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return -1;
+    }
+}
+
+int DataLoader::get_status(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return -1;
+    try {
+        Operation op(*loader);
+        DB_DATA host = op.db().get_stmnt_results("select Status from InventoryHosts where uid=?", {id(uid)});
+        if (host.RowCount() > 0)
+            return int_at(host, "Status", 0);
+        DB_DATA item = op.db().get_stmnt_results("select status from InventoryTree where uid=?", {id(uid)});
+        return item.RowCount() > 0 ? int_at(item, "status", 0) : -1;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return -1;
+    }
+}
+
+int DataLoader::get_item_type(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return -1;
+    try {
+        Operation op(*loader);
+        return loader_inventory::item_type(op.db(), uid);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return -1;
+    }
+}
+
+int DataLoader::get_parent_id(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return 0;
+    Operation op(*loader);
+    DB_DATA rows = op.db().get_stmnt_results("select parentid from InventoryTree where uid=?", {id(uid)});
+    return rows.RowCount() > 0 ? int_at(rows, "parentid", 0) : -1;
+}
+
+std::string DataLoader::get_item_name(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return std::string();
+    Operation op(*loader);
+    DB_DATA rows = op.db().get_stmnt_results("SELECT name FROM InventoryTree WHERE uid=?", {id(uid)});
+    return rows.RowCount() > 0 ? text_at(rows, "name", 0) : std::string();
+}
+
+std::string DataLoader::get_host_address(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return std::string();
+    Operation op(*loader);
+    DB_DATA rows = op.db().get_stmnt_results("SELECT NetAddr FROM InventoryHosts WHERE uid=?", {id(uid)});
+    return rows.RowCount() > 0 ? text_at(rows, "NetAddr", 0) : std::string();
+}
+
+std::string DataLoader::host_caption(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return std::string();
+    Operation op(*loader);
+    return loader_inventory::host_caption(op.db(), uid);
+}
+
+void DataLoader::collect_inventories(DataLoader* loader, int uid, IntArray& list)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        std::unordered_set<int> seen;
+        inventories_walk(op.db(), uid, list, seen);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::collect_hosts(DataLoader* loader, int uid, IntArray& list)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        std::unordered_set<int> seen;
+        hosts_walk(op.db(), uid, list, seen);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::collect_subtree(DataLoader* loader, int uid, IntArray& list)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        loader_inventory::subtree(op.db(), uid, list);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+int DataLoader::remove_tree_element(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return -1;
+    TRV_LOG(qr_Info, "Removing tree element: " << uid);
+    try {
+        Operation op(*loader);
+        MSSQLODBCConnection& db = op.db();
+        // All or nothing: a failure half way must not leave hosts without
+        // their snapshot or data rows without their host.
+        qr_transaction tx(db);
+        IntArray list;
+        loader_inventory::subtree(db, uid, list);
+        for (int b : list) {
+            // A host uid: its own tabs and data rows go with it.
+            delete_host_data(db, "uid=?", b);
+            db.get_stmnt_results("DELETE FROM InventoryHosts WHERE uid=?", {id(b)});
+            db.get_stmnt_results("DELETE FROM InventoryTree WHERE uid=?", {id(b)});
+            db.get_stmnt_results("DELETE FROM InventoryPing WHERE InventoryId=?", {id(b)});
+            db.get_stmnt_results("DELETE FROM InventoryIPs WHERE InventoryId=?", {id(b)});
+            db.get_stmnt_results("DELETE FROM InventoryComms WHERE InventoryID=?", {id(b)});
+            // A snapshot: its hosts with their tabs and data rows.
+            delete_host_data(db, "AsOfId=?", b);
+            db.get_stmnt_results("DELETE FROM InventoryHosts WHERE AsOfId=?", {id(b)});
+        }
+        tx.commit();
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, "Tree element " << uid << " not removed: " << e.message());
+        return -1;
+    }
+    TRV_LOG(qr_Info, "Tree element removed");
+    return 0;
+}
+
+int DataLoader::remove_unlocked_snapshots(DataLoader* loader, int parent_uid)
+{
+    if (!exists(loader))
+        return 0;
+    int last = -1;
+    try {
+        Operation op(*loader);
+        DB_DATA rows = op.db().get_stmnt_results(
+            "select uid, type, locked from InventoryTree\t\t\twhere parentid=?", {id(parent_uid)});
+        for (int r = 0; r < rows.RowCount(); ++r) {
+            if (int_at(rows, "type", r) != 2 || int_at(rows, "locked", r) != 0)
+                continue;
+            int uid = static_cast<int>(rows.Column("uid").GetIntOrNull(r));
+            if (remove_tree_element(loader, uid) == 0)
+                last = uid;
+        }
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+    return last;
+}

@@ -1,0 +1,61 @@
+// The table of all jobs of all running scans, owned by the scanner. The
+// scan-request thread appends jobs; ping workers, SNMP workers and the saver
+// take the first job in the state they serve; the cancel operation moves
+// jobs to the cancel states. The table owns its jobs: `remove_job` frees the
+// one it removes, and the destructor frees any left.
+//
+// Every operation takes the table's mutex for its whole run and may be called
+// from any thread. Lock order: the table's mutex, then a job's lock; a job's
+// lock is never held while the table's mutex is taken. No database work and
+// no notification ever runs under the table's mutex.
+#pragma once
+
+#include "job.h"
+
+#include "qr_array.h"
+#include "qr_sync.h"
+
+#include <functional>
+
+class JobTable {
+public:
+    JobTable() = default;
+    ~JobTable();
+    JobTable(const JobTable&) = delete;
+    JobTable& operator=(const JobTable&) = delete;
+
+    void lock() { m_.lock(); }
+    void unlock() { m_.unlock(); }
+
+    // Takes ownership of the job and appends it.
+    void add(Job* job);
+    int count();
+    Job* find_by_host_uid(int host_uid);
+
+    // The first job in state `from`, moved to `next` before the table's mutex
+    // is released, so two workers never take one job; none when there is none.
+    Job* take_first(int from, int next);
+    // The first job in state a or b, left as it is (the saver's pick).
+    Job* first_in_state(int a, int b);
+
+    // False as soon as a job of the snapshot is neither finished nor cancelled.
+    bool all_jobs_done(int as_of_id);
+    // True when there are jobs; on an empty table it looks again after the
+    // wait, so a scan that is just starting is seen.
+    bool has_jobs(int wait_ms = 2000);
+    // Removes and frees this very job; 1 (and an error line) when the table
+    // does not hold it.
+    int remove_job(Job* job);
+
+    // Cancels the first job of the host (see Job::cancel); false when none.
+    bool cancel_host(int host_uid);
+    // Cancels every job of the snapshot; gives how many.
+    int cancel_snapshot(int as_of_id);
+
+    // Every job, under the table's mutex (for tests and shutdown).
+    void for_each(const std::function<void(Job&)>& visit);
+
+private:
+    qr_mutex m_;
+    tgDArray<Job*> jobs_;  // guarded by m_; creation order
+};
