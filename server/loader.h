@@ -257,6 +257,44 @@ public:
 
     static TiXmlElement tab_to_treeitem(int uid, const TabRecord& tab);
 
+    // ---- Tree items and tables for consoles (loader_xml.cpp, loader_table.cpp)
+
+    // Each operation holds the database mutex for its whole run and borrows a
+    // connection only around its own statements, so nested operations never
+    // hold more than one connection of the pool. Vendor and class names of a
+    // host come from the administration loader under the same mutex.
+
+    // True when the item has a child: tree rows below types 0, 1 and 7, hosts
+    // below a snapshot (2), tabs below a host (3); false for anything else.
+    static bool has_children(DataLoader* loader, int uid);
+    // Sets the TREEITEM attributes of a tree row (an inventory also gets ping
+    // and its IP and COMM children); returns the uid (-1 for NULL).
+    static int tree_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element);
+    // Sets the TREEITEM attributes of a host row; returns the uid (-1 for NULL).
+    static int host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element);
+    // Appends one TREEITEM per tab of the host; returns the number of tab rows.
+    static int tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& target);
+    // Appends the hosts of a snapshot, each followed by its tabs unless
+    // without_tabs; the number of rows when a host was appended, else 0.
+    static int hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& target, bool without_tabs);
+    // Appends the children of an item as a flat pre-order list (only the
+    // direct ones with one_level); an item without tree children is taken for
+    // a snapshot and its hosts are listed. Returns the number appended at the
+    // first level.
+    static int children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level);
+    // The TREEITEM of a tree item or host; without attributes for an unknown uid.
+    static TiXmlElement item_to_xml(DataLoader* loader, int uid);
+    // Fills element as item_to_xml does: 0, or -1 for an unknown uid or a host
+    // row without a positive uid.
+    static int read_item(DataLoader* loader, int uid, TiXmlElement& element);
+    // The display text of an item: the server host for -1, the caption of a
+    // host, the name of any other item.
+    static std::string get_item_title(DataLoader* loader, int uid);
+    // Writes HEADER, ROWS or GROUPS and has_empty_rows of a tab's TABLE from
+    // its stored records and layout; returns 0. Needs no database.
+    static int tab_to_xml(const ScanDataTable& table, TiXmlElement& element, const TabLayout& layout,
+                          bool horizontal);
+
 protected:
     // One operation's frame: the database mutex held, and the connection it
     // runs on (the loader's own, or one borrowed from the pool until the end).
