@@ -1,5 +1,6 @@
 // Printing elements for golden comparisons: one line, no indentation, the
-// attributes in the order they were set; and parsing a printed text back.
+// attributes in the order they were set (a value holding a double quote is
+// printed between single quotes); and parsing a printed text back.
 #pragma once
 
 #include <tinyxml.h>

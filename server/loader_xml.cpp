@@ -1,0 +1,316 @@
+// TREEITEM elements of tree items, hosts and tabs, the children of an item,
+// and the display title of an item. Attribute order is part of what the
+// console reads, so every element sets its attributes in one fixed sequence.
+#include "loader.h"
+
+#include "qr_exception.h"
+#include "qr_log.h"
+#include "services.h"
+
+#include <tinyxml.h>
+
+namespace {
+
+// Integer columns: NULL (and a missing column) reads 0.
+long long_at(const DB_DATA& rows, const char* column, int row)
+{
+    const DB_COLUMN* c = rows.Find(column);
+    return c && row < c->Size() ? c->GetLong(row) : 0;
+}
+
+// Uid columns: NULL reads -1.
+int uid_at(const DB_DATA& rows, const char* column, int row)
+{
+    const DB_COLUMN* c = rows.Find(column);
+    return c && row < c->Size() ? c->GetInt(row) : -1;
+}
+
+std::string text_of(const DB_DATA& rows, const char* column, int row)
+{
+    const DB_COLUMN* c = rows.Find(column);
+    return c && row < c->Size() ? c->GetString(row) : std::string();
+}
+
+void set_number(TiXmlElement& e, const char* name, long value)
+{
+    e.SetAttribute(name, std::to_string(value));
+}
+
+DB_DATA rows_by_id(MSSQLODBCConnection& db, const char* sql, int id)
+{
+    return db.get_stmnt_results(sql, {static_cast<int32_t>(id)});
+}
+
+// The names come from the administration loader; a server without one shows
+// empty names (GetAdminDataSource has logged why).
+void admin_names(int vendor_id, int class_id, std::string& vendor, std::string& class_name)
+{
+    DataLoader* admin = GetAdminDataSource();
+    if (!admin)
+        return;
+    vendor = DataLoader::get_vendor_name(admin, vendor_id);
+    class_name = DataLoader::get_device_class_name(admin, class_id);
+}
+
+}  // namespace
+
+bool DataLoader::has_children(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return false;
+    try {
+        qr_automutex hold(*loader->mutex_);
+        const char* sql = nullptr;
+        switch (get_item_type(loader, uid)) {
+        case 0:
+        case 1:
+        case 7:
+            sql = "select uid from InventoryTree where parentid=?";
+            break;
+        case 2:
+            sql = "select uid from InventoryHosts where AsOfId=?";
+            break;
+        case 3:
+            sql = "select uid from InventoryTabs where host_id=?";
+            break;
+        default:
+            return false;
+        }
+        Operation op(*loader);
+        return rows_by_id(op.db(), sql, uid).RowCount() > 0;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return false;
+    }
+}
+
+int DataLoader::tree_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element)
+{
+    if (!exists(loader))
+        return 0;
+    const int uid = uid_at(rows, "uid", row);
+    const long type = long_at(rows, "type", row);
+    element.SetAttribute("uid", uid);
+    set_number(element, "parent", long_at(rows, "parentid", row));
+    set_number(element, "type", type);
+    set_number(element, "status", long_at(rows, "status", row));
+    set_number(element, "has_int_scan", long_at(rows, "has_internal_scans", row));
+    set_number(element, "locked", long_at(rows, "locked", row));
+    element.SetAttribute("name", text_of(rows, "name", row));
+    set_number(element, "date", long_at(rows, "TimeStmp", row));
+    element.SetAttribute("comment", text_of(rows, "comment", row));
+    try {
+        qr_automutex hold(*loader->mutex_);
+        if (type == 1) {
+            DB_DATA ping, ranges, communities;
+            {
+                Operation op(*loader);
+                ping = rows_by_id(op.db(), "select * from InventoryPing where InventoryID=?", uid);
+                // Ranges and communities come in their stored places: the
+                // console lists them so, and communities are tried in order.
+                ranges = rows_by_id(op.db(),
+                                    "select IPFrom, IPTo, FName, PlaceOrder from InventoryIPs"
+                                    "\t\t\t\twhere InventoryID=? ORDER BY PlaceOrder",
+                                    uid);
+                communities = rows_by_id(op.db(),
+                                         "select Name, PlaceOrder from InventoryComms"
+                                         "\t\t\t\twhere InventoryID=? ORDER BY PlaceOrder",
+                                         uid);
+            }
+            if (ping.RowCount() > 0)
+                set_number(element, "ping", long_at(ping, "Ping", 0));
+            for (int r = 0; r < ranges.RowCount(); ++r) {
+                TiXmlElement ip("IP");
+                ip.SetAttribute("from", text_of(ranges, "IPFrom", r));
+                ip.SetAttribute("to", text_of(ranges, "IPTo", r));
+                ip.SetAttribute("file", text_of(ranges, "FName", r));
+                element.InsertEndChild(ip);
+            }
+            for (int r = 0; r < communities.RowCount(); ++r) {
+                TiXmlElement comm("COMM");
+                comm.SetAttribute("name", text_of(communities, "Name", r));
+                element.InsertEndChild(comm);
+            }
+        }
+        element.SetAttribute("haschildren", has_children(loader, uid) ? 1 : 0);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+    return uid;
+}
+
+int DataLoader::host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element)
+{
+    if (!exists(loader))
+        return 0;
+    const int uid = uid_at(rows, "uid", row);
+    try {
+        qr_automutex hold(*loader->mutex_);
+        const std::string address = text_of(rows, "NetAddr", row);
+        const std::string dns_name = text_of(rows, "DNSName", row);
+        const long class_id = long_at(rows, "DevClassId", row);
+        const bool discovered = host_has_tabs(loader, uid);
+        std::string vendor, class_name;
+        admin_names(static_cast<int>(long_at(rows, "DevVendorId", row)), static_cast<int>(class_id), vendor,
+                    class_name);
+
+        element.SetAttribute("uid", uid);
+        element.SetAttribute("ip", address);
+        element.SetAttribute("dnsname", dns_name);
+        element.SetAttribute("netname", text_of(rows, "NetName", row));
+        element.SetAttribute("hasping", text_of(rows, "HasPing", row));
+        element.SetAttribute("hassnmp", text_of(rows, "HasSnmp", row));
+        element.SetAttribute("discovered", discovered ? "Y" : "N");
+        element.SetAttribute("vendor", vendor);
+        element.SetAttribute("class", class_name);
+        set_number(element, "classid", class_id);
+        set_number(element, "parent", long_at(rows, "AsOfId", row));
+        element.SetAttribute("type", 3);
+        set_number(element, "status", long_at(rows, "Status", row));
+        set_number(element, "hosttype", long_at(rows, "DevGroupId", row));
+        element.SetAttribute("locked", 0);
+        element.SetAttribute("name", dns_name + " " + address);
+        set_number(element, "date", long_at(rows, "TimeStmp", row));
+        element.SetAttribute("comment", "");
+        element.SetAttribute("haschildren", has_children(loader, uid) ? 1 : 0);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+    return uid;
+}
+
+int DataLoader::tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& target)
+{
+    if (!exists(loader))
+        return 0;
+    try {
+        DB_DATA tabs;
+        {
+            Operation op(*loader);
+            tabs = rows_by_id(op.db(), "select * from InventoryTabs where host_id=?", host_uid);
+        }
+        for (int r = 0; r < tabs.RowCount(); ++r) {
+            TiXmlElement tab("TREEITEM");
+            tab.SetAttribute("uid", uid_at(tabs, "uid", r));
+            tab.SetAttribute("parent", host_uid);
+            tab.SetAttribute("type", 6);
+            set_number(tab, "tabtype", long_at(tabs, "type", r));
+            set_number(tab, "scanorder", long_at(tabs, "scanorder", r));
+            tab.SetAttribute("name", text_of(tabs, "name", r));
+            tab.SetAttribute("haschildren", 0);
+            target.InsertEndChild(tab);
+        }
+        return tabs.RowCount();
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;
+    }
+}
+
+int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& target, bool without_tabs)
+{
+    if (!exists(loader))
+        return 0;
+    try {
+        qr_automutex hold(*loader->mutex_);
+        DB_DATA hosts;
+        {
+            Operation op(*loader);
+            hosts = rows_by_id(op.db(), "select * from InventoryHosts where AsOfId=?", as_of_id);
+        }
+        bool appended = false;
+        for (int r = 0; r < hosts.RowCount(); ++r) {
+            TiXmlElement host("TREEITEM");
+            const int uid = host_row_to_xml(loader, hosts, r, host);
+            if (uid == -1)
+                continue;
+            target.InsertEndChild(host);
+            appended = true;
+            if (!without_tabs)
+                tabs_to_xml(loader, uid, target);
+        }
+        return appended ? hosts.RowCount() : 0;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;
+    }
+}
+
+int DataLoader::children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level)
+{
+    if (!exists(loader))
+        return 0;
+    try {
+        qr_automutex hold(*loader->mutex_);
+        DB_DATA children;
+        {
+            Operation op(*loader);
+            children = rows_by_id(op.db(), "select * from InventoryTree where parentid=?", uid);
+        }
+        if (children.RowCount() == 0)
+            return hosts_to_xml(loader, uid, target, one_level);
+        for (int r = 0; r < children.RowCount(); ++r) {
+            TiXmlElement child("TREEITEM");
+            const int child_uid = tree_row_to_xml(loader, children, r, child);
+            target.InsertEndChild(child);
+            if (!one_level)
+                children_to_xml(loader, child_uid, target, false);
+        }
+        return children.RowCount();
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;
+    }
+}
+
+TiXmlElement DataLoader::item_to_xml(DataLoader* loader, int uid)
+{
+    TiXmlElement element("TREEITEM");
+    read_item(loader, uid, element);
+    return element;
+}
+
+int DataLoader::read_item(DataLoader* loader, int uid, TiXmlElement& element)
+{
+    if (!exists(loader))
+        return 0;
+    try {
+        qr_automutex hold(*loader->mutex_);
+        DB_DATA item;
+        {
+            Operation op(*loader);
+            item = rows_by_id(op.db(), "select * from InventoryTree where uid=?", uid);
+        }
+        if (item.RowCount() > 0) {
+            tree_row_to_xml(loader, item, 0, element);
+            return 0;
+        }
+        {
+            Operation op(*loader);
+            item = rows_by_id(op.db(), "select * from InventoryHosts where uid=?", uid);
+        }
+        if (item.RowCount() == 0)
+            return -1;
+        return host_row_to_xml(loader, item, 0, element) > 0 ? 0 : -1;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;
+    }
+}
+
+std::string DataLoader::get_item_title(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return std::string();
+    try {
+        if (uid == -1)
+            return GetServerHost();
+        qr_automutex hold(*loader->mutex_);
+        if (get_item_type(loader, uid) == 3)
+            return host_caption(loader, uid);
+        return get_item_name(loader, uid);
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return std::string();
+    }
+}
