@@ -5,7 +5,9 @@
 #include "qr_payload.h"
 #include "qr_socket.h"
 
+#include <cerrno>
 #include <chrono>
+#include <poll.h>
 #include <cstdlib>
 #include <sys/socket.h>
 #include <tinyxml.h>
@@ -90,14 +92,42 @@ int XMLConnector::Send(const TiXmlElement& element)
         return 0;
     if (qr_log_enabled(qr_Debug_2) && !MentionsPassword(text))
         qr_print2log(qr_Debug_2, "+++Sent: " + text);
-    try {
-        socket_.send(frame);
-    } catch (const qr_exception_t& e) {
+    std::string failure;
+    if (!SendWithin(frame, send_time_limit, failure)) {
         // Part of a frame may have left: nothing more can be sent on this stream.
-        Drop(e.message());
+        Drop(failure);
         return 0;
     }
     return static_cast<int>(payload.size());
+}
+
+bool XMLConnector::SendWithin(const std::string& bytes, int seconds, std::string& failure)
+{
+    using clock = std::chrono::steady_clock;
+    const clock::time_point deadline = clock::now() + std::chrono::seconds(seconds);
+    const int fd = static_cast<int>(socket_.getSocket());
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            failure = "Cannot write to socket No " + std::to_string(fd) + ", errno=" + std::to_string(n < 0 ? errno : 0);
+            return false;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        if (left <= 0) {
+            failure = "Send timeout: the peer has not read for " + std::to_string(seconds) + " seconds";
+            return false;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        ::poll(&p, 1, static_cast<int>(left));
+    }
+    return true;
 }
 
 int XMLConnector::SendError(int code, const std::string& message, int synch, bool alert)

@@ -31,7 +31,7 @@ constexpr long max_frame_length = 64L * 1024 * 1024;
 constexpr int idle_read_limit = 180000;
 // Once a frame has begun, the rest must arrive within this (seconds).
 constexpr int frame_read_limit = 60;
-// A send that makes no progress for this long drops the connection (seconds).
+// A frame not sent whole within this drops the connection (seconds).
 constexpr int send_time_limit = 10;
 
 class TRVConnector {
@@ -86,6 +86,8 @@ private:
     // Appends what one receive brings; throws qr_exception_t from the socket.
     void ReadMore(size_t at_most, int timeout_seconds);
     void Drop(const std::string& why);  // with the send mutex held
+    // All bytes within `seconds` in all, however slowly the peer reads.
+    bool SendWithin(const std::string& bytes, int seconds, std::string& failure);  // with the send mutex held
 
     Client_socket& socket_;
     ProcessingCallback callback_ = nullptr;

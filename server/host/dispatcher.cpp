@@ -7,8 +7,6 @@
 #include "qr_socket.h"
 #include "trv_server.h"
 
-#include <sys/socket.h>
-#include <sys/time.h>
 #include <tinyxml.h>
 
 namespace {
@@ -122,10 +120,6 @@ int DispatchRequest(TiXmlDocument& document, XMLConnector& connector)
 void ServeConnection(Client_socket& socket, Config&)
 {
     qr_thread_log_tag tag("TRV");
-    // A console that stops reading must not hold up whoever sends to it.
-    timeval limit{send_time_limit, 0};
-    ::setsockopt(static_cast<int>(socket.getSocket()), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-
     auto connector = std::make_shared<XMLConnector>(socket);
     connector->SetCallback(DispatchRequest);
     try {

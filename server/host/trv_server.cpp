@@ -181,8 +181,10 @@ void TRVServer::OpenUserDataSource(const std::string& client_type)
         throw;
     }
     TRV_LOG(qr_Info, "Successfully connected to data source " << dsn);
-    // First use in this process: no scan of this inventory can be running yet.
+    // First use in this process: no scan of this inventory can be running
+    // yet, so whatever a previous run left unfinished is marked as such.
     DataLoader::compact_database(source->loader.get(), SqlDialect::for_dsn(dsn));
+    DataLoader::reset_after_start(source->loader.get());
     Install(client_type, std::move(source));
 }
 

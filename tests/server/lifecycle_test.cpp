@@ -89,12 +89,17 @@ TEST(ServerLifecycle, StopEndsTheProcessAndTheNextStartReusesTheDatabases)
 {
     ServerFolder folder;
     std::string first_session;
+    std::string item_uid;
     {
         ServerProcess server(folder);
         ASSERT_TRUE(server.WaitListening()) << server.Output();
         ConsoleClient client(folder.port());
         first_session = client.Login("Console");
         ASSERT_FALSE(first_session.empty());
+        ASSERT_TRUE(client.Send("<ADDTREEITEM uid=\"-1\" parent=\"0\" type=\"0\" synch=\"1\" name=\"Kept &amp; sound\"/>"));
+        auto added = client.NextNamed("TREEITEM");
+        ASSERT_TRUE(added.has_value());
+        item_uid = added->attr("uid");
         // A console still connected does not hold up the stop.
         EXPECT_EQ(server.Stop(10), 0);
     }
@@ -108,6 +113,13 @@ TEST(ServerLifecycle, StopEndsTheProcessAndTheNextStartReusesTheDatabases)
     ASSERT_FALSE(second_session.empty());
     // Ids come from the database's index, which survived the restart.
     EXPECT_GT(std::stoll(second_session), std::stoll(first_session));
+    ASSERT_TRUE(client.NextNamed("LOG").has_value());
+    ASSERT_TRUE(client.Send("<GETTREE root=\"0\" synch=\"2\"/>"));
+    auto tree = client.Next();
+    ASSERT_TRUE(tree.has_value());
+    ASSERT_EQ(tree->children.size(), 1u) << tree->xml;
+    EXPECT_EQ(tree->children[0].attr("uid"), item_uid);
+    EXPECT_EQ(tree->children[0].attr("name"), "Kept & sound");
     EXPECT_EQ(server.Stop(10), 0);
 }
 
