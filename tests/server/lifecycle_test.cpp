@@ -123,6 +123,30 @@ TEST(ServerLifecycle, StopEndsTheProcessAndTheNextStartReusesTheDatabases)
     EXPECT_EQ(server.Stop(10), 0);
 }
 
+TEST(ServerLifecycle, ADataSourceThatCannotOpenRefusesOnlyThatLogin)
+{
+    ServerFolder folder;
+    folder.SetInt("UserDBMaxConn", 0);  // a pool without connections cannot serve a loader
+    ServerProcess server(folder);
+    ASSERT_TRUE(server.WaitListening()) << server.Output();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ConsoleClient client(folder.port());
+        ASSERT_TRUE(client.Send("<LOGIN Type=\"Console\" synch=\"3\"/>"));
+        auto error = client.Next();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->name, "ERROR");
+        EXPECT_EQ(error->attr("type"), "254");
+        EXPECT_TRUE(Contains(error->attr("message"), "Can not open data source of client type Console"))
+            << error->attr("message");
+        ASSERT_TRUE(client.Send("<PING synch=\"4\"/>"));
+        auto pong = client.Next();
+        ASSERT_TRUE(pong.has_value());
+        EXPECT_EQ(pong->name, "PONG");
+    }
+    EXPECT_TRUE(Contains(folder.LogText(), "Failed to initialize database connection Pool. Reason is ["));
+    EXPECT_EQ(server.Stop(), 0);
+}
+
 TEST(ServerLifecycle, TheConnectionLimitHoldsBackTheNextClient)
 {
     ServerFolder folder;

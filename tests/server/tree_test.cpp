@@ -205,6 +205,40 @@ TEST_F(Tree, ChangesReachEveryConsoleOfTheTypeOnly)
     EXPECT_TRUE(other_tree->children.empty()) << other_tree->xml;
 }
 
+TEST_F(Tree, ATakenUpSessionIsTheNewConnectionsOwn)
+{
+    auto first = std::make_unique<ConsoleClient>(folder_->port());
+    const std::string id = first->Login("Console");
+    ASSERT_FALSE(id.empty());
+    ASSERT_TRUE(first->NextNamed("LOG").has_value());
+
+    // Offering the id again takes the session up: SESSION with it, no LOG.
+    ConsoleClient second(folder_->port());
+    EXPECT_EQ(second.Login("Console", "session_id=\"" + id + "\""), id);
+    ExpectNothingPending(second);
+    // Within another client type the id names nothing: a new session.
+    ConsoleClient other(folder_->port());
+    const std::string other_id = other.Login("Other", "session_id=\"" + id + "\"");
+    ASSERT_FALSE(other_id.empty());
+    auto log = other.Next();
+    ASSERT_TRUE(log.has_value());
+    EXPECT_EQ(log->name, "LOG");
+
+    // The first connection leaves; the second is still logged in and still
+    // receives what its client type is told.
+    first.reset();
+    ASSERT_TRUE(second.Send("<ADDTREEITEM uid=\"-3\" parent=\"0\" type=\"0\" synch=\"31\" name=\"after\"/>"));
+    auto item = second.Next();
+    ASSERT_TRUE(item.has_value());
+    EXPECT_EQ(item->name, "TREEITEM");
+    EXPECT_EQ(item->attr("synch"), "31");
+    ASSERT_TRUE(second.Send("<REMOVEBRANCH uid=\"" + item->attr("uid") + "\" synch=\"32\"/>"));
+    auto removed = second.Next();
+    ASSERT_TRUE(removed.has_value());
+    EXPECT_EQ(removed->name, "REMOVEBRANCH");
+    ExpectNothingPending(other);
+}
+
 TEST_F(Tree, AConsoleThatNeverReadsHoldsUpNobodyElse)
 {
     auto stuck = Console("Console");  // never reads from here on
