@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <netinet/in.h>
 #include <poll.h>
@@ -148,6 +149,10 @@ ServerProcess::~ServerProcess()
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, &status_, 0);
     }
+    // A sanitizer build of the server reports on its own output.
+    const std::string output = Output();
+    for (const char* report : {"Sanitizer", "runtime error:"})
+        EXPECT_EQ(output.find(report), std::string::npos) << output;
 }
 
 bool ServerProcess::WaitListening(int seconds)
