@@ -27,8 +27,10 @@ bool Contains(const std::string& text, const std::string& part)
 TEST(ServerLifecycle, FirstStartWritesDefaultsAndASecondInstanceIsRefused)
 {
     ServerFolder folder;
-    ServerProcess first(folder);
-    ASSERT_TRUE(first.WaitListening()) << first.Output();
+    folder.SetInt("PingThreads", -1);  // reads as missing
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& first = *started;
 
     RegSetStorageFolder(folder.file("registry"));
     EXPECT_EQ(ReadRegistryInt("PingThreads", -1), 10);
@@ -91,8 +93,9 @@ TEST(ServerLifecycle, StopEndsTheProcessAndTheNextStartReusesTheDatabases)
     std::string first_session;
     std::string item_uid;
     {
-        ServerProcess server(folder);
-        ASSERT_TRUE(server.WaitListening()) << server.Output();
+        auto started = StartListening(folder);
+        ASSERT_NE(started, nullptr);
+        ServerProcess& server = *started;
         ConsoleClient client(folder.port());
         first_session = client.Login("Console");
         ASSERT_FALSE(first_session.empty());
@@ -106,8 +109,9 @@ TEST(ServerLifecycle, StopEndsTheProcessAndTheNextStartReusesTheDatabases)
     EXPECT_TRUE(fs::exists(folder.file("Console-SrvData.db")));
     EXPECT_TRUE(Contains(folder.LogText(), "Stopping..."));
 
-    ServerProcess server(folder);
-    ASSERT_TRUE(server.WaitListening()) << server.Output();
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
     ConsoleClient client(folder.port());
     const std::string second_session = client.Login("Console");
     ASSERT_FALSE(second_session.empty());
@@ -127,8 +131,9 @@ TEST(ServerLifecycle, ADataSourceThatCannotOpenRefusesOnlyThatLogin)
 {
     ServerFolder folder;
     folder.SetInt("UserDBMaxConn", 0);  // a pool without connections cannot serve a loader
-    ServerProcess server(folder);
-    ASSERT_TRUE(server.WaitListening()) << server.Output();
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
     for (int attempt = 0; attempt < 2; ++attempt) {
         ConsoleClient client(folder.port());
         ASSERT_TRUE(client.Send("<LOGIN Type=\"Console\" synch=\"3\"/>"));
@@ -151,8 +156,9 @@ TEST(ServerLifecycle, TheConnectionLimitHoldsBackTheNextClient)
 {
     ServerFolder folder;
     folder.SetInt("ServerMaxRequests", 1);
-    ServerProcess server(folder);
-    ASSERT_TRUE(server.WaitListening()) << server.Output();
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
     // WaitListening's own probe has come and gone; let its slot free again.
     auto first = std::make_unique<ConsoleClient>(folder.port());
     std::optional<Reply> pong;
@@ -185,8 +191,9 @@ TEST(ServerLifecycle, ALogAboveItsLimitLosesItsFront)
             log << "0123456789012345678901234567890123456789012345678\n";
         log << "TAIL-MARK\n";
     }
-    ServerProcess server(folder);
-    ASSERT_TRUE(server.WaitListening()) << server.Output();
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
     bool trimmed = false;
     for (int i = 0; i < 300 && !trimmed; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -15,8 +15,8 @@ protected:
     static void SetUpTestSuite()
     {
         folder_ = new ServerFolder();
-        server_ = new ServerProcess(*folder_);
-        ASSERT_TRUE(server_->WaitListening()) << server_->Output();
+        server_ = StartListening(*folder_).release();
+        ASSERT_NE(server_, nullptr);
     }
     static void TearDownTestSuite()
     {

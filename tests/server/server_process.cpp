@@ -94,6 +94,25 @@ ServerFolder::ServerFolder() : port_(FreePort())
     SetInt("LogLevel", 9);
 }
 
+void ServerFolder::NewPort()
+{
+    port_ = FreePort();
+    SetText("ServerPort", std::to_string(port_));
+}
+
+std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        auto server = std::make_unique<ServerProcess>(folder);
+        if (server->WaitListening())
+            return server;
+        if (server->WaitExit(5) != 4)  // not a port taken by someone else
+            return nullptr;
+        folder.NewPort();
+    }
+    return nullptr;
+}
+
 void ServerFolder::SetInt(const std::string& name, int value)
 {
     RegSetStorageFolder(dir_.file("registry"));

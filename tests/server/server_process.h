@@ -11,6 +11,7 @@
 #include "temp_dir.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -27,6 +28,8 @@ public:
     std::string file(const std::string& name) const { return dir_.file(name); }
     int port() const { return port_; }
 
+    // Listens on another free port from the next start on.
+    void NewPort();
     void SetInt(const std::string& name, int value);
     void SetText(const std::string& name, const std::string& value);
     std::string LogText() const;  // the server's log file, empty when absent
@@ -60,6 +63,11 @@ private:
     bool ended_ = false;
     int status_ = 0;
 };
+
+// Starts the server of `folder` and waits until it listens; when another
+// program took the port meanwhile, tries again on a new one. None when the
+// server does not come up.
+std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder);
 
 // One received element: its name, attributes and the printed XML.
 struct Reply {
