@@ -1,5 +1,11 @@
 #include "trv_server.h"
 
+#include "scanner.h"
+
+#include <climits>
+
+#include <algorithm>
+
 #include "connector.h"
 #include "datasource_files.h"
 #include "datasource_odbcinst.h"
@@ -90,9 +96,28 @@ int TRVServer::Init()
 
     set_errorlevel(ReadRegistryInt("LogLevel", -1));
 
-    // The scanner starts here, after the log level and before compaction:
-    // a scanner that cannot start logs "Could not initialize scaner" at
-    // Emergency and Init returns exit_scanner_failed.
+    // A scanner that cannot start ends start-up: a server that accepts scans
+    // it can never run would report failure as success.
+    try {
+        // Settings are clamped so a damaged value cannot start thousands of
+        // threads; the time-out product is formed wide, as it may overflow.
+        auto workers = [](const char* name) {
+            int n = ReadRegistryInt(name, 1);
+            int clamped = n < 1 ? 1 : (n > max_worker_threads ? max_worker_threads : n);
+            if (clamped != n)
+                TRV_LOG(qr_Warning, name << " " << n << " is out of range; using " << clamped);
+            return clamped;
+        };
+        const long long timeout_us = static_cast<long long>(ReadRegistryInt("SNMPTimeout", -1)) * 1000000LL;
+        scanner_init(workers("PingThreads"), workers("ScanThreads"), ReadRegistryInt("SNMPRetries", -1),
+                     static_cast<int>(std::clamp<long long>(timeout_us, INT_MIN, INT_MAX)));
+    } catch (const std::exception& e) {
+        TRV_LOG(qr_Emergency, "Could not initialize scaner [" << e.what() << "]");
+        return exit_scanner_failed;
+    } catch (...) {
+        TRV_LOG(qr_Emergency, "Could not initialize scaner");
+        return exit_scanner_failed;
+    }
 
     compact_all_data_databases();
     return 0;

@@ -43,6 +43,8 @@ struct DataSource {
 // Exit codes of the server process besides 0 (clean stop).
 constexpr int exit_listen_failed = 4;
 constexpr int exit_scanner_failed = 3;
+// The most ping or SNMP worker threads the settings may ask for.
+constexpr int max_worker_threads = 256;
 
 class TRVServer : public ServerServices {
 public:

@@ -48,6 +48,9 @@ TEST(ServerLifecycle, FirstStartWritesDefaultsAndASecondInstanceIsRefused)
     EXPECT_NE(stored, DecompressPayload(stored, true));
     RegSetStorageFolder("");
 
+    // The scanner runs with the default worker counts.
+    EXPECT_TRUE(Contains(folder.LogText(), "Scaner initialized: ping:10,snmp:10")) << folder.LogText();
+
     ServerProcess second(folder);
     EXPECT_EQ(second.WaitExit(), 2);
     EXPECT_TRUE(Contains(folder.LogText(), "Only one server instance can be started."));
