@@ -72,7 +72,9 @@ int register_admin_data_source(const std::string& program_folder, const std::str
 // it on the same server (database named like the data source) and creates the
 // database from the inventory script; otherwise copies the template file
 // beside the program (only when the type's file does not exist) and registers
-// it. Safe when several threads or processes prepare the same new type at once. An existing PostgreSQL data source gets its database and tables made
-// when they are missing. Throws qr_exception_t with the reason.
+// it. An existing PostgreSQL data source gets its database and tables made
+// when they are missing; the tables are made in one transaction. Safe when
+// several threads or processes prepare the same new type at once. Throws
+// qr_exception_t with the reason.
 std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
                                        const std::string& type);
