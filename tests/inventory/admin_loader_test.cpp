@@ -167,6 +167,33 @@ TEST_P(AdminLoaderTest, FormulaCycleIsLoggedNotFollowed)
     EXPECT_EQ(log.count("form a cycle"), 2);
 }
 
+TEST_P(AdminLoaderTest, FormulaNestingAndTotalWorkAreBounded)
+{
+    MapLineList lines;
+    {
+        LogCapture log;
+        DataLoader::resolve_block(loader_, lines, device("MapDeep"), -1);
+        // Block 31 is the deepest followed; block 32 is one too deep.
+        EXPECT_EQ(uids(lines), (std::vector<int>{131}));
+        EXPECT_EQ(log.count("nest deeper than 32 blocks at block 32"), 1);
+    }
+    lines.clear();
+    {
+        LogCapture log;
+        DataLoader::resolve_block(loader_, lines, device("MapWide"), -1);
+        EXPECT_EQ(log.count("name more than 1000 blocks in all"), 1);
+        EXPECT_EQ(log.count("Block="), 1000);
+        EXPECT_GT(lines.size(), 0u);
+        EXPECT_LT(lines.size(), 1000u);
+        for (const MapLine& l : lines)
+            EXPECT_EQ(l.get_index(), 20);
+    }
+    // The budget belongs to one resolution: the next starts afresh.
+    lines.clear();
+    DataLoader::resolve_block(loader_, lines, device("MapSummary"), -1);
+    EXPECT_EQ(sorted(uids(lines)), (std::vector<int>{51, 52, 70}));
+}
+
 TEST_P(AdminLoaderTest, BlockFormulasKeyGroupNameAsMinusOne)
 {
     FormulaList formulas;
