@@ -231,6 +231,8 @@ TEST(OdbcResults, SecondResultSetAppendsToColumnsOfTheSameName)
     EXPECT_EQ(d.Column("five").GetLong(0), 5);
     d = c->get_stmnt_results("DELETE FROM counts WHERE n = ?; SELECT 6 AS six", {int32_t(99)});
     EXPECT_EQ(d.Column("six").GetLong(0), 6);
+    d = c->query("SELECT 1 AS a; UPDATE counts SET n = 2 WHERE n = 99; SELECT 3 AS a");
+    EXPECT_EQ(d.RowCount(), 2);
     // ... nor a failure after it.
     EXPECT_THROW(c->query("UPDATE counts SET n = 2 WHERE n = 99; SELECT nothing FROM no_such_table"), qr_exception_t);
     EXPECT_EQ(c->query("SELECT 7 AS seven").Column("seven").GetLong(0), 7);
