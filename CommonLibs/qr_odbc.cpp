@@ -209,10 +209,11 @@ void MSSQLODBCConnection::reconnect_loop(bool prepared)
             TRV_LOG(qr_Debug, "Reconnected to SQL SERVER");
             return;
         } catch (const qr_exception_t& e) {
-            TRV_LOG(qr_Error, (prepared ? "Failed to reconnect to MSSQL server [" : "Failed to reconnect to MSSQL server[")
-                                  << e.message() << "]. Will try again  afret "
-                                  << reconnect_policy_.delay.count() / 1000.0 << " sec. (attempt " << attempt
-                                  << ")");
+            // The prepared form writes a blank before the bracket, the direct one none.
+            const char* head =
+                prepared ? "Failed to reconnect to MSSQL server [" : "Failed to reconnect to MSSQL server[";
+            TRV_LOG(qr_Error, head << e.message() << "]. Will try again  afret "
+                                   << reconnect_policy_.delay.count() / 1000.0 << " sec. (attempt " << attempt << ")");
             if (reconnect_policy_.max_attempts > 0 && attempt >= reconnect_policy_.max_attempts)
                 qr_exception("Gave up reconnecting to data source '%s' after %d attempts", dsn_.c_str(), attempt);
         }
@@ -396,7 +397,8 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
                 if (!ok(SQLDescribeCol(stmt, static_cast<SQLUSMALLINT>(c), name, sizeof name, &name_length, &type,
                                        &column_size, &digits, &nullable))) {
                     char what[96];
-                    std::snprintf(what, sizeof what, "Failed to get column description for column %d from request '", c);
+                    std::snprintf(what, sizeof what,
+                                  "Failed to get column description for column %d from request '", c);
                     const std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
                     fail(reason_of(what + sql + (prepared ? "' " : "'"), why), why);
                 }
@@ -424,7 +426,8 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
                         if (rc == SQL_NO_DATA) break;
                         if (!ok(rc)) {
                             char what[384];
-                            std::snprintf(what, sizeof what, "Failed to fetch data from column '%s'(%d), row %d of SQL '",
+                            std::snprintf(what, sizeof what,
+                                          "Failed to fetch data from column '%s'(%d), row %d of SQL '",
                                           names[static_cast<size_t>(c - 1)].c_str(), c, row);
                             const std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
                             fail(reason_of(what + sql + "'", why), why);

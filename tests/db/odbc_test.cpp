@@ -162,9 +162,11 @@ TEST_P(OdbcTest, FailureMessagesOpenWithTheSystemsOwnTexts)
     }
     // SQLite refuses the statement while preparing it, PostgreSQL when it runs.
     const std::string bound = "SELECT nothing FROM no_such_table WHERE id = ?";
-    const std::string expected = is_postgresql() ? "Failed to Execute SQL Statement '" + bound + "' is invalid. [" +
-                                                       "Failed to Execute SQL Statement '" + bound + "' is invalid.\n\r"
-                                                 : "MSSQLODBCConnection::get_stmnt_results Failed to PREPARE statement! \n\r";
+    const std::string expected =
+        is_postgresql()
+            ? "Failed to Execute SQL Statement '" + bound + "' is invalid. [Failed to Execute SQL Statement '" + bound +
+                  "' is invalid.\n\r"
+            : std::string("MSSQLODBCConnection::get_stmnt_results Failed to PREPARE statement! \n\r");
     try {
         c->get_stmnt_results(bound, {int32_t(1)});
         FAIL() << "a missing table was accepted";
