@@ -9,9 +9,18 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 namespace {
+
+// Taken around every connect and disconnect; alone, never with another lock.
+std::mutex& connect_mutex()
+{
+    static std::mutex m;
+    return m;
+}
+
 
 constexpr size_t fetch_buffer_size = 8192;
 
@@ -82,7 +91,10 @@ void MSSQLODBCConnection::free_handles()
     free_statement();
     if (dbc_) {
         // A connection that lost its link is still open on the driver's side.
-        SQLDisconnect(dbc_);
+        {
+            std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+            SQLDisconnect(dbc_);
+        }
         SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
         dbc_ = nullptr;
     }
@@ -144,8 +156,15 @@ void MSSQLODBCConnection::connect()
     SQLSetConnectAttr(dbc, SQL_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
     handles_allocated_ = true;
 
-    SQLRETURN rc = SQLConnect(dbc, (SQLCHAR*)dsn_.c_str(), SQL_NTS, (SQLCHAR*)user_.c_str(), SQL_NTS,
-                              (SQLCHAR*)password_.c_str(), SQL_NTS);
+    SQLRETURN rc;
+    {
+        // The PostgreSQL driver switches the process's C locale while it
+        // connects; two connects at once would race on it. Other statements
+        // already run one at a time under the server's database mutex.
+        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        rc = SQLConnect(dbc, (SQLCHAR*)dsn_.c_str(), SQL_NTS, (SQLCHAR*)user_.c_str(), SQL_NTS,
+                        (SQLCHAR*)password_.c_str(), SQL_NTS);
+    }
     last_rc_ = rc;
     if (!ok(rc)) {
         std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc);
@@ -161,7 +180,10 @@ void MSSQLODBCConnection::connect()
 
 void MSSQLODBCConnection::disconnect()
 {
-    if (dbc_) SQLDisconnect(dbc_);
+    if (dbc_) {
+        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        SQLDisconnect(dbc_);
+    }
     connected_ = false;
 }
 
