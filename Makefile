@@ -20,7 +20,7 @@ build-asan: deps
 
 build-tsan: deps
 	cmake -S . -B build-tsan -DTRV_SANITIZE=tsan -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
-	cmake --build build-tsan -j $(JOBS)
+	cmake --build build-tsan -j $(JOBS) --target trv_threaded_tests
 
 run: build
 	@./scripts/run-server.sh build/bin

@@ -9,6 +9,10 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Builds just the THREADED test programs (and what they need): the
+# ThreadSanitizer run compiles nothing else.
+add_custom_target(trv_threaded_tests)
+
 function(trv_test name)
   cmake_parse_arguments(T "THREADED;WHOLE" "TIMEOUT" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -22,6 +26,7 @@ function(trv_test name)
   set(labels unit)
   if(T_THREADED)
     set(labels threaded)
+    add_dependencies(trv_threaded_tests ${name})
   endif()
   set(props LABELS "${labels}" TIMEOUT ${T_TIMEOUT})
   if(T_RESOURCE_LOCK)
