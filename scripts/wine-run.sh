@@ -121,6 +121,8 @@ cleanup() {
     WINEPREFIX="$run_dir/prefix" wineserver -k >/dev/null 2>&1
     kill "$server_pid" 2>/dev/null
     wait "$server_pid" 2>/dev/null
+    # The server leaves its folder (a lock file) behind.
+    for d in $(server_dirs); do rm -rf "$d"; done
   fi
   if [ -n "$wm_pid" ]; then kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
@@ -152,6 +154,22 @@ fi
 # The server's stdout must not be the caller's pipe, or $(...) never ends.
 wineserver -f -p </dev/null >/dev/null 2>&1 &
 server_pid=$!
+# Wait for its socket, so the first wine process does not start a server of
+# its own (one the clean-up could only reach through "wineserver -k"). The
+# socket's folder is named after the prefix's device and inode, inside
+# /tmp/.wine-UID or (Debian's Wine) a /tmp/wine-XXXXXX folder.
+server_dir_name=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+server_dirs() {
+  local d
+  for d in "/tmp/.wine-$(id -u)/$server_dir_name" /tmp/wine-*/"$server_dir_name"; do
+    [ -d "$d" ] && [ -O "$d" ] && echo "$d"
+  done
+}
+for _ in $(seq 100); do
+  for d in $(server_dirs); do [ -S "$d/socket" ] && break 2; done
+  kill -0 "$server_pid" 2>/dev/null || { echo "wine-run: wineserver did not start" >&2; exit 2; }
+  sleep 0.05
+done
 
 if [ $unmanaged -eq 1 ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
