@@ -8,17 +8,7 @@
 #
 # DISPLAY: the test creates windows (a GUI-subsystem program run under Xvfb);
 # without it the test is a console program run with no X display at all.
-# Every test is a module of the class layer (trv_mfc_use) and links the
-# framework (trvwtest).
-
-# Makes TARGET (a program or DLL) a module of the class layer: it links
-# trvmfc.dll and gets its own copy of the per-module part (the stub).
-function(trv_mfc_use TARGET)
-  target_link_libraries(${TARGET} PRIVATE trvmfc)
-  if(TARGET trvmfc_stub)
-    target_sources(${TARGET} PRIVATE $<TARGET_OBJECTS:trvmfc_stub>)
-  endif()
-endfunction()
+# Every test links the class layer (trvmfc) and the framework (trvwtest).
 
 find_program(TRV_WINE wine PATHS /usr/bin NO_DEFAULT_PATH)
 set(TRV_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
@@ -54,7 +44,6 @@ function(trv_win_test NAME)
     add_executable(${NAME} ${T_SOURCES})
     set(run_opts)
   endif()
-  target_link_libraries(${NAME} PRIVATE trvwtest ${T_LIBS})
-  trv_mfc_use(${NAME})
+  target_link_libraries(${NAME} PRIVATE trvwtest trvmfc ${T_LIBS})
   trv_win_add_test(${NAME} ${NAME} RUN_OPTIONS ${run_opts} ARGS ${T_ARGS} TIMEOUT ${T_TIMEOUT})
 endfunction()
