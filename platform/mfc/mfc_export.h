@@ -1,7 +1,11 @@
-// Export macro of the shared class-layer DLL. The DLL is built with
-// TRVMFC_BUILD defined and exports its classes and data; every other module
-// (the toolkit DLL, the console, tests) imports them, so runtime classes,
-// module state and handle maps exist once per process.
+// Export macro of the class layer DLL (trvmfc.dll). The layer is one DLL per
+// process so that runtime classes, handle maps and module and thread state
+// exist once for the console and every toolkit DLL. The DLL's own sources are
+// compiled with TRVMFC_BUILD (set by its CMake target) and export; every other
+// module imports.
+//
+// Mark exported classes "class TRVMFC_API CName", exported functions and data
+// "TRVMFC_API".
 #pragma once
 
 #if defined(TRVMFC_BUILD)
