@@ -73,10 +73,15 @@ void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource) {
     if (AFX_MODULE_STATE* s = AfxGetModuleState()) s->m_hCurrentResourceHandle = hInstResource;
 }
 
-HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
+namespace {
+
+// The current module's resource handle if it passes `has`, else the first
+// other module's in registration order, else the current one's.
+template <class Has>
+HINSTANCE findInChain(Has has) {
     AFX_MODULE_STATE* current = AfxGetModuleState();
     if (current != nullptr && current->m_hCurrentResourceHandle != nullptr &&
-        FindResourceA(current->m_hCurrentResourceHandle, lpszName, lpszType) != nullptr)
+        has(current->m_hCurrentResourceHandle))
         return current->m_hCurrentResourceHandle;
     std::vector<HINSTANCE> others;
     {
@@ -86,14 +91,35 @@ HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
             if (s != current && s->m_hCurrentResourceHandle != nullptr)
                 others.push_back(s->m_hCurrentResourceHandle);
     }
-    // FindResource runs outside the lock: it may load and call into modules.
+    // Searched outside the lock: resource calls may load and call into modules.
     for (HINSTANCE h : others)
-        if (FindResourceA(h, lpszName, lpszType) != nullptr) return h;
+        if (has(h)) return h;
     return current != nullptr ? current->m_hCurrentResourceHandle : nullptr;
 }
 
+// True when the string table of h has a non-empty entry nID (a block holds
+// 16 counted UTF-16 strings; a block may exist without the entry).
+bool hasString(HINSTANCE h, UINT nID) {
+    HRSRC block = FindResourceA(h, MAKEINTRESOURCEA((nID >> 4) + 1), MAKEINTRESOURCEA(6));
+    HGLOBAL g = block != nullptr ? LoadResource(h, block) : nullptr;
+    const WCHAR* p = g != nullptr ? static_cast<const WCHAR*>(LockResource(g)) : nullptr;
+    if (p == nullptr) return false;
+    const WCHAR* end = p + SizeofResource(h, block) / sizeof(WCHAR);
+    for (UINT i = 0; i < (nID & 15); ++i) {
+        if (p >= end) return false;
+        p += 1 + *p;
+    }
+    return p < end && *p != 0 && p + 1 + *p <= end;
+}
+
+}  // namespace
+
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
+    return findInChain([&](HINSTANCE h) { return FindResourceA(h, lpszName, lpszType) != nullptr; });
+}
+
 HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT nID) {
-    return AfxFindResourceHandle(MAKEINTRESOURCEA((nID >> 4) + 1), MAKEINTRESOURCEA(6));
+    return findInChain([&](HINSTANCE h) { return hasString(h, nID); });
 }
 
 CWinApp* AFXAPI AfxGetApp() {

@@ -62,6 +62,7 @@ TRVMFC_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
 // resource handle first, then the other modules in registration order;
 // the current one's handle when none has it.
 TRVMFC_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
+// The same for string nID: the module whose string table has that entry.
 TRVMFC_API HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT nID);
 TRVMFC_API CWinApp* AFXAPI AfxGetApp();
 TRVMFC_API LPCSTR AFXAPI AfxGetAppName();
