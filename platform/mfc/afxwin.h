@@ -5,10 +5,6 @@
 #define NOMINMAX
 #endif
 #include "afx.h"
-#ifndef AFXAPI
-#define AFXAPI
-#endif
-#include "afxwin_export.h"
 #include "afxwin_geom.h"
 #include "afxwin_gdi.h"
 #include "afxwin_cmd.h"

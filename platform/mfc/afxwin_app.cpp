@@ -5,17 +5,14 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
-// The thread object of each GUI thread; written only by that thread.
+// A thread object other than an application, per thread; written only by its thread.
 thread_local CWinThread* t_thread = nullptr;
-// The process's application object; set by its constructor before threads start.
-CWinApp* g_app = nullptr;
 }  // namespace
 
 CWinThread::CWinThread()
 {
     m_hThread = ::GetCurrentThread();
     m_nThreadID = ::GetCurrentThreadId();
-    if (!t_thread) t_thread = this;
 }
 
 CWinThread::~CWinThread()
@@ -23,24 +20,41 @@ CWinThread::~CWinThread()
     if (t_thread == this) t_thread = nullptr;
 }
 
+// Registers in the module whose state is current while it is constructed (the
+// module's own during its static initialisation).
 CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName)
 {
-    m_hInstance = ::GetModuleHandleA(nullptr);
-    if (!g_app) g_app = this;
+    AFX_MODULE_STATE* s = AfxGetModuleState();
+    m_hInstance = s ? s->m_hCurrentInstanceHandle : ::GetModuleHandleA(nullptr);
+    if (s && !s->m_pCurrentWinApp) {
+        s->m_pCurrentWinApp = this;
+        s->m_pCurrentWinThread = this;
+        if (appName) s->m_lpszCurrentAppName = appName;
+    }
 }
 
 CWinApp::~CWinApp()
 {
-    if (g_app == this) g_app = nullptr;
+    AFX_MODULE_STATE* s = AfxGetModuleState();
+    if (s && s->m_pCurrentWinApp == this) {
+        s->m_pCurrentWinApp = nullptr;
+        s->m_pCurrentWinThread = nullptr;
+    }
 }
 
-CWinThread* AfxGetThread() { return t_thread ? t_thread : g_app; }
-CWinApp* AfxGetApp() { return g_app; }
+CWinThread* AfxGetThread()
+{
+    if (t_thread) return t_thread;
+    AFX_MODULE_STATE* s = AfxGetModuleState();
+    return s ? s->m_pCurrentWinThread : nullptr;
+}
 
 CWnd* AfxGetMainWnd()
 {
-    CWinThread* t = AfxGetThread();
-    return t ? t->GetMainWnd() : nullptr;
+    if (CWinThread* t = AfxGetThread())
+        if (CWnd* w = t->GetMainWnd()) return w;
+    AFX_MODULE_STATE* app = AfxGetAppModuleState();
+    return app && app->m_pCurrentWinApp ? app->m_pCurrentWinApp->GetMainWnd() : nullptr;
 }
 
 BOOL AfxPreTranslateMessage(MSG* msg)

@@ -6,7 +6,7 @@
 #pragma once
 #include "afxwin_wnd.h"
 
-class TRV_MFC_API CWinThread : public CCmdTarget {
+class TRVMFC_API CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
 public:
     CWnd* m_pMainWnd = nullptr;
@@ -31,7 +31,7 @@ public:
     BOOL PumpOneMessage();
 };
 
-class TRV_MFC_API CWinApp : public CWinThread {
+class TRVMFC_API CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
 public:
     LPCSTR m_pszAppName = nullptr;
@@ -49,16 +49,17 @@ public:
 };
 
 // The thread object and application of the calling thread (null when none was made).
-TRV_MFC_API CWinThread* AfxGetThread();
-TRV_MFC_API CWinApp* AfxGetApp();
-TRV_MFC_API CWnd* AfxGetMainWnd();
+// The calling thread's own thread object, else the current module's application.
+TRVMFC_API CWinThread* AfxGetThread();
+// The application's main window, under any module state.
+TRVMFC_API CWnd* AfxGetMainWnd();
 // Pumps one message through the thread's PreTranslateMessage path (blocks for one);
 // FALSE on WM_QUIT, which the caller re-posts if an outer loop must end too.
-TRV_MFC_API BOOL AfxPumpMessage();
+TRVMFC_API BOOL AfxPumpMessage();
 // Pre-translation without a thread object: the window chain, then the main window.
-TRV_MFC_API BOOL AfxPreTranslateMessage(MSG* msg);
+TRVMFC_API BOOL AfxPreTranslateMessage(MSG* msg);
 // FALSE for messages that must not restart idle processing: mouse moves to the same
 // point, WM_PAINT, the caret blink timer.
-TRV_MFC_API BOOL AfxIsIdleMessage(MSG* msg);
+TRVMFC_API BOOL AfxIsIdleMessage(MSG* msg);
 // Runs the idle work of OnIdle(count) for a thread without its own object.
-TRV_MFC_API BOOL AfxIdle(LONG count);
+TRVMFC_API BOOL AfxIdle(LONG count);

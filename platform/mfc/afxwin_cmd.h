@@ -5,7 +5,6 @@
 // Dispatch runs on the thread that owns the target's window.
 #pragma once
 #include "afx.h"
-#include "afxwin_export.h"
 #include "afxwin_geom.h"
 
 class CCmdTarget;
@@ -78,7 +77,7 @@ struct AFX_MSGMAP {
 };
 
 // Finds the first entry for (message, code, id) along the map chain.
-TRV_MFC_API const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, UINT message, UINT code, UINT id);
+TRVMFC_API const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, UINT message, UINT code, UINT id);
 
 #define DECLARE_MESSAGE_MAP()                          \
 protected:                                             \
@@ -86,7 +85,7 @@ protected:                                             \
     const AFX_MSGMAP* GetMessageMap() const override;  \
 private:
 
-class TRV_MFC_API CCmdTarget : public CObject {
+class TRVMFC_API CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 public:
     CCmdTarget() = default;
@@ -106,7 +105,7 @@ protected:
 };
 
 // Describes one user-interface item (menu item, control, pane) during an update query.
-class TRV_MFC_API CCmdUI {
+class TRVMFC_API CCmdUI {
 public:
     UINT m_nID = 0;
     UINT m_nIndex = 0;

@@ -73,7 +73,7 @@ BOOL CMenu::LoadMenu(UINT id) { return LoadMenu(MAKEINTRESOURCEA(id)); }
 BOOL CMenu::LoadMenu(LPCSTR name)
 {
     DestroyMenu();
-    return Attach(::LoadMenuA(AfxWinInstance(), name));
+    return Attach(::LoadMenuA(AfxFindResourceHandle(name, MAKEINTRESOURCEA(4) /* RT_MENU */), name));
 }
 
 int CMenu::GetMenuString(UINT id, CString& s, UINT flags) const

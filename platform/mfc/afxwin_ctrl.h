@@ -5,7 +5,7 @@
 #include "afxwin_wnd.h"
 #include <commctrl.h>
 
-class TRV_MFC_API CMenu : public CObject {
+class TRVMFC_API CMenu : public CObject {
     DECLARE_DYNCREATE(CMenu)
 public:
     HMENU m_hMenu = nullptr;
@@ -62,7 +62,7 @@ public:
     virtual void MeasureItem(LPMEASUREITEMSTRUCT) {}
 };
 
-class TRV_MFC_API CStatic : public CWnd {
+class TRVMFC_API CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:
     BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
@@ -74,7 +74,7 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
 };
 
-class TRV_MFC_API CButton : public CWnd {
+class TRVMFC_API CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
     BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -90,7 +90,7 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
 };
 
-class TRV_MFC_API CEdit : public CWnd {
+class TRVMFC_API CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -121,7 +121,7 @@ public:
     void SetMargins(UINT left, UINT right) { SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(left, right)); }
 };
 
-class TRV_MFC_API CListBox : public CWnd {
+class TRVMFC_API CListBox : public CWnd {
     DECLARE_DYNAMIC(CListBox)
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -167,7 +167,7 @@ public:
     virtual void DeleteItem(LPDELETEITEMSTRUCT) {}
 };
 
-class TRV_MFC_API CComboBox : public CWnd {
+class TRVMFC_API CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -201,7 +201,7 @@ public:
     virtual void DeleteItem(LPDELETEITEMSTRUCT) {}
 };
 
-class TRV_MFC_API CScrollBar : public CWnd {
+class TRVMFC_API CScrollBar : public CWnd {
     DECLARE_DYNAMIC(CScrollBar)
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -215,7 +215,7 @@ public:
     BOOL EnableScrollBar(UINT arrows = ESB_ENABLE_BOTH) { return ::EnableScrollBar(m_hWnd, SB_CTL, arrows); }
 };
 
-class TRV_MFC_API CImageList : public CObject {
+class TRVMFC_API CImageList : public CObject {
     DECLARE_DYNCREATE(CImageList)
 public:
     HIMAGELIST m_hImageList = nullptr;
@@ -254,7 +254,7 @@ public:
     BOOL GetIconSize(int* cx, int* cy) const { return ImageList_GetIconSize(m_hImageList, cx, cy); }
 };
 
-class TRV_MFC_API CToolTipCtrl : public CWnd {
+class TRVMFC_API CToolTipCtrl : public CWnd {
     DECLARE_DYNAMIC(CToolTipCtrl)
 public:
     BOOL Create(CWnd* parent, DWORD style = 0);

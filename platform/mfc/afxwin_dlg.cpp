@@ -28,8 +28,7 @@ CDialog::CDialog(LPCSTR templateName, CWnd* parent) : m_lpszTemplateName(templat
 
 LPCDLGTEMPLATEA CDialog::FindTemplate(LPCSTR name, HINSTANCE& inst) const
 {
-    // Resource lookup order belongs to the module state; the exe module is the fallback.
-    inst = AfxWinInstance();
+    inst = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     HRSRC res = ::FindResourceA(inst, name, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     if (!res) return nullptr;
     HGLOBAL mem = ::LoadResource(inst, res);

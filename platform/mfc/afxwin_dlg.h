@@ -6,7 +6,7 @@
 #pragma once
 #include "afxwin_ctrl.h"
 
-class TRV_MFC_API CDialog : public CWnd {
+class TRVMFC_API CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
 public:
     CDialog() = default;
@@ -44,7 +44,7 @@ protected:
 };
 
 // Context of one UpdateData pass.
-class TRV_MFC_API CDataExchange {
+class TRVMFC_API CDataExchange {
 public:
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
@@ -59,12 +59,12 @@ public:
     [[noreturn]] void Fail();
 };
 
-TRV_MFC_API void AFXAPI DDX_Control(CDataExchange* dx, int id, CWnd& control);
-TRV_MFC_API void AFXAPI DDX_Text(CDataExchange* dx, int id, CString& value);
-TRV_MFC_API void AFXAPI DDX_Text(CDataExchange* dx, int id, int& value);
-TRV_MFC_API void AFXAPI DDX_Text(CDataExchange* dx, int id, UINT& value);
-TRV_MFC_API void AFXAPI DDX_Check(CDataExchange* dx, int id, int& value);
-TRV_MFC_API void AFXAPI DDX_Radio(CDataExchange* dx, int id, int& value);
-TRV_MFC_API void AFXAPI DDX_CBIndex(CDataExchange* dx, int id, int& index);
-TRV_MFC_API void AFXAPI DDX_CBString(CDataExchange* dx, int id, CString& value);
-TRV_MFC_API void AFXAPI DDX_LBIndex(CDataExchange* dx, int id, int& index);
+TRVMFC_API void AFXAPI DDX_Control(CDataExchange* dx, int id, CWnd& control);
+TRVMFC_API void AFXAPI DDX_Text(CDataExchange* dx, int id, CString& value);
+TRVMFC_API void AFXAPI DDX_Text(CDataExchange* dx, int id, int& value);
+TRVMFC_API void AFXAPI DDX_Text(CDataExchange* dx, int id, UINT& value);
+TRVMFC_API void AFXAPI DDX_Check(CDataExchange* dx, int id, int& value);
+TRVMFC_API void AFXAPI DDX_Radio(CDataExchange* dx, int id, int& value);
+TRVMFC_API void AFXAPI DDX_CBIndex(CDataExchange* dx, int id, int& index);
+TRVMFC_API void AFXAPI DDX_CBString(CDataExchange* dx, int id, CString& value);
+TRVMFC_API void AFXAPI DDX_LBIndex(CDataExchange* dx, int id, int& index);

@@ -100,8 +100,7 @@ BOOL CBitmap::LoadBitmap(UINT id) { return LoadBitmap(MAKEINTRESOURCEA(id)); }
 
 BOOL CBitmap::LoadBitmap(LPCSTR name)
 {
-    // Resource lookup order belongs to the module state; the exe module is the fallback.
-    return Attach(::LoadBitmapA(::GetModuleHandleA(nullptr), name));
+    return Attach(::LoadBitmapA(AfxFindResourceHandle(name, MAKEINTRESOURCEA(2) /* RT_BITMAP */), name));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int w, int h)

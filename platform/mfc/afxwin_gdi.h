@@ -5,12 +5,11 @@
 // only: temporaries belong to the calling thread.
 #pragma once
 #include "afx.h"
-#include "afxwin_export.h"
 #include "afxwin_geom.h"
 
 class CWnd;
 
-class TRV_MFC_API CGdiObject : public CObject {
+class TRVMFC_API CGdiObject : public CObject {
     DECLARE_DYNAMIC(CGdiObject)
 public:
     HGDIOBJ m_hObject = nullptr;
@@ -36,7 +35,7 @@ protected:
     template <class T, class H> static T* TempFromHandle(H h);
 };
 
-class TRV_MFC_API CPen : public CGdiObject {
+class TRVMFC_API CPen : public CGdiObject {
     DECLARE_DYNAMIC(CPen)
 public:
     CPen() = default;
@@ -48,7 +47,7 @@ public:
     int GetLogPen(LOGPEN* lp) const { return GetObject(sizeof(LOGPEN), lp); }
 };
 
-class TRV_MFC_API CBrush : public CGdiObject {
+class TRVMFC_API CBrush : public CGdiObject {
     DECLARE_DYNAMIC(CBrush)
 public:
     CBrush() = default;
@@ -65,7 +64,7 @@ public:
 
 class CDC;
 
-class TRV_MFC_API CFont : public CGdiObject {
+class TRVMFC_API CFont : public CGdiObject {
     DECLARE_DYNAMIC(CFont)
 public:
     static CFont* PASCAL FromHandle(HFONT h);
@@ -85,7 +84,7 @@ public:
     int GetLogFont(LOGFONTA* lf) const { return GetObject(sizeof(LOGFONTA), lf); }
 };
 
-class TRV_MFC_API CBitmap : public CGdiObject {
+class TRVMFC_API CBitmap : public CGdiObject {
     DECLARE_DYNAMIC(CBitmap)
 public:
     static CBitmap* PASCAL FromHandle(HBITMAP h);
@@ -105,7 +104,7 @@ public:
     DWORD SetBitmapBits(DWORD n, const void* bits) { return ::SetBitmapBits((HBITMAP)m_hObject, n, bits); }
 };
 
-class TRV_MFC_API CPalette : public CGdiObject {
+class TRVMFC_API CPalette : public CGdiObject {
     DECLARE_DYNAMIC(CPalette)
 public:
     static CPalette* PASCAL FromHandle(HPALETTE h);
@@ -123,7 +122,7 @@ public:
     BOOL ResizePalette(UINT n) { return ::ResizePalette((HPALETTE)m_hObject, n); }
 };
 
-class TRV_MFC_API CRgn : public CGdiObject {
+class TRVMFC_API CRgn : public CGdiObject {
     DECLARE_DYNAMIC(CRgn)
 public:
     static CRgn* PASCAL FromHandle(HRGN h);
@@ -154,7 +153,7 @@ public:
 
 // Output goes to m_hDC, queries (device caps, metrics, nearest colour) to m_hAttribDC.
 // The text and visibility members are virtual so that a memory DC can redirect them.
-class TRV_MFC_API CDC : public CObject {
+class TRVMFC_API CDC : public CObject {
     DECLARE_DYNCREATE(CDC)
 public:
     HDC m_hDC = nullptr;
@@ -375,7 +374,7 @@ public:
     static CBrush* PASCAL GetHalftoneBrush();
 };
 
-class TRV_MFC_API CPaintDC : public CDC {
+class TRVMFC_API CPaintDC : public CDC {
     DECLARE_DYNAMIC(CPaintDC)
 public:
     explicit CPaintDC(CWnd* wnd);
@@ -385,7 +384,7 @@ protected:
     HWND m_hWnd;
 };
 
-class TRV_MFC_API CClientDC : public CDC {
+class TRVMFC_API CClientDC : public CDC {
     DECLARE_DYNAMIC(CClientDC)
 public:
     explicit CClientDC(CWnd* wnd);
@@ -394,7 +393,7 @@ protected:
     HWND m_hWnd;
 };
 
-class TRV_MFC_API CWindowDC : public CDC {
+class TRVMFC_API CWindowDC : public CDC {
     DECLARE_DYNAMIC(CWindowDC)
 public:
     explicit CWindowDC(CWnd* wnd);

@@ -7,6 +7,7 @@
 
 struct AfxWinThreadState {
     std::unordered_map<HWND, CWnd*> permanentWnd;      // objects attached to their windows
+    std::unordered_map<HWND, AFX_MODULE_STATE*> permanentTag;  // module state current at attach
     std::unordered_map<HWND, CWnd*> temporaryWnd;      // plain CWnd wrappers, freed at idle
     std::unordered_map<HGDIOBJ, CGdiObject*> temporaryGdi;
     std::unordered_map<HDC, CDC*> temporaryDC;

@@ -154,6 +154,7 @@ BOOL CWnd::Attach(HWND h)
         st.temporaryWnd.erase(tmp);
     }
     st.permanentWnd[h] = this;
+    st.permanentTag[h] = AfxGetModuleState();
     m_hWnd = h;
     return TRUE;
 }
@@ -164,7 +165,10 @@ HWND CWnd::Detach()
     if (h) {
         auto& map = AfxGetWinThreadState().permanentWnd;
         auto it = map.find(h);
-        if (it != map.end() && it->second == this) map.erase(it);
+        if (it != map.end() && it->second == this) {
+            map.erase(it);
+            AfxGetWinThreadState().permanentTag.erase(h);
+        }
     }
     m_hWnd = nullptr;
     return h;
@@ -587,7 +591,11 @@ void CWnd::CalcWindowRect(LPRECT client, UINT adjustType)
     ::AdjustWindowRectEx(client, GetStyle(), FALSE, ex);
 }
 
-HINSTANCE AfxWinInstance() { return ::GetModuleHandleA(nullptr); }
+HINSTANCE AfxWinInstance()
+{
+    HINSTANCE h = AfxGetInstanceHandle();
+    return h ? h : ::GetModuleHandleA(nullptr);
+}
 
 BOOL AfxRegisterClass(WNDCLASSA* wc)
 {
@@ -653,11 +661,16 @@ BOOL CWnd::PreTranslateInput(MSG* msg)
     return ::IsDialogMessageA(m_hWnd, msg);
 }
 
+// Only objects attached under the current module state take part: each module's
+// loop pre-translates its own windows, so none is pre-translated twice.
 BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg)
 {
+    auto& st = AfxGetWinThreadState();
+    AFX_MODULE_STATE* current = AfxGetModuleState();
     for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
         if (CWnd* w = FromHandlePermanent(h)) {
-            if (w->PreTranslateMessage(msg)) return TRUE;
+            auto tag = st.permanentTag.find(h);
+            if (tag != st.permanentTag.end() && tag->second == current && w->PreTranslateMessage(msg)) return TRUE;
         }
         if (h == stop) break;
     }

@@ -38,7 +38,7 @@ enum : DWORD { MLF_NOIDLEMSG = 0x0001, MLF_NOKICKIDLE = 0x0002, MLF_SHOWONIDLE =
 // WM_CTLCOLOR* arrive under this one key, with the control type as the code.
 constexpr UINT AFX_WM_CTLCOLOR = 0x0019;
 
-class TRV_MFC_API CWnd : public CCmdTarget {
+class TRVMFC_API CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
 public:
     HWND m_hWnd = nullptr;
@@ -315,21 +315,21 @@ protected:
     friend struct AfxCreateHookScope;
 };
 
-TRV_MFC_API CMenu* AfxMenuFromHandle(HMENU h);
+TRVMFC_API CMenu* AfxMenuFromHandle(HMENU h);
 
 // Registers (once per argument set) a window class on DefWindowProc and returns its name.
-TRV_MFC_API LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
+TRVMFC_API LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                        HICON icon = nullptr);
 // RegisterClass that treats "already registered" as success.
-TRV_MFC_API BOOL AfxRegisterClass(WNDCLASSA* wc);
+TRVMFC_API BOOL AfxRegisterClass(WNDCLASSA* wc);
 // Instance used for window classes and templates of this process.
-TRV_MFC_API HINSTANCE AfxWinInstance();
+TRVMFC_API HINSTANCE AfxWinInstance();
 // Frees the thread's temporary window, DC, GDI, menu and image-list wrappers.
-TRV_MFC_API void AfxDeleteTempMaps();
+TRVMFC_API void AfxDeleteTempMaps();
 // Number of exceptions the window procedures of this thread have stopped.
-TRV_MFC_API unsigned AfxGetFirewallCount();
+TRVMFC_API unsigned AfxGetFirewallCount();
 // Records an exception stopped at a window procedure or callback (call inside a catch).
-TRV_MFC_API void AfxFirewallCaught(const char* where, UINT message);
+TRVMFC_API void AfxFirewallCaught(const char* where, UINT message);
 
 // ---- window message entries
 
