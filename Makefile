@@ -1,7 +1,9 @@
 # Two entry points for a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, prepares the program folder, starts the server
 #   make test  installs what is missing, builds and runs every test, then again under sanitizers
-.PHONY: run test deps build build-asan build-tsan test-plain test-asan test-tsan clean
+# Both also cross-build the Windows programs (GUI/, into build-win); their
+# tests run under Wine.
+.PHONY: run test deps build build-asan build-tsan build-win test-plain test-asan test-tsan test-win clean
 
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
@@ -22,7 +24,12 @@ build-tsan: deps
 	cmake -S . -B build-tsan -DTRV_SANITIZE=tsan -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build build-tsan -j $(JOBS) --target trv_threaded_tests
 
-run: build
+# The Windows programs: mingw-w64 cross build configured from GUI/.
+build-win: deps
+	cmake -S GUI -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake $(CMAKE_FLAGS_WIN)
+	cmake --build build-win -j $(JOBS)
+
+run: build build-win
 	@./scripts/run-server.sh build/bin
 
 test-plain: build
@@ -37,7 +44,12 @@ test-tsan: build-tsan
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp \
 	  $(CTEST) -L threaded
 
-test: test-plain test-asan test-tsan
+# Each Wine run copies a ~700 MB prefix into $$TMPDIR; at most four at once.
+WIN_JOBS ?= $(shell j=$(JOBS); [ $$j -gt 4 ] && j=4; echo $$j)
+test-win: build-win
+	cd build-win && ctest --output-on-failure --no-tests=error -j $(WIN_JOBS)
+
+test: test-plain test-asan test-tsan test-win
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-win

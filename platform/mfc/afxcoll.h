@@ -1,0 +1,4 @@
+// Collections of the class layer.
+#pragma once
+
+#include "afx.h"

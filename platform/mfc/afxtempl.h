@@ -1,0 +1,4 @@
+// Collection templates of the class layer.
+#pragma once
+
+#include "afx.h"
