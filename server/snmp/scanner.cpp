@@ -246,6 +246,13 @@ bool Scanner::snmp_step(CSnmpSession* session)
     return true;
 }
 
+void Scanner::set_snmp_timeouts(int timeout_seconds, int retries)
+{
+    // The master lives from start() to stop(); requests come only in between.
+    if (master_)
+        master_->set_timeouts(timeout_seconds, retries);
+}
+
 void Scanner::snmp_worker()
 {
     TRV_LOG(qr_Debug, "thr_snmp_worker thread started");
