@@ -1,6 +1,10 @@
 // Scans, tables, searches, comparisons and reports as a console drives them:
 // the real server program over TCP, real snmpd agents on 127.0.64.x, the
-// program folder's own databases with a few administration rows added.
+// program folder's own databases with a few administration rows added. Built
+// twice: on the embedded SQLite files, and with the administration data
+// source (and so every inventory) on a throwaway PostgreSQL cluster.
+#include "datasource_odbcinst.h"
+#include "pg_cluster.h"
 #include "server_process.h"
 #include "snmp_agents.h"
 
@@ -12,7 +16,13 @@
 #include <functional>
 #include <set>
 
+#ifndef TRV_SERVER_SCAN_ON_POSTGRESQL
+#define TRV_SERVER_SCAN_ON_POSTGRESQL 0
+#endif
+
 namespace {
+
+constexpr bool on_postgresql = TRV_SERVER_SCAN_ON_POSTGRESQL != 0;
 
 const char* const HostA = "127.0.64.1";  // a mapped device: tabs Summary and Interfaces
 const char* const HostB = "127.0.64.2";
@@ -51,7 +61,8 @@ std::vector<Reply> ReadUntil(ConsoleClient& client, const std::function<bool(con
 std::vector<std::string> WalkValues(const std::string& address, const std::string& root)
 {
     std::vector<std::string> values;
-    const std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-Oqv", "-Oe", address, root});
+    const std::string text =
+        run_program({"snmpwalk", "-v1", "-c", "public", "-Oqv", "-Oe", address, root}, static_cast<int*>(nullptr));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -77,13 +88,10 @@ protected:
         ASSERT_TRUE(agents_->start({HostC, "req-c", "Plain box", ".1.3.6.1.4.1.8072.3.2.10"})) << agents_->error();
 
         folder_ = new ServerFolder();
-        const std::string fixtures = std::string(std::getenv("TRV_SOURCE_DIR")) + "/tests/server/fixtures/";
-        for (auto [db, seed] : {std::pair{"TarvaneSrvAdmin.db", "scan_admin.sql"},
-                                std::pair{"DataTemplate.db", "scan_inventory.sql"}}) {
-            int status = -1;
-            const std::string out = run_program({"sqlite3", folder_->file(db), ".read " + fixtures + seed}, &status);
-            ASSERT_EQ(status, 0) << out;
-        }
+        if (on_postgresql)
+            UsePostgresql();
+        else
+            SeedSqlite();
         std::filesystem::create_directories(folder_->file("SnmpOutput"));
         folder_->SetInt("SNMPTimeout", 1);
         folder_->SetInt("SNMPRetries", 1);
@@ -93,6 +101,61 @@ protected:
         server_ = StartListening(*folder_).release();
         ASSERT_NE(server_, nullptr);
     }
+    static std::string Fixture(const std::string& name)
+    {
+        return std::string(std::getenv("TRV_SOURCE_DIR")) + "/tests/server/fixtures/" + name;
+    }
+    static void SeedSqlite()
+    {
+        for (auto [db, seed] : {std::pair{"TarvaneSrvAdmin.db", "scan_admin.sql"},
+                                std::pair{"DataTemplate.db", "scan_inventory.sql"}}) {
+            int status = -1;
+            const std::string out = run_program({"sqlite3", folder_->file(db), ".read " + Fixture(seed)}, &status);
+            ASSERT_EQ(status, 0) << out;
+        }
+    }
+    static std::string Psql(const std::string& database, std::vector<std::string> args)
+    {
+        std::vector<std::string> argv = {"psql", "-X", "-q", "-A", "-t", "-v", "ON_ERROR_STOP=1", "-h", "127.0.0.1",
+                                         "-p", std::to_string(cluster_->port()), "-U", PgCluster::user(),
+                                         "-d", database};
+        argv.insert(argv.end(), args.begin(), args.end());
+        int status = -1;
+        const std::string out = run_program(argv, &status);
+        EXPECT_EQ(status, 0) << out;
+        return out;
+    }
+    // The administration database on the cluster, registered in the program
+    // folder's ODBC ini under the name the server opens; inventories follow.
+    static void UsePostgresql()
+    {
+        cluster_ = new PgCluster;
+        cluster_->start();
+        Psql("postgres", {"-c", "CREATE DATABASE trvreqadmin"});
+        Psql("trvreqadmin", {"-f", std::string(std::getenv("TRV_SOURCE_DIR")) + "/data/sql/postgresql/admin.sql"});
+        Psql("trvreqadmin", {"-f", Fixture("scan_admin.sql")});
+        odbc_use_ini_folder(odbc_ini_folder(folder_->path()));
+        std::string error;
+        const odbc_attributes attributes = {{"Servername", "127.0.0.1"},
+                                            {"Port", std::to_string(cluster_->port())},
+                                            {"Database", "trvreqadmin"},
+                                            {"Username", PgCluster::user()},
+                                            {"Password", ""}};
+        ASSERT_TRUE(odbc_write_dsn("TarvaneSrvAdmin", odbc_postgresql_unicode_driver, attributes, error)) << error;
+    }
+    // A type's inventory made on the cluster gets the tab table names.
+    static void SeedInventory(const std::string& type)
+    {
+        static std::set<std::string> seeded;
+        if (!on_postgresql || !seeded.insert(type).second)
+            return;
+        const std::string database =
+            Psql("postgres", {"-c", "SELECT datname FROM pg_database WHERE lower(datname) = lower('Trv" + type +
+                                        "SrvData')"});
+        ASSERT_FALSE(database.empty());
+        Psql(database.substr(0, database.find('\n')), {"-f", Fixture("scan_inventory.sql")});
+    }
+
     static void TearDownTestSuite()
     {
         if (server_ != nullptr) {
@@ -101,6 +164,7 @@ protected:
         delete server_;
         delete folder_;
         delete agents_;
+        delete cluster_;
     }
 
     // Each test has a client type of its own, so no push of an earlier
@@ -110,6 +174,7 @@ protected:
         auto client = std::make_unique<ConsoleClient>(folder_->port());
         EXPECT_FALSE(client->Login(type).empty());
         EXPECT_TRUE(client->NextNamed("LOG").has_value());
+        SeedInventory(type);
         return client;
     }
 
@@ -158,11 +223,13 @@ protected:
     static TestAgents* agents_;
     static ServerFolder* folder_;
     static ServerProcess* server_;
+    static PgCluster* cluster_;
 };
 
 TestAgents* ScanRequests::agents_ = nullptr;
 ServerFolder* ScanRequests::folder_ = nullptr;
 ServerProcess* ScanRequests::server_ = nullptr;
+PgCluster* ScanRequests::cluster_ = nullptr;
 
 TEST_F(ScanRequests, InventoryScanTablesSearchCompareAndReport)
 {
