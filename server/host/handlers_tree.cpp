@@ -115,7 +115,13 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
         Scanner* scanner = Scanner::instance();
         if (scanner == nullptr)
             return connector.SetError(error_failed, "Can not start scan.");
-        StartSnapshotScan(scanner->add_scan(uid), uid, false, synch, connector.GetClientType());
+        const int scan_id = scanner->add_scan(uid);
+        try {
+            StartSnapshotScan(scan_id, uid, false, synch, connector.GetClientType());
+        } catch (...) {
+            scanner->scans().remove_scan(scan_id);
+            throw;
+        }
     }
     return 0;
 }
