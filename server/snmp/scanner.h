@@ -95,6 +95,10 @@ private:
     std::string program_dir_;
     JobTable jobs_;
     ScansArray scans_;
+    // Set in start() and reset in stop(), both under master_m_; workers use it
+    // without the lock, as they run only in between. master_m_ is taken
+    // alone, or before the master's own session mutex.
+    std::mutex master_m_;
     std::unique_ptr<CSnmpMaster> master_;
 
     std::mutex stop_m_;
