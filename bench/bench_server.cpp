@@ -108,10 +108,17 @@ struct Bench {
         Sqlite(folder->file("Bench-SrvData.db"), sql);
     }
 
+    static std::unique_ptr<Bench>& instance()
+    {
+        static std::unique_ptr<Bench> bench;
+        return bench;
+    }
+    // Made on first use, so that a run of other benchmarks starts nothing.
     static Bench& get()
     {
-        static Bench* bench = new Bench;  // lives until the process ends
-        return *bench;
+        if (!instance())
+            instance() = std::make_unique<Bench>();
+        return *instance();
     }
 };
 
@@ -180,6 +187,7 @@ int main(int argc, char** argv)
     setenv("TRV_BINARY_DIR", TRV_BENCH_BINARY_DIR, 0);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    Bench::instance().reset();  // the server, then the agents, stopped by their PIDs
     benchmark::Shutdown();
     return 0;
 }
