@@ -734,7 +734,8 @@ SNMPAPI_STATUS SnmpGetVb(HSNMP_VBL vbl, smiUINT32 index, smiOID* name, smiVALUE*
     if (name) {
         name->len = static_cast<smiUINT32>(vb.name.size());
         name->ptr = new smiUINT32[vb.name.size()];
-        std::memcpy(name->ptr, vb.name.data(), vb.name.size() * sizeof(smiUINT32));
+        if (!vb.name.empty())
+            std::memcpy(name->ptr, vb.name.data(), vb.name.size() * sizeof(smiUINT32));
     }
     if (value) {
         std::memset(value, 0, sizeof *value);
@@ -760,12 +761,15 @@ SNMPAPI_STATUS SnmpGetVb(HSNMP_VBL vbl, smiUINT32 index, smiOID* name, smiVALUE*
         case SNMP_SYNTAX_NSAPADDR:
             value->value.string.len = static_cast<smiUINT32>(vb.octets.size());
             value->value.string.ptr = new smiBYTE[vb.octets.size() + 1];
-            std::memcpy(value->value.string.ptr, vb.octets.data(), vb.octets.size());
+            // An empty vector may have no storage at all; memcpy must not see it.
+            if (!vb.octets.empty())
+                std::memcpy(value->value.string.ptr, vb.octets.data(), vb.octets.size());
             break;
         case SNMP_SYNTAX_OID:
             value->value.oid.len = static_cast<smiUINT32>(vb.oid.size());
             value->value.oid.ptr = new smiUINT32[vb.oid.size() + 1];
-            std::memcpy(value->value.oid.ptr, vb.oid.data(), vb.oid.size() * sizeof(smiUINT32));
+            if (!vb.oid.empty())
+                std::memcpy(value->value.oid.ptr, vb.oid.data(), vb.oid.size() * sizeof(smiUINT32));
             break;
         default:
             break;

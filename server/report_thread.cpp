@@ -213,8 +213,11 @@ void flatten_report_tree(const TreeElem_& node, const CDataTable& table, ReportR
 std::string insert_host_filter(const std::string& query, const IntArray& hosts)
 {
     std::string filter = " ( ScanSummaryData.host_id IN (";
-    for (int i = 0; i < hosts.Count(); ++i)
-        filter += (i > 0 ? "," : "") + std::to_string(hosts[i]);
+    for (int i = 0; i < hosts.Count(); ++i) {
+        if (i > 0)
+            filter += ',';
+        filter += std::to_string(hosts[i]);
+    }
     filter += ")) ";
     std::string sql = query;
     const size_t pair = sql.find("##");

@@ -21,6 +21,7 @@
 #include <string>
 
 class Client_socket;
+class ReportSink;
 class TiXmlDocument;
 class TiXmlElement;
 
@@ -54,6 +55,10 @@ public:
 
     // Frames and sends one element; the payload's size, 0 when nothing was sent.
     virtual int Send(const TiXmlElement& element) = 0;
+
+    // Where the reports of this connection send their results; made on first
+    // use. Connection thread only; report threads hold their own share.
+    std::shared_ptr<ReportSink> report_sink;
 
 private:
     std::unique_ptr<TRVSession> session_;

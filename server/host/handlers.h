@@ -38,6 +38,12 @@ int HandleSetServerInfo(TiXmlElement& request, TRVConnector& connector);
 int HandleGetServerInfo(TiXmlElement& request, TRVConnector& connector);
 int HandleStartSearch(TiXmlElement& request, TRVConnector& connector);
 
+// A dated snapshot scan of one inventory under a registered scan: the
+// inventory's unlocked snapshots go unless `keep`, a new snapshot is added
+// and announced with `synch`, and a request thread of the scanner fills it.
+// Throws qr_exception_t when the scanner or the data source is missing.
+void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type);
+
 // The integer attribute, or `def` when it is missing or not a number.
 int IntAttribute(const TiXmlElement& element, const char* name, int def = 0);
 // The text attribute, or the empty text.

@@ -4,6 +4,7 @@
 #include "handlers.h"
 #include "loader.h"
 #include "qr_log.h"
+#include "scanner.h"
 #include "services.h"
 #include "trv_server.h"
 
@@ -109,10 +110,18 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
     Broadcast(element, connector);
 
     if (startscan != 0) {
-        // A dated snapshot scan of the new item (its own uid, not the
-        // console's provisional one) starts here once the scanner is part of
-        // the server.
-        return connector.SetError(error_failed, "Can not start scan.");
+        // The scan belongs to the new item, not to the console's provisional
+        // uid: its end names the item the console now shows.
+        Scanner* scanner = Scanner::instance();
+        if (scanner == nullptr)
+            return connector.SetError(error_failed, "Can not start scan.");
+        const int scan_id = scanner->add_scan(uid);
+        try {
+            StartSnapshotScan(scan_id, uid, false, synch, connector.GetClientType());
+        } catch (...) {
+            scanner->scans().remove_scan(scan_id);
+            throw;
+        }
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "qr_log.h"
 #include "qr_payload.h"
 #include "qr_settings.h"
+#include "scanner.h"
 #include "server_settings.h"
 #include "service.h"
 #include "trv_server.h"
@@ -17,6 +18,9 @@
 #include <cctype>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -107,6 +111,34 @@ int Remove(const std::string& folder)
     return 0;
 }
 
+// The scanner's threads are joined before the process ends, so no scan
+// thread is cut off in the middle of a database write. A worker that is
+// still in a long SNMP exchange may hold the stop up only this long.
+constexpr int scanner_stop_limit_seconds = 8;
+
+void StopScanner()
+{
+    Scanner* scanner = Scanner::instance();
+    if (scanner == nullptr)
+        return;
+    struct Done {
+        std::mutex m;
+        std::condition_variable changed;
+        bool stopped = false;  // guarded by m
+    };
+    auto done = std::make_shared<Done>();
+    std::thread([scanner, done] {
+        scanner->stop();
+        std::lock_guard<std::mutex> hold(done->m);
+        done->stopped = true;
+        done->changed.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> hold(done->m);
+    if (!done->changed.wait_for(hold, std::chrono::seconds(scanner_stop_limit_seconds),
+                                [&] { return done->stopped; }))
+        TRV_LOG(qr_Warning, "The scanner did not stop within " << scanner_stop_limit_seconds << " s");
+}
+
 int RunService(const std::string& folder)
 {
     TRV_LOG(qr_Info, "Starting service ...");
@@ -134,6 +166,7 @@ int RunService(const std::string& folder)
     if (g_stop_requested.load())
         server->Stop();
     rc = server->Run();
+    StopScanner();
     lock.Release();
     return rc;
 }

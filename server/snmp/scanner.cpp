@@ -49,8 +49,11 @@ void Scanner::spawn(void (Scanner::*body)())
 
 void Scanner::start()
 {
-    if (options_.snmp_threads > 0 && !master_)
-        master_ = std::make_unique<CSnmpMaster>();
+    {
+        std::lock_guard<std::mutex> lock(master_m_);
+        if (options_.snmp_threads > 0 && !master_)
+            master_ = std::make_unique<CSnmpMaster>();
+    }
     for (int i = 0; i < options_.ping_threads; ++i)
         spawn(&Scanner::ping_worker);
     for (int i = 0; i < options_.snmp_threads; ++i)
@@ -78,6 +81,7 @@ void Scanner::stop()
         for (std::thread& t : threads)
             t.join();
     }
+    std::lock_guard<std::mutex> lock(master_m_);
     master_.reset();
 }
 
@@ -244,6 +248,13 @@ bool Scanner::snmp_step(CSnmpSession* session)
     if (!job->change_state(state, next))
         job->is_cancelled();
     return true;
+}
+
+void Scanner::set_snmp_timeouts(int timeout_seconds, int retries)
+{
+    std::lock_guard<std::mutex> lock(master_m_);
+    if (master_)
+        master_->set_timeouts(timeout_seconds, retries);
 }
 
 void Scanner::snmp_worker()

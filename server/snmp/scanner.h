@@ -71,6 +71,10 @@ public:
     void set_scan_root(int scan_id, int root) { scans_.set_root(scan_id, root); }
     void unmark_snapshot(int as_of_id) { scans_.unmark_in_first_holder(as_of_id); }
 
+    // Applies a time-out (seconds) and retry count to every open SNMP session
+    // of the workers at once; -1 keeps that value.
+    void set_snmp_timeouts(int timeout_seconds, int retries);
+
     // Runs scan_request_thread on a thread of its own.
     void start_request_thread(const ScanRequest& request);
 
@@ -91,6 +95,10 @@ private:
     std::string program_dir_;
     JobTable jobs_;
     ScansArray scans_;
+    // Set in start() and reset in stop(), both under master_m_; workers use it
+    // without the lock, as they run only in between. master_m_ is taken
+    // alone, or before the master's own session mutex.
+    std::mutex master_m_;
     std::unique_ptr<CSnmpMaster> master_;
 
     std::mutex stop_m_;

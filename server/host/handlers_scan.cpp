@@ -1,0 +1,255 @@
+// Scan requests: a dated snapshot scan of inventories, the rescan of one
+// host, the cancelling of scans, the raw SNMP output of one host, and the
+// search of hosts. The handlers prepare the tree and hand the work to the
+// scanner's request threads; the scan's progress and end reach the consoles
+// through the notifications.
+#include "connector.h"
+#include "handlers.h"
+#include "loader.h"
+#include "qr_exception.h"
+#include "qr_log.h"
+#include "scan_request.h"
+#include "scanner.h"
+#include "services.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <tinyxml.h>
+#include <vector>
+
+namespace {
+
+constexpr int type_snapshot = 2;
+constexpr int type_host = 3;
+constexpr int status_scanning = 1;
+constexpr int status_snmp_output = 2;
+constexpr int error_snmp_output = 8;
+
+std::string SnapshotName()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", local.tm_mon + 1, local.tm_mday,
+                  local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
+    return std::string("As of ") + text;
+}
+
+Scanner& RequireScanner()
+{
+    Scanner* scanner = Scanner::instance();
+    if (scanner == nullptr)
+        qr_exception("The scanner is not running");
+    return *scanner;
+}
+
+// Steps before the scan of one inventory starts: the old unlocked snapshots
+// go, a new dated one is added and announced. Returns the new snapshot.
+int PrepareSnapshot(DataLoader* loader, int inventory, bool keep, int synch, const std::string& client_type)
+{
+    if (!keep) {
+        const int removed = DataLoader::remove_unlocked_snapshots(loader, inventory);
+        if (removed != -1) {
+            TiXmlElement gone("REMOVEBRANCH");
+            gone.SetAttribute("uid", removed);
+            gone.SetAttribute("parent", inventory);
+            SendToClientsOfType(gone, client_type);
+        }
+    }
+    const int uid = DataLoader::new_uid(loader);
+    if (uid <= 0)
+        qr_exception("Can not add a snapshot below %d", inventory);
+    const std::string name = SnapshotName();
+    TRV_LOG(qr_Info, "Adding new AsOf item, id: " << uid << ", AsOfName: " << name);
+
+    TreeItemRecord item;
+    item.uid = uid;
+    item.parentid = inventory;
+    item.type = type_snapshot;
+    item.status = status_scanning;
+    item.locked = 0;
+    item.name = name;
+    item.TimeStmp = static_cast<int>(std::time(nullptr));
+    DataLoader::insert_tree_item(loader, item);
+
+    TiXmlElement element = DataLoader::item_to_xml(loader, uid);
+    element.SetAttribute("synch", synch);
+    SendToClientsOfType(element, client_type);
+    return uid;
+}
+
+// Every snapshot is in the registry, marked as being queued, before the first
+// request thread runs: a thread that finishes its snapshot early must not
+// find the scan empty and end it while the others are still to come.
+void StartSnapshots(Scanner& scanner, int scan_id, const std::vector<int>& snapshots,
+                    const std::string& client_type)
+{
+    for (int snapshot : snapshots) {
+        scanner.scans().add_snapshot(scan_id, snapshot);
+        scanner.scans().mark_snapshot(scan_id, snapshot);
+    }
+    for (int snapshot : snapshots)
+        start_scan_request(scanner, scan_id, snapshot, std::string(), false, 0, client_type);
+}
+
+std::string Banner(std::string text, size_t width)
+{
+    if (text.size() < width)
+        text.append(width - text.size(), '-');
+    return text;
+}
+
+}  // namespace
+
+void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type)
+{
+    Scanner& scanner = RequireScanner();
+    DataLoader* loader = GetDataSource(client_type);
+    if (loader == nullptr)
+        qr_exception("Can not get data source by key %s", client_type.c_str());
+    const int snapshot = PrepareSnapshot(loader, inventory, keep, synch, client_type);
+    StartSnapshots(scanner, scan_id, {snapshot}, client_type);
+}
+
+int HandleScan(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    Scanner& scanner = RequireScanner();
+    const std::string client_type = connector.GetClientType();
+    const int uid = IntAttribute(request, "uid");
+    const int synch = IntAttribute(request, "synch");
+
+    SendLogBroadcast(Banner("Start Scan <" + DataLoader::get_item_title(loader.get(), uid) + "> ", 80),
+                     client_type);
+    SendTreeItemList(uid, 1, client_type, -1, &connector);
+
+    if (DataLoader::get_item_type(loader.get(), uid) == type_host) {
+        const int snapshot = DataLoader::get_host_as_of(loader.get(), uid);
+        const std::string address = DataLoader::get_host_address(loader.get(), uid);
+        const int scan_id = scanner.add_scan(uid);
+        TRV_LOG(qr_Info, "Removing old device item, id: " << uid << ", ip: " << address);
+        TiXmlElement gone("REMOVEBRANCH");
+        gone.SetAttribute("uid", uid);
+        gone.SetAttribute("parent", snapshot);
+        SendToClientsOfType(gone, client_type);
+        DataLoader::delete_host(loader.get(), uid);
+        DataLoader::set_tree_status(loader.get(), snapshot, status_scanning);
+        SendTreeItem(snapshot, client_type, &connector, synch);
+        scanner.set_scan_root(scan_id, snapshot);
+        scanner.scans().add_snapshot(scan_id, snapshot);
+        scanner.scans().mark_snapshot(scan_id, snapshot);
+        start_scan_request(scanner, scan_id, snapshot, address, false, 0, client_type);
+        return 0;
+    }
+
+    IntArray found;
+    DataLoader::collect_inventories(loader.get(), uid, found);
+    std::vector<int> inventories;
+    for (int i = 0; i < found.Count(); ++i)
+        if (std::find(inventories.begin(), inventories.end(), found[i]) == inventories.end())
+            inventories.push_back(found[i]);
+    if (inventories.empty()) {
+        connector.SetError(error_failed, "Can not start scan.");
+        SendLogBroadcast("Can not start scan.", client_type);
+        return error_failed;
+    }
+
+    const int scan_id = scanner.add_scan(uid);
+    TRV_LOG(qr_Info, "Start scanning");
+    std::vector<int> snapshots;
+    try {
+        for (int inventory : inventories)
+            snapshots.push_back(PrepareSnapshot(loader.get(), inventory, false, synch, client_type));
+    } catch (...) {
+        // The snapshots made so far are scanned; without any the scan is dropped.
+        if (snapshots.empty()) {
+            scanner.scans().remove_scan(scan_id);
+            throw;
+        }
+    }
+    StartSnapshots(scanner, scan_id, snapshots, client_type);
+    return 0;
+}
+
+int HandleCancelScan(TiXmlElement& request, TRVConnector& connector)
+{
+    const int uid = IntAttribute(request, "uid");
+    try {
+        cancel_host_scan(RequireScanner(), uid, connector.GetClientType());
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, "Exception during cancelling scan [" << e.message() << "]");
+    }
+    return 0;
+}
+
+int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    Scanner& scanner = RequireScanner();
+    const std::string client_type = connector.GetClientType();
+    const int uid = IntAttribute(request, "uid");
+    const int synch = IntAttribute(request, "synch");
+
+    SendLogBroadcast(Banner("Start Getting SNMP Output ", 81), client_type);
+    SendTreeItemList(uid, 1, client_type, -1, &connector);
+
+    bool accepted = false;
+    if (DataLoader::get_item_type(loader.get(), uid) == type_host) {
+        try {
+            accepted = DataLoader::get_item_if_status(loader.get(), uid);
+        } catch (const qr_exception_t& e) {
+            TRV_LOG(qr_Error, "Can not read the status of " << uid << " [" << e.message() << "]");
+        }
+    }
+    if (!accepted) {
+        connector.SetError(error_snmp_output, "Can not start SNMP output.");
+        SendLogBroadcast("Can not start Getting SNMP output.", client_type);
+        return error_snmp_output;
+    }
+
+    const std::string address = DataLoader::get_host_address(loader.get(), uid);
+    const int snapshot = DataLoader::get_host_as_of(loader.get(), uid);
+    if (DataLoader::set_host_status(loader.get(), uid, status_snmp_output))
+        SendTreeItem(uid, client_type, &connector, synch);
+    DataLoader::set_tree_status(loader.get(), snapshot, status_snmp_output);
+    SendTreeItem(snapshot, client_type, &connector, synch);
+
+    const int scan_id = scanner.add_scan(uid);
+    scanner.scans().add_snapshot(scan_id, snapshot);
+    scanner.scans().mark_snapshot(scan_id, snapshot);
+    start_scan_request(scanner, scan_id, snapshot, address, true, uid, client_type);
+    return 0;
+}
+
+int HandleStartSearch(TiXmlElement& request, TRVConnector& connector)
+{
+    TRV_LOG(qr_Info, "Search request");
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int synch = IntAttribute(request, "synch");
+    const std::string ip = TextAttribute(request, "ip");
+    const std::string text = TextAttribute(request, "text");
+
+    IntArray hosts;
+    if (!ip.empty())
+        DataLoader::find_host_by_address(loader.get(), ip, hosts);
+    else
+        DataLoader::find_host_by_name(loader.get(), text, hosts);
+
+    TiXmlElement reply("END_SEARCH");
+    reply.SetAttribute("synch", synch);
+    for (int i = 0; i < hosts.Count(); ++i) {
+        TiXmlElement device("DEVICE");
+        device.SetAttribute("uid", hosts[i]);
+        reply.InsertEndChild(device);
+    }
+    connector.Send(reply);
+    return 0;
+}

@@ -1,0 +1,366 @@
+// The server settings record: GETSERVERINFO shows every stored setting,
+// SETSERVERINFO checks and stores a changed record, applies the log level,
+// the log file, the SNMP time-outs and a new administration data source at
+// once, and tells the console in one alert line what waits for a restart and
+// what it refused.
+#include "connector.h"
+#include "handlers.h"
+#include "log_file.h"
+#include "progdir.h"
+#include "qr_log.h"
+#include "qr_payload.h"
+#include "qr_settings.h"
+#include "scanner.h"
+#include "services.h"
+#include "trv_server.h"
+
+#include <cctype>
+#include <filesystem>
+#include <tinyxml.h>
+
+namespace {
+
+const char* const record_version = "1.81.703.13194";
+
+// Ranges of the values SETSERVERINFO accepts. Thread counts match what the
+// start-up may start; time-outs and retries keep a scan's wait per host
+// bounded; texts stay below what the settings store reads back.
+struct Range {
+    const char* attribute;
+    const char* setting;
+    int low;
+    int high;
+};
+const Range scan_ranges[] = {
+    {"pingthreads", "PingThreads", 1, max_worker_threads}, {"scanthreads", "ScanThreads", 1, max_worker_threads},
+    {"pingretries", "PINGRetries", 0, 10},                 {"scanretries", "SNMPRetries", 0, 10},
+    {"pingtimeout", "PINGTimeout", 1, 60},                 {"scantimeout", "SNMPTimeout", 1, 60},
+};
+constexpr int max_requests_low = 1;
+constexpr int max_requests_high = 9999;
+constexpr int max_connections_low = 1;
+constexpr int max_connections_high = 1000;
+constexpr size_t max_setting_text = 299;
+
+void AddDbTypes(TiXmlElement& parent)
+{
+    TiXmlElement access("DBTYPE");
+    access.SetAttribute("typename", "Access Database");
+    access.SetAttribute("selected", "1");
+    parent.InsertEndChild(access);
+    TiXmlElement mysql("DBTYPE");
+    mysql.SetAttribute("typename", "MySQL Database");
+    mysql.SetAttribute("selected", "0");
+    parent.InsertEndChild(mysql);
+}
+
+std::string Text(const char* name) { return ReadRegistryStringDefault(name, ""); }
+int Number(const char* name) { return ReadRegistryInt(name, -1); }
+
+void AddLine(std::string& line, const std::string& text)
+{
+    if (!line.empty())
+        line += "\r\n";
+    line += text;
+}
+
+// An integer attribute that is present: true and `value` set. An attribute
+// that is present but not a number is reported as refused.
+bool PresentInt(const TiXmlElement& element, const char* name, int& value, std::string& refused)
+{
+    const char* text = element.Attribute(name);
+    if (text == nullptr)
+        return false;
+    if (element.QueryIntAttribute(name, &value) != TIXML_SUCCESS) {
+        AddLine(refused, std::string("Value of ") + name + " is not a number: '" + text + "'; not changed.");
+        return false;
+    }
+    return true;
+}
+
+void Refuse(std::string& refused, const char* name, long long value, int low, int high)
+{
+    AddLine(refused, std::string("Value of ") + name + " is out of range (" + std::to_string(low) + ".." +
+                         std::to_string(high) + "): " + std::to_string(value) + "; not changed.");
+}
+
+// A text setting that may be stored: short enough to be read back whole.
+bool StorableText(const char* name, const std::string& value, std::string& refused)
+{
+    if (value.size() <= max_setting_text)
+        return true;
+    AddLine(refused, std::string("Value of ") + name + " is longer than " + std::to_string(max_setting_text) +
+                         " characters; not changed.");
+    return false;
+}
+
+// A port is decimal digits only, 1 to 65535.
+bool ValidPort(const std::string& port)
+{
+    if (port.empty() || port.size() > 5)
+        return false;
+    for (char c : port)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+    const int value = std::stoi(port);
+    return value >= 1 && value <= 65535;
+}
+
+// The log may move only to a new file named *.log in a folder that already
+// exists, named without "..": a console must not be able to make the server
+// create or write files of other kinds or climb out of a folder. A relative
+// name is taken inside the program folder's Logs folder.
+bool AcceptableLogPath(const std::string& name, std::string& path)
+{
+    namespace fs = std::filesystem;
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return false;
+    fs::path p(name);
+    for (const fs::path& part : p)
+        if (part == "..")
+            return false;
+    if (p.is_relative())
+        p = fs::path(GetProgramFolder()) / "Logs" / p;
+    if (p.extension() != ".log" || p.filename() == ".log")
+        return false;
+    std::error_code ec;
+    const fs::file_status parent = fs::symlink_status(p.parent_path(), ec);
+    if (ec || !fs::is_directory(parent))
+        return false;
+    path = p.string();
+    return true;
+}
+
+void SetLogInfo(const TiXmlElement& element, std::string& refused)
+{
+    int level = 0;
+    if (PresentInt(element, "loglevel", level, refused) && level >= 1 && level <= 11) {
+        set_errorlevel(level);
+        WriteRegistryInt("LogLevel", level);
+    }
+
+    if (const char* file = element.Attribute("file")) {
+        const std::string old_name = Text("LogFileName");
+        const std::string new_name = file;
+        if (new_name != old_name) {
+            std::string path;
+            if (AcceptableLogPath(new_name, path) && TestCreateFile(path)) {
+                TRV_LOG(qr_Debug, "Changing log file name from : " << old_name << " to " << path);
+                ReopenLogFile(path);
+            } else {
+                TRV_LOG(qr_Debug, "Can not create file " << new_name << ", using prevous " << old_name);
+            }
+        }
+    }
+
+    int size = 0;
+    if (PresentInt(element, "logsize", size, refused) && size >= 1 && size <= 99)
+        WriteRegistryInt("MaxLogSizeMb", size);
+    int keep = 0;
+    if (PresentInt(element, "logkeep", keep, refused) && keep >= 1 && keep <= 99)
+        WriteRegistryInt("LogCutPerc", keep);
+}
+
+void SetScanInfo(const TiXmlElement& element, bool& threads_changed, std::string& refused)
+{
+    int timeout = -1;
+    int retries = -1;
+    for (const Range& r : scan_ranges) {
+        int value = -1;
+        if (!PresentInt(element, r.attribute, value, refused) || value == -1)
+            continue;
+        if (value < r.low || value > r.high) {
+            Refuse(refused, r.attribute, value, r.low, r.high);
+            continue;
+        }
+        const int before = ReadRegistryInt(r.setting, -1);
+        WriteRegistryInt(r.setting, value);
+        const std::string attribute = r.attribute;
+        if ((attribute == "pingthreads" || attribute == "scanthreads") && value != before)
+            threads_changed = true;
+        if (attribute == "scantimeout")
+            timeout = value;
+        if (attribute == "scanretries")
+            retries = value;
+    }
+    if (Scanner* scanner = Scanner::instance())
+        scanner->set_snmp_timeouts(timeout, retries);
+}
+
+void SetConnections(const TiXmlElement& element, bool& requests_changed, bool& port_changed, std::string& refused)
+{
+    const std::string server = TextAttribute(element, "server");
+    if (!server.empty() && StorableText("server", server, refused))
+        WriteRegistryString("ServerName", server);
+    const std::string interface = TextAttribute(element, "interface");
+    if (!interface.empty() && StorableText("interface", interface, refused))
+        WriteRegistryString("ServerInterface", interface);
+
+    const std::string port = TextAttribute(element, "port");
+    if (!port.empty()) {
+        if (!ValidPort(port)) {
+            AddLine(refused, "Value of port is not a port number (1..65535): '" + port.substr(0, 40) +
+                                 "'; not changed.");
+        } else {
+            const std::string before = ReadRegistryStringDefault("ServerPort", "5432");
+            WriteRegistryString("ServerPort", port);
+            if (port != before)
+                port_changed = true;
+        }
+    }
+
+    int requests = 0;
+    if (PresentInt(element, "maxrequests", requests, refused)) {
+        if (requests < max_requests_low || requests > max_requests_high) {
+            Refuse(refused, "maxrequests", requests, max_requests_low, max_requests_high);
+        } else {
+            const int before = ReadRegistryInt("ServerMaxRequests", 1024);
+            WriteRegistryInt("ServerMaxRequests", requests);
+            if (requests != before)
+                requests_changed = true;
+        }
+    }
+}
+
+void SetAdminDb(const TiXmlElement& element, std::string& db_message, std::string& refused)
+{
+    const std::string server = TextAttribute(element, "server");
+    if (!server.empty() && StorableText("server", server, refused))
+        WriteRegistryString("AdminDBHost", server);
+
+    const std::string stored_dsn = ReadRegistryStringDefault("AdminDBDSN", "TarvaneSrvAdmin");
+    const std::string stored_login = ReadRegistryStringDefault("AdminDBLogin", "");
+    const std::string stored_password = DecompressPayload(Text("AdminDBPassword"), true);
+    const int stored_max = ReadRegistryInt("AdminDBMaxConn", 10);
+
+    const std::string database = element.Attribute("database") ? TextAttribute(element, "database") : stored_dsn;
+    const std::string login = element.Attribute("login") ? TextAttribute(element, "login") : stored_login;
+    const std::string password =
+        element.Attribute("password") ? TextAttribute(element, "password") : stored_password;
+    int max_connections = stored_max;
+    if (PresentInt(element, "maxcon", max_connections, refused) &&
+        (max_connections < max_connections_low || max_connections > max_connections_high)) {
+        Refuse(refused, "maxcon", max_connections, max_connections_low, max_connections_high);
+        max_connections = stored_max;
+    }
+    if (database == stored_dsn && login == stored_login && password == stored_password &&
+        max_connections == stored_max)
+        return;
+    if (!StorableText("database", database, refused) || !StorableText("login", login, refused) ||
+        !StorableText("password", password, refused))
+        return;
+
+    TRVServer* server_object = GetServer();
+    if (server_object == nullptr || !server_object->OpenAdminDataSource(database, login, password)) {
+        db_message = "Can not connect to database: " + database + ", using previous connection.";
+        return;
+    }
+    WriteRegistryString("AdminDBDSN", database);
+    WriteRegistryString("AdminDBLogin", login);
+    WriteRegistryString("AdminDBPassword", CompressPayload(password, true));
+    WriteRegistryInt("AdminDBMaxConn", max_connections);
+}
+
+void SetUserDb(const TiXmlElement& element, std::string& refused)
+{
+    const std::string server = TextAttribute(element, "server");
+    if (!server.empty() && StorableText("server", server, refused))
+        WriteRegistryString("UserDBHost", server);
+}
+
+}  // namespace
+
+int HandleGetServerInfo(TiXmlElement& request, TRVConnector& connector)
+{
+    TRV_LOG(qr_Info, "Get server info request");
+    const int synch = IntAttribute(request, "synch");
+
+    TiXmlElement info("SERVERINFO");
+    info.SetAttribute("version", record_version);
+
+    TiXmlElement log("LOGINFO");
+    log.SetAttribute("file", Text("LogFileName"));
+    log.SetAttribute("loglevel", Number("LogLevel"));
+    log.SetAttribute("logsize", Number("MaxLogSizeMb"));
+    log.SetAttribute("logkeep", Number("LogCutPerc"));
+    info.InsertEndChild(log);
+
+    TiXmlElement scan("SCANINFO");
+    scan.SetAttribute("pingthreads", Number("PingThreads"));
+    scan.SetAttribute("scanthreads", Number("ScanThreads"));
+    scan.SetAttribute("pingretries", Number("PINGRetries"));
+    scan.SetAttribute("scanretries", Number("SNMPRetries"));
+    scan.SetAttribute("pingtimeout", Number("PINGTimeout"));
+    scan.SetAttribute("scantimeout", Number("SNMPTimeout"));
+    info.InsertEndChild(scan);
+
+    TiXmlElement connections("CONNECTIONS");
+    connections.SetAttribute("server", Text("ServerName"));
+    connections.SetAttribute("interface", Text("ServerInterface"));
+    connections.SetAttribute("port", Text("ServerPort"));
+    connections.SetAttribute("maxrequests", Number("ServerMaxRequests"));
+    info.InsertEndChild(connections);
+
+    TiXmlElement admin("ADMINDB");
+    admin.SetAttribute("server", Text("AdminDBHost"));
+    admin.SetAttribute("database", Text("AdminDBDSN"));
+    admin.SetAttribute("login", Text("AdminDBLogin"));
+    admin.SetAttribute("password", DecompressPayload(Text("AdminDBPassword"), true));
+    admin.SetAttribute("maxcon", Number("AdminDBMaxConn"));
+    AddDbTypes(admin);
+    info.InsertEndChild(admin);
+
+    TiXmlElement user("USERDB");
+    user.SetAttribute("server", Text("UserDBHost"));
+    user.SetAttribute("database", Text("UserDBDSN"));
+    user.SetAttribute("login", Text("UserDBLogin"));
+    user.SetAttribute("password", Text("UserDBPassword"));
+    user.SetAttribute("maxcon", Number("UserDBMaxConn"));
+    AddDbTypes(user);
+    info.InsertEndChild(user);
+
+    info.SetAttribute("synch", synch);
+    connector.Send(info);
+    return 0;
+}
+
+int HandleSetServerInfo(TiXmlElement& request, TRVConnector& connector)
+{
+    std::string db_message;
+    std::string refused;
+    bool requests_changed = false;
+    bool threads_changed = false;
+    bool port_changed = false;
+
+    for (TiXmlElement* child = request.FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement()) {
+        const std::string name = child->ValueStr();
+        if (name == "LOGINFO")
+            SetLogInfo(*child, refused);
+        else if (name == "SCANINFO")
+            SetScanInfo(*child, threads_changed, refused);
+        else if (name == "CONNECTIONS")
+            SetConnections(*child, requests_changed, port_changed, refused);
+        else if (name == "ADMINDB")
+            SetAdminDb(*child, db_message, refused);
+        else if (name == "USERDB")
+            SetUserDb(*child, refused);
+    }
+
+    std::string line = db_message;
+    if (requests_changed)
+        AddLine(line, "Number of active requests was changed.");
+    if (threads_changed)
+        AddLine(line, "Number of scan threads was changed.");
+    if (port_changed)
+        AddLine(line, "Server listen port was changed.");
+    if (requests_changed || threads_changed || port_changed)
+        line += "\r\nTo accept changes you need restart server.";
+    if (!refused.empty()) {
+        TRV_LOG(qr_Warning, "Server settings refused: " << refused);
+        AddLine(line, refused);
+    }
+    if (!line.empty())
+        SendLogAlert(&connector, line);
+    return 0;
+}

@@ -1,0 +1,266 @@
+// The server settings record over TCP: what GETSERVERINFO shows, what
+// SETSERVERINFO stores, applies at once, refuses, and says in its one line.
+#include "server_process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = std::make_unique<ServerFolder>();
+        server_ = StartListening(*folder_);
+        ASSERT_NE(server_, nullptr);
+        client_ = std::make_unique<ConsoleClient>(folder_->port());
+        ASSERT_FALSE(client_->Login("Console").empty());
+        ASSERT_TRUE(client_->NextNamed("LOG").has_value());
+    }
+    void TearDown() override
+    {
+        client_.reset();
+        if (server_) {
+            EXPECT_EQ(server_->Stop(), 0);
+        }
+    }
+
+    Reply Info()
+    {
+        EXPECT_TRUE(client_->Send("<GETSERVERINFO synch=\"3\"/>"));
+        std::optional<Reply> info = client_->Next();
+        EXPECT_TRUE(info.has_value());
+        EXPECT_EQ(info ? info->name : "", "SERVERINFO");
+        return info.value_or(Reply{});
+    }
+    static const Reply& Child(const Reply& info, const std::string& name)
+    {
+        for (const Reply& c : info.children)
+            if (c.name == name)
+                return c;
+        static const Reply none;
+        ADD_FAILURE() << "no " << name << " in " << info.xml;
+        return none;
+    }
+
+    // Sends the record and returns the alert line, or none when the server
+    // answered nothing before the next PONG.
+    std::optional<std::string> Set(const std::string& children)
+    {
+        EXPECT_TRUE(client_->Send("<SETSERVERINFO>" + children + "</SETSERVERINFO><PING synch=\"77\"/>"));
+        std::optional<Reply> first = client_->Next();
+        EXPECT_TRUE(first.has_value());
+        if (!first || first->name == "PONG")
+            return std::nullopt;
+        EXPECT_EQ(first->name, "LOG") << first->xml;
+        EXPECT_EQ(first->attr("alert"), "1");
+        std::optional<Reply> pong = client_->Next();
+        EXPECT_TRUE(pong.has_value() && pong->name == "PONG");
+        return first->attr("text");
+    }
+
+    std::unique_ptr<ServerFolder> folder_;
+    std::unique_ptr<ServerProcess> server_;
+    std::unique_ptr<ConsoleClient> client_;
+};
+
+TEST_F(Settings, RecordShowsTheStoredSettingsOnlyAfterLogin)
+{
+    ConsoleClient stranger(folder_->port());
+    ASSERT_TRUE(stranger.Send("<GETSERVERINFO synch=\"1\"/>"));
+    std::optional<Reply> refused = stranger.Next();
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->name, "ERROR");
+    EXPECT_EQ(refused->xml.find("trvadmin"), std::string::npos);
+
+    const Reply info = Info();
+    EXPECT_EQ(info.attr("version"), "1.81.703.13194");
+    EXPECT_EQ(info.attr("synch"), "3");
+    std::vector<std::string> names;
+    for (const Reply& c : info.children)
+        names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"LOGINFO", "SCANINFO", "CONNECTIONS", "ADMINDB", "USERDB"}));
+    EXPECT_EQ(Child(info, "LOGINFO").attr("loglevel"), "9");
+    EXPECT_EQ(Child(info, "LOGINFO").attr("file"), folder_->file("Logs/server.log"));
+    EXPECT_EQ(Child(info, "SCANINFO").attr("scanthreads"), "10");
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("port"), std::to_string(folder_->port()));
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("maxrequests"), "1024");
+    const Reply& admin = Child(info, "ADMINDB");
+    EXPECT_EQ(admin.attr("database"), "TarvaneSrvAdmin");
+    EXPECT_EQ(admin.attr("password"), "trvadmin");  // stored encoded, shown in clear
+    ASSERT_EQ(admin.children.size(), 2u);
+    EXPECT_EQ(admin.children[0].xml, "<DBTYPE typename=\"Access Database\" selected=\"1\" />");
+    EXPECT_EQ(admin.children[1].xml, "<DBTYPE typename=\"MySQL Database\" selected=\"0\" />");
+}
+
+TEST_F(Settings, ChangesNeedingRestartAreStoredAndNamed)
+{
+    const int new_port = FreePort();
+    std::optional<std::string> line =
+        Set("<SCANINFO pingthreads=\"12\" scanthreads=\"-1\" pingretries=\"2\" scanretries=\"3\" "
+            "pingtimeout=\"4\" scantimeout=\"6\"/><CONNECTIONS server=\"Lab server\" interface=\"\" port=\"" +
+            std::to_string(new_port) + "\" maxrequests=\"1024\"/>");
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(*line, "Number of scan threads was changed.\r\nServer listen port was changed.\r\n"
+                     "To accept changes you need restart server.");
+
+    line = Set("<CONNECTIONS maxrequests=\"20\"/>");
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(*line, "Number of active requests was changed.\r\nTo accept changes you need restart server.");
+
+    const Reply info = Info();
+    const Reply& scan = Child(info, "SCANINFO");
+    EXPECT_EQ(scan.attr("pingthreads"), "12");
+    EXPECT_EQ(scan.attr("scanthreads"), "10");
+    EXPECT_EQ(scan.attr("pingretries"), "2");
+    EXPECT_EQ(scan.attr("scanretries"), "3");
+    EXPECT_EQ(scan.attr("pingtimeout"), "4");
+    EXPECT_EQ(scan.attr("scantimeout"), "6");
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("server"), "Lab server");
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("interface"), "any");
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("port"), std::to_string(new_port));
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("maxrequests"), "20");
+
+    // Nothing to say: the same values again, and a log size alone.
+    EXPECT_FALSE(Set("<SCANINFO pingthreads=\"12\"/><CONNECTIONS port=\"" + std::to_string(new_port) + "\"/>"));
+    EXPECT_FALSE(Set("<LOGINFO logsize=\"7\"/>"));
+    EXPECT_EQ(Child(Info(), "LOGINFO").attr("logsize"), "7");
+
+    // The next start listens on the new port.
+    client_.reset();
+    ASSERT_EQ(server_->Stop(), 0);
+    server_ = std::make_unique<ServerProcess>(*folder_);
+    bool served = false;
+    for (int i = 0; i < 150 && !served; ++i) {
+        try {
+            ConsoleClient c(new_port);
+            served = c.Send("<PING synch=\"1\"/>") && c.Next(2).has_value();
+        } catch (const std::exception&) {
+            // not listening yet
+        }
+        if (!served)
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    EXPECT_TRUE(served);
+}
+
+TEST_F(Settings, OutOfRangeValuesAreRefusedAndKept)
+{
+    struct Case {
+        std::string children;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"<SCANINFO pingthreads=\"1000000\"/>", "Value of pingthreads is out of range (1..256): 1000000; not changed."},
+        {"<SCANINFO scanthreads=\"0\"/>", "Value of scanthreads is out of range (1..256): 0; not changed."},
+        {"<SCANINFO scantimeout=\"2147483\"/>", "Value of scantimeout is out of range (1..60): 2147483; not changed."},
+        {"<SCANINFO pingretries=\"-5\"/>", "Value of pingretries is out of range (0..10): -5; not changed."},
+        {"<SCANINFO scanretries=\"x\"/>", "Value of scanretries is not a number: 'x'; not changed."},
+        {"<CONNECTIONS port=\"65536\"/>", "Value of port is not a port number (1..65535): '65536'; not changed."},
+        {"<CONNECTIONS port=\"80; rm\"/>", "Value of port is not a port number (1..65535): '80; rm'; not changed."},
+        {"<CONNECTIONS maxrequests=\"10000\"/>", "Value of maxrequests is out of range (1..9999): 10000; not changed."},
+        {"<ADMINDB maxcon=\"0\"/>", "Value of maxcon is out of range (1..1000): 0; not changed."},
+    };
+    for (const Case& c : cases) {
+        std::optional<std::string> line = Set(c.children);
+        ASSERT_TRUE(line.has_value()) << c.children;
+        EXPECT_EQ(*line, c.line);
+    }
+    // Silently ignored, as before.
+    EXPECT_FALSE(Set("<LOGINFO loglevel=\"12\" logsize=\"100\" logkeep=\"0\"/>"));
+    EXPECT_FALSE(Set("<LOGINFO loglevel=\"0\"/>"));
+
+    const Reply info = Info();
+    const Reply& scan = Child(info, "SCANINFO");
+    EXPECT_EQ(scan.attr("pingthreads"), "10");
+    EXPECT_EQ(scan.attr("scanthreads"), "10");
+    EXPECT_EQ(scan.attr("scantimeout"), "5");
+    EXPECT_EQ(scan.attr("pingretries"), "1");
+    EXPECT_EQ(scan.attr("scanretries"), "2");
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("port"), std::to_string(folder_->port()));
+    EXPECT_EQ(Child(info, "CONNECTIONS").attr("maxrequests"), "1024");
+    EXPECT_EQ(Child(info, "ADMINDB").attr("maxcon"), "10");
+    EXPECT_EQ(Child(info, "LOGINFO").attr("loglevel"), "9");
+    EXPECT_EQ(Child(info, "LOGINFO").attr("logsize"), "1");
+    EXPECT_EQ(Child(info, "LOGINFO").attr("logkeep"), "50");
+
+    // A valid level is taken at once: level 1 leaves Debug lines out.
+    EXPECT_FALSE(Set("<LOGINFO loglevel=\"1\"/>"));
+    EXPECT_EQ(Child(Info(), "LOGINFO").attr("loglevel"), "1");
+    const size_t before = folder_->LogText().size();
+    ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"5\"/>"));
+    ASSERT_TRUE(client_->NextNamed("TREE").has_value());
+    EXPECT_EQ(folder_->LogText().substr(before).find("Get Tree request recieved."), std::string::npos);
+}
+
+TEST_F(Settings, AdminDatabaseThatCannotOpenKeepsThePreviousOne)
+{
+    std::optional<std::string> line =
+        Set("<ADMINDB server=\"dbhost\" database=\"NoSuchDsn\" login=\"\" password=\"trvadmin\" maxcon=\"10\"/>");
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(*line, "Can not connect to database: NoSuchDsn, using previous connection.");
+    const Reply info = Info();
+    EXPECT_EQ(Child(info, "ADMINDB").attr("database"), "TarvaneSrvAdmin");
+    EXPECT_EQ(Child(info, "ADMINDB").attr("server"), "dbhost");
+
+    // The old connection still serves the administration data.
+    ASSERT_TRUE(client_->Send("<GET_REPORTTREE synch=\"6\"/>"));
+    std::optional<Reply> reports = client_->Next();
+    ASSERT_TRUE(reports.has_value());
+    EXPECT_EQ(reports->xml, "<REPORTTREE synch=\"6\" />");
+
+    // The stored values again: nothing to reopen, nothing to say.
+    EXPECT_FALSE(Set("<ADMINDB database=\"TarvaneSrvAdmin\" login=\"\" password=\"trvadmin\" maxcon=\"10\"/>"));
+
+    // A working source under the same DSN with a new pool size is taken and stored.
+    EXPECT_FALSE(Set("<ADMINDB database=\"TarvaneSrvAdmin\" login=\"\" password=\"trvadmin\" maxcon=\"4\"/>"));
+    EXPECT_EQ(Child(Info(), "ADMINDB").attr("maxcon"), "4");
+    ASSERT_TRUE(client_->Send("<GET_REPORTTREE synch=\"7\"/>"));
+    reports = client_->Next();
+    ASSERT_TRUE(reports.has_value());
+    EXPECT_EQ(reports->xml, "<REPORTTREE synch=\"7\" />");
+}
+
+TEST_F(Settings, LogFileMovesOnlyToANewLogFileInAnExistingFolder)
+{
+    const std::string outside = folder_->file("outside");
+    fs::create_directories(outside);
+    const std::vector<std::string> refused = {
+        "../escape.log",                        // climbs out of Logs
+        folder_->file("Logs/../escape.log"),    // the same, absolute
+        outside + "/cron-job",                  // not a log file
+        folder_->file("missing/new.log"),       // no such folder
+        folder_->file("Logs/server.log.old"),   // not *.log
+        folder_->file("server.xml"),            // exists already
+    };
+    for (const std::string& name : refused) {
+        EXPECT_FALSE(Set("<LOGINFO file=\"" + name + "\"/>"));
+        EXPECT_NE(folder_->LogText().find("Can not create file " + name + ", using prevous "), std::string::npos)
+            << name;
+    }
+    EXPECT_FALSE(fs::exists(folder_->file("escape.log")));
+    EXPECT_FALSE(fs::exists(outside + "/cron-job"));
+
+    // A new name inside Logs, given relative, takes the log at once.
+    EXPECT_FALSE(Set("<LOGINFO file=\"moved.log\"/>"));
+    ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"8\"/>"));
+    ASSERT_TRUE(client_->NextNamed("TREE").has_value());
+    ASSERT_TRUE(fs::exists(folder_->file("Logs/moved.log")));
+    std::ifstream moved(folder_->file("Logs/moved.log"));
+    const std::string text((std::istreambuf_iterator<char>(moved)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Get Tree request recieved."), std::string::npos) << text;
+
+    // An absolute name in another existing folder is allowed as well.
+    EXPECT_FALSE(Set("<LOGINFO file=\"" + outside + "/server.log\"/>"));
+    EXPECT_TRUE(fs::exists(outside + "/server.log"));
+}
+
+}  // namespace
