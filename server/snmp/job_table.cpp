@@ -67,6 +67,15 @@ bool JobTable::all_jobs_done(int as_of_id)
     return true;
 }
 
+int JobTable::count_snapshot(int as_of_id)
+{
+    qr_automutex hold(m_);
+    int n = 0;
+    for (Job* job : jobs_)
+        n += job->get_as_of_id() == as_of_id;
+    return n;
+}
+
 bool JobTable::has_jobs(int wait_ms)
 {
     if (count() > 0)

@@ -1,0 +1,144 @@
+#include "map_scan.h"
+
+#include "job.h"
+#include "loader.h"
+#include "map_line.h"
+#include "scan_table.h"
+#include "services.h"
+#include "value_functions.h"
+
+#include "qr_exception.h"
+#include "qr_log.h"
+
+#include <cstdio>
+
+int ScanMapLine(CSnmpSession* session, const std::string& address, const std::string& community,
+                const std::string& walk_file, const std::string& folder, const std::vector<std::string>& cells,
+                ScanDataTable& table, bool lines)
+{
+    table.columns.clear();
+    TRV_LOG(qr_Debug, "ScanMapLine, ip=" << address << ",cs=" << community);
+    try {
+        size_t rows = 0;
+        bool has_data = false;
+        for (const std::string& expression : cells) {
+            ScanColumn column;
+            if (expression < std::string("server")) {
+                TRV_LOG(qr_Debug_2, "Scanning: " << address << ":" << expression);
+                if (expression.find('$') != std::string::npos) {
+                    apply_value_function(session, address, expression, community, walk_file, column.values,
+                                         folder);
+                } else if (!expression.empty() && expression[0] == '.') {
+                    if (scan_table(session, address, expression, community, walk_file, column.values, lines) == 2)
+                        return MapLineNotReady;
+                } else {
+                    column.values.assign(rows, expression);
+                }
+                if (!column.values.empty()) {
+                    rows = column.values.size();
+                    has_data = true;
+                }
+            }
+            table.add_column(column);
+        }
+        if (!has_data)
+            table.columns.clear();
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+    return MapLineDone;
+}
+
+namespace {
+
+// The pseudo-columns a map line names by "server_..." take the host's own
+// values; "server_index" numbers the rows from 1.
+void fill_server_fields(ScanDataTable& table, const std::vector<std::string>& names, const std::string& address,
+                        const std::string& dns_name, const std::string& sys_obj_id)
+{
+    size_t rows = table.row_count();
+    for (size_t c = 0; c < table.columns.size() && c < names.size(); ++c) {
+        std::vector<std::string>& values = table.columns[c].values;
+        const std::string& name = names[c];
+        std::string chosen;
+        if (name == "server_sysobjid")
+            chosen = sys_obj_id;
+        else if (name == "server_ip")
+            chosen = address;
+        else if (name == "server_dns")
+            chosen = dns_name;
+        if (!chosen.empty()) {
+            if (values.empty())
+                values.push_back(chosen);
+            else
+                values[0] = chosen;
+        } else if (name == "server_index") {
+            for (size_t r = 0; r < rows; ++r) {
+                std::string n = std::to_string(r + 1);
+                if (r < values.size())
+                    values[r] = n;
+                else
+                    values.push_back(n);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int scan_map_lines(const TabScanRequest& request)
+{
+    Job* job = request.job;
+    MapLineFilter filter(request.map_name, job->get_sys_obj_id(), job->get_dev_class_id(),
+                         job->get_dev_group_id(), job->get_dev_vendor_id(),
+                         agent_type_of_category(request.agent_cat, job->get_agent_type_hard(),
+                                                job->get_agent_type_soft(), job->get_agent_type_mon()));
+    DataLoader* admin = GetAdminDataSource();
+    MapLineList lines;
+    DataLoader::resolve_block(admin, lines, filter, -1);
+
+    ScanDataTable tab_table;
+    ScanDataTable line_table;
+    int number = 0;
+    for (MapLine& line : lines) {
+        if (job->is_cancelled())
+            break;
+        ++number;
+        log_job_step("Scan map line: " + std::to_string(number), job->get_as_of_id(), request.address);
+        if (line.value_flag == 0 && !line.TableOID.empty()) {
+            std::string oid = line.TableOID + ".2";
+            TRV_LOG(qr_Info, "Testing for table existence. Ip:" << request.address << ", Table:" << request.map_name
+                                                                << ", oid:" << oid);
+            if (ScanMapLine(request.session, request.address, request.community, request.walk_file,
+                            request.folder, {oid}, line_table, false) == MapLineNotReady)
+                return 2;
+            if (line_table.columns.empty()) {
+                TRV_LOG(qr_Info, "Table not answered. Ip:" << request.address << ". Table:" << request.map_name
+                                                           << ". Oid:" << oid);
+                continue;
+            }
+            TRV_LOG(qr_Info, "Table answered. Ip:" << request.address << ". Table:" << request.map_name
+                                                   << ". Oid:" << oid);
+        }
+        if (job->is_cancelled())
+            return 1;
+        if (ScanMapLine(request.session, request.address, request.community, request.walk_file, request.folder,
+                        line.values, line_table, false) == MapLineNotReady)
+            return job->is_cancelled() ? 1 : 2;
+        if (line_table.columns.empty())
+            continue;
+        fill_server_fields(line_table, line.values, request.address, job->get_dns_name(), job->get_sys_obj_id());
+        DataLoader::get_enum_value(admin, line_table.columns, line.enum_specs);
+        size_t tab_rows = tab_table.row_count();
+        if (tab_rows == 0 || tab_rows == line_table.row_count())
+            tab_table.assign_columns(line_table);
+    }
+    if (job->is_cancelled())
+        return 1;
+    if (tab_table.columns.empty())
+        return 1;
+    TRV_LOG(qr_Debug, "Writing data table " << request.data_name);
+    DataLoader::write_data_table(GetDataSource(job->get_source_key()), tab_table, request.data_name,
+                                 job->get_host_uid(), true);
+    return 0;
+}

@@ -1,0 +1,56 @@
+// The registry of running scans: for each scan its id, the tree item it was
+// started from (reported at its end) and its snapshots (AsOfId values), each
+// with a mark that says the scan-request thread is still queuing jobs for it.
+// Owned by the scanner. Request handlers register scans, request threads mark
+// and unmark their snapshot, cancel clears marks, and whoever closes a
+// snapshot removes it; the caller whose removal empties a scan ends it.
+//
+// Every operation holds the registry's (recursive) mutex for its whole run;
+// any thread may call them. The mutex is taken alone: no other lock of the
+// server is taken while it is held.
+#pragma once
+
+#include "qr_array.h"
+#include "qr_sync.h"
+
+struct Scan {
+    MarkedIntArray snapshots;  // each AsOfId at most once; mark = still queuing
+    int root = -1;
+    int id = -1;
+    IntArray closing;  // snapshots whose close has been claimed
+};
+
+class ScansArray {
+public:
+    // Registers a scan with the smallest free id and returns that id.
+    int add_scan(int root);
+    // A copy of the scan; false when it is not registered.
+    bool find(int scan_id, Scan& out);
+    void set_root(int scan_id, int root);
+    void add_snapshot(int scan_id, int as_of_id);
+    void mark_snapshot(int scan_id, int as_of_id);
+    void unmark_snapshot(int scan_id, int as_of_id);
+    bool is_snapshot_marked(int scan_id, int as_of_id);
+    void remove_snapshot(int scan_id, int as_of_id);
+    // Clears the mark in the first scan holding the snapshot.
+    void unmark_in_first_holder(int as_of_id);
+    bool has_scan(int scan_id);
+    bool is_scan_empty(int scan_id);
+    int get_root(int scan_id);
+    void remove_scan(int scan_id);
+    int count();
+
+    // True for exactly one caller per snapshot: the scan holds the snapshot,
+    // it is no longer marked, and nobody claimed its close before.
+    bool claim_snapshot_close(int scan_id, int as_of_id);
+    // Removes a closed snapshot. When that leaves the scan without snapshots
+    // the scan leaves the registry, `root` gets its root item and the result
+    // is true: only that one caller announces the end of the scan.
+    bool finish_snapshot(int scan_id, int as_of_id, int& root);
+
+private:
+    Scan* find_locked(int scan_id);
+
+    qr_mutex m_;
+    tgDArray<Scan> scans_;  // guarded by m_; registration order
+};

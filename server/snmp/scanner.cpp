@@ -1,0 +1,311 @@
+#include "scanner.h"
+
+#include "discovery.h"
+#include "ip_mask.h"
+#include "loader.h"
+#include "saver.h"
+#include "services.h"
+#include "snmp_master.h"
+#include "snmp_session.h"
+#include "datasource_files.h"
+
+#include "qr_log.h"
+#include "qr_settings.h"
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+extern char** environ;
+
+namespace {
+
+// The process-wide scanner of scanner_init; taken alone.
+std::mutex instance_m;
+std::unique_ptr<Scanner> the_instance;  // guarded by instance_m
+
+}  // namespace
+
+Scanner::Scanner(const ScannerOptions& options)
+    : options_(options), program_dir_(options.program_dir.empty() ? get_exe_dir() : options.program_dir)
+{
+}
+
+Scanner::~Scanner()
+{
+    stop();
+}
+
+void Scanner::spawn(void (Scanner::*body)())
+{
+    std::lock_guard<std::mutex> lock(threads_m_);
+    threads_.emplace_back(body, this);
+}
+
+void Scanner::start()
+{
+    if (options_.snmp_threads > 0 && !master_)
+        master_ = std::make_unique<CSnmpMaster>();
+    for (int i = 0; i < options_.ping_threads; ++i)
+        spawn(&Scanner::ping_worker);
+    for (int i = 0; i < options_.snmp_threads; ++i)
+        spawn(&Scanner::snmp_worker);
+    spawn(&Scanner::saver_thread);
+    spawn(&Scanner::heap_compaction_thread);
+}
+
+void Scanner::stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(stop_m_);
+        stop_ = true;
+    }
+    stop_cv_.notify_all();
+    // Request threads may still add threads while earlier ones are joined.
+    for (;;) {
+        std::vector<std::thread> threads;
+        {
+            std::lock_guard<std::mutex> lock(threads_m_);
+            threads.swap(threads_);
+        }
+        if (threads.empty())
+            break;
+        for (std::thread& t : threads)
+            t.join();
+    }
+    master_.reset();
+}
+
+bool Scanner::stopping()
+{
+    std::lock_guard<std::mutex> lock(stop_m_);
+    return stop_;
+}
+
+bool Scanner::pause(int ms)
+{
+    std::unique_lock<std::mutex> lock(stop_m_);
+    stop_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
+    return !stop_;
+}
+
+Scanner* Scanner::instance()
+{
+    std::lock_guard<std::mutex> lock(instance_m);
+    return the_instance.get();
+}
+
+void Scanner::start_request_thread(const ScanRequest& request)
+{
+    std::lock_guard<std::mutex> lock(threads_m_);
+    threads_.emplace_back([this, request] { scan_request_thread(*this, request); });
+}
+
+void scanner_init(int ping_threads, int snmp_threads, int /*snmp_retries*/, int /*snmp_timeout*/)
+{
+    ScannerOptions options;
+    options.ping_threads = ping_threads < 0 ? 0 : ping_threads;
+    options.snmp_threads = snmp_threads < 0 ? 0 : snmp_threads;
+    auto scanner = std::make_unique<Scanner>(options);
+    Scanner* started = scanner.get();
+    {
+        std::lock_guard<std::mutex> lock(instance_m);
+        the_instance = std::move(scanner);
+    }
+    started->start();
+    TRV_LOG(qr_Info, "Scaner initialized: ping:" << options.ping_threads << ",snmp:" << options.snmp_threads);
+}
+
+// ---- ping -------------------------------------------------------------------
+
+namespace {
+
+// Runs the ping program without a shell; true when it exits with 0.
+bool run_ping(const ScannerOptions& options, const std::string& address)
+{
+    std::string timeout = std::to_string(options.ping_timeout_seconds);
+    std::vector<std::string> args = {options.ping_program, "-c", "1", "-W", timeout, address};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    int rc = posix_spawnp(&pid, options.ping_program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        TRV_LOG(qr_Error, "Cannot run " << options.ping_program << ": " << std::strerror(rc));
+        return false;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            TRV_LOG(qr_Error, "Cannot wait for " << options.ping_program << ": " << std::strerror(errno));
+            return false;
+        }
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+void ping_host(Scanner& scanner, Job* job)
+{
+    std::string address = job->get_net_addr();
+    std::string key = job->get_source_key();
+    TRV_LOG(qr_Info, "Pinging. Ip:" << address);
+    SendLogBroadcast("Pinging", key, address);
+    if (job->is_cancelled())
+        return;
+    bool answered = run_ping(scanner.options(), address);
+    if (job->is_cancelled())
+        return;
+    if (!answered) {
+        job->set_has_ping(0);
+        if (!job->change_state(JOB_PINGING, JOB_NO_PING))
+            return;
+        TRV_LOG(qr_Info, "No response. Ip:" << address);
+        SendLogBroadcast("No response", key, address);
+        return;
+    }
+    job->set_has_ping(1);
+    std::string dns = lookup_host_name(address);
+    job->set_dns_name(dns);
+    if (!job->change_state(JOB_PINGING, JOB_PING_ANSWERED))
+        return;
+    TRV_LOG(qr_Info, "Pinged, Ip:" << address << ", Host:" << (dns.empty() ? "undefined" : dns));
+    SendLogBroadcast("OK. Pinged.", key, address);
+}
+
+bool Scanner::ping_step()
+{
+    Job* job = jobs_.take_first(JOB_WAIT_PING, JOB_PINGING);
+    if (!job)
+        return false;
+    log_job_step("Pinging", job->get_as_of_id(), job->get_net_addr());
+    if (job->is_cancelled())
+        return true;
+    ping_host(*this, job);
+    if (job->is_cancelled())
+        return true;
+    int state = job->get_state();
+    if (state == JOB_PING_ANSWERED) {
+        DataLoader::replace_host(GetDataSource(job->get_source_key()), *job);
+        BroadcastTreeItem(job);
+        int next = job->get_kind() == JOB_KIND_PING_FIRST ? JOB_WAIT_SNMP : JOB_FINISHED;
+        if (!job->change_state(JOB_PING_ANSWERED, next))
+            job->is_cancelled();
+    } else if (!job->change_state(state, JOB_FINISHED)) {
+        job->is_cancelled();
+    }
+    return true;
+}
+
+void Scanner::ping_worker()
+{
+    TRV_LOG(qr_Debug, "thr_ping_worker thread started");
+    while (!stopping())
+        if (!ping_step() && !pause(options_.ping_poll_ms))
+            break;
+}
+
+// ---- SNMP -------------------------------------------------------------------
+
+bool Scanner::snmp_step(CSnmpSession* session)
+{
+    Job* job = jobs_.take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
+    if (!job)
+        return false;
+    std::string walk_file = job->get_walk_file();
+    log_job_step("SNMP Discovering", job->get_as_of_id(), walk_file.empty() ? job->get_net_addr() : walk_file);
+    if (job->is_cancelled())
+        return true;
+    snmp_discover(*this, session, job);
+    if (job->is_cancelled())
+        return true;
+    int state = job->get_state();
+    int next = JOB_FINISHED;
+    if (state == JOB_SNMP_DONE) {
+        DataLoader::update_host_from_job(GetDataSource(job->get_source_key()), *job);
+    } else if (state == JOB_NO_SNMP) {
+        // An output request only reads an agent; it never falls back to ping.
+        if (job->get_kind() == JOB_KIND_SNMP_FIRST && !job->is_snmp_output())
+            next = JOB_WAIT_PING;
+    }
+    if (!job->change_state(state, next))
+        job->is_cancelled();
+    return true;
+}
+
+void Scanner::snmp_worker()
+{
+    TRV_LOG(qr_Debug, "thr_snmp_worker thread started");
+    int timeout = snmp_timeout_seconds(ReadRegistryInt("SNMPTimeout", -1));
+    int retries = snmp_retries(ReadRegistryInt("SNMPRetries", -1));
+    CSnmpSession* session =
+        master_ ? master_->create_session("localhost", "wombly", true, timeout, retries) : nullptr;
+    if (!session) {
+        TRV_LOG(qr_Info, "Could not create snmp session");
+        TRV_LOG(qr_Critical, "thr_snmp_worker thread finished !!!");
+        return;
+    }
+    while (!stopping())
+        if (!snmp_step(session) && !pause(options_.snmp_poll_ms))
+            break;
+    delete session;
+}
+
+// ---- saver and heap ---------------------------------------------------------
+
+bool Scanner::saver_step()
+{
+    Job* job = jobs_.first_in_state(JOB_FINISHED, JOB_CANCELLED);
+    if (!job)
+        return false;
+    save_host_results(*this, job);
+    return true;
+}
+
+void Scanner::saver_thread()
+{
+    TRV_LOG(qr_Debug, "thr_db_saver thread started");
+    while (!stopping())
+        if (!saver_step() && !pause(options_.saver_poll_ms))
+            break;
+}
+
+void Scanner::heap_compaction_thread()
+{
+    do {
+        malloc_trim(0);
+        TRV_LOG(qr_Debug_2, "Heap compacted.");
+    } while (pause(options_.heap_compaction_ms));
+}
+
+// ---- cancel -----------------------------------------------------------------
+
+void cancel_host_scan(Scanner& scanner, int item_uid, const std::string& client_type)
+{
+    DataLoader* loader = GetDataSource(client_type);
+    if (DataLoader::get_item_type(loader, item_uid) == 3) {
+        if (!scanner.jobs().cancel_host(item_uid))
+            TRV_LOG(qr_Error, "Can not find Host with ID=" << item_uid);
+        return;
+    }
+    IntArray snapshots;
+    DataLoader::walk_subtree(loader, item_uid, snapshots);
+    TRV_LOG(qr_Info, "Found " << snapshots.Count() << " snapshots to cancel.");
+    for (int as_of_id : snapshots) {
+        scanner.unmark_snapshot(as_of_id);
+        scanner.jobs().cancel_snapshot(as_of_id);
+    }
+}

@@ -1,0 +1,114 @@
+// The scanner: the one process-wide object of the scan engine. It owns the
+// job table, the scan registry, and the threads that do the work: ping
+// workers, SNMP workers (each with its own SNMP session), one saver, one
+// heap-compaction thread, and one thread per scan request. Workers poll the
+// job table and sleep between polls; the intervals are options so that tests
+// need not idle. stop() (also run by the destructor) wakes every sleeper and
+// joins every thread; a job a worker holds is finished first.
+//
+// Any thread may call the public operations. Lock order: the job table's
+// mutex, then a job's lock; the registry's mutex alone; threads_m_ alone.
+// No database work or notification runs under the table's mutex.
+#pragma once
+
+#include "job_table.h"
+#include "scan_registry.h"
+#include "scan_request.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CSnmpMaster;
+class CSnmpSession;
+
+struct ScannerOptions {
+    int ping_threads = 1;
+    int snmp_threads = 1;
+    int ping_poll_ms = 1100;
+    int snmp_poll_ms = 1200;
+    int saver_poll_ms = 1300;
+    int heap_compaction_ms = 5000;
+    // The ping program, run as "<program> -c 1 -W <seconds> <address>".
+    std::string ping_program = "ping";
+    int ping_timeout_seconds = 4;
+    // Folder of the SnmpOutput walk files and the PCI names file; empty: the
+    // server program's folder.
+    std::string program_dir;
+};
+
+class Scanner {
+public:
+    explicit Scanner(const ScannerOptions& options = ScannerOptions());
+    ~Scanner();
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
+
+    // Starts the worker, saver and heap-compaction threads.
+    void start();
+    // Wakes and joins every thread of the scanner. Jobs left in the table
+    // are freed with it.
+    void stop();
+    bool stopping();
+    // Sleeps up to ms; false when the scanner is stopping.
+    bool pause(int ms);
+
+    // The process-wide scanner (none before scanner_init).
+    static Scanner* instance();
+
+    const ScannerOptions& options() const { return options_; }
+    const std::string& program_dir() const { return program_dir_; }
+    JobTable& jobs() { return jobs_; }
+    ScansArray& scans() { return scans_; }
+
+    bool has_jobs(int wait_ms = 2000) { return jobs_.has_jobs(wait_ms); }
+    bool all_jobs_done(int as_of_id) { return jobs_.all_jobs_done(as_of_id); }
+    int remove_job(Job* job) { return jobs_.remove_job(job); }
+    int add_scan(int root) { return scans_.add_scan(root); }
+    void set_scan_root(int scan_id, int root) { scans_.set_root(scan_id, root); }
+    void unmark_snapshot(int as_of_id) { scans_.unmark_in_first_holder(as_of_id); }
+
+    // Runs scan_request_thread on a thread of its own.
+    void start_request_thread(const ScanRequest& request);
+
+    // One step of each thread kind, for the loops below: true when a job was
+    // handled.
+    bool ping_step();
+    bool snmp_step(CSnmpSession* session);
+    bool saver_step();
+
+private:
+    void ping_worker();
+    void snmp_worker();
+    void saver_thread();
+    void heap_compaction_thread();
+    void spawn(void (Scanner::*body)());
+
+    ScannerOptions options_;
+    std::string program_dir_;
+    JobTable jobs_;
+    ScansArray scans_;
+    std::unique_ptr<CSnmpMaster> master_;
+
+    std::mutex stop_m_;
+    std::condition_variable stop_cv_;
+    bool stop_ = false;  // guarded by stop_m_
+
+    std::mutex threads_m_;
+    std::vector<std::thread> threads_;  // guarded by threads_m_
+};
+
+// Creates the process-wide scanner with the given worker counts and starts
+// it. The last two values are not used: each SNMP worker reads its own.
+void scanner_init(int ping_threads, int snmp_threads, int snmp_retries, int snmp_timeout);
+
+// Pings the job's address once; the job moves from pinging to answered or
+// not answered (unless it was cancelled meanwhile).
+void ping_host(Scanner& scanner, Job* job);
+
+// Cancels the scan of an item of the client type's inventory: a host's job,
+// or every job of the snapshots at or below the item.
+void cancel_host_scan(Scanner& scanner, int item_uid, const std::string& client_type);

@@ -1,0 +1,147 @@
+// A snapshot always closes and a scan always ends, exactly once: without
+// address ranges, with masks that give no address, when the saver stores the
+// last job before the request thread has finished queuing, and when both
+// race. Real SQLite inventory; notifications through the recording services.
+#include "saver.h"
+#include "scan_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const char* const Completed = "Scan <Inv> has been completed.";
+const char* const Aborted = "Scan <Inv> has been aborted.";
+const char* const EndScan = "End Scan <Inv>";
+
+void expect_closed_once(ScanBench& bench, int scan_id, const char* outcome, long status)
+{
+    EXPECT_EQ(bench.value("SELECT status FROM InventoryTree WHERE uid=?", bench.snapshot), status);
+    EXPECT_EQ(bench.logs_with(outcome), 1);
+    EXPECT_EQ(bench.logs_with(" has been "), 1);
+    EXPECT_EQ(bench.logs_with(EndScan), 1);
+    EXPECT_EQ(bench.calls("SendTreeItem", bench.snapshot), 1);
+    EXPECT_EQ(bench.calls("SendTreeItemList", bench.snapshot), 1);
+    EXPECT_FALSE(bench.scanner->scans().has_scan(scan_id));
+}
+
+ScanRequest range_request(ScanBench& bench, int scan_id)
+{
+    ScanRequest r;
+    r.scan_id = scan_id;
+    r.as_of_id = bench.snapshot;
+    r.client_type = ScanClient;
+    return r;
+}
+
+// No ranges at all, and ranges whose masks give no address (an empty range
+// and refused ones): nothing is queued, yet the snapshot closes.
+TEST(SnapshotClose, NothingQueued)
+{
+    const std::vector<std::vector<std::string>> cases = {{}, {"127.0.63.5-3"}, {"*.0.0.1", "127.0.0.300"}};
+    for (const auto& masks : cases) {
+        SCOPED_TRACE(masks.empty() ? "no ranges" : masks[0]);
+        ScanBench bench(1, masks);
+        int id = bench.register_scan();
+        scan_request_thread(*bench.scanner, range_request(bench, id));
+        EXPECT_EQ(bench.scanner->jobs().count(), 0);
+        EXPECT_EQ(bench.logs_with("No any IP added."), 1);
+        expect_closed_once(bench, id, Completed, 0);
+    }
+}
+
+// The saver stores the last job while the request thread still holds its
+// mark: nothing closes then; the request thread's end closes the snapshot.
+TEST(SnapshotClose, LastJobSavedBeforeQueuingEnds)
+{
+    ScanBench bench(1, {"127.0.63.1"});
+    int id = bench.register_scan();
+    ScansArray& scans = bench.scanner->scans();
+    scans.add_snapshot(id, bench.snapshot);
+    scans.mark_snapshot(id, bench.snapshot);
+    int added = 0;
+    add_scan_host(*bench.scanner, id, 0x7f003f01, "", bench.snapshot, {"public"}, 1, IntArray(), false, 0,
+                  ScanClient, added);
+    Job* job = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
+    ASSERT_NE(job, nullptr);
+    ASSERT_TRUE(job->change_state(JOB_SNMP_RUNNING, JOB_FINISHED));
+    ASSERT_TRUE(bench.scanner->saver_step());
+    EXPECT_EQ(bench.scanner->jobs().count(), 0);
+    EXPECT_EQ(bench.logs_with(" has been "), 0);
+    EXPECT_EQ(bench.value("SELECT status FROM InventoryTree WHERE uid=?", bench.snapshot), 1);
+    EXPECT_TRUE(scans.has_scan(id));
+
+    // What the request thread does once it has queued everything.
+    scans.unmark_snapshot(id, bench.snapshot);
+    close_snapshot_when_done(*bench.scanner, id, bench.snapshot, ScanClient, false);
+    close_snapshot_when_done(*bench.scanner, id, bench.snapshot, ScanClient, false);
+    expect_closed_once(bench, id, Completed, 0);
+}
+
+// The real request thread against a real saver thread and a worker that
+// finishes jobs as fast as it can: whichever order the last save and the
+// unmark come in, the scan ends once.
+TEST(SnapshotClose, RequestThreadRacesTheSaver)
+{
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        ScanBench bench(1, {"127.0.63.1-3", "127.0.63.4"});
+        int id = bench.register_scan();
+        bench.scanner->start();  // the saver (no workers)
+        std::atomic<bool> stop{false};
+        std::thread worker([&] {
+            while (!stop) {
+                if (Job* job = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING))
+                    job->change_state(JOB_SNMP_RUNNING, JOB_FINISHED);
+                else
+                    std::this_thread::yield();
+            }
+        });
+        scan_request_thread(*bench.scanner, range_request(bench, id));
+        for (int i = 0; i < 2000 && bench.scanner->scans().has_scan(id); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        stop = true;
+        worker.join();
+        bench.scanner->stop();
+        EXPECT_EQ(bench.scanner->jobs().count(), 0);
+        expect_closed_once(bench, id, Completed, 0);
+    }
+}
+
+// Cancel while hosts are queued and one is being worked on: the worker's
+// host row ends with status 4, the snapshot with 4, and "aborted" is said.
+TEST(SnapshotClose, CancelledScanIsAborted)
+{
+    ScanBench bench(1, {"127.0.63.1-3"});
+    int id = bench.register_scan();
+    ScansArray& scans = bench.scanner->scans();
+    scans.add_snapshot(id, bench.snapshot);
+    scans.mark_snapshot(id, bench.snapshot);
+    int added = 0;
+    for (uint32_t a = 1; a <= 3; ++a)
+        add_scan_host(*bench.scanner, id, 0x7f003f00 + a, "", bench.snapshot, {"public"}, 1, IntArray(), false, 0,
+                      ScanClient, added);
+    Job* held = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
+    ASSERT_NE(held, nullptr);
+    DataLoader::replace_host(bench.db->loader.get(), *held);
+
+    cancel_host_scan(*bench.scanner, bench.inventory, ScanClient);
+    EXPECT_FALSE(scans.is_snapshot_marked(id, bench.snapshot));
+    EXPECT_EQ(held->get_state(), JOB_CANCEL_REQUESTED);
+    // The two waiting jobs are stored; the held one is not the saver's yet.
+    EXPECT_TRUE(bench.scanner->saver_step());
+    EXPECT_TRUE(bench.scanner->saver_step());
+    EXPECT_FALSE(bench.scanner->saver_step());
+    EXPECT_EQ(bench.logs_with(" has been "), 0);
+    // The worker sees the cancel and lets go.
+    EXPECT_FALSE(held->change_state(JOB_SNMP_RUNNING, JOB_SNMP_DONE));
+    EXPECT_TRUE(held->is_cancelled());
+    int host = held->get_host_uid();
+    EXPECT_TRUE(bench.scanner->saver_step());
+    EXPECT_EQ(bench.value("SELECT Status FROM InventoryHosts WHERE uid=?", host), 4);
+    expect_closed_once(bench, id, Aborted, 4);
+}
+
+}  // namespace
