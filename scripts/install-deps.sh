@@ -8,7 +8,7 @@ PACKAGES="g++ cmake make pkg-config python3 \
   unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql \
   libsnmp-dev snmpd snmp \
   libtinyxml-dev libboost-dev zlib1g-dev \
-  iputils-ping pci.ids"
+  iputils-ping pci.ids libwireshark-data"
 
 missing=""
 for p in $PACKAGES; do
