@@ -71,17 +71,15 @@ INSERT INTO SNMPMibMap (OID, VendorId, GroupId, ClassId) VALUES
     ('.1.3.6.1.4.1.8072.3.2.8', 8072, 2, 5),
     ('.1.3.6.1.4.1.8072.3.2.12', 8072, 2, 5),
     ('.1.3.6.1.4.1.8072.3.2.3', 8072, 2, 5),
-    ('.1.3.6.1.4.1.8072.3.2.13', 8072, 2, 6),
+    ('.1.3.6.1.4.1.8072.3.2.13', 8072, 2, 5),
     ('.1.3.6.1.4.1.8072.3.2.255', 8072, 2, 5),
     -- Windows SNMP service: workstation, server, domain controller
     ('.1.3.6.1.4.1.311.1.1.3.1.1', 311, 2, 6),
     ('.1.3.6.1.4.1.311.1.1.3.1.2', 311, 2, 5),
     ('.1.3.6.1.4.1.311.1.1.3.1.3', 311, 2, 5),
-    -- Cisco: Catalyst stacks, ASA firewalls, then every other product
-    ('.1.3.6.1.4.1.9.1.516', 9, 1, 2),
-    ('.1.3.6.1.4.1.9.1.1208', 9, 1, 2),
-    ('.1.3.6.1.4.1.9.1.669', 9, 1, 3),
-    ('.1.3.6.1.4.1.9.1.670', 9, 1, 3),
+    -- Cisco: Catalyst OS switches, every other product. An entry also
+    -- matches the prefixes tried for a sysObjectID below it, so a family
+    -- has one entry rather than entries per model.
     ('.1.3.6.1.4.1.9.5', 9, 1, 2),
     ('.1.3.6.1.4.1.9.1', 9, 1, 1),
     -- routers, switches, firewalls and wireless
@@ -234,7 +232,8 @@ INSERT INTO MapInterfaces (UID, RowType, GroupName, DefGroupName, TabIndex, SysO
      'Last change', 'In octets', 'Out octets', 'In errors', 'Out errors', 'Name', 'High speed (Mbit/s)', 'Alias');
 
 -- CPU: hrProcessorTable; description and status of the same processors
--- from hrDeviceTable, which lists them in the same order.
+-- from hrDeviceTable, which lists them in the same order. The line stands on
+-- hrDeviceTable: agents answer hrProcessorLoad only after their first minute.
 CREATE TABLE MapCPU (
     UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, "TableOID" TEXT, Plugin TEXT,
     GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
@@ -244,8 +243,8 @@ CREATE TABLE MapCPU (
 INSERT INTO MapCPU (UID, RowType, f1, f2, f3, f4, f5) VALUES
     (0, NULL, 'Index,SORT', 'Load', 'Description,COMPARETITLE', 'Status', 'Firmware');
 INSERT INTO MapCPU (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId, f1, f2, f3, f4, f5) VALUES
-    (1, 'TABLE', 1, '.1.3.6.1.2.1.25.3.3.1', 'std', 'default',
-     '$GET_INDEX(.1.3.6.1.2.1.25.3.3.1.2)', '.1.3.6.1.2.1.25.3.3.1.2',
+    (1, 'TABLE', 1, '.1.3.6.1.2.1.25.3.2.1', 'std', 'default',
+     '$GET_INDEX(.1.3.6.1.2.1.25.3.3.1.1)', '.1.3.6.1.2.1.25.3.3.1.2',
      '$LOOKUP(.1.3.6.1.2.1.25.3.2.1,2=.1.3.6.1.2.1.25.3.1.3,VALS 3)',
      '$LOOKUP(.1.3.6.1.2.1.25.3.2.1,2=.1.3.6.1.2.1.25.3.1.3,VALS 5)', '.1.3.6.1.2.1.25.3.3.1.1');
 INSERT INTO MapCPU (UID, RowType, ScanOrder, SysObjId, f1, f2, f3, f4, f5) VALUES
