@@ -9,9 +9,18 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 namespace {
+
+// Taken around every connect and disconnect; alone, never with another lock.
+std::mutex& connect_mutex()
+{
+    static std::mutex m;
+    return m;
+}
+
 
 constexpr size_t fetch_buffer_size = 8192;
 
@@ -82,7 +91,10 @@ void MSSQLODBCConnection::free_handles()
     free_statement();
     if (dbc_) {
         // A connection that lost its link is still open on the driver's side.
-        SQLDisconnect(dbc_);
+        {
+            std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+            SQLDisconnect(dbc_);
+        }
         SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
         dbc_ = nullptr;
     }
@@ -144,8 +156,15 @@ void MSSQLODBCConnection::connect()
     SQLSetConnectAttr(dbc, SQL_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
     handles_allocated_ = true;
 
-    SQLRETURN rc = SQLConnect(dbc, (SQLCHAR*)dsn_.c_str(), SQL_NTS, (SQLCHAR*)user_.c_str(), SQL_NTS,
-                              (SQLCHAR*)password_.c_str(), SQL_NTS);
+    SQLRETURN rc;
+    {
+        // The PostgreSQL driver switches the process's C locale while it
+        // connects; two connects at once would race on it. Other statements
+        // already run one at a time under the server's database mutex.
+        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        rc = SQLConnect(dbc, (SQLCHAR*)dsn_.c_str(), SQL_NTS, (SQLCHAR*)user_.c_str(), SQL_NTS,
+                        (SQLCHAR*)password_.c_str(), SQL_NTS);
+    }
     last_rc_ = rc;
     if (!ok(rc)) {
         std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc);
@@ -161,7 +180,10 @@ void MSSQLODBCConnection::connect()
 
 void MSSQLODBCConnection::disconnect()
 {
-    if (dbc_) SQLDisconnect(dbc_);
+    if (dbc_) {
+        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        SQLDisconnect(dbc_);
+    }
     connected_ = false;
 }
 
@@ -200,7 +222,7 @@ DB_DATA MSSQLODBCConnection::get_stmnt_results(const std::string& sql, const qr_
     return run(sql, &params);
 }
 
-void MSSQLODBCConnection::reconnect_loop()
+void MSSQLODBCConnection::reconnect_loop(bool prepared)
 {
     for (int attempt = 1;; ++attempt) {
         TRV_LOG(qr_Error, "Connection with SQL server lost. Trying to reconnect.");
@@ -209,9 +231,11 @@ void MSSQLODBCConnection::reconnect_loop()
             TRV_LOG(qr_Debug, "Reconnected to SQL SERVER");
             return;
         } catch (const qr_exception_t& e) {
-            TRV_LOG(qr_Error, "Failed to reconnect to MSSQL server [" << e.message() << "]. Will try again  afret "
-                                  << reconnect_policy_.delay.count() / 1000.0 << " sec. (attempt " << attempt
-                                  << ")");
+            // The prepared form writes a blank before the bracket, the direct one none.
+            const char* head =
+                prepared ? "Failed to reconnect to MSSQL server [" : "Failed to reconnect to MSSQL server[";
+            TRV_LOG(qr_Error, head << e.message() << "]. Will try again  afret "
+                                   << reconnect_policy_.delay.count() / 1000.0 << " sec. (attempt " << attempt << ")");
             if (reconnect_policy_.max_attempts > 0 && attempt >= reconnect_policy_.max_attempts)
                 qr_exception("Gave up reconnecting to data source '%s' after %d attempts", dsn_.c_str(), attempt);
         }
@@ -237,7 +261,7 @@ DB_DATA MSSQLODBCConnection::run(const std::string& sql, const qr_sql_params* pa
             in_transaction_ = false;
             throw;
         }
-        reconnect_loop();
+        reconnect_loop(params != nullptr);
         // A statement lost with the link is run once more; nested re-runs stop at three deep.
         if (statements_ < 3) return run(sql, params);
         throw;
@@ -264,12 +288,41 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
         ~stmt_guard() { c->free_statement(); }
     } free_at_end{this};
 
-    // Fails the statement, telling the caller whether the link went with it.
+    // The failures below tell the caller whether the link went with the statement.
+    const bool prepared = params != nullptr;
+    // Preparing or binding failed: the reason is the whole message.
+    auto fail_prepare = [&](const std::string& reason) {
+        link_lost = !connected_;
+        TRV_LOG(qr_Error, reason);
+        qr_exception("%s", reason.c_str());
+    };
+    // The statement itself was refused.
+    auto fail_execute = [&](const std::string& why) {
+        link_lost = !connected_;
+        if (!prepared) {
+            TRV_LOG(qr_Error, "Failed to Execute SQL Statement '" << sql << "' is invalid.");
+            qr_exception("Failed to Execute SQL Statement '%s' is invalid [%s].\n\r%s", sql.c_str(), why.c_str(),
+                         get_error_text().c_str());
+        }
+        const std::string reason = "Failed to Execute SQL Statement '" + sql + "' is invalid.\n\r" + why;
+        TRV_LOG(qr_Error, "Failed to Execute SQL Statement '" << sql << "' is invalid. [" << reason << "]");
+        qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]", sql.c_str(), reason.c_str(),
+                     why.c_str());
+    };
+    // Reading the columns or rows failed.
     auto fail = [&](const std::string& what, const std::string& why) {
         link_lost = !connected_;
         TRV_LOG(qr_Error, "Failed to Execute SQL Statement '" << sql << "' is invalid. [" << what << "]");
-        qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]", sql.c_str(), what.c_str(),
-                     why.c_str());
+        if (prepared)
+            qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]", sql.c_str(), what.c_str(),
+                         why.c_str());
+        qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]\n\r%s", sql.c_str(), what.c_str(),
+                     why.c_str(), get_error_text().c_str());
+    };
+    // The statement's own message text: slot details, then the driver's text when prepared.
+    auto reason_of = [&](std::string text, const std::string& why) {
+        if (prepared) text += "\n\r" + why;
+        return text;
     };
 
     SQLRETURN rc;
@@ -278,18 +331,18 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
         rc = SQLPrepare(stmt, (SQLCHAR*)sql.c_str(), SQL_NTS);
         if (!ok(rc)) {
             std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
-            fail("Failed to PREPARE statement!", why);
+            fail_prepare("MSSQLODBCConnection::get_stmnt_results Failed to PREPARE statement! \n\r" + why);
         }
         SQLSMALLINT markers = 0;
         if (!ok(SQLNumParams(stmt, &markers))) {
             std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
-            fail("Failed to PREPARE statement!", why);
+            fail_prepare("MSSQLODBCConnection::get_stmnt_results Failed to PREPARE statement!\n\r" + why);
         }
         if (static_cast<size_t>(markers) != params->size()) {
             char what[128];
             std::snprintf(what, sizeof what, "statement has %d parameter markers, %zu values given",
                           static_cast<int>(markers), params->size());
-            fail(what, "");
+            fail_prepare(std::string("Failed to complete prepare Statement [ ") + what + " ]");
         }
         values.resize(params->size());
         for (size_t n = 0; n < params->size(); ++n) {
@@ -332,9 +385,9 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
             if (!ok(rc)) {
                 std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
                 char what[64];
-                std::snprintf(what, sizeof what, "Failed to bind parametr %zu", n + 1);
-                TRV_LOG(qr_Error, "Failed to complete prepare Statement [ " << what << " ]");
-                fail(what, why);
+                std::snprintf(what, sizeof what, "Failed to bind parametr %zu of statement '", n + 1);
+                fail_prepare("Failed to complete prepare Statement [ MSSQLODBCConnection::get_stmnt_results " +
+                             std::string(what) + sql + "' ]" + why);
             }
         }
         rc = SQLExecute(stmt);
@@ -344,13 +397,15 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
     last_rc_ = rc;
 
     DB_DATA result;
+    // A first statement that touched nothing may be followed by others with rows.
+    for (int more = 0; rc == SQL_NO_DATA && more < 3; ++more) rc = SQLMoreResults(stmt);
     if (rc == SQL_NO_DATA) {
         TRV_LOG(qr_Debug, "Nothig affected by request. [" << sql << "]");
         return result;
     }
     if (!ok(rc)) {
         std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
-        fail("execution failed", why);
+        fail_execute(why);
     }
     if (rc == SQL_SUCCESS_WITH_INFO) collect_diagnostics(SQL_HANDLE_STMT, stmt);
 
@@ -368,9 +423,11 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
                 SQLULEN column_size = 0;
                 if (!ok(SQLDescribeCol(stmt, static_cast<SQLUSMALLINT>(c), name, sizeof name, &name_length, &type,
                                        &column_size, &digits, &nullable))) {
-                    char what[64];
-                    std::snprintf(what, sizeof what, "Failed to get column description for column %d", c);
-                    fail(what, collect_diagnostics(SQL_HANDLE_STMT, stmt));
+                    char what[96];
+                    std::snprintf(what, sizeof what,
+                                  "Failed to get column description for column %d from request '", c);
+                    const std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
+                    fail(reason_of(what + sql + (prepared ? "' " : "'"), why), why);
                 }
                 names[static_cast<size_t>(c - 1)] = reinterpret_cast<const char*>(name);
                 types[static_cast<size_t>(c - 1)] = type;
@@ -379,7 +436,10 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
             for (int row = 1;; ++row) {
                 rc = SQLFetch(stmt);
                 if (rc == SQL_NO_DATA) break;
-                if (!ok(rc)) fail("Failed to fetch data from request", collect_diagnostics(SQL_HANDLE_STMT, stmt));
+                if (!ok(rc)) {
+                    const std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
+                    fail(reason_of("Failed to fetch data from request '" + sql + "'", why), why);
+                }
                 for (SQLSMALLINT c = 1; c <= columns; ++c) {
                     const bool binary = is_binary(types[static_cast<size_t>(c - 1)]);
                     const SQLSMALLINT c_type = binary ? SQL_C_BINARY : SQL_C_CHAR;
@@ -393,13 +453,19 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
                         if (rc == SQL_NO_DATA) break;
                         if (!ok(rc)) {
                             char what[384];
-                            std::snprintf(what, sizeof what, "Failed to fetch data from column '%s'(%d), row %d",
+                            std::snprintf(what, sizeof what,
+                                          "Failed to fetch data from column '%s'(%d), row %d of SQL '",
                                           names[static_cast<size_t>(c - 1)].c_str(), c, row);
-                            fail(what, collect_diagnostics(SQL_HANDLE_STMT, stmt));
+                            const std::string why = collect_diagnostics(SQL_HANDLE_STMT, stmt);
+                            fail(reason_of(what + sql + "'", why), why);
                         }
                         if (indicator == SQL_NULL_DATA) break;
                         const bool more = indicator == SQL_NO_TOTAL || static_cast<size_t>(indicator) > room;
-                        value.append(buffer.data(), more ? room : static_cast<size_t>(indicator));
+                        size_t length = more ? room : static_cast<size_t>(indicator);
+                        // A last character part of unknown length ends at the driver's zero.
+                        if (!binary && indicator == SQL_NO_TOTAL && rc == SQL_SUCCESS)
+                            length = strnlen(buffer.data(), room);
+                        value.append(buffer.data(), length);
                         // Values longer than the buffer come in further parts (SQLSTATE 01004).
                         if (!(rc == SQL_SUCCESS_WITH_INFO && more)) break;
                     }
@@ -432,7 +498,7 @@ void MSSQLODBCConnection::begin_transaction()
         qr_exception("A transaction on data source '%s' is already in progress", dsn_.c_str());
     if (!connected_) {
         // A link lost earlier comes back before the transaction starts.
-        reconnect_loop();
+        reconnect_loop(true);
     }
     SQLRETURN rc = SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
                                      reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(SQL_AUTOCOMMIT_OFF)),

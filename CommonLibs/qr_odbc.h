@@ -118,7 +118,7 @@ public:
 private:
     DB_DATA run(const std::string& sql, const qr_sql_params* params);
     DB_DATA run_once(const std::string& sql, const qr_sql_params* params, bool& link_lost);
-    void reconnect_loop();
+    void reconnect_loop(bool prepared);
     std::string collect_diagnostics(short handle_type, void* handle);
     void free_statement();
     void free_handles();

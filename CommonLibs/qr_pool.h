@@ -16,6 +16,7 @@
 #include "qr_sync.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,12 @@ public:
             const std::string& password)
         : free_count_(count > 0 ? static_cast<unsigned>(count) : 0)
     {
+        // Held by unique_ptr until all are made, so a failing constructor frees the earlier ones.
+        std::vector<std::unique_ptr<T>> made;
+        for (int n = 0; n < count; ++n) made.push_back(std::make_unique<T>(resource_name, dsn, user, password));
         qr_automutex hold(m_);
-        for (int n = 0; n < count; ++n) table_.push_back({new T(resource_name, dsn, user, password), true});
+        table_.reserve(made.size());
+        for (auto& r : made) table_.push_back({r.release(), true});
     }
 
     ~qr_pool() override

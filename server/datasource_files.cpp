@@ -14,6 +14,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -40,14 +41,16 @@ void close_quietly(int fd)
     if (fd >= 0) ::close(fd);
 }
 
-// Copies `from` to `to` through a temporary file renamed into place at the
-// end, so `to` is either absent or complete.
+// Copies `from` to `to` through a temporary file of its own linked into place
+// at the end, so `to` is either absent or complete. Several threads or
+// processes may copy at once: each writes its own file, the first link wins
+// and the others find `to` complete, which counts as done.
 void copy_file_whole(const std::string& from, const std::string& to)
 {
-    const std::string part = to + ".part";
+    std::string part = to + ".XXXXXX";
     int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) qr_exception("Cannot open %s: %s", from.c_str(), std::strerror(errno));
-    int out = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int out = ::mkostemp(part.data(), O_CLOEXEC);
     if (out < 0) {
         int e = errno;
         close_quietly(in);
@@ -74,11 +77,30 @@ void copy_file_whole(const std::string& from, const std::string& to)
         }
     }
     close_quietly(in);
-    if (::fsync(out) != 0 || ::close(out) != 0 || std::rename(part.c_str(), to.c_str()) != 0) {
-        int e = errno;
-        ::unlink(part.c_str());
-        qr_exception("Cannot put %s in place: %s", to.c_str(), std::strerror(e));
+    bool placed = ::fchmod(out, 0644) == 0 && ::fsync(out) == 0;
+    placed = ::close(out) == 0 && placed;
+    placed = placed && (::link(part.c_str(), to.c_str()) == 0 || errno == EEXIST);
+    int e = errno;
+    ::unlink(part.c_str());
+    if (!placed) qr_exception("Cannot put %s in place: %s", to.c_str(), std::strerror(e));
+}
+
+// The name of the last table a script makes: when it exists, the whole script ran.
+std::string last_created_table(const std::string& script)
+{
+    std::string last;
+    for (const auto& statement : split_sql_script(script)) {
+        if (strncasecmp(statement.c_str(), "CREATE TABLE ", 13) != 0) continue;
+        size_t begin = statement.find_first_not_of(" \"", 13);
+        size_t end = statement.find_first_of(" \"(", begin);
+        if (begin != std::string::npos) last = statement.substr(begin, end - begin);
     }
+    return last;
+}
+
+bool postgresql_has(MSSQLODBCConnection& connection, const std::string& sql, const std::string& name)
+{
+    return connection.get_stmnt_results(sql, {name}).RowCount() > 0;
 }
 
 // Creates the data source's PostgreSQL database when it is missing, then its
@@ -95,15 +117,32 @@ void prepare_postgresql_database(const std::string& dsn, const std::string& admi
 
     MSSQLODBCConnection admin(admin_dsn, admin_dsn, "", "");
     admin.connect();
-    if (admin.get_stmnt_results(dialect.database_exists(), {database}).RowCount() == 0) {
+    if (!postgresql_has(admin, dialect.database_exists(), database)) {
         TRV_LOG(qr_Notice, "Creating database " << database << " for data source " << dsn);
-        admin.query(dialect.create_database(database));
+        // Another login of the same new type may be making it at this moment.
+        if (admin.execute(dialect.create_database(database)) != 0 &&
+            !postgresql_has(admin, dialect.database_exists(), database))
+            qr_exception("Cannot create database %s for data source %s: %s", database.c_str(), dsn.c_str(),
+                         admin.get_error_text().c_str());
     }
+    const std::string script = read_schema_script(schema_folder(program_folder), dialect, "inventory");
+    const std::string last_table = last_created_table(script);
     MSSQLODBCConnection inventory(dsn, dsn, "", "");
     inventory.connect();
-    if (inventory.get_stmnt_results(dialect.table_exists(), {std::string("TrvIndex")}).RowCount() == 0) {
+    if (!postgresql_has(inventory, dialect.table_exists(), last_table)) {
         TRV_LOG(qr_Notice, "Creating the inventory tables of data source " << dsn);
-        run_schema_script(inventory, read_schema_script(schema_folder(program_folder), dialect, "inventory"));
+        // One transaction: the tables are made all together or not at all, and
+        // a second maker waits for the first, fails, and finds them made.
+        try {
+            inventory.query("BEGIN");
+            run_schema_script(inventory, script);
+            inventory.query("COMMIT");
+        } catch (const qr_exception_t& e) {
+            inventory.execute("ROLLBACK");
+            if (!postgresql_has(inventory, dialect.table_exists(), last_table))
+                qr_exception("Cannot create the inventory tables of data source %s: %s", dsn.c_str(),
+                             e.message().c_str());
+        }
     }
 }
 

@@ -46,8 +46,11 @@ int compact_connection(MSSQLODBCConnection& connection, const SqlDialect& dialec
 // it; returns 0 (a failure, such as no data source for the file, is logged).
 int compact_database(const std::string& path);
 // Compacts one data source through a connection of its own and logs the sizes.
+// For start-up only, before any DataLoader exists: it takes no database
+// mutex. Later compaction goes through DataLoader::compact_database.
 void compact_dsn_database(const std::string& name);
-// Compacts every data source whose name contains "SrvData".
+// Compacts every data source whose name contains "SrvData"; start-up only,
+// like compact_dsn_database.
 void compact_all_data_databases();
 
 // A client type becomes part of file, data source and database names: only
@@ -70,6 +73,8 @@ int register_admin_data_source(const std::string& program_folder, const std::str
 // database from the inventory script; otherwise copies the template file
 // beside the program (only when the type's file does not exist) and registers
 // it. An existing PostgreSQL data source gets its database and tables made
-// when they are missing. Throws qr_exception_t with the reason.
+// when they are missing; the tables are made in one transaction. Safe when
+// several threads or processes prepare the same new type at once. Throws
+// qr_exception_t with the reason.
 std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
                                        const std::string& type);

@@ -322,7 +322,7 @@ protected:
 
 private:
     static void resolve_block_path(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter, int block,
-                                   std::vector<int>& path);
+                                   std::vector<int>& path, size_t& visits);
 
     MSSQLPool* pool_;                      // not owned
     MSSQLODBCConnection* connection_;      // own connection; used only under *mutex_

@@ -39,10 +39,12 @@ bool DataLoader::find_device_by_sysobjid(DataLoader* loader, std::string& sysobj
         for (const OidPrefix& p : prefixes) {
             TRV_LOG(qr_Info, "Trying " << p.text);
             // A dotted prefix stands for its subtree; any other entry only
-            // for itself, so 9.1.51 never takes the row of 9.1.516.
+            // for itself, so 9.1.51 never takes the row of 9.1.516. Of a
+            // subtree's rows the first by OID is taken, the same every time.
             DB_DATA rows = p.subtree
-                               ? op.db().get_stmnt_results("SELECT * FROM SNMPMibMap WHERE OID LIKE ? ESCAPE '\\'",
-                                                           {like_literal(p.text) + "%"})
+                               ? op.db().get_stmnt_results(
+                                     "SELECT * FROM SNMPMibMap WHERE OID LIKE ? ESCAPE '\\' ORDER BY OID",
+                                     {like_literal(p.text) + "%"})
                                : op.db().get_stmnt_results("SELECT * FROM SNMPMibMap WHERE OID = ?", {p.text});
             if (rows.RowCount() > 0) {
                 vendor_id = int_at(rows, "VendorId", 0);

@@ -15,6 +15,9 @@ namespace {
 
 // Deeper nesting than this is taken for a fault in the administration data.
 constexpr size_t max_block_depth = 32;
+// Blocks one resolution may visit in all: blocks naming the same block
+// several times multiply the work without ever forming a cycle.
+constexpr size_t max_block_visits = 1000;
 
 std::string block_text(int block)
 {
@@ -92,14 +95,23 @@ void DataLoader::resolve_block(DataLoader* loader, MapLineList& lines, const Map
     if (!exists(loader))
         return;
     std::vector<int> path;
-    resolve_block_path(loader, lines, filter, block, path);
+    size_t visits = 0;
+    resolve_block_path(loader, lines, filter, block, path, visits);
 }
 
 void DataLoader::resolve_block_path(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter,
-                                    int block, std::vector<int>& path)
+                                    int block, std::vector<int>& path, size_t& visits)
 {
     // The mutex only: block resolution holds no connection while it recurses.
     qr_automutex hold(*loader->mutex_);
+    if (visits >= max_block_visits) {
+        if (visits++ == max_block_visits)
+            TRV_LOG(qr_Error, "FORMULA rows of " << filter.table << " name more than " << max_block_visits
+                                                 << " blocks in all; the rest from block " << block_text(block)
+                                                 << " on is skipped");
+        return;
+    }
+    ++visits;
     if (std::find(path.begin(), path.end(), block) != path.end()) {
         TRV_LOG(qr_Error, "FORMULA rows of " << filter.table << " form a cycle: block " << block_text(block)
                                              << " refers back to itself; its lines are skipped");
@@ -117,9 +129,11 @@ void DataLoader::resolve_block_path(DataLoader* loader, MapLineList& lines, cons
         TRV_LOG(qr_Debug, "Block have formula: " << formula_text(formulas));
         for (const auto& formula : formulas) {
             for (const FormulaItem& term : formula.value) {
+                if (visits > max_block_visits)
+                    break;  // over budget: the remaining terms are skipped too
                 if (term.mark) {
                     TRV_LOG(qr_Debug, "Getting group:" << term.value);
-                    resolve_block_path(loader, lines, filter, term.value, path);
+                    resolve_block_path(loader, lines, filter, term.value, path, visits);
                 } else {
                     TRV_LOG(qr_Debug, "Getting single line, OrderId=" << term.value);
                     get_map_lines(loader, lines, filter, block, term.value);

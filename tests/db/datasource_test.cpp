@@ -213,6 +213,39 @@ TEST(ClientDatabase, PostgreSqlDeploymentCreatesTheTypesDatabase)
     EXPECT_EQ(p->query("SELECT COUNT(*) AS n FROM InventoryHosts").Column("n").GetLong(0), 0);
 }
 
+// The inventory tables are made all together or not at all, so a failed
+// first attempt is finished by the next one instead of being taken as done.
+TEST(ClientDatabase, PostgreSqlTablesAreMadeWhollyOrNotAtAll)
+{
+    auto& env = DbTestEnvironment::get();
+    const std::string admin = env.fresh_data_source("postgresql", "admin");
+    const std::string dsn = env.register_postgresql_dsn("TrvHalfSrvData", "trvhalfsrvdata");
+    auto maintenance = open_connection(env.postgresql_maintenance_dsn());
+    maintenance->query("DROP DATABASE IF EXISTS trvhalfsrvdata");
+    maintenance->query("CREATE DATABASE trvhalfsrvdata");
+    auto c = open_connection(dsn);
+    // A table of that name but another shape, late in the script, stops it there.
+    c->query("CREATE TABLE ScanSlotsData (other INTEGER); CREATE INDEX ScanSlotsData_host_id ON ScanSlotsData (other)");
+
+    LogCapture log;
+    try {
+        prepare_client_data_source(folder(), admin, "Half");
+        FAIL() << "a schema that could not be made was reported ready";
+    } catch (const qr_exception_t& e) {
+        EXPECT_NE(e.message().find("Cannot create the inventory tables of data source TrvHalfSrvData"),
+                  std::string::npos)
+            << e.message();
+    }
+    const std::string exists = SqlDialect::postgresql().table_exists();
+    EXPECT_EQ(c->get_stmnt_results(exists, {std::string("TrvIndex")}).RowCount(), 0);
+
+    c->query("DROP TABLE ScanSlotsData");
+    EXPECT_EQ(prepare_client_data_source(folder(), admin, "Half"), dsn);
+    EXPECT_EQ(c->query("SELECT COUNT(*) AS n FROM TrvIndex").Column("n").GetLong(0), 0);
+    EXPECT_EQ(c->query("SELECT COUNT(*) AS n FROM ScanSlotsData").Column("n").GetLong(0), 0);
+    EXPECT_EQ(c->get_stmnt_results(exists, {std::string("ScanSummaryData")}).RowCount(), 1);
+}
+
 TEST(DataSources, AdministrationSourceIsRegisteredUnlessItIsOnPostgreSql)
 {
     auto& env = DbTestEnvironment::get();

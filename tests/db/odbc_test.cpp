@@ -149,6 +149,33 @@ TEST_P(OdbcTest, FailedStatementsThrowAndLeaveTheConnectionUsable)
     EXPECT_EQ(c->query("SELECT id FROM t").RowCount(), 1);
 }
 
+TEST_P(OdbcTest, FailureMessagesOpenWithTheSystemsOwnTexts)
+{
+    LogCapture log;
+    const std::string direct = "SELECT nothing FROM no_such_table";
+    try {
+        c->query(direct);
+        FAIL() << "a missing table was accepted";
+    } catch (const qr_exception_t& e) {
+        EXPECT_EQ(e.message().rfind("Failed to Execute SQL Statement '" + direct + "' is invalid [", 0), 0u)
+            << e.message();
+    }
+    // SQLite refuses the statement while preparing it, PostgreSQL when it runs.
+    const std::string bound = "SELECT nothing FROM no_such_table WHERE id = ?";
+    const std::string expected =
+        is_postgresql()
+            ? "Failed to Execute SQL Statement '" + bound + "' is invalid. [Failed to Execute SQL Statement '" + bound +
+                  "' is invalid.\n\r"
+            : std::string("MSSQLODBCConnection::get_stmnt_results Failed to PREPARE statement! \n\r");
+    try {
+        c->get_stmnt_results(bound, {int32_t(1)});
+        FAIL() << "a missing table was accepted";
+    } catch (const qr_exception_t& e) {
+        EXPECT_EQ(e.message().rfind(expected, 0), 0u) << e.message();
+    }
+    EXPECT_NE(log.text().find(expected), std::string::npos) << log.text();
+}
+
 TEST_P(OdbcTest, StatementsWithoutRowsGiveEmptyResults)
 {
     DB_DATA d = c->get_stmnt_results("UPDATE t SET txt = ? WHERE id = ?", {std::string("x"), int32_t(99)});
@@ -198,6 +225,19 @@ TEST(OdbcResults, SecondResultSetAppendsToColumnsOfTheSameName)
     EXPECT_EQ(d.ColumnCount(), 2);
     EXPECT_EQ(d.Column("a").GetLong(1), 2);
     EXPECT_EQ(d.Column("b").GetString(1), "y");
+
+    // A first statement that touches nothing must not hide the rows after it.
+    c->query("CREATE TABLE counts (n INTEGER)");
+    d = c->query("UPDATE counts SET n = 2 WHERE n = 99; SELECT 5 AS five");
+    ASSERT_EQ(d.RowCount(), 1);
+    EXPECT_EQ(d.Column("five").GetLong(0), 5);
+    d = c->get_stmnt_results("DELETE FROM counts WHERE n = ?; SELECT 6 AS six", {int32_t(99)});
+    EXPECT_EQ(d.Column("six").GetLong(0), 6);
+    d = c->query("SELECT 1 AS a; UPDATE counts SET n = 2 WHERE n = 99; SELECT 3 AS a");
+    EXPECT_EQ(d.RowCount(), 2);
+    // ... nor a failure after it.
+    EXPECT_THROW(c->query("UPDATE counts SET n = 2 WHERE n = 99; SELECT nothing FROM no_such_table"), qr_exception_t);
+    EXPECT_EQ(c->query("SELECT 7 AS seven").Column("seven").GetLong(0), 7);
 }
 
 // The server side of a connection goes away; the statement still completes.
@@ -249,6 +289,9 @@ TEST(OdbcReconnect, EveryAttemptIsLoggedAndTheLimitEndsTheWait)
          at = text.find("Failed to reconnect", at + 1))
         ++attempts;
     EXPECT_EQ(attempts, 3u) << text;
+    EXPECT_NE(text.find("Failed to reconnect to MSSQL server[Failed to Connect to data source '" + dsn + "'"),
+              std::string::npos)
+        << text;
 
     // Once the database is back, the next statement reconnects by itself.
     admin->query("ALTER DATABASE " + database + " ALLOW_CONNECTIONS true");

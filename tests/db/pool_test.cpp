@@ -47,6 +47,32 @@ TEST(Pool, LendsDistinctOpenConnectionsAndCountsThem)
     EXPECT_EQ(dbconn(), before);
 }
 
+// A connection whose construction fails once `allowed` of them exist.
+class LimitedConnection : public MSSQLODBCConnection {
+public:
+    static inline int alive = 0;
+    static inline int allowed = 0;
+    LimitedConnection(std::string name, std::string dsn, std::string user, std::string password)
+        : MSSQLODBCConnection(std::move(name), std::move(dsn), std::move(user), std::move(password))
+    {
+        if (alive >= allowed) qr_exception("No more connections allowed");
+        ++alive;
+    }
+    ~LimitedConnection() override { --alive; }
+};
+
+TEST(Pool, AFailingConstructionFreesTheConnectionsMadeBeforeIt)
+{
+    LimitedConnection::allowed = 2;
+    EXPECT_THROW(qr_pool<LimitedConnection>(3, "pool", "TrvNoSource", "", ""), qr_exception_t);
+    EXPECT_EQ(LimitedConnection::alive, 0);
+    {
+        qr_pool<LimitedConnection> pool(2, "pool", "TrvNoSource", "", "");
+        EXPECT_EQ(LimitedConnection::alive, 2);
+    }
+    EXPECT_EQ(LimitedConnection::alive, 0);
+}
+
 TEST(Pool, ForeignAndTwiceReleasedPointersAreRefusedAndTheCounterStays)
 {
     auto pool = open_pool(1);

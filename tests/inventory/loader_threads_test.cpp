@@ -4,12 +4,15 @@
 #include "admin_fixture.h"
 #include "db_test_env.h"
 
+#include "datasource_odbcinst.h"
+#include "dialect.h"
 #include "loader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -112,5 +115,72 @@ TEST_P(LoaderThreadsTest, OperationWaitsForTheSharedMutex)
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, LoaderThreadsTest, TRV_DB_BACKENDS, [](const auto& i) { return i.param; });
+
+// Loaders of two client types, each on its own database, share the server's
+// one database mutex: compaction holds it for its whole run, and an operation
+// on the other type's database waits for it. Compaction is held up inside the
+// database by a table lock of the test, seen in pg_stat_activity.
+TEST(LoaderMutex, CompactionHoldsTheOneMutexAndAnotherTypesOperationWaits)
+{
+    auto& env = DbTestEnvironment::get();
+    const std::string dsn_x = env.fresh_data_source("postgresql");
+    const std::string dsn_y = env.fresh_data_source("postgresql");
+    auto locker = open_connection(dsn_x);
+    auto watcher = open_connection(env.postgresql_maintenance_dsn());
+    locker->query("CREATE TABLE held (id INTEGER)");
+
+    qr_mutex db_mutex;
+    std::unique_ptr<MSSQLPool> pool_x(MSSQLPool_ctor(1, dsn_x, dsn_x, "", ""));
+    std::unique_ptr<MSSQLPool> pool_y(MSSQLPool_ctor(1, dsn_y, dsn_y, "", ""));
+    pool_x->open_all();
+    pool_y->open_all();
+    DataLoader loader_x(pool_x.get(), &db_mutex, true);
+    DataLoader loader_y(pool_y.get(), &db_mutex, true);
+    const SqlDialect& pg = SqlDialect::postgresql();
+
+    locker->query("BEGIN");
+    locker->query("LOCK TABLE held IN ACCESS EXCLUSIVE MODE");
+    std::atomic<int> finished{0};
+    int x_result = -2, y_result = -2, x_order = 0, y_order = 0;
+    std::atomic<bool> y_started{false};
+    std::thread compacting([&] {
+        x_result = DataLoader::compact_database(&loader_x, pg);
+        x_order = ++finished;
+    });
+    // Handshake: the compaction waits for the test's lock inside database X.
+    const std::string database_x = odbc_dsn_value(dsn_x, "Database");
+    const std::string waiting =
+        "SELECT pid AS pid FROM pg_stat_activity WHERE datname = ? AND wait_event_type = 'Lock' AND query = 'VACUUM'";
+    while (watcher->get_stmnt_results(waiting, {database_x}).RowCount() == 0)
+        std::this_thread::yield();
+    // It holds the database mutex all the while.
+    const bool mutex_free = db_mutex.trylock();
+    if (mutex_free)
+        db_mutex.unlock();
+    EXPECT_FALSE(mutex_free);
+
+    std::thread other([&] {
+        y_started = true;
+        y_result = DataLoader::compact_database(&loader_y, pg);
+        y_order = ++finished;
+    });
+    while (!y_started)
+        std::this_thread::yield();
+    // Database Y is free, so only the mutex can keep the other operation from
+    // finishing while X stays locked; give it a fair chance to (wrongly) finish.
+    for (int i = 0; i < 50 && finished == 0; ++i)
+        watcher->get_stmnt_results(waiting, {database_x});
+    EXPECT_EQ(finished.load(), 0);
+
+    locker->query("COMMIT");
+    compacting.join();
+    other.join();
+    EXPECT_EQ(x_result, 0);
+    EXPECT_EQ(y_result, 0);
+    EXPECT_EQ(x_order, 1);
+    EXPECT_EQ(y_order, 2);
+    EXPECT_TRUE(db_mutex.trylock());
+    db_mutex.unlock();
+}
 
 }  // namespace

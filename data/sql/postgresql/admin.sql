@@ -3,11 +3,14 @@
 -- device identification, selection strategies, tabs of a device and reports.
 -- Map tables (one per tab type, named by TrvDBTablesNames.MapName) and enum
 -- tables are made together with their rows. A map table has the columns
---   UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, TableOID TEXT,
+--   UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, "TableOID" TEXT,
 --   Plugin TEXT, GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
 --   SysObjId TEXT, ClassId INTEGER, GroupId INTEGER, VendorId INTEGER,
 --   Agent INTEGER, f1 TEXT ... fN TEXT (N up to 100).
--- Identifiers are unquoted on purpose (see inventory.sql).
+-- Identifiers are unquoted on purpose (see inventory.sql), except "TableOID":
+-- unquoted, PostgreSQL folds it to tableoid, the name of a column every table
+-- already has, and refuses the table. Write it quoted wherever it is named;
+-- the server reads map rows with SELECT *.
 
 CREATE TABLE SNMPTabsTypes (
     uid INTEGER PRIMARY KEY,

@@ -1,0 +1,253 @@
+#include "connector.h"
+
+#include "qr_exception.h"
+#include "qr_log.h"
+#include "qr_payload.h"
+#include "qr_socket.h"
+
+#include <cerrno>
+#include <chrono>
+#include <poll.h>
+#include <cstdlib>
+#include <sys/socket.h>
+#include <tinyxml.h>
+
+namespace {
+
+std::string PrintCompact(const TiXmlNode& node)
+{
+    TiXmlPrinter printer;
+    printer.SetStreamPrinting();
+    node.Accept(&printer);
+    return printer.CStr();
+}
+
+bool MentionsPassword(const std::string& text)
+{
+    return text.find("password=") != std::string::npos;
+}
+
+// The ten-character length field of a payload announces a non-empty text.
+bool AnnouncesText(const std::string& payload)
+{
+    if (payload.size() < 10)
+        return false;
+    return std::atol(payload.substr(0, 10).c_str()) != 0;
+}
+
+}  // namespace
+
+TRVConnector::TRVConnector(std::unique_ptr<TRVSession> session)
+    : session_(session ? std::move(session) : std::make_unique<TRVSession>())
+{
+}
+
+void TRVConnector::SetSession(std::unique_ptr<TRVSession> session)
+{
+    if (session)
+        session_ = std::move(session);
+}
+
+int TRVConnector::SetError(int code, const std::string& text, bool alert)
+{
+    error_code_ = code;
+    error_text_ = text;
+    alert_ = alert;
+    return code;
+}
+
+XMLConnector::XMLConnector(Client_socket& socket, std::unique_ptr<TRVSession> session)
+    : TRVConnector(std::move(session)), socket_(socket)
+{
+}
+
+XMLConnector::~XMLConnector()
+{
+    Close();
+}
+
+void XMLConnector::Close()
+{
+    qr_automutex hold(send_mutex_);
+    closed_ = true;
+}
+
+void XMLConnector::Drop(const std::string& why)
+{
+    if (dead_)
+        return;
+    dead_ = true;
+    TRV_LOG(qr_Info, "Connection dropped. [" << why << "]");
+    // Ends the connection thread's wait for the next request as well.
+    ::shutdown(static_cast<int>(socket_.getSocket()), SHUT_RDWR);
+}
+
+int XMLConnector::Send(const TiXmlElement& element)
+{
+    const std::string text = PrintCompact(element);
+    const std::string payload = CompressPayload(text, true);
+    const std::string frame = std::to_string(payload.size()) + " " + payload;
+    qr_automutex hold(send_mutex_);
+    if (closed_ || dead_)
+        return 0;
+    if (qr_log_enabled(qr_Debug_2) && !MentionsPassword(text))
+        qr_print2log(qr_Debug_2, "+++Sent: " + text);
+    std::string failure;
+    if (!SendWithin(frame, send_time_limit, failure)) {
+        // Part of a frame may have left: nothing more can be sent on this stream.
+        Drop(failure);
+        return 0;
+    }
+    return static_cast<int>(payload.size());
+}
+
+bool XMLConnector::SendWithin(const std::string& bytes, int seconds, std::string& failure)
+{
+    using clock = std::chrono::steady_clock;
+    const clock::time_point deadline = clock::now() + std::chrono::seconds(seconds);
+    const int fd = static_cast<int>(socket_.getSocket());
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            failure = "Cannot write to socket No " + std::to_string(fd) + ", errno=" + std::to_string(n < 0 ? errno : 0);
+            return false;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        if (left <= 0) {
+            failure = "Send timeout: the peer has not read for " + std::to_string(seconds) + " seconds";
+            return false;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        ::poll(&p, 1, static_cast<int>(left));
+    }
+    return true;
+}
+
+int XMLConnector::SendError(int code, const std::string& message, int synch, bool alert)
+{
+    TiXmlElement error("ERROR");
+    error.SetAttribute("type", code);
+    error.SetAttribute("message", message);
+    if (synch != -1)
+        error.SetAttribute("synch", synch);
+    if (alert)
+        error.SetAttribute("alert", "1");
+    Send(error);
+    return code;
+}
+
+void XMLConnector::ReadMore(size_t at_most, int timeout_seconds)
+{
+    std::string chunk;
+    int n = socket_.read(chunk, static_cast<int>(at_most), timeout_seconds < 1 ? 1 : timeout_seconds);
+    if (static_cast<size_t>(n) != chunk.size())
+        qr_exception("Zero byte inside a frame");
+    buffer_ += chunk;
+}
+
+XMLConnector::ReadResult XMLConnector::ReadFrame(std::string& payload)
+{
+    using clock = std::chrono::steady_clock;
+    clock::time_point deadline{};
+    bool begun = !buffer_.empty();
+    if (begun)
+        deadline = clock::now() + std::chrono::seconds(frame_read_limit);
+    auto remaining = [&] {
+        return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(deadline - clock::now()).count());
+    };
+
+    size_t pos;
+    for (;;) {
+        pos = buffer_.find(' ');
+        if (pos != std::string::npos)
+            break;
+        if (buffer_.size() > max_length_digits) {
+            TRV_LOG(qr_Error, "Bad frame: no length within " << max_length_digits << " digits. Close session.");
+            return ReadResult::ended;
+        }
+        try {
+            if (!begun) {
+                ReadMore(1024, idle_read_limit);
+                begun = true;
+                deadline = clock::now() + std::chrono::seconds(frame_read_limit);
+            } else {
+                if (remaining() <= 0)
+                    qr_exception("Socket read timeout");
+                ReadMore(1024, remaining());
+            }
+        } catch (const qr_exception_t& e) {
+            TRV_LOG(qr_Info, "Socket disconnected. [" << e.message() << "]. Close session.");
+            return ReadResult::ended;
+        }
+    }
+
+    if (pos == 0 || pos > max_length_digits ||
+        buffer_.find_first_not_of("0123456789") < pos) {
+        TRV_LOG(qr_Error, "Bad frame: the length field is not a decimal number. Close session.");
+        return ReadResult::ended;
+    }
+    const long length = std::atol(buffer_.substr(0, pos).c_str());
+    if (length > max_frame_length) {
+        TRV_LOG(qr_Error, "Bad frame: length " << buffer_.substr(0, pos) << " is above the limit of "
+                                               << max_frame_length << ". Close session.");
+        return ReadResult::ended;
+    }
+    const size_t need = pos + 1 + static_cast<size_t>(length);
+    try {
+        while (buffer_.size() < need) {
+            if (remaining() <= 0)
+                qr_exception("Socket read timeout");
+            ReadMore(std::min<size_t>(need - buffer_.size(), 1 << 20), remaining());
+        }
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Info, "Socket disconnected within a frame. [" << e.message() << "]. Close session.");
+        return ReadResult::ended;
+    }
+    payload = buffer_.substr(pos + 1, static_cast<size_t>(length));
+    buffer_.erase(0, need);
+    return ReadResult::frame;
+}
+
+int XMLConnector::ProcessLoop()
+{
+    if (callback_ == nullptr)
+        qr_exception("Processing function not initialized! in XML connector");
+    TiXmlDocument document;
+    for (;;) {
+        std::string payload;
+        if (ReadFrame(payload) == ReadResult::ended)
+            break;
+        const std::string text = DecompressPayload(payload, true);
+        if (text.empty()) {
+            if (AnnouncesText(payload)) {
+                TRV_LOG(qr_Error, "Bad frame: the payload cannot be decoded. Close session.");
+                break;
+            }
+            continue;  // an empty request asks for nothing
+        }
+        document.Clear();
+        document.Parse(text.c_str());
+        if (document.Error()) {
+            // Half a request could change the wrong data: answer, never dispatch.
+            TRV_LOG(qr_Error, "Failed to parse XML request [" << (MentionsPassword(text) ? std::string("...") : text)
+                                                              << "]");
+            SendError(254, "Failed to parse XML request", 0, false);
+            continue;
+        }
+        if (qr_log_enabled(qr_Debug_2)) {
+            const std::string printed = PrintCompact(document);
+            if (!MentionsPassword(printed))
+                qr_print2log(qr_Debug_2, "+++Recieved: " + printed);
+        }
+        if (callback_(document, *this) == -1)
+            break;
+    }
+    return 0;
+}

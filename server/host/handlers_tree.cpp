@@ -1,0 +1,190 @@
+// Tree requests: read the inventory tree of the connection's client type, or
+// change it and announce the change to every console of that type.
+#include "connector.h"
+#include "handlers.h"
+#include "loader.h"
+#include "qr_log.h"
+#include "services.h"
+#include "trv_server.h"
+
+#include <ctime>
+#include <tinyxml.h>
+
+namespace {
+
+constexpr int type_inventory = 1;
+constexpr int type_host = 3;
+
+void Broadcast(const TiXmlElement& element, TRVConnector& connector)
+{
+    SendToClientsOfType(element, connector.GetClientType());
+}
+
+// The loader has no copy or move of a branch: the requester and the consoles
+// are told it failed rather than shown an unchanged item as the result.
+int CopyOrMoveFailed(TRVConnector& connector, const std::string& message)
+{
+    connector.SetError(error_failed, message);
+    SendLogBroadcast(message, connector.GetClientType());
+    return error_failed;
+}
+
+}  // namespace
+
+int HandleGetTree(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int root = IntAttribute(request, "root");
+    TiXmlElement tree("TREE");
+    tree.SetAttribute("root", root);
+    tree.SetAttribute("synch", IntAttribute(request, "synch"));
+    TRV_LOG(qr_Debug, "Trying to get tree for parent '" << root << "'");
+    DataLoader::children_to_xml(loader.get(), root, tree, false);
+    connector.Send(tree);
+    return 0;
+}
+
+int HandleGetTreeSibling(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int root = IntAttribute(request, "root");
+    TiXmlElement siblings("TREESIBLINGS");
+    siblings.SetAttribute("root", root);
+    siblings.SetAttribute("synch", IntAttribute(request, "synch"));
+    TRV_LOG(qr_Debug, "Trying to get tree siblings for parent '" << root << "'");
+    if (DataLoader::children_to_xml(loader.get(), root, siblings, true) == 0 &&
+        DataLoader::hosts_to_xml(loader.get(), root, siblings, true) == 0)
+        DataLoader::tabs_to_xml(loader.get(), root, siblings);
+    connector.Send(siblings);
+    return 0;
+}
+
+int HandleGetTreeElement(TiXmlElement& request, TRVConnector& connector)
+{
+    if (!RequireLoader(connector))
+        return connector.ErrorCode();
+    const int uid = IntAttribute(request, "uid");
+    if (SendTreeItem(uid, connector.GetClientType(), &connector, IntAttribute(request, "synch")) != 0)
+        return connector.ErrorCode();
+    return 0;
+}
+
+int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int console_uid = IntAttribute(request, "uid");
+    const int parent = IntAttribute(request, "parent", 0);
+    const int synch = IntAttribute(request, "synch");
+    const int startscan = IntAttribute(request, "startscan", 0);
+    const std::string name = TextAttribute(request, "name");
+    const int type = IntAttribute(request, "type", 0);
+
+    const int uid = DataLoader::new_uid(loader.get());
+    if (uid <= 0)
+        return connector.SetError(error_failed, "Can not add tree item.");
+    TRV_LOG(qr_Info, "Add Tree Item request, id: " << uid << ", name: " << name);
+
+    TreeItemRecord item;
+    item.uid = uid;
+    item.parentid = parent;
+    item.type = type;
+    item.name = name;
+    item.TimeStmp = static_cast<int>(std::time(nullptr));
+    if (type == type_inventory) {
+        DataLoader::write_scan_settings(loader.get(), uid, request);
+        item.Tabs2Scan = TextAttribute(request, "tabs");
+    }
+    DataLoader::insert_tree_item(loader.get(), item);
+
+    // The only answer: the requester pairs it through trvid and synch.
+    TiXmlElement element = DataLoader::item_to_xml(loader.get(), uid);
+    element.SetAttribute("trvid", console_uid);
+    element.SetAttribute("synch", synch);
+    Broadcast(element, connector);
+
+    if (startscan != 0) {
+        // A dated snapshot scan of the new item (its own uid, not the
+        // console's provisional one) starts here once the scanner is part of
+        // the server.
+        return connector.SetError(error_failed, "Can not start scan.");
+    }
+    return 0;
+}
+
+int HandleChangeItem(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int uid = IntAttribute(request, "uid");
+    const int synch = IntAttribute(request, "synch");
+    const std::string name = TextAttribute(request, "name");
+    const int type = IntAttribute(request, "type", 0);
+    TRV_LOG(qr_Info, "Change Tree Item request, id: " << uid << ", name: " << name);
+
+    if (type == type_host) {
+        DataLoader::set_host_dns_name(loader.get(), uid, name);
+    } else {
+        TreeItemRecord item;
+        item.uid = uid;
+        item.parentid = IntAttribute(request, "parent", 0);
+        item.type = type;
+        item.status = 0;
+        item.locked = IntAttribute(request, "locked", 0);
+        item.name = name;
+        if (type == type_inventory) {
+            DataLoader::delete_scan_settings(loader.get(), uid);
+            DataLoader::write_scan_settings(loader.get(), uid, request);
+            item.Tabs2Scan = TextAttribute(request, "tabs");
+        }
+        DataLoader::update_tree_item(loader.get(), item);
+    }
+
+    TiXmlElement element = DataLoader::item_to_xml(loader.get(), uid);
+    element.SetAttribute("synch", synch);
+    Broadcast(element, connector);
+    return 0;
+}
+
+int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int uid = IntAttribute(request, "uid");
+    TRV_LOG(qr_Info, "Remove tree item request, id: " << uid);
+    const int synch = IntAttribute(request, "synch");
+
+    const int parent = DataLoader::get_parent_id(loader.get(), uid);
+    if (DataLoader::remove_tree_element(loader.get(), uid) != 0)
+        return connector.SetError(error_failed, "Can not remove tree item.");
+
+    TiXmlElement removed("REMOVEBRANCH");
+    removed.SetAttribute("parent", parent);
+    removed.SetAttribute("uid", uid);
+    removed.SetAttribute("synch", synch);
+    Broadcast(removed, connector);
+    return 0;
+}
+
+int HandleCopyTreeItem(TiXmlElement& request, TRVConnector& connector)
+{
+    if (!RequireLoader(connector))
+        return connector.ErrorCode();
+    TRV_LOG(qr_Info, "Copy tree item request, id: " << IntAttribute(request, "id"));
+    return CopyOrMoveFailed(connector, "Can not copy item.");
+}
+
+int HandleMoveTreeItem(TiXmlElement& request, TRVConnector& connector)
+{
+    if (!RequireLoader(connector))
+        return connector.ErrorCode();
+    TRV_LOG(qr_Info, "Move tree item request, id: " << IntAttribute(request, "id"));
+    return CopyOrMoveFailed(connector, "Can not move item.");
+}

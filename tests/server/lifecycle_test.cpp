@@ -1,0 +1,255 @@
+// The server process as a whole: first start, a second instance, bad
+// configuration, a port in use, stop and restart, the connection limit, log
+// trimming, and installing and removing the service unit.
+#include "qr_payload.h"
+#include "qr_settings.h"
+#include "registry.h"
+#include "server_process.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST(ServerLifecycle, FirstStartWritesDefaultsAndASecondInstanceIsRefused)
+{
+    ServerFolder folder;
+    folder.SetInt("PingThreads", -1);  // reads as missing
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& first = *started;
+
+    RegSetStorageFolder(folder.file("registry"));
+    EXPECT_EQ(ReadRegistryInt("PingThreads", -1), 10);
+    EXPECT_EQ(ReadRegistryInt("ServerMaxRequests", -1), 1024);
+    EXPECT_EQ(ReadRegistryInt("UserDBMaxConn", -1), 10);
+    EXPECT_EQ(ReadRegistryStringDefault("ServerName", ""), "TRV Server");
+    EXPECT_EQ(ReadRegistryStringDefault("AdminDBDSN", ""), "TarvaneSrvAdmin");
+    EXPECT_EQ(ReadRegistryStringDefault("LogFileName", ""), folder.file("Logs/server.log"));
+    // What the test set before the start is kept.
+    EXPECT_EQ(ReadRegistryStringDefault("ServerPort", ""), std::to_string(folder.port()));
+    EXPECT_EQ(ReadRegistryInt("LogLevel", -1), 9);
+    // The password is stored encoded only.
+    const std::string stored = ReadRegistryStringDefault("AdminDBPassword", "");
+    EXPECT_FALSE(DecompressPayload(stored, true).empty());
+    EXPECT_NE(stored, DecompressPayload(stored, true));
+    RegSetStorageFolder("");
+
+    // The scanner runs with the default worker counts.
+    EXPECT_TRUE(Contains(folder.LogText(), "Scaner initialized: ping:10,snmp:10")) << folder.LogText();
+
+    ServerProcess second(folder);
+    EXPECT_EQ(second.WaitExit(), 2);
+    EXPECT_TRUE(Contains(folder.LogText(), "Only one server instance can be started."));
+
+    ConsoleClient client(folder.port());
+    EXPECT_FALSE(client.Login("Console").empty());
+    EXPECT_EQ(first.Stop(), 0);
+}
+
+TEST(ServerLifecycle, AConfigurationThatDoesNotLoadEndsTheProcessWithCode1)
+{
+    const char* configurations[] = {nullptr, "", "<SERVER", "<SERVER></CLIENT>"};
+    for (const char* text : configurations) {
+        ServerFolder folder;
+        fs::remove(folder.file("server.xml"));
+        if (text != nullptr)
+            WriteWholeFile(folder.file("server.xml"), text);
+        ServerProcess server(folder);
+        EXPECT_EQ(server.WaitExit(), 1) << (text ? text : "(no file)");
+    }
+}
+
+TEST(ServerLifecycle, APortInUseEndsStartUpWithAnErrorCode)
+{
+    ServerFolder folder;
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(folder.port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(fd, 1), 0);
+
+    ServerProcess server(folder);
+    EXPECT_EQ(server.WaitExit(), 4);
+    EXPECT_TRUE(Contains(folder.LogText(), "Could not run TARVANE SERVER")) << folder.LogText();
+    ::close(fd);
+}
+
+TEST(ServerLifecycle, StopEndsTheProcessAndTheNextStartReusesTheDatabases)
+{
+    ServerFolder folder;
+    std::string first_session;
+    std::string item_uid;
+    {
+        auto started = StartListening(folder);
+        ASSERT_NE(started, nullptr);
+        ServerProcess& server = *started;
+        ConsoleClient client(folder.port());
+        first_session = client.Login("Console");
+        ASSERT_FALSE(first_session.empty());
+        ASSERT_TRUE(client.Send("<ADDTREEITEM uid=\"-1\" parent=\"0\" type=\"0\" synch=\"1\" name=\"Kept &amp; sound\"/>"));
+        auto added = client.NextNamed("TREEITEM");
+        ASSERT_TRUE(added.has_value());
+        item_uid = added->attr("uid");
+        // A console still connected does not hold up the stop.
+        EXPECT_EQ(server.Stop(10), 0);
+    }
+    EXPECT_TRUE(fs::exists(folder.file("Console-SrvData.db")));
+    EXPECT_TRUE(Contains(folder.LogText(), "Stopping..."));
+
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
+    ConsoleClient client(folder.port());
+    const std::string second_session = client.Login("Console");
+    ASSERT_FALSE(second_session.empty());
+    // Ids come from the database's index, which survived the restart.
+    EXPECT_GT(std::stoll(second_session), std::stoll(first_session));
+    ASSERT_TRUE(client.NextNamed("LOG").has_value());
+    ASSERT_TRUE(client.Send("<GETTREE root=\"0\" synch=\"2\"/>"));
+    auto tree = client.Next();
+    ASSERT_TRUE(tree.has_value());
+    ASSERT_EQ(tree->children.size(), 1u) << tree->xml;
+    EXPECT_EQ(tree->children[0].attr("uid"), item_uid);
+    EXPECT_EQ(tree->children[0].attr("name"), "Kept & sound");
+    EXPECT_EQ(server.Stop(10), 0);
+}
+
+TEST(ServerLifecycle, ADataSourceThatCannotOpenRefusesOnlyThatLogin)
+{
+    ServerFolder folder;
+    folder.SetInt("UserDBMaxConn", 0);  // a pool without connections cannot serve a loader
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ConsoleClient client(folder.port());
+        ASSERT_TRUE(client.Send("<LOGIN Type=\"Console\" synch=\"3\"/>"));
+        auto error = client.Next();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->name, "ERROR");
+        EXPECT_EQ(error->attr("type"), "254");
+        EXPECT_TRUE(Contains(error->attr("message"), "Can not open data source of client type Console"))
+            << error->attr("message");
+        ASSERT_TRUE(client.Send("<PING synch=\"4\"/>"));
+        auto pong = client.Next();
+        ASSERT_TRUE(pong.has_value());
+        EXPECT_EQ(pong->name, "PONG");
+    }
+    EXPECT_TRUE(Contains(folder.LogText(), "Failed to initialize database connection Pool. Reason is ["));
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+TEST(ServerLifecycle, TheConnectionLimitHoldsBackTheNextClient)
+{
+    ServerFolder folder;
+    folder.SetInt("ServerMaxRequests", 1);
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
+    // WaitListening's own probe has come and gone; let its slot free again.
+    auto first = std::make_unique<ConsoleClient>(folder.port());
+    std::optional<Reply> pong;
+    for (int attempt = 0; attempt < 100 && !pong; ++attempt) {
+        ASSERT_TRUE(first->Send("<PING synch=\"1\"/>"));
+        pong = first->Next(1);
+    }
+    ASSERT_TRUE(pong.has_value());
+
+    ConsoleClient second(folder.port());
+    ASSERT_TRUE(second.Send("<PING synch=\"2\"/>"));
+    EXPECT_FALSE(second.Next(2).has_value());
+    first.reset();
+    auto late = second.Next();
+    ASSERT_TRUE(late.has_value());
+    EXPECT_EQ(late->attr("synch"), "2");
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+TEST(ServerLifecycle, ALogAboveItsLimitLosesItsFront)
+{
+    ServerFolder folder;
+    folder.SetInt("MaxLogSizeMb", 1);
+    folder.SetInt("LogCutPerc", 50);
+    fs::create_directories(folder.file("Logs"));
+    {
+        std::ofstream log(folder.file("Logs/server.log"));
+        log << "HEAD-MARK\n";
+        for (int i = 0; i < 30000; ++i)
+            log << "0123456789012345678901234567890123456789012345678\n";
+        log << "TAIL-MARK\n";
+    }
+    auto started = StartListening(folder);
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
+    bool trimmed = false;
+    for (int i = 0; i < 300 && !trimmed; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        trimmed = fs::file_size(folder.file("Logs/server.log")) < 1000000;
+    }
+    ASSERT_TRUE(trimmed);
+    const std::string log = folder.LogText();
+    EXPECT_FALSE(Contains(log, "HEAD-MARK"));
+    EXPECT_TRUE(Contains(log, "TAIL-MARK"));
+    // Logging goes on into the trimmed file.
+    ConsoleClient client(folder.port());
+    ASSERT_FALSE(client.Login("Console").empty());
+    EXPECT_TRUE(Contains(folder.LogText(), "Login request recieved."));
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+TEST(ServerLifecycle, InstallAndRemoveTheServiceUnit)
+{
+    ServerFolder folder;
+    TempDir units;
+    const std::map<std::string, std::string> env = {{"TRV_SYSTEMD_UNIT_DIR", units.path()}};
+    const std::string unit = units.file("TRVServer.service");
+    const std::string wants = units.file("multi-user.target.wants/TRVServer.service");
+
+    for (const char* install : {"-i", "/Fi", "-I", "/fi"}) {
+        ServerProcess installer(folder, {install}, env);
+        ASSERT_EQ(installer.WaitExit(), 0) << install;
+        ASSERT_TRUE(fs::exists(unit)) << install;
+        const std::string text = ReadWholeFile(unit);
+        EXPECT_TRUE(Contains(text, "\nDescription=Tarvane Server\n")) << text;
+        EXPECT_TRUE(Contains(text, "\nExecStart=\"" + folder.file("trvserver") + "\"\n")) << text;
+        EXPECT_TRUE(Contains(text, "\nWantedBy=multi-user.target\n")) << text;
+        EXPECT_TRUE(Contains(text, "\nRestart=on-failure\n")) << text;
+        EXPECT_TRUE(fs::is_symlink(wants)) << install;
+        EXPECT_EQ(fs::read_symlink(wants), fs::path(unit));
+
+        ServerProcess remover(folder, {install[0] == '-' ? "-u" : "/U"}, env);
+        ASSERT_EQ(remover.WaitExit(), 0);
+        EXPECT_FALSE(fs::exists(unit));
+        EXPECT_FALSE(fs::exists(fs::symlink_status(wants)));
+    }
+    EXPECT_TRUE(Contains(folder.LogText(), "TRVServer installed..."));
+    EXPECT_TRUE(Contains(folder.LogText(), "TRVServer uninstalled..."));
+
+    // Removing while the service runs stops it first.
+    ServerProcess installer(folder, {"-i"}, env);
+    ASSERT_EQ(installer.WaitExit(), 0);
+    ServerProcess running(folder, {}, env);
+    ASSERT_TRUE(running.WaitListening()) << running.Output();
+    ServerProcess remover(folder, {"-u"}, env);
+    EXPECT_EQ(remover.WaitExit(), 0);
+    EXPECT_EQ(running.WaitExit(), 0);
+    EXPECT_FALSE(fs::exists(unit));
+}
+
+}  // namespace

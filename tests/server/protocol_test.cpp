@@ -1,0 +1,232 @@
+// A console's view of the server: login, ping, framing, and what happens to
+// malformed input. One server serves the whole program.
+#include "server_process.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace {
+
+class Protocol : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder_ = new ServerFolder();
+        server_ = StartListening(*folder_).release();
+        ASSERT_NE(server_, nullptr);
+    }
+    static void TearDownTestSuite()
+    {
+        EXPECT_EQ(server_->Stop(), 0);
+        delete server_;
+        delete folder_;
+    }
+    static int port() { return folder_->port(); }
+
+    static ServerFolder* folder_;
+    static ServerProcess* server_;
+};
+
+ServerFolder* Protocol::folder_ = nullptr;
+ServerProcess* Protocol::server_ = nullptr;
+
+// PING answered with its synch proves the connection still serves.
+void ExpectServed(ConsoleClient& client, int synch)
+{
+    ASSERT_TRUE(client.Send("<PING synch=\"" + std::to_string(synch) + "\"/>"));
+    auto pong = client.Next();
+    ASSERT_TRUE(pong.has_value());
+    EXPECT_EQ(pong->name, "PONG");
+    EXPECT_EQ(pong->attr("synch"), std::to_string(synch));
+}
+
+TEST_F(Protocol, LoginGivesSessionAndConnectedLog)
+{
+    ConsoleClient client(port());
+    ASSERT_TRUE(client.Send("<LOGIN ConID=\"\" Type=\"Console\" login=\"admin\" password=\"pw\"/>"));
+    auto session = client.Next();
+    ASSERT_TRUE(session.has_value());
+    EXPECT_EQ(session->name, "SESSION");
+    EXPECT_FALSE(session->has("synch"));
+    const std::string uid = session->attr("uid");
+    ASSERT_FALSE(uid.empty());
+    EXPECT_EQ(uid.find_first_not_of("0123456789"), std::string::npos) << uid;
+
+    auto log = client.Next();
+    ASSERT_TRUE(log.has_value());
+    EXPECT_EQ(log->name, "LOG");
+    const std::string text = log->attr("text");
+    EXPECT_NE(text.find(" Connected to server: 127.0.0.1"), std::string::npos) << text;
+    EXPECT_EQ(text.size(), std::string("MM/DD/YYYY hh:mm:ss Connected to server: 127.0.0.1").size()) << text;
+    EXPECT_FALSE(log->has("alert"));
+
+    // A second LOGIN on the same connection is refused; the first stays.
+    ASSERT_TRUE(client.Send("<LOGIN Type=\"Console\" synch=\"7\"/>"));
+    auto error = client.Next();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->name, "ERROR");
+    EXPECT_EQ(error->attr("type"), "4");
+    EXPECT_EQ(error->attr("message"), "Connection already autorized!");
+    EXPECT_EQ(error->attr("synch"), "7");
+    EXPECT_FALSE(error->has("alert"));
+
+    // Two logins draw two different, increasing ids.
+    ConsoleClient other(port());
+    const std::string second = other.Login("Console");
+    ASSERT_FALSE(second.empty());
+    EXPECT_GT(std::stoll(second), std::stoll(uid));
+}
+
+TEST_F(Protocol, PingAnswersWithItsSynch)
+{
+    ConsoleClient client(port());
+    ExpectServed(client, 42);
+    ASSERT_TRUE(client.Send("<PING/>"));
+    auto pong = client.Next();
+    ASSERT_TRUE(pong.has_value());
+    EXPECT_EQ(pong->xml, "<PONG synch=\"0\" />");
+    // Names are compared exactly: a lower-case ping is ignored, unanswered.
+    ASSERT_TRUE(client.Send("<ping synch=\"1\"/>"));
+    ExpectServed(client, 2);
+}
+
+TEST_F(Protocol, RequestsBeforeLoginAreRefused)
+{
+    ConsoleClient client(port());
+    for (const char* name : {"GETTREE", "ADDTREEITEM", "GETSERVERINFO", "SCAN", "REMOVEBRANCH"}) {
+        ASSERT_TRUE(client.Send(std::string("<") + name + " synch=\"5\" root=\"0\" uid=\"1\"/>"));
+        auto error = client.Next();
+        ASSERT_TRUE(error.has_value()) << name;
+        EXPECT_EQ(error->name, "ERROR") << name;
+        EXPECT_EQ(error->attr("type"), "254") << name;
+        EXPECT_EQ(error->attr("message"), "Not logged in") << name;
+        EXPECT_EQ(error->attr("synch"), "5") << name;
+    }
+    // Without a synch the ERROR carries 0.
+    ASSERT_TRUE(client.Send("<GETTREE root=\"0\"/>"));
+    auto error = client.Next();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->attr("synch"), "0");
+    ExpectServed(client, 3);
+}
+
+TEST_F(Protocol, UnsafeClientTypesAreRefusedAndTheServerGoesOn)
+{
+    const char* refused[] = {"", "ADMIN", "admin", "../etc", "a]b", "Console Two",
+                             "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456"};  // 33 characters
+    for (const char* type : refused) {
+        ConsoleClient client(port());
+        ASSERT_TRUE(client.Send(std::string("<LOGIN Type=\"") + type + "\" synch=\"9\"/>"));
+        auto error = client.Next();
+        ASSERT_TRUE(error.has_value()) << type;
+        EXPECT_EQ(error->name, "ERROR") << type;
+        EXPECT_EQ(error->attr("type"), "254") << type;
+        EXPECT_EQ(error->attr("synch"), "9") << type;
+        // Still not logged in, still served.
+        ASSERT_TRUE(client.Send("<GETTREE root=\"0\"/>"));
+        auto refused_tree = client.Next();
+        ASSERT_TRUE(refused_tree.has_value());
+        EXPECT_EQ(refused_tree->attr("message"), "Not logged in");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_->file("ADMIN-SrvData.db")));
+    ConsoleClient client(port());
+    EXPECT_FALSE(client.Login("Console").empty());
+}
+
+TEST_F(Protocol, FramesMayBeSplitOrMerged)
+{
+    ConsoleClient client(port());
+    // One frame written a byte at a time, the length digits included.
+    const std::string frame = Frame("<PING synch=\"11\"/>");
+    for (char c : frame) {
+        ASSERT_TRUE(client.SendRaw(std::string(1, c)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    auto pong = client.Next();
+    ASSERT_TRUE(pong.has_value());
+    EXPECT_EQ(pong->attr("synch"), "11");
+
+    // Three frames in one write, then a frame holding two elements.
+    ASSERT_TRUE(client.SendRaw(Frame("<PING synch=\"21\"/>") + Frame("<PING synch=\"22\"/>") +
+                               Frame("<PING synch=\"23\"/>")));
+    ASSERT_TRUE(client.Send("<PING synch=\"31\"/><!-- skipped --><PING synch=\"32\"/>"));
+    for (const char* synch : {"21", "22", "23", "31", "32"}) {
+        auto reply = client.Next();
+        ASSERT_TRUE(reply.has_value()) << synch;
+        EXPECT_EQ(reply->name, "PONG");
+        EXPECT_EQ(reply->attr("synch"), synch);
+    }
+
+    // A frame with an empty payload asks for nothing.
+    ASSERT_TRUE(client.SendRaw("0 "));
+    ExpectServed(client, 41);
+}
+
+TEST_F(Protocol, MalformedXmlIsAnsweredAndNotDispatched)
+{
+    ConsoleClient client(port());
+    // Half a LOGIN must not log in.
+    ASSERT_TRUE(client.Send("<LOGIN Type=\"Console\" login=\"a\"b\" password=\"x\"/>"));
+    auto error = client.Next();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->name, "ERROR");
+    EXPECT_EQ(error->attr("type"), "254");
+    EXPECT_EQ(error->attr("message"), "Failed to parse XML request");
+    ASSERT_TRUE(client.Send("<GETTREE root=\"0\"/>"));
+    auto refused = client.Next();
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->attr("message"), "Not logged in");
+    ExpectServed(client, 51);
+}
+
+TEST_F(Protocol, HostileFramesCloseOnlyTheirConnection)
+{
+    const std::string good = Frame("<PING synch=\"1\"/>");
+    std::string damaged = "        50";  // announces 50 bytes of text
+    damaged += std::string(30, 'x');
+    std::string with_zero = good;
+    with_zero[with_zero.size() - 3] = '\0';
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"eleven digits", "12345678901 " + std::string(20, 'a')},
+        {"no blank after ten digits", "12345678901234567890"},
+        {"above the length limit", "999999999 abc"},
+        {"sign in the length", "-5 abcde"},
+        {"letters in the length", "1a2 abc"},
+        {"blank first", " 12 abc"},
+        {"payload that does not decode", std::to_string(damaged.size()) + " " + damaged},
+        {"zero byte inside a frame", with_zero},
+    };
+    ConsoleClient bystander(port());
+    ASSERT_FALSE(bystander.Login("Console").empty());
+    bystander.NextNamed("LOG");
+    for (const Case& c : cases) {
+        ConsoleClient hostile(port());
+        ASSERT_TRUE(hostile.SendRaw(c.bytes)) << c.what;
+        EXPECT_TRUE(hostile.Closed()) << c.what;
+        ExpectServed(bystander, 61);
+    }
+}
+
+TEST_F(Protocol, PasswordsNeverReachTheLog)
+{
+    ConsoleClient client(port());
+    ASSERT_FALSE(client.Login("Console", "session_id=\"\" secretword=\"x\"").empty());
+    ASSERT_TRUE(client.Send("<LOGIN Type=\"Console\" password=\"Wh1sper-Pass\"/>"));
+    ASSERT_TRUE(client.NextNamed("ERROR").has_value());
+    ConsoleClient second(port());
+    ASSERT_TRUE(second.Send("<LOGIN Type=\"Console\" login=\"op\" password=\"Wh1sper-Pass\"/>"));
+    ASSERT_TRUE(second.NextNamed("SESSION").has_value());
+    ASSERT_TRUE(second.NextNamed("LOG").has_value());
+    ExpectServed(second, 71);
+    const std::string log = folder_->LogText();
+    EXPECT_NE(log.find("Trying to login user 'op'"), std::string::npos);
+    EXPECT_EQ(log.find("Wh1sper-Pass"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,267 @@
+// Tree requests as consoles make them: replies go to the requester, changes
+// reach every console of the requester's client type and no other.
+#include "server_process.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+class Tree : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder_ = new ServerFolder();
+        server_ = StartListening(*folder_).release();
+        ASSERT_NE(server_, nullptr);
+    }
+    static void TearDownTestSuite()
+    {
+        EXPECT_EQ(server_->Stop(), 0);
+        delete server_;
+        delete folder_;
+    }
+
+    // A logged-in console whose SESSION and LOG have been read.
+    static std::unique_ptr<ConsoleClient> Console(const std::string& type)
+    {
+        auto client = std::make_unique<ConsoleClient>(folder_->port());
+        EXPECT_FALSE(client->Login(type).empty());
+        EXPECT_TRUE(client->NextNamed("LOG").has_value());
+        return client;
+    }
+
+    static ServerFolder* folder_;
+    static ServerProcess* server_;
+};
+
+ServerFolder* Tree::folder_ = nullptr;
+ServerProcess* Tree::server_ = nullptr;
+
+// Nothing was pushed to the client before the answer to this PING.
+void ExpectNothingPending(ConsoleClient& client)
+{
+    ASSERT_TRUE(client.Send("<PING synch=\"999\"/>"));
+    auto reply = client.Next();
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(reply->xml, "<PONG synch=\"999\" />");
+}
+
+const Reply* FindChild(const Reply& parent, const std::string& uid)
+{
+    for (const Reply& child : parent.children)
+        if (child.attr("uid") == uid)
+            return &child;
+    return nullptr;
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "&quot;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '\'': out += "&apos;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+TEST_F(Tree, ChangesReachEveryConsoleOfTheTypeOnly)
+{
+    auto a = Console("Console");
+    auto b = Console("Console");
+    auto other = Console("Other");
+
+    const std::string name = "Lab \"North\" <1> & O'Brien's";
+    ASSERT_TRUE(a->Send("<ADDTREEITEM uid=\"-77\" parent=\"0\" type=\"0\" synch=\"5\" name=\"" + Escaped(name) +
+                        "\"/>"));
+    std::string folder_uid;
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        auto item = console->Next();
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->name, "TREEITEM");
+        EXPECT_EQ(item->attr("trvid"), "-77");
+        EXPECT_EQ(item->attr("synch"), "5");
+        EXPECT_EQ(item->attr("name"), name);
+        EXPECT_EQ(item->attr("parent"), "0");
+        EXPECT_EQ(item->attr("type"), "0");
+        folder_uid = item->attr("uid");
+        EXPECT_GT(std::stoi(folder_uid), 0);
+    }
+    ExpectNothingPending(*other);
+
+    // An inventory with its address range and community below the folder.
+    ASSERT_TRUE(b->Send("<ADDTREEITEM uid=\"-78\" parent=\"" + folder_uid +
+                        "\" type=\"1\" synch=\"6\" name=\"Inv &amp; Co\" ping=\"1\" tabs=\"1,2\">"
+                        "<IP from=\"127.0.0.1\" to=\"127.0.0.4\" file=\"\"/><COMM name=\"public\"/></ADDTREEITEM>"));
+    std::string inventory_uid;
+    for (ConsoleClient* console : {b.get(), a.get()}) {
+        auto item = console->Next();
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->attr("trvid"), "-78");
+        EXPECT_EQ(item->attr("synch"), "6");
+        EXPECT_EQ(item->attr("type"), "1");
+        EXPECT_EQ(item->attr("parent"), folder_uid);
+        ASSERT_EQ(item->children.size(), 2u) << item->xml;
+        EXPECT_EQ(item->children[0].name, "IP");
+        EXPECT_EQ(item->children[0].attr("from"), "127.0.0.1");
+        EXPECT_EQ(item->children[1].name, "COMM");
+        EXPECT_EQ(item->children[1].attr("name"), "public");
+        inventory_uid = item->attr("uid");
+    }
+
+    // GETTREE: a flat list, parents before children, to the requester only.
+    ASSERT_TRUE(a->Send("<GETTREE root=\"0\" synch=\"7\"/>"));
+    auto tree = a->Next();
+    ASSERT_TRUE(tree.has_value());
+    EXPECT_EQ(tree->name, "TREE");
+    EXPECT_EQ(tree->attr("root"), "0");
+    EXPECT_EQ(tree->attr("synch"), "7");
+    const Reply* folder = FindChild(*tree, folder_uid);
+    const Reply* inventory = FindChild(*tree, inventory_uid);
+    ASSERT_TRUE(folder && inventory) << tree->xml;
+    EXPECT_EQ(folder->attr("name"), name);
+    EXPECT_LT(folder, inventory);
+    ExpectNothingPending(*b);
+
+    ASSERT_TRUE(a->Send("<GETTREESIBLING root=\"" + folder_uid + "\" synch=\"8\"/>"));
+    auto siblings = a->Next();
+    ASSERT_TRUE(siblings.has_value());
+    EXPECT_EQ(siblings->name, "TREESIBLINGS");
+    EXPECT_EQ(siblings->attr("root"), folder_uid);
+    ASSERT_EQ(siblings->children.size(), 1u) << siblings->xml;
+    EXPECT_EQ(siblings->children[0].attr("uid"), inventory_uid);
+
+    ASSERT_TRUE(a->Send("<GETTREEELEMENT uid=\"" + inventory_uid + "\" synch=\"9\"/>"));
+    auto element = a->Next();
+    ASSERT_TRUE(element.has_value());
+    EXPECT_EQ(element->name, "TREEITEM");
+    EXPECT_EQ(element->attr("uid"), inventory_uid);
+    EXPECT_EQ(element->attr("synch"), "9");
+    ASSERT_TRUE(a->Send("<GETTREEELEMENT uid=\"987654\" synch=\"10\"/>"));
+    auto missing = a->Next();
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_EQ(missing->name, "ERROR");
+    EXPECT_EQ(missing->attr("type"), "8");
+    EXPECT_EQ(missing->attr("message"), "Can not find element with id=987654");
+    EXPECT_EQ(missing->attr("synch"), "10");
+
+    // CHANGEITEM: the new state, with the requester's synch, to both.
+    ASSERT_TRUE(b->Send("<CHANGEITEM uid=\"" + folder_uid + "\" parent=\"0\" type=\"0\" locked=\"1\" synch=\"11\" "
+                        "name=\"Renamed &lt;2&gt;\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        auto item = console->Next();
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->name, "TREEITEM");
+        EXPECT_EQ(item->attr("uid"), folder_uid);
+        EXPECT_EQ(item->attr("name"), "Renamed <2>");
+        EXPECT_EQ(item->attr("locked"), "1");
+        EXPECT_EQ(item->attr("synch"), "11");
+    }
+
+    // Copy and move cannot be done: the requester gets an ERROR, every
+    // console of the type the LOG line.
+    for (const char* request : {"COPYTREEITEM", "MOVETREEITEM"}) {
+        const std::string word = std::string(request) == "COPYTREEITEM" ? "copy" : "move";
+        ASSERT_TRUE(a->Send(std::string("<") + request + " id=\"" + inventory_uid + "\" toparent=\"0\" synch=\"12\"/>"));
+        for (ConsoleClient* console : {a.get(), b.get()}) {
+            auto log = console->NextNamed("LOG");
+            ASSERT_TRUE(log.has_value()) << request;
+            EXPECT_NE(log->attr("text").find(" Can not " + word + " item."), std::string::npos);
+            EXPECT_FALSE(log->has("alert"));
+        }
+        auto error = a->Next();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->name, "ERROR");
+        EXPECT_EQ(error->attr("type"), "254");
+        EXPECT_EQ(error->attr("message"), "Can not " + word + " item.");
+        EXPECT_EQ(error->attr("synch"), "12");
+    }
+
+    // REMOVEBRANCH names the former parent.
+    ASSERT_TRUE(b->Send("<REMOVEBRANCH uid=\"" + folder_uid + "\" synch=\"13\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        auto removed = console->Next();
+        ASSERT_TRUE(removed.has_value());
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"0\" uid=\"" + folder_uid + "\" synch=\"13\" />");
+    }
+    ASSERT_TRUE(a->Send("<GETTREE root=\"0\" synch=\"14\"/>"));
+    auto after = a->Next();
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(FindChild(*after, folder_uid), nullptr);
+    EXPECT_EQ(FindChild(*after, inventory_uid), nullptr);
+
+    // The other type has an inventory of its own.
+    ExpectNothingPending(*other);
+    ASSERT_TRUE(other->Send("<GETTREE root=\"0\" synch=\"15\"/>"));
+    auto other_tree = other->Next();
+    ASSERT_TRUE(other_tree.has_value());
+    EXPECT_TRUE(other_tree->children.empty()) << other_tree->xml;
+}
+
+TEST_F(Tree, ATakenUpSessionIsTheNewConnectionsOwn)
+{
+    auto first = std::make_unique<ConsoleClient>(folder_->port());
+    const std::string id = first->Login("Console");
+    ASSERT_FALSE(id.empty());
+    ASSERT_TRUE(first->NextNamed("LOG").has_value());
+
+    // Offering the id again takes the session up: SESSION with it, no LOG.
+    ConsoleClient second(folder_->port());
+    EXPECT_EQ(second.Login("Console", "session_id=\"" + id + "\""), id);
+    ExpectNothingPending(second);
+    // Within another client type the id names nothing: a new session.
+    ConsoleClient other(folder_->port());
+    const std::string other_id = other.Login("Other", "session_id=\"" + id + "\"");
+    ASSERT_FALSE(other_id.empty());
+    auto log = other.Next();
+    ASSERT_TRUE(log.has_value());
+    EXPECT_EQ(log->name, "LOG");
+
+    // The first connection leaves; the second is still logged in and still
+    // receives what its client type is told.
+    first.reset();
+    ASSERT_TRUE(second.Send("<ADDTREEITEM uid=\"-3\" parent=\"0\" type=\"0\" synch=\"31\" name=\"after\"/>"));
+    auto item = second.Next();
+    ASSERT_TRUE(item.has_value());
+    EXPECT_EQ(item->name, "TREEITEM");
+    EXPECT_EQ(item->attr("synch"), "31");
+    ASSERT_TRUE(second.Send("<REMOVEBRANCH uid=\"" + item->attr("uid") + "\" synch=\"32\"/>"));
+    auto removed = second.Next();
+    ASSERT_TRUE(removed.has_value());
+    EXPECT_EQ(removed->name, "REMOVEBRANCH");
+    ExpectNothingPending(other);
+}
+
+TEST_F(Tree, AConsoleThatNeverReadsHoldsUpNobodyElse)
+{
+    auto stuck = Console("Console");  // never reads from here on
+    auto busy = Console("Console");
+    // Names that compress badly, so the stuck console's buffers fill up.
+    std::mt19937 random(7);
+    const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string name(150000, 'a');
+    int served = 0;
+    for (int i = 0; i < 100; ++i) {
+        for (char& c : name)
+            c = letters[random() % letters.size()];
+        ASSERT_TRUE(busy->Send("<ADDTREEITEM uid=\"-" + std::to_string(i + 1) + "\" parent=\"0\" type=\"0\" synch=\"" +
+                               std::to_string(i) + "\" name=\"" + name + "\"/>"));
+        auto item = busy->NextNamed("TREEITEM", 60);
+        ASSERT_TRUE(item.has_value()) << "request " << i;
+        EXPECT_EQ(item->attr("synch"), std::to_string(i));
+        ++served;
+    }
+    EXPECT_EQ(served, 100);
+    // The stuck console was dropped once its sends stopped moving.
+    EXPECT_TRUE(stuck->Closed(60));
+    ExpectNothingPending(*busy);
+}
+
+}  // namespace
