@@ -4,6 +4,7 @@
 #include "qr_odbc.h"
 #include "schema_scripts.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>

@@ -760,12 +760,15 @@ SNMPAPI_STATUS SnmpGetVb(HSNMP_VBL vbl, smiUINT32 index, smiOID* name, smiVALUE*
         case SNMP_SYNTAX_NSAPADDR:
             value->value.string.len = static_cast<smiUINT32>(vb.octets.size());
             value->value.string.ptr = new smiBYTE[vb.octets.size() + 1];
-            std::memcpy(value->value.string.ptr, vb.octets.data(), vb.octets.size());
+            // An empty string has no data pointer to copy from.
+            if (!vb.octets.empty())
+                std::memcpy(value->value.string.ptr, vb.octets.data(), vb.octets.size());
             break;
         case SNMP_SYNTAX_OID:
             value->value.oid.len = static_cast<smiUINT32>(vb.oid.size());
             value->value.oid.ptr = new smiUINT32[vb.oid.size() + 1];
-            std::memcpy(value->value.oid.ptr, vb.oid.data(), vb.oid.size() * sizeof(smiUINT32));
+            if (!vb.oid.empty())
+                std::memcpy(value->value.oid.ptr, vb.oid.data(), vb.oid.size() * sizeof(smiUINT32));
             break;
         default:
             break;

@@ -24,8 +24,8 @@
 
 namespace {
 
-const char* const Plain = "127.0.66.1";     // net-snmp agent with printer supplies
-const char* const Hardware = "127.0.66.2";  // net-snmp agent with the enterprise hardware tables
+const char* const Plain = "127.0.69.1";     // net-snmp agent with printer supplies
+const char* const Hardware = "127.0.69.2";  // net-snmp agent with the enterprise hardware tables
 const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
 
 TestAgents* agents = nullptr;
@@ -81,7 +81,7 @@ protected:
         o.ping_threads = 1;
         o.snmp_threads = 2;
         o.program_dir = folder->path();
-        auto bench = std::make_unique<ScanBench>(3, std::vector<std::string>{"127.0.66.1-2"},
+        auto bench = std::make_unique<ScanBench>(3, std::vector<std::string>{"127.0.69.1-2"},
                                                  std::vector<std::string>{"public"}, "", o, GetParam());
         bench->services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
         int id = bench->register_scan();
