@@ -9,11 +9,36 @@
 #include "qr_odbc.h"
 #include "scan_settings.h"
 
+#include "qr_exception.h"
+#include "temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 namespace {
+
+// The list's own format: comments, blanks or tabs between number and name,
+// names with blanks inside; lines without a number or a name are skipped.
+TEST(EnterpriseNumbers, ReadsNumbersAndNames)
+{
+    TempDir dir;
+    WriteWholeFile(dir.file("e.tsv"), "# comment 1 line\n"
+                                      "\n"
+                                      "0\tReserved\n"
+                                      "9 \t ciscoSystems  \r\n"
+                                      "2\tIBM (https://w3.ibm.com/standards )\n"
+                                      "x17\tNot a number\n"
+                                      "18\n"
+                                      "62331\tWatermark Auto Group");
+    auto list = read_enterprise_numbers(dir.file("e.tsv"));
+    using Pair = std::pair<int32_t, std::string>;
+    EXPECT_EQ(list, (std::vector<Pair>{{0, "Reserved"},
+                                       {9, "ciscoSystems"},
+                                       {2, "IBM (https://w3.ibm.com/standards )"},
+                                       {62331, "Watermark Auto Group"}}));
+    EXPECT_THROW(read_enterprise_numbers(dir.file("missing.tsv")), qr_exception_t);
+}
 
 class AdminContentTest : public DbBackendTest {
 protected:
