@@ -246,6 +246,24 @@ public:
     // without a device id each count as a device of their own. Throws.
     static void keep_latest_per_device(DataLoader* loader, IntArray& hosts);
 
+    // ---- Host comparison and reports (loader_compare.cpp, loader_reports.cpp)
+
+    // Writes HEADER and GROUPS of the comparison of two items (hosts, or the
+    // hosts below inventories or snapshots) into table; true when a host has
+    // no partner or a tab differs. Tabs and layouts come from the
+    // administration data source.
+    static bool compare_hosts(DataLoader* loader, TiXmlElement& table, int uid1, int uid2);
+    // Appends one GROUP per tab whose data differ between the two hosts;
+    // true when one was appended.
+    static bool compare_host_tabs(DataLoader* loader, TiXmlElement& parent, int host1, int host2);
+    // The report of that type (administration loader); typeid and
+    // sum_column -1 when there is none or it cannot be read. The struct is
+    // declared here and defined in report_thread.h.
+    static struct ReportDescription get_report(DataLoader* loader, int type_id);
+    // Appends one REPORTITEM per report in display order; false on failure
+    // (items already appended stay).
+    static bool get_report_tree(DataLoader* loader, TiXmlElement& parent);
+
     // ---- Maintenance (loader_admin.cpp) ---------------------------------------
 
     // Compacts the loader's database in place under the database mutex, so no

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+class TiXmlElement;
+struct LayoutGroup;
+
 class ScanColumn {
 public:
     ScanColumn() = default;
@@ -42,6 +45,18 @@ public:
     // Fills the empty values of this table from other's; values already
     // present are never overwritten.
     void assign_columns(const ScanDataTable& other);
+
+    // Writes the differences between this table (left, one stored record per
+    // column) and other (right) under parent, as the comparison of two hosts
+    // shows them; true when something was written (table_compare.cpp).
+    bool compare(TiXmlElement& parent, const ScanDataTable& other, const std::vector<LayoutGroup>& layout) const;
+    // Tables of at most one record: every field of every layout group.
+    bool compare_single(TiXmlElement& parent, const ScanDataTable& other,
+                        const std::vector<LayoutGroup>& layout) const;
+    // Records matched by their first COMPAREFIELD value; only records without
+    // a partner are written.
+    bool compare_keyed(TiXmlElement& parent, const ScanDataTable& other,
+                       const std::vector<LayoutGroup>& layout) const;
 
     std::vector<ScanColumn> columns;
     std::string name;
