@@ -72,20 +72,3 @@ std::unique_ptr<MSSQLODBCConnection> AdminDb::connect() const
 {
     return open_connection(dsn);
 }
-
-std::string report_query_for_hosts(std::string query, const std::vector<int>& hosts)
-{
-    std::string filter = " ( ScanSummaryData.host_id IN (";
-    for (size_t i = 0; i < hosts.size(); ++i)
-        filter += (i ? "," : "") + std::to_string(hosts[i]);
-    filter += ")) ";
-    size_t pair = query.find("##");
-    if (pair != std::string::npos && pair > 0) {
-        filter = " AND " + filter;
-        query.erase(pair, 1);
-    }
-    size_t mark = query.find('#');
-    if (mark != std::string::npos && mark > 0)
-        query.replace(mark, 1, filter);
-    return query;
-}

@@ -11,7 +11,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 struct AdminDb {
     std::string dsn;
@@ -25,7 +24,3 @@ struct AdminDb {
 
 // The text of data/admin/admin_content.sql.
 std::string admin_content_script();
-
-// A report's query with "#" replaced by the host filter the server builds
-// for these host uids (with " AND " for "##").
-std::string report_query_for_hosts(std::string query, const std::vector<int>& hosts);

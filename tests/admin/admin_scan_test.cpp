@@ -7,6 +7,8 @@
 #include "scan_fixture.h"
 
 #include "loader.h"
+#include "report_fixture.h"
+#include "report_thread.h"
 #include "snmp_agents.h"
 #include "snmp_line.h"
 #include "temp_dir.h"
@@ -14,6 +16,7 @@
 #include "qr_settings.h"
 
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <algorithm>
 #include <chrono>
@@ -240,17 +243,28 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     EXPECT_EQ(stored(b, "ScanPCTableData", hw, 8), std::vector<std::string>{std::to_string(953869LL * 1048576)});
     EXPECT_EQ(stored(b, "ScanPCTableData", hw, 11), std::vector<std::string>{"2400000000"});
 
-    // Every report runs on this inventory and returns rows.
-    DB_DATA reports = AdminDb::get(GetParam()).connect()->query("SELECT * FROM Reports ORDER BY typeid");
+    // Every report, built as a console asks for it, has rows on this inventory.
+    DB_DATA reports = AdminDb::get(GetParam()).connect()->query("SELECT typeid, name FROM Reports ORDER BY typeid");
     ASSERT_GE(reports.RowCount(), 8);
     for (int i = 0; i < reports.RowCount(); ++i) {
+        const int type = static_cast<int>(reports.Column("typeid").GetLong(i));
         SCOPED_TRACE(reports.Column("name").GetString(i));
-        std::string sql = report_query_for_hosts(reports.Column("query").GetString(i), {plain, hw});
-        DB_DATA result;
-        DataLoader::run_query(b.db->loader.get(), sql, result);
-        EXPECT_GT(result.RowCount(), 0) << sql;
-        if (reports.Column("typeid").GetLong(i) == 1 && result.RowCount() > 0) {
-            EXPECT_EQ(result.Column("d1").GetString(0), "net-snmp");
+        TiXmlElement request("CREATE_REPORT");
+        request.SetAttribute("type", type);
+        request.SetAttribute("root", b.inventory);
+        request.SetAttribute("synch", 5);
+        auto sink = std::make_shared<RecordingSink>(ScanClient);
+        report_thread(request, sink);
+        std::vector<std::string> sent = sink->sent();
+        ASSERT_EQ(sent.size(), 3u);
+        EXPECT_NE(sent[1].find("Report sent"), std::string::npos) << sent[1];
+        EXPECT_EQ(sent[2].rfind("<TABLE", 0), 0u);
+        EXPECT_NE(sent[2].find("<ROW>"), std::string::npos);
+        if (type == 1) {
+            EXPECT_NE(sent[2].find("text=\"net-snmp\""), std::string::npos);
+        }
+        if (type == 2) {
+            EXPECT_NE(sent[2].find("text=\"Server\""), std::string::npos);
         }
     }
 }
