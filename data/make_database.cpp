@@ -1,7 +1,10 @@
 // Build tool: makes an SQLite database file from a schema script through the
 // server's own ODBC code, e.g. DataTemplate.db from sql/sqlite/inventory.sql.
-//   make_database OUTPUT.db SCRIPT.sql
-// The file appears only when the whole script ran.
+//   make_database OUTPUT.db SCRIPT.sql [CONTENT.sql ENTERPRISES.tsv]
+// With a content script and an enterprise list it also loads the
+// administration content (admin_content.h). The file appears only when
+// everything ran.
+#include "admin_content.h"
 #include "datasource_files.h"
 #include "datasource_odbcinst.h"
 #include "qr_exception.h"
@@ -15,10 +18,23 @@
 #include <string>
 #include <filesystem>
 
+namespace {
+
+std::string read_text(const char* path)
+{
+    std::ifstream in(path);
+    if (!in) qr_exception("Cannot read %s", path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT.db SCRIPT.sql\n", argv[0]);
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: %s OUTPUT.db SCRIPT.sql [CONTENT.sql ENTERPRISES.tsv]\n", argv[0]);
         return 2;
     }
     const std::string output = argv[1];
@@ -31,11 +47,9 @@ int main(int argc, char** argv)
     const std::string folder = folder_template;
     int status = 0;
     try {
-        std::ifstream in(argv[2]);
-        if (!in) qr_exception("Cannot read %s", argv[2]);
-        std::ostringstream script;
-        script << in.rdbuf();
-        if (schema_script_version(script.str()) < 0) qr_exception("%s has no schema version line", argv[2]);
+        const std::string script = read_text(argv[2]);
+        if (schema_script_version(script) < 0) qr_exception("%s has no schema version line", argv[2]);
+        const std::string content = argc == 5 ? read_text(argv[3]) : std::string();
 
         odbc_use_ini_folder(folder);
         std::filesystem::remove(part);
@@ -43,7 +57,9 @@ int main(int argc, char** argv)
         {
             MSSQLODBCConnection connection("TrvMakeDatabase", "TrvMakeDatabase", "", "");
             connection.connect();
-            run_schema_script(connection, script.str());
+            run_schema_script(connection, script);
+            if (argc == 5)
+                load_admin_content(connection, content, argv[4]);
             connection.disconnect();
         }
         std::filesystem::rename(part, output);

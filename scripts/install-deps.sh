@@ -8,7 +8,7 @@ PACKAGES="g++ cmake make pkg-config python3 \
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 odbc-postgresql postgresql \
   libsnmp-dev snmpd snmp \
   libtinyxml-dev libboost-dev zlib1g-dev \
-  iputils-ping pci.ids"
+  iputils-ping pci.ids libwireshark-data"
 
 # The Windows programs: mingw-w64 cross compiler, static zlib for it, the
 # tools that fetch tinyxml's Debian source, Wine with its fonts and ODBC,

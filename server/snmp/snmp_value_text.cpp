@@ -32,9 +32,11 @@ void replace_all(std::string& text, const std::string& what, const std::string& 
     }
 }
 
+// '~' (126) is printable too: package versions such as 1.2~deb12u1 must not
+// turn into hex digits.
 bool printable_byte(unsigned char b)
 {
-    return (b >= 32 && b <= 125) || b == 168 || b == 169 || b == 174 || b == 184 || b >= 192;
+    return (b >= 32 && b <= 126) || b == 168 || b == 169 || b == 174 || b == 184 || b >= 192;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Test agents: real snmpd processes, one per simulated host on its own
 // loopback address (port 161), each with its own identity and with the
-// interfaces group and the QOR enterprise subtree served by test_agent.
+// interfaces group and the QOR enterprise subtree served by test_agent
+// (on request also the QOR hardware tables and printer supplies).
 // A TestAgents object starts them in a temporary folder and stops them by
 // PID when it goes away. Also runs the net-snmp command-line tools.
 // Used from one test thread.
@@ -19,6 +20,8 @@ struct AgentSpec {
     int qor_not_ready = 0;             // first N QOR requests answer "not ready"
     bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
     int qor_first_delay_ms = 0;        // the first QOR request is answered this late
+    bool hardware = false;             // the QOR subtree also serves the hardware tables
+    bool printer = false;              // serves the printer supplies table (.1.3.6.1.2.1.43.11)
 };
 
 class TestAgents {

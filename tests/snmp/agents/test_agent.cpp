@@ -2,12 +2,15 @@
 //   test_agent ifaces   the interfaces group (.1.3.6.1.2.1.2) with fixed rows
 //   test_agent qor      the QOR enterprise subtree, values scrambled as the
 //                       real agent sends them
+//   test_agent printer  the printer supplies table (.1.3.6.1.2.1.43.11.1.1)
 // The environment (passed on by snmpd) makes each simulated host distinct:
 //   TRV_AGENT_TAG       text that appears in names and descriptions
 //   TRV_QOR_NOT_READY   the first N requests are answered "not ready"
 //   TRV_QOR_LOOP        1: the walk of .1.3.6.1.4.1.39871.3 goes back after .3.2
 //   TRV_QOR_FIRST_DELAY_MS  the first request is answered this much later
 //                       (snmpd waits, so requests behind it wait as well)
+//   TRV_QOR_HARDWARE    1: the hardware tables under .1.3.6.1.4.1.39871.1.3.1
+//                       (layout in data/admin/README.md)
 #include "snmp_oid.h"
 #include "snmp_scramble.h"
 
@@ -113,6 +116,64 @@ void build_qor(const std::string& tag)
     add(q + "7.0", "octet", scrambled_octets(std::string("\x07\xD6\x05\x11\x0E\x1E\x00", 7)));
 }
 
+// One row of a hardware table: column c of `values` (from 1) is a string
+// unless listed in `numbers`.
+void add_hardware_row(int table, const std::vector<std::string>& values, const std::vector<int>& numbers)
+{
+    const std::string entry = ".1.3.6.1.4.1.39871.1.3.1." + std::to_string(table) + ".1.";
+    for (size_t c = 0; c < values.size(); ++c) {
+        int column = static_cast<int>(c) + 1;
+        std::string oid = entry + std::to_string(column) + ".1";
+        if (std::find(numbers.begin(), numbers.end(), column) != numbers.end())
+            add(oid, "gauge", scrambled_uint(static_cast<uint32_t>(std::stoul(values[c]))));
+        else
+            add(oid, "octet", scrambled_octets(values[c]));
+    }
+}
+
+void build_hardware(const std::string& tag)
+{
+    add_hardware_row(1, {"1", "Tarvane Labs", "23", "1.0", "2", "3", "3", "4", "SN-" + tag, "2", "AT-" + tag, "SKU-7"},
+                     {1, 3, 5, 6, 7, 8, 10});
+    add_hardware_row(2, {"1", "Tarvane BIOS", "2.4.1", "2025-03-14", "16777216", "3.4", "2.4", "1.12"}, {1, 5});
+    add_hardware_row(3, {"1", "Tarvane Labs", "Board X1", "A02", "BB-" + tag, "BA-" + tag, "Center", "10"},
+                     {1, 8});
+    add_hardware_row(5, {"1", "Tarvane Labs", "Server 3000", "v2", "SN-" + tag, "4C4C4544-0042-3010-8030-B2C04F",
+                         "Servers", "16777216", "953869", "2", "Xeon Test CPU", "2400000000"},
+                     {1, 8, 9, 10, 12});
+    // Two slots: a table with several rows.
+    const std::string slot = ".1.3.6.1.4.1.39871.1.3.1.4.1.";
+    for (int i = 1; i <= 2; ++i) {
+        std::string index = "." + std::to_string(i);
+        add(slot + "1" + index, "gauge", scrambled_uint(static_cast<uint32_t>(i)));
+        add(slot + "2" + index, "octet", scrambled_octets("PCIE" + std::to_string(i)));
+        add(slot + "3" + index, "gauge", scrambled_uint(i == 1 ? 170u : 168u));
+        add(slot + "4" + index, "gauge", scrambled_uint(64));
+        add(slot + "5" + index, "gauge", scrambled_uint(i == 1 ? 4u : 3u));
+        add(slot + "6" + index, "gauge", scrambled_uint(4));
+        add(slot + "7" + index, "gauge", scrambled_uint(static_cast<uint32_t>(i)));
+    }
+}
+
+// prtMarkerSuppliesTable of one marker: black toner and a waste container.
+void build_printer(const std::string& tag)
+{
+    const std::string t = ".1.3.6.1.2.1.43.11.1.1.";
+    const char* descr[] = {"Black Toner", "Waste Toner Box"};
+    const int type[] = {3, 4}, klass[] = {3, 4}, max[] = {10000, 100}, level[] = {7300, 12};
+    for (int i = 0; i < 2; ++i) {
+        std::string index = ".1." + std::to_string(i + 1);
+        add(t + "2" + index, "integer", "1");
+        add(t + "3" + index, "integer", i == 0 ? "1" : "0");
+        add(t + "4" + index, "integer", std::to_string(klass[i]));
+        add(t + "5" + index, "integer", std::to_string(type[i]));
+        add(t + "6" + index, "string", std::string(descr[i]) + " " + tag);
+        add(t + "7" + index, "integer", i == 0 ? "7" : "19");
+        add(t + "8" + index, "integer", std::to_string(max[i]));
+        add(t + "9" + index, "integer", std::to_string(level[i]));
+    }
+}
+
 void answer(const Entry* e, const std::string& asked, int& not_ready)
 {
     if (!e) {
@@ -146,6 +207,11 @@ int main(int argc, char** argv)
         const char* d = std::getenv("TRV_QOR_FIRST_DELAY_MS");
         first_delay_ms = d ? std::atoi(d) : 0;
         build_qor(tag);
+        const char* hardware = std::getenv("TRV_QOR_HARDWARE");
+        if (hardware && std::strcmp(hardware, "1") == 0)
+            build_hardware(tag);
+    } else if (std::strcmp(argv[1], "printer") == 0) {
+        build_printer(tag);
     } else {
         build_ifaces(tag);
     }

@@ -1,0 +1,251 @@
+// The shipped administration database on SQLite (the built file) and on
+// PostgreSQL (loaded as the build loads it): vendors, identification, the
+// tabs of typical devices, map lines, layouts, enum translation and reports.
+#include "admin_db.h"
+
+#include "admin_content.h"
+#include "db_test_env.h"
+#include "map_line.h"
+#include "qr_odbc.h"
+#include "scan_settings.h"
+
+#include "qr_exception.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// The list's own format: comments, blanks or tabs between number and name,
+// names with blanks inside; lines without a number or a name are skipped.
+TEST(EnterpriseNumbers, ReadsNumbersAndNames)
+{
+    TempDir dir;
+    WriteWholeFile(dir.file("e.tsv"), "# comment 1 line\n"
+                                      "\n"
+                                      "0\tReserved\n"
+                                      "9 \t ciscoSystems  \r\n"
+                                      "2\tIBM (https://w3.ibm.com/standards )\n"
+                                      "x17\tNot a number\n"
+                                      "18\n"
+                                      "62331\tWatermark Auto Group");
+    auto list = read_enterprise_numbers(dir.file("e.tsv"));
+    using Pair = std::pair<int32_t, std::string>;
+    EXPECT_EQ(list, (std::vector<Pair>{{0, "Reserved"},
+                                       {9, "ciscoSystems"},
+                                       {2, "IBM (https://w3.ibm.com/standards )"},
+                                       {62331, "Watermark Auto Group"}}));
+    EXPECT_THROW(read_enterprise_numbers(dir.file("missing.tsv")), qr_exception_t);
+}
+
+class AdminContentTest : public DbBackendTest {
+protected:
+    AdminDb& db() { return AdminDb::get(backend()); }
+    DataLoader* loader() { return db().loader.get(); }
+
+    std::vector<int> tab_ids(const MapLineFilter& filter)
+    {
+        ScanSet set;
+        DataLoader::get_tabs_to_scan(loader(), filter, set, IntArray(), 0);
+        std::vector<int> ids;
+        for (const ScanEntry& e : set)
+            ids.push_back(e.tab_id);
+        return ids;
+    }
+    // The f columns of a map table, from its header row.
+    int field_count(const std::string& map_name)
+    {
+        DB_DATA r = db().connect()->query("SELECT * FROM " + map_name + " WHERE UID = 0");
+        int n = 0;
+        while (r.HasColumn("f" + std::to_string(n + 1)))
+            ++n;
+        return n;
+    }
+};
+
+TEST_P(AdminContentTest, EveryEnterpriseNumberNamesItsVendor)
+{
+    auto expected = read_enterprise_numbers(EnterpriseNumbersFile);
+    ASSERT_GT(expected.size(), 50000u);
+    DB_DATA r = db().connect()->query("SELECT COUNT(*) AS n FROM SNMPDevVendors");
+    EXPECT_EQ(r.Column("n").GetLong(0), static_cast<long>(expected.size()));
+    EXPECT_EQ(DataLoader::get_vendor_name(loader(), 8072), "net-snmp");
+    EXPECT_EQ(DataLoader::get_vendor_name(loader(), 311), "Microsoft");
+    // The last line of the list arrives too.
+    EXPECT_EQ(DataLoader::get_vendor_name(loader(), expected.back().first), expected.back().second);
+}
+
+TEST_P(AdminContentTest, IdentifiesDevicesBySysObjectId)
+{
+    struct Case {
+        const char* sysobjid;
+        bool found;
+        int vendor, group, cls;
+        const char* vendor_name;
+        const char* class_name;
+    };
+    const Case cases[] = {
+        {".1.3.6.1.4.1.8072.3.2.10", true, 8072, 2, 5, "net-snmp", "Server"},
+        {".1.3.6.1.4.1.311.1.1.3.1.1", true, 311, 2, 6, "Microsoft", "Workstation"},
+        {".1.3.6.1.4.1.311.1.1.3.1.2", true, 311, 2, 5, "Microsoft", "Server"},
+        {".1.3.6.1.4.1.9.1.1745", true, 9, 1, 1, "ciscoSystems", "Router"},
+        {".1.3.6.1.4.1.11.2.3.9.1.1", true, 11, 3, 7, "Hewlett-Packard", "Printer"},
+        {".1.3.6.1.4.1.2636.1.1.1.2.21", true, 2636, 1, 1, "Juniper Networks, Inc.", "Router"},
+        // Not in the map: the enterprise number names the vendor.
+        {".1.3.6.1.4.1.39871.7.1", false, 39871, -1, -1, "Trans Industrias Electronicas", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sysobjid);
+        std::string oid = c.sysobjid;
+        int cls = -1, group = -1, vendor = -1;
+        EXPECT_EQ(DataLoader::find_device_by_sysobjid(loader(), oid, cls, group, vendor), c.found);
+        EXPECT_EQ(vendor, c.vendor);
+        EXPECT_EQ(group, c.group);
+        EXPECT_EQ(cls, c.cls);
+        EXPECT_EQ(DataLoader::get_vendor_name(loader(), vendor), c.vendor_name);
+        EXPECT_EQ(DataLoader::get_device_class_name(loader(), cls), c.class_name);
+    }
+}
+
+TEST_P(AdminContentTest, TabsOfTypicalDevices)
+{
+    // A Linux net-snmp agent, the same with the enterprise hardware agent,
+    // a Cisco router, and a device the map does not know.
+    EXPECT_EQ(tab_ids({"SNMPWhat2Scan", ".1.3.6.1.4.1.8072.3.2.10", 5, 2, 8072, 1}),
+              (std::vector<int>{1, 2, 3, 4, 7, 8, 5, 6}));
+    EXPECT_EQ(tab_ids({"SNMPWhat2Scan", ".1.3.6.1.4.1.8072.3.2.10", 5, 2, 8072, 2}),
+              (std::vector<int>{1, 2, 3, 4, 7, 8, 5, 6, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(tab_ids({"SNMPWhat2Scan", ".1.3.6.1.4.1.9.1", 1, 1, 9, 1}),
+              (std::vector<int>{1, 2, 3, 4, 7, 5, 6, 9, 10}));
+    EXPECT_EQ(tab_ids({"SNMPWhat2Scan", ".1.3.6.1.4.1.4242.1", -1, -1, 4242, 1}),
+              (std::vector<int>{1, 2, 3, 4, 7, 8, 5, 6}));
+
+    ScanSet all;
+    IntArray every;
+    for (int id = 1; id <= 15; ++id)
+        every.Add(id);
+    DataLoader::get_tabs_to_scan(loader(), {"SNMPWhat2Scan", ".1.3.6.1.4.1.8072.3.2.10", 5, 2, 8072, 2}, all,
+                                 every, 0);
+    ASSERT_EQ(all.Count(), 13);
+    for (const ScanEntry& e : all) {
+        EXPECT_FALSE(e.name.empty());
+        EXPECT_EQ(e.map_name.rfind("Map", 0), 0u) << e.map_name;
+        EXPECT_EQ(e.data_name.rfind("Scan", 0), 0u) << e.data_name;
+    }
+}
+
+// Every tab's map: lines with one cell per field, cells that read the walked
+// table, enum tables that exist, and a layout that names every field.
+TEST_P(AdminContentTest, MapTablesAreConsistent)
+{
+    auto c = db().connect();
+    DB_DATA tabs = c->query("SELECT uid, MapName, DataName FROM TrvDBTablesNames ORDER BY uid");
+    ASSERT_EQ(tabs.RowCount(), 15);
+    std::set<std::string> data_names;
+    for (int t = 0; t < tabs.RowCount(); ++t) {
+        const std::string map = tabs.Column("MapName").GetString(t);
+        SCOPED_TRACE(map);
+        data_names.insert(tabs.Column("DataName").GetString(t));
+        const int fields = field_count(map);
+        ASSERT_GT(fields, 0);
+        for (int agent : {1, 2}) {
+            MapLineFilter filter(map, ".1.3.6.1.4.1.8072.3.2.10", 5, 2, 8072, agent);
+            MapLineList lines;
+            DataLoader::resolve_block(loader(), lines, filter, -1);
+            ASSERT_FALSE(lines.empty());
+            for (const MapLine& line : lines) {
+                EXPECT_EQ(static_cast<int>(line.values.size()), fields);
+                if (line.value_flag == 0) {
+                    // The walked table feeds the line (other tables may add columns).
+                    ASSERT_FALSE(line.TableOID.empty());
+                    int inside = 0;
+                    for (const std::string& cell : line.values)
+                        inside += cell.find(line.TableOID + ".") != std::string::npos ||
+                                  cell.find(line.TableOID + ",") != std::string::npos;
+                    EXPECT_GT(inside, 0) << line.TableOID;
+                }
+                for (const auto& spec : line.enum_specs) {
+                    if (spec.value.empty())
+                        continue;
+                    std::string table = spec.value.substr(0, spec.value.find(','));
+                    DB_DATA n = c->query("SELECT COUNT(*) AS n FROM " + table);
+                    EXPECT_GT(n.Column("n").GetLong(0), 0) << table;
+                }
+            }
+            TabLayout layout = DataLoader::get_tab_layout(loader(), filter);
+            ASSERT_FALSE(layout.empty());
+            std::set<int> named;
+            for (const LayoutGroup& g : layout) {
+                EXPECT_FALSE(g.GroupName.empty());
+                for (const auto& f : g.fields) {
+                    EXPECT_FALSE(f.value.column_spec.empty());
+                    named.insert(f.key);
+                }
+            }
+            EXPECT_EQ(static_cast<int>(named.size()), fields);
+        }
+    }
+    EXPECT_EQ(data_names.size(), 15u);
+}
+
+TEST_P(AdminContentTest, EnumTablesTranslateRawCodes)
+{
+    struct Case {
+        const char* map;
+        size_t column;
+        std::vector<std::string> raw, names;
+    };
+    const Case cases[] = {
+        {"MapInterfaces", 2, {"6", "24", "999"}, {"ethernetCsmacd", "softwareLoopback", "999"}},
+        {"MapInterfaces", 5, {"1", "2"}, {"up", "down"}},
+        {"MapInterfaces", 7, {"1", "7"}, {"up", "lowerLayerDown"}},
+        {"MapRunnedSoft", 5, {"1", "2"}, {"running", "runnable"}},
+        {"MapRunnedSoft", 4, {"4", "2"}, {"application", "operatingSystem"}},
+        {"MapDevTable", 1, {".1.3.6.1.2.1.25.3.1.3", ".1.3.6.1.2.1.25.3.1.4"}, {"processor", "network"}},
+        {"MapDevTable", 3, {"2", "5"}, {"running", "down"}},
+        {"MapPhysicalStructure", 3, {"3", "10"}, {"chassis", "port"}},
+        {"MapPrtSupplies", 2, {"3", "21"}, {"toner", "tonerCartridge"}},
+        {"MapPrtSupplies", 4, {"19", "13"}, {"percent", "tenthsOfGrams"}},
+        {"MapEnclosure", 2, {"23", "3"}, {"Rack Mount Chassis", "Desktop"}},
+        {"MapSlots", 4, {"3", "4"}, {"Available", "In use"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.map) + " column " + std::to_string(c.column));
+        MapLineList lines;
+        DataLoader::resolve_block(loader(), lines, {c.map, "x", 5, 2, 8072, 1}, -1);
+        ASSERT_FALSE(lines.empty());
+        std::vector<ScanColumn> columns(lines[0].values.size());
+        ASSERT_LT(c.column, columns.size());
+        columns[c.column].values = c.raw;
+        DataLoader::get_enum_value(loader(), columns, lines[0].enum_specs);
+        EXPECT_EQ(columns[c.column].values, c.names);
+    }
+}
+
+TEST_P(AdminContentTest, ReportsAreComplete)
+{
+    DB_DATA r = db().connect()->query("SELECT * FROM Reports ORDER BY display_order ASC");
+    ASSERT_GE(r.RowCount(), 8);
+    for (int i = 0; i < r.RowCount(); ++i) {
+        const std::string name = r.Column("name").GetString(i);
+        const std::string query = r.Column("query").GetString(i);
+        const std::string headers = r.Column("headers").GetString(i);
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(name.empty());
+        // One placeholder, not first.
+        EXPECT_GT(query.find('#'), 0u);
+        EXPECT_EQ(query.find('#'), query.rfind('#'));
+        // One caption per result column d1..dn.
+        size_t captions = 1;
+        for (char ch : headers)
+            captions += ch == ',';
+        EXPECT_NE(query.find("AS d" + std::to_string(captions)), std::string::npos);
+        EXPECT_EQ(query.find("AS d" + std::to_string(captions + 1)), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, AdminContentTest, TRV_DB_BACKENDS);
+
+}  // namespace

@@ -1,0 +1,274 @@
+// Scans of real snmpd agents with the shipped administration database, into
+// SQLite and PostgreSQL inventories: the standard MIB tabs hold what snmpwalk
+// reads from the same agent, the enterprise agent's hardware tabs identify
+// the device by serial number, codes arrive as names, and every report
+// definition returns rows on the scanned inventory.
+#include "admin_db.h"
+#include "scan_fixture.h"
+
+#include "loader.h"
+#include "report_fixture.h"
+#include "report_thread.h"
+#include "snmp_agents.h"
+#include "snmp_line.h"
+#include "temp_dir.h"
+
+#include "qr_settings.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+const char* const Plain = "127.0.69.1";     // net-snmp agent with printer supplies
+const char* const Hardware = "127.0.69.2";  // net-snmp agent with the enterprise hardware tables
+const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
+
+TestAgents* agents = nullptr;
+TempDir* folder = nullptr;
+
+std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root)
+{
+    std::vector<std::string> values;
+    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", address, root});
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty())
+            values.push_back(get_snmp_line_value(line));
+        start = end + 1;
+    }
+    return values;
+}
+
+class AdminScanTest : public ::testing::TestWithParam<std::string> {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = new TempDir;
+        ::setenv("TRV_REGISTRY_DIR", folder->file("registry").c_str(), 1);
+        WriteRegistryInt("SNMPTimeout", 1);
+        WriteRegistryInt("SNMPRetries", 1);
+        WriteRegistryInt("SNMPTabAttempts", 2);
+        ::mkdir(folder->file("SnmpOutput").c_str(), 0755);
+        agents = new TestAgents;
+        AgentSpec plain{Plain, "adm-plain", "Linux adm-plain 6.1.0 x86_64", NetSnmpLinux};
+        plain.printer = true;
+        AgentSpec hardware{Hardware, "adm-hw", "Linux adm-hw 6.1.0 x86_64", NetSnmpLinux};
+        hardware.hardware = true;
+        ASSERT_TRUE(agents->start(plain)) << agents->error();
+        ASSERT_TRUE(agents->start(hardware)) << agents->error();
+    }
+    static void TearDownTestSuite()
+    {
+        delete agents;
+        agents = nullptr;
+        delete folder;
+        folder = nullptr;
+    }
+
+    // Scans both agents into a fresh inventory of the backend.
+    std::unique_ptr<ScanBench> scan()
+    {
+        ScannerOptions o = ScanBench::quick_options();
+        o.ping_threads = 1;
+        o.snmp_threads = 2;
+        o.program_dir = folder->path();
+        auto bench = std::make_unique<ScanBench>(3, std::vector<std::string>{"127.0.69.1-2"},
+                                                 std::vector<std::string>{"public"}, "", o, GetParam());
+        bench->services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
+        int id = bench->register_scan();
+        bench->scanner->start();
+        start_scan_request(*bench->scanner, id, bench->snapshot, "", false, 0, ScanClient);
+        for (int i = 0; i < 2400 && bench->scanner->scans().has_scan(id); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(bench->scanner->scans().has_scan(id)) << "the scan did not end";
+        return bench;
+    }
+
+    static int host_uid(ScanBench& bench, const std::string& address)
+    {
+        DB_DATA r = bench.db->connect()->get_stmnt_results(
+            "SELECT uid FROM InventoryHosts WHERE AsOfId=? AND NetAddr=?", {int32_t(bench.snapshot), address});
+        return r.RowCount() == 1 ? static_cast<int>(r.Column("uid").GetLong(0)) : -1;
+    }
+    static std::string host_text(ScanBench& bench, int uid, const std::string& column)
+    {
+        DB_DATA r = bench.db->connect()->get_stmnt_results("SELECT " + column + " AS v FROM InventoryHosts WHERE uid=?",
+                                                           {int32_t(uid)});
+        return r.RowCount() == 1 ? r.Column("v").GetString(0) : "<none>";
+    }
+    static std::set<int> tab_types(ScanBench& bench, int host)
+    {
+        DB_DATA r = bench.db->connect()->get_stmnt_results("SELECT type FROM InventoryTabs WHERE host_id=?",
+                                                           {int32_t(host)});
+        std::set<int> out;
+        for (int i = 0; i < r.RowCount(); ++i)
+            out.insert(static_cast<int>(r.Column("type").GetLong(i)));
+        return out;
+    }
+    // Field f (from 0) of every stored row of the host's data table.
+    static std::vector<std::string> stored(ScanBench& bench, const std::string& table, int host, size_t f)
+    {
+        ScanDataTable data;
+        DataLoader::read_data_table(bench.db->loader.get(), data, table, host);
+        std::vector<std::string> out;
+        for (const ScanColumn& row : data.columns)
+            out.push_back(row.value_at(f));
+        return out;
+    }
+};
+
+TEST_P(AdminScanTest, ScanFillsTabsAndReports)
+{
+    auto bench = scan();
+    ScanBench& b = *bench;
+    const int plain = host_uid(b, Plain), hw = host_uid(b, Hardware);
+    ASSERT_GT(plain, 0);
+    ASSERT_GT(hw, 0);
+    for (int host : {plain, hw}) {
+        EXPECT_EQ(host_text(b, host, "DevVendorId"), "8072");
+        EXPECT_EQ(host_text(b, host, "DevClassId"), "5");
+        EXPECT_EQ(host_text(b, host, "DevGroupId"), "2");
+    }
+
+    // Tabs: the standard ones on both, printer supplies where the agent has
+    // them, the hardware tabs where the enterprise agent serves them.
+    std::set<int> plain_tabs = tab_types(b, plain), hw_tabs = tab_types(b, hw);
+    for (int tab : {1, 2, 3, 4, 5, 6}) {
+        EXPECT_TRUE(plain_tabs.count(tab)) << tab;
+        EXPECT_TRUE(hw_tabs.count(tab)) << tab;
+    }
+    EXPECT_TRUE(plain_tabs.count(8));
+    EXPECT_FALSE(hw_tabs.count(8));
+    for (int tab : {11, 12, 13, 14, 15}) {
+        EXPECT_TRUE(hw_tabs.count(tab)) << tab;
+        EXPECT_FALSE(plain_tabs.count(tab)) << tab;
+    }
+
+    // Summary: the system group as snmpwalk reads it.
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 1), snmpwalk_values(Plain, ".1.3.6.1.2.1.1.1"));
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 2), std::vector<std::string>{NetSnmpLinux});
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 5), std::vector<std::string>{"adm-plain"});
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 6), std::vector<std::string>{agents->location(Plain)});
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 7), std::vector<std::string>{"end-to-end, applications"});
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 8), std::vector<std::string>{Plain});
+    std::vector<std::string> memory = snmpwalk_values(Plain, ".1.3.6.1.2.1.25.2.2");
+    ASSERT_EQ(memory.size(), 1u);
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 10),
+              std::vector<std::string>{std::to_string(std::atoll(memory[0].c_str()) * 1024)});
+
+    // Interfaces: names and speeds as walked, codes as names, the MAC in field 7.
+    EXPECT_EQ(stored(b, "ScanInterfacesData", plain, 1), snmpwalk_values(Plain, ".1.3.6.1.2.1.2.2.1.2"));
+    EXPECT_EQ(stored(b, "ScanInterfacesData", plain, 4), snmpwalk_values(Plain, ".1.3.6.1.2.1.2.2.1.5"));
+    EXPECT_EQ(stored(b, "ScanInterfacesData", plain, 2),
+              (std::vector<std::string>{"softwareLoopback", "ethernetCsmacd", "ethernetCsmacd"}));
+    EXPECT_EQ(stored(b, "ScanInterfacesData", plain, 7), (std::vector<std::string>{"up", "up", "down"}));
+    std::vector<std::string> macs = stored(b, "ScanInterfacesData", plain, 6);
+    ASSERT_EQ(macs.size(), 3u);
+    EXPECT_FALSE(macs[0].empty());
+
+    // Device identity: the greatest MAC without hardware data, the serial
+    // number with it.
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 0), std::vector<std::string>{*std::max_element(macs.begin(), macs.end())});
+    EXPECT_EQ(stored(b, "ScanSummaryData", hw, 0), std::vector<std::string>{"SN-adm-hw"});
+    DB_DATA device = b.db->connect()->get_stmnt_results(
+        "SELECT SerialNumber, SNMPAssetTag FROM InvDevices WHERE DeviceId=?", {std::string("SN-adm-hw")});
+    ASSERT_EQ(device.RowCount(), 1);
+    EXPECT_EQ(device.Column("SerialNumber").GetString(0), "SN-adm-hw");
+    EXPECT_EQ(device.Column("SNMPAssetTag").GetString(0), "AT-adm-hw");
+
+    // Host resources: processors, devices, software.
+    std::vector<std::string> processors = snmpwalk_values(Plain, ".1.3.6.1.2.1.25.3.3.1.1");
+    ASSERT_FALSE(processors.empty());
+    std::vector<std::string> cpu_status = stored(b, "ScanCPUData", plain, 3);
+    EXPECT_EQ(cpu_status.size(), processors.size());
+    for (const std::string& s : cpu_status)
+        EXPECT_EQ(s, "running");
+    std::vector<std::string> cpu_names = stored(b, "ScanCPUData", plain, 2);
+    std::vector<std::string> all_types = snmpwalk_values(Plain, ".1.3.6.1.2.1.25.3.2.1.2");
+    std::vector<std::string> all_names = snmpwalk_values(Plain, ".1.3.6.1.2.1.25.3.2.1.3");
+    std::vector<std::string> processor_names;
+    for (size_t i = 0; i < all_types.size() && i < all_names.size(); ++i)
+        if (all_types[i] == ".1.3.6.1.2.1.25.3.1.3")
+            processor_names.push_back(all_names[i]);
+    EXPECT_EQ(cpu_names, processor_names);
+    EXPECT_EQ(stored(b, "ScanDevTableData", plain, 2), snmpwalk_values(Plain, ".1.3.6.1.2.1.25.3.2.1.3"));
+    std::vector<std::string> device_types = stored(b, "ScanDevTableData", plain, 1);
+    EXPECT_NE(std::find(device_types.begin(), device_types.end(), "processor"), device_types.end());
+    for (const std::string& t : device_types)
+        EXPECT_NE(t.rfind(".1.3", 0), 0u) << t;
+    // Installed software comes back ordered by name. Debian versions hold
+    // '~', which must stay a character.
+    std::vector<std::string> installed = snmpwalk_values(Plain, ".1.3.6.1.2.1.25.6.3.1.2");
+    ASSERT_FALSE(installed.empty());
+    std::sort(installed.begin(), installed.end());
+    EXPECT_EQ(stored(b, "ScanInstalledSoftData", plain, 1), installed);
+    std::vector<std::string> programs = stored(b, "ScanRunnedSoftData", plain, 1);
+    EXPECT_NE(std::find(programs.begin(), programs.end(), "snmpd"), programs.end());
+    const std::set<std::string> run_states{"running", "runnable", "notRunnable", "invalid"};
+    for (const std::string& s : stored(b, "ScanRunnedSoftData", plain, 5))
+        EXPECT_TRUE(run_states.count(s)) << s;
+
+    // Printer supplies.
+    EXPECT_EQ(stored(b, "ScanPrtSuppliesData", plain, 1),
+              (std::vector<std::string>{"Black Toner adm-plain", "Waste Toner Box adm-plain"}));
+    EXPECT_EQ(stored(b, "ScanPrtSuppliesData", plain, 2), (std::vector<std::string>{"toner", "wasteToner"}));
+    EXPECT_EQ(stored(b, "ScanPrtSuppliesData", plain, 4), (std::vector<std::string>{"impressions", "percent"}));
+    EXPECT_EQ(stored(b, "ScanPrtSuppliesData", plain, 6), (std::vector<std::string>{"7300", "12"}));
+
+    // Hardware tabs of the enterprise agent.
+    EXPECT_EQ(stored(b, "ScanEnclosureData", hw, 2), std::vector<std::string>{"Rack Mount Chassis"});
+    EXPECT_EQ(stored(b, "ScanEnclosureData", hw, 4), std::vector<std::string>{"false"});
+    EXPECT_EQ(stored(b, "ScanEnclosureData", hw, 7), std::vector<std::string>{"Warning"});
+    EXPECT_EQ(stored(b, "ScanEnclosureData", hw, 8), std::vector<std::string>{"SN-adm-hw"});
+    EXPECT_EQ(stored(b, "ScanEnclosureData", hw, 10), std::vector<std::string>{"AT-adm-hw"});
+    EXPECT_EQ(stored(b, "ScanBIOSData", hw, 1), std::vector<std::string>{"Tarvane BIOS"});
+    EXPECT_EQ(stored(b, "ScanBIOSData", hw, 4), std::vector<std::string>{"16777216"});
+    EXPECT_EQ(stored(b, "ScanBaseBoardData", hw, 4), std::vector<std::string>{"BB-adm-hw"});
+    EXPECT_EQ(stored(b, "ScanBaseBoardData", hw, 7), std::vector<std::string>{"Motherboard"});
+    EXPECT_EQ(stored(b, "ScanSlotsData", hw, 2), (std::vector<std::string>{"PCI Express x16", "PCI Express x4"}));
+    EXPECT_EQ(stored(b, "ScanSlotsData", hw, 4), (std::vector<std::string>{"In use", "Available"}));
+    EXPECT_EQ(stored(b, "ScanPCTableData", hw, 7), std::vector<std::string>{std::to_string(16777216LL * 1024)});
+    EXPECT_EQ(stored(b, "ScanPCTableData", hw, 8), std::vector<std::string>{std::to_string(953869LL * 1048576)});
+    EXPECT_EQ(stored(b, "ScanPCTableData", hw, 11), std::vector<std::string>{"2400000000"});
+
+    // Every report, built as a console asks for it, has rows on this inventory.
+    DB_DATA reports = AdminDb::get(GetParam()).connect()->query("SELECT typeid, name FROM Reports ORDER BY typeid");
+    ASSERT_GE(reports.RowCount(), 8);
+    for (int i = 0; i < reports.RowCount(); ++i) {
+        const int type = static_cast<int>(reports.Column("typeid").GetLong(i));
+        SCOPED_TRACE(reports.Column("name").GetString(i));
+        TiXmlElement request("CREATE_REPORT");
+        request.SetAttribute("type", type);
+        request.SetAttribute("root", b.inventory);
+        request.SetAttribute("synch", 5);
+        auto sink = std::make_shared<RecordingSink>(ScanClient);
+        report_thread(request, sink);
+        std::vector<std::string> sent = sink->sent();
+        ASSERT_EQ(sent.size(), 3u);
+        EXPECT_NE(sent[1].find("Report sent"), std::string::npos) << sent[1];
+        EXPECT_EQ(sent[2].rfind("<TABLE", 0), 0u);
+        EXPECT_NE(sent[2].find("<ROW>"), std::string::npos);
+        if (type == 1) {
+            EXPECT_NE(sent[2].find("text=\"net-snmp\""), std::string::npos);
+        }
+        if (type == 2) {
+            EXPECT_NE(sent[2].find("text=\"Server\""), std::string::npos);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, AdminScanTest, ::testing::Values(std::string("sqlite"), std::string("postgresql")));
+
+}  // namespace
