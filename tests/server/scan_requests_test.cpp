@@ -107,6 +107,13 @@ protected:
     }
     static void SeedSqlite()
     {
+        // The shipped administration database has its own content; these
+        // scans run on the small fixture instead, in a database of the bare schema.
+        std::filesystem::remove(folder_->file("TarvaneSrvAdmin.db"));
+        int made = -1;
+        const std::string schema_out = run_program(
+            {"sqlite3", folder_->file("TarvaneSrvAdmin.db"), ".read " + folder_->file("sql/sqlite/admin.sql")}, &made);
+        ASSERT_EQ(made, 0) << schema_out;
         for (auto [db, seed] : {std::pair{"TarvaneSrvAdmin.db", "scan_admin.sql"},
                                 std::pair{"DataTemplate.db", "scan_inventory.sql"}}) {
             int status = -1;
