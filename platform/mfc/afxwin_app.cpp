@@ -146,8 +146,7 @@ BOOL CWinThread::PumpOneMessage()
 {
     MSG peek;
     if (!::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE)) return TRUE;
-    if (peek.message == WM_QUIT) return FALSE;
-    return PumpMessage();
+    return PumpMessage();  // takes WM_QUIT too, like every pump
 }
 
 BOOL CWinThread::OnIdle(LONG count) { return AfxIdle(count); }
@@ -177,4 +176,22 @@ int CWinThread::Run()
             }
         } while (::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE));
     }
+}
+
+int AFXAPI AfxWinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int cmdShow)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app) return -1;
+    app->m_lpCmdLine = cmdLine;
+    app->m_nCmdShow = cmdShow;
+    try {
+        if (!app->InitInstance()) return app->ExitInstance();
+        return app->Run();
+    } catch (CException* e) {
+        e->Delete();
+        AfxFirewallCaught("application", 0);
+    } catch (...) {
+        AfxFirewallCaught("application", 0);
+    }
+    return -1;
 }
