@@ -2,6 +2,8 @@
 // hook, handle maps, subclassing and teardown of CWnd objects.
 #include "afxwin.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -453,4 +455,62 @@ WTEST(pre_translation_visits_each_window_once_up_the_chain)
     WCHECK(AfxPreTranslateMessage(&msg));
     WCHECK_EQ(order.size(), size_t(2));
     top.DestroyWindow();
+}
+
+namespace {
+
+// A left half with a tool whose text is allocated per hit test, a right half without.
+class CTipHost : public CWnd {
+public:
+    INT_PTR OnToolHitTest(CPoint pt, TOOLINFOA* ti) const override
+    {
+        if (pt.x >= 50) return -1;
+        ti->hwnd = m_hWnd;
+        ti->uId = 1;
+        ti->rect = CRect(0, 0, 50, 100);
+        ti->lpszText = static_cast<LPSTR>(std::malloc(6));
+        std::memcpy(ti->lpszText, "first", 6);
+        return 1;
+    }
+};
+
+std::string ToolText(CToolTipCtrl* tip, HWND owner, UINT_PTR id)
+{
+    char buf[80] = {};
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = owner;
+    ti.uId = id;
+    ti.lpszText = buf;
+    tip->SendMessage(TTM_GETTEXTA, sizeof buf, (LPARAM)&ti);
+    return buf;
+}
+
+}  // namespace
+
+WTEST(tooltips_follow_the_tool_under_the_cursor)
+{
+    CTipHost host;
+    host.EnableToolTips(TRUE);  // before the window exists
+    WCHECK(host.CreateEx(0, nullptr, "tips", WS_POPUP | WS_VISIBLE, CRect(0, 0, 100, 100), nullptr, 0));
+    auto move = [&](int x) {
+        POINT pt{x, 10};
+        ::ClientToScreen(host.m_hWnd, &pt);
+        MSG msg{host.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10), 0, pt};
+        WCHECK(!host.PreTranslateMessage(&msg));
+    };
+    move(10);
+    CToolTipCtrl* tip = AfxGetThreadToolTip();
+    WCHECK(tip != nullptr && ::IsWindow(tip->m_hWnd));
+    if (!tip) return;
+    WCHECK_EQ(tip->GetToolCount(), 1);
+    WCHECK_EQ(ToolText(tip, host.m_hWnd, 1), std::string("first"));
+    move(20);  // same tool: kept
+    WCHECK_EQ(tip->GetToolCount(), 1);
+    move(80);  // no tool: removed
+    WCHECK_EQ(tip->GetToolCount(), 0);
+    host.EnableToolTips(FALSE);
+    move(10);
+    WCHECK_EQ(tip->GetToolCount(), 0);
+    host.DestroyWindow();
 }
