@@ -73,9 +73,8 @@ BOOL AfxPreTranslateMessage(MSG* msg)
 
 static BOOL PumpWith(CWinThread* thread, MSG& msg)
 {
-    auto& st = AfxGetWinThreadState();
     if (!::GetMessageA(&msg, nullptr, 0, 0)) return FALSE;
-    st.msgCur = msg;
+    AfxGetThreadState()->m_msgCur = msg;
     BOOL taken = FALSE;
     try {
         taken = thread ? thread->PreTranslateMessage(&msg) : AfxPreTranslateMessage(&msg);
@@ -138,7 +137,6 @@ BOOL CWinThread::PreTranslateMessage(MSG* msg) { return AfxPreTranslateMessage(m
 BOOL CWinThread::PumpMessage()
 {
     BOOL r = PumpWith(this, m_msgCur);
-    AfxGetWinThreadState().msgCur = m_msgCur;
     return r;
 }
 

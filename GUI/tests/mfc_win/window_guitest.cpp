@@ -184,6 +184,48 @@ WTEST(reflected_notifications_stay_with_the_child)
     parent.DestroyWindow();
 }
 
+namespace {
+
+HBRUSH g_reflectBrush = ::CreateSolidBrush(RGB(1, 2, 3));
+
+class CColourStatic : public CStatic {
+public:
+    HBRUSH CtlColor(CDC*, UINT) { return g_reflectBrush; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColourStatic, CStatic)
+    ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+class COwnerButton : public CButton {
+public:
+    int drawn = 0;
+    void DrawItem(LPDRAWITEMSTRUCT) override { ++drawn; }
+};
+
+}  // namespace
+
+WTEST(colour_and_owner_draw_messages_reach_the_child_first)
+{
+    CProbeWnd parent;
+    WCHECK(CreateTop(parent));
+    CColourStatic label;
+    WCHECK(label.Create("x", WS_CHILD, CRect(0, 0, 10, 10), &parent, 20));
+    HDC dc = ::GetDC(parent.m_hWnd);
+    WCHECK_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)label.m_hWnd), (LRESULT)g_reflectBrush);
+    ::ReleaseDC(parent.m_hWnd, dc);
+    COwnerButton button;
+    WCHECK(button.Create("b", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 10, 10), &parent, 21));
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_BUTTON;
+    dis.CtlID = 21;
+    dis.hwndItem = button.m_hWnd;
+    WCHECK_EQ(parent.SendMessage(WM_DRAWITEM, 21, (LPARAM)&dis), LRESULT(TRUE));
+    WCHECK_EQ(button.drawn, 1);
+    parent.DestroyWindow();
+}
+
 WTEST(command_ui_disables_commands_without_handlers)
 {
     CProbeWnd wnd;
