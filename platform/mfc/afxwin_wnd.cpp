@@ -230,6 +230,9 @@ END_MESSAGE_MAP()
 
 CWnd::~CWnd()
 {
+    // No window, or wndTop and its kind (insertion positions, not windows): no map
+    // holds the object (OnNcDestroy already let go of the tooltip state).
+    if (!m_hWnd || m_hWnd == HWND_BOTTOM || m_hWnd == HWND_TOPMOST || m_hWnd == HWND_NOTOPMOST) return;
     auto& st = AfxGetWinThreadState();
     if (m_hWnd) {
         auto it = st.permanentWnd.find(m_hWnd);
