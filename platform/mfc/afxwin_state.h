@@ -32,3 +32,8 @@ struct AfxWinThreadState {
 };
 
 AfxWinThreadState& AfxGetWinThreadState();
+
+// Create a window or a dialog with w attached at its HCBT_CREATEWND (hook set only
+// around the call).
+HWND AfxCreateWithHook(CWnd* w, const CREATESTRUCTA& cs);
+HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc);
