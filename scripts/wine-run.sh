@@ -1,14 +1,16 @@
 #!/bin/bash
 # Runs one Windows program under Wine for a test or a person's check.
 #
-#   wine-run.sh [--display] [--expect-exit N] [--expect-line REGEX]
+#   wine-run.sh [--display] [--unmanaged] [--expect-exit N] [--expect-line REGEX]
 #               [--screenshot FILE [--after SECONDS]] -- program.exe [args...]
 #
 # Every run gets a fresh copy of a template Wine prefix (built once per Wine
 # version, with the Marlett and Tahoma fonts, in $TRV_WINE_CACHE or
 # ~/.cache/tarvane) and its own persistent wineserver. --display starts Xvfb
 # on a free display and a window manager for the run; without it the program
-# sees no X display. Every process started here is stopped by its PID at the
+# sees no X display. --unmanaged (implies --display) runs no window manager and
+# tells Wine to place every window itself, at exactly the requested
+# coordinates (a window manager maximises main windows). Every process started here is stopped by its PID at the
 # end, and the run's folder is removed.
 #
 # Exit status 0 when the program's exit status is N (default 0) and, with
@@ -19,6 +21,7 @@
 set -u
 
 display=0
+unmanaged=0
 expect_exit=0
 expect_line=""
 shot=""
@@ -26,6 +29,7 @@ shot_after=3
 while [ $# -gt 0 ]; do
   case "$1" in
     --display) display=1; shift ;;
+    --unmanaged) display=1; unmanaged=1; shift ;;
     --expect-exit) expect_exit="$2"; shift 2 ;;
     --expect-line) expect_line="$2"; shift 2 ;;
     --screenshot) shot="$2"; display=1; shift 2 ;;
@@ -117,6 +121,8 @@ cleanup() {
     WINEPREFIX="$run_dir/prefix" wineserver -k >/dev/null 2>&1
     kill "$server_pid" 2>/dev/null
     wait "$server_pid" 2>/dev/null
+    # The server leaves its folder (a lock file) behind.
+    for d in $(server_dirs); do rm -rf "$d"; done
   fi
   if [ -n "$wm_pid" ]; then kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
@@ -141,6 +147,34 @@ if [ $display -eq 1 ]; then
   done
   if [ ! -s "$run_dir/display" ]; then echo "wine-run: Xvfb did not start" >&2; exit 2; fi
   export DISPLAY=":$(head -n1 "$run_dir/display")"
+else
+  unset DISPLAY
+fi
+
+# The server's stdout must not be the caller's pipe, or $(...) never ends.
+wineserver -f -p </dev/null >/dev/null 2>&1 &
+server_pid=$!
+# Wait for its socket, so the first wine process does not start a server of
+# its own (one the clean-up could only reach through "wineserver -k"). The
+# socket's folder is named after the prefix's device and inode, inside
+# /tmp/.wine-UID or (Debian's Wine) a /tmp/wine-XXXXXX folder.
+server_dir_name=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+server_dirs() {
+  local d
+  for d in "/tmp/.wine-$(id -u)/$server_dir_name" /tmp/wine-*/"$server_dir_name"; do
+    [ -d "$d" ] && [ -O "$d" ] && echo "$d"
+  done
+}
+for _ in $(seq 100); do
+  for d in $(server_dirs); do [ -S "$d/socket" ] && break 2; done
+  kill -0 "$server_pid" 2>/dev/null || { echo "wine-run: wineserver did not start" >&2; exit 2; }
+  sleep 0.05
+done
+
+if [ $unmanaged -eq 1 ]; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+    { echo "wine-run: cannot set the X11 driver's Managed option" >&2; exit 2; }
+elif [ $display -eq 1 ]; then
   matchbox-window-manager -use_titlebar no </dev/null >/dev/null 2>&1 &
   wm_pid=$!
   for _ in $(seq 100); do
@@ -150,13 +184,7 @@ if [ $display -eq 1 ]; then
   if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
     echo "wine-run: the window manager did not start" >&2; exit 2
   fi
-else
-  unset DISPLAY
 fi
-
-# The server's stdout must not be the caller's pipe, or $(...) never ends.
-wineserver -f -p </dev/null >/dev/null 2>&1 &
-server_pid=$!
 
 limit="${TRV_WINE_TIMEOUT:-240}"
 if [ -n "$shot" ]; then

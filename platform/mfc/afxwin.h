@@ -1,0 +1,17 @@
+// Window side of the layer: geometry, GDI, command targets and message maps, windows,
+// the application and pump, standard controls and dialogs. Include this one header.
+#pragma once
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include "afx.h"
+#include "afxwin_geom.h"
+#include "afxwin_gdi.h"
+#include "afxwin_cmd.h"
+#include "afxwin_wnd.h"
+#include "afxwin_app.h"
+#include "afxwin_ctrl.h"
+#include "afxwin_dlg.h"
+
+// Frame windows, control bars and docking, document/view, property sheets and
+// printing build on CWnd, CCmdUI and the pump above; they have headers of their own.

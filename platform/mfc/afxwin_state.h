@@ -1,0 +1,36 @@
+// Per-thread window-side state of the layer (internal to the layer DLL): the permanent
+// and temporary handle maps, the message being dispatched, the creation hook and the
+// tooltip control. One instance per GUI thread; only that thread touches it, so no lock.
+#pragma once
+#include "afxwin.h"
+#include <unordered_map>
+
+struct AfxWinThreadState {
+    std::unordered_map<HWND, CWnd*> permanentWnd;      // objects attached to their windows
+    std::unordered_map<HWND, AFX_MODULE_STATE*> permanentTag;  // module state current at attach
+    std::unordered_map<HWND, CWnd*> temporaryWnd;      // plain CWnd wrappers, freed at idle
+    std::unordered_map<HGDIOBJ, CGdiObject*> temporaryGdi;
+    std::unordered_map<HDC, CDC*> temporaryDC;
+    std::unordered_map<HMENU, CMenu*> permanentMenu;
+    std::unordered_map<HMENU, CMenu*> temporaryMenu;
+    std::unordered_map<HIMAGELIST, CImageList*> permanentImageList;
+    std::unordered_map<HIMAGELIST, CImageList*> temporaryImageList;
+
+    MSG msgCur{};                // message last taken from the queue by a pump
+    POINT lastMousePos{-1, -1};  // for the idle test of mouse moves
+    MSG lastSent{};              // message being dispatched, for Default()
+    CWnd* wndInit = nullptr;     // object waiting for its window at HCBT_CREATEWND
+    HHOOK createHook = nullptr;  // set only while Create/CreateEx or dialog creation runs
+    int createHookDepth = 0;
+
+    CToolTipCtrl* toolTip = nullptr;  // one per thread, created on first use
+    HWND lastHitWnd = nullptr;        // (window, id) of the tool under the cursor
+    INT_PTR lastHitId = -1;
+    UINT_PTR lastToolId = 0;
+    CWnd* toolTipOwner = nullptr;
+
+    unsigned firewallCatches = 0;  // exceptions stopped at a window procedure
+    bool inTempCleanup = false;
+};
+
+AfxWinThreadState& AfxGetWinThreadState();

@@ -1,0 +1,929 @@
+// Window objects: maps, dispatch, creation hook, subclassing, handle maps, firewall.
+#include "afxwin_state.h"
+
+#include <cstdio>
+#include <exception>
+#include <mutex>
+#include <set>
+#include <string>
+
+AfxWinThreadState& AfxGetWinThreadState()
+{
+    static thread_local AfxWinThreadState state;
+    return state;
+}
+
+// ---- message maps and command targets
+
+const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, UINT message, UINT code, UINT id)
+{
+    for (; map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfnDispatch; ++e) {
+            if (e->pRegMsg) {
+                if (message >= 0xC000 && *e->pRegMsg == message) return e;
+                continue;
+            }
+            if (e->nMessage == message && (WORD)e->nCode == (WORD)code && id >= e->nID && id <= e->nLastID)
+                return e;
+        }
+    }
+    return nullptr;
+}
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP map = {nullptr, &entries[0]};
+    return &map;
+}
+
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    UINT message = WM_COMMAND;
+    UINT code = (UINT)nCode;
+    if (nCode != CN_UPDATE_COMMAND_UI) {
+        message = HIWORD((DWORD)nCode);
+        code = LOWORD((DWORD)nCode);
+        if (message == 0) message = WM_COMMAND;
+    }
+    const AFX_MSGMAP_ENTRY* e = AfxFindMessageEntry(GetMessageMap(), message, code, nID);
+    if (!e) return FALSE;
+    if (pHandlerInfo) {
+        pHandlerInfo->pTarget = this;
+        return TRUE;
+    }
+    AFX_MSGCALL call{message, 0, 0, nID, (int)(short)code, pExtra, 0};
+    if (nCode == CN_UPDATE_COMMAND_UI) {
+        auto* ui = static_cast<CCmdUI*>(pExtra);
+        ui->m_bContinueRouting = FALSE;
+        BOOL handled = e->pfnDispatch(this, call);
+        return ui->m_bContinueRouting ? FALSE : handled;
+    }
+    return e->pfnDispatch(this, call);
+}
+
+void CCmdTarget::BeginWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }
+void CCmdTarget::EndWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW)); }
+void CCmdTarget::RestoreWaitCursor() { BeginWaitCursor(); }
+
+// ---- firewall
+
+void AfxFirewallCaught(const char* where, UINT message)
+{
+    ++AfxGetWinThreadState().firewallCatches;
+    char text[512];
+    std::snprintf(text, sizeof text, "%s: exception stopped at message 0x%04X\n", where, message);
+    ::OutputDebugStringA(text);
+    std::fputs(text, stderr);
+}
+
+unsigned AfxGetFirewallCount() { return AfxGetWinThreadState().firewallCatches; }
+
+static void LogException(const char* where, UINT message, const char* what)
+{
+    char text[600];
+    std::snprintf(text, sizeof text, "%s (%s)", where, what);
+    AfxFirewallCaught(text, message);
+}
+
+// The answer of a window procedure whose handler threw: refuse creation, leave no
+// update region behind (or WM_PAINT would come forever), otherwise 0.
+static LRESULT FirewallResult(HWND h, UINT message)
+{
+    switch (message) {
+    case WM_NCCREATE: return FALSE;
+    case WM_CREATE: return -1;
+    case WM_PAINT: ::ValidateRect(h, nullptr); return 0;
+    default: return 0;
+    }
+}
+
+// ---- handle maps
+
+CWnd* CWnd::FromHandlePermanent(HWND h)
+{
+    if (!h) return nullptr;
+    auto& map = AfxGetWinThreadState().permanentWnd;
+    auto it = map.find(h);
+    if (it == map.end()) return nullptr;
+    if (!::IsWindow(h)) {  // its WM_NCDESTROY never reached us
+        map.erase(it);
+        return nullptr;
+    }
+    return it->second;
+}
+
+CWnd* CWnd::FromHandle(HWND h)
+{
+    if (!h) return nullptr;
+    if (CWnd* w = FromHandlePermanent(h)) return w;
+    auto& map = AfxGetWinThreadState().temporaryWnd;
+    auto it = map.find(h);
+    if (it != map.end()) return it->second;
+    CWnd* w = new CWnd(h);
+    map.emplace(h, w);
+    return w;
+}
+
+void CWnd::DeleteTempMap()
+{
+    auto& map = AfxGetWinThreadState().temporaryWnd;
+    auto old = std::move(map);
+    map.clear();
+    for (auto& [h, w] : old) {
+        w->m_hWnd = nullptr;
+        delete w;
+    }
+}
+
+BOOL CWnd::Attach(HWND h)
+{
+    if (!h) return FALSE;
+    auto& st = AfxGetWinThreadState();
+    auto it = st.permanentWnd.find(h);
+    if (it != st.permanentWnd.end() && it->second != this && ::IsWindow(h)) return FALSE;
+    // A temporary wrapper of this handle would now shadow nothing; drop it.
+    auto tmp = st.temporaryWnd.find(h);
+    if (tmp != st.temporaryWnd.end() && tmp->second != this) {
+        tmp->second->m_hWnd = nullptr;
+        delete tmp->second;
+        st.temporaryWnd.erase(tmp);
+    }
+    st.permanentWnd[h] = this;
+    st.permanentTag[h] = AfxGetModuleState();
+    m_hWnd = h;
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND h = m_hWnd;
+    if (h) {
+        auto& map = AfxGetWinThreadState().permanentWnd;
+        auto it = map.find(h);
+        if (it != map.end() && it->second == this) {
+            map.erase(it);
+            AfxGetWinThreadState().permanentTag.erase(h);
+        }
+    }
+    m_hWnd = nullptr;
+    return h;
+}
+
+BOOL CWnd::SubclassWindow(HWND h)
+{
+    if (!h || !::IsWindow(h) || !Attach(h)) return FALSE;
+    PreSubclassWindow();
+    auto old = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&CWnd::AfxWndProc);
+    if (old != &CWnd::AfxWndProc) m_pfnSuper = old;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    HWND h = ::GetDlgItem(parent->m_hWnd, (int)id);
+    return h ? SubclassWindow(h) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND h = m_hWnd;
+    if (!h) return nullptr;
+    // Restore only when nobody chained on top of us since.
+    if (m_pfnSuper && (WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
+        ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+void AfxDeleteTempMaps()
+{
+    auto& st = AfxGetWinThreadState();
+    if (st.inTempCleanup) return;
+    st.inTempCleanup = true;
+    CWnd::DeleteTempMap();
+    CDC::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    CImageList::DeleteTempMap();
+    st.inTempCleanup = false;
+}
+
+CMenu* AfxMenuFromHandle(HMENU h) { return CMenu::FromHandle(h); }
+
+// ---- window procedure
+
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
+
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+    ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
+CWnd::~CWnd()
+{
+    auto& st = AfxGetWinThreadState();
+    if (m_hWnd) {
+        auto it = st.permanentWnd.find(m_hWnd);
+        if (it != st.permanentWnd.end() && it->second == this && ::IsWindow(m_hWnd)) {
+            // Destroying the object destroys its window; PostNcDestroy is already ours.
+            ::DestroyWindow(m_hWnd);
+        }
+        Detach();
+    }
+    if (st.toolTipOwner == this) st.toolTipOwner = nullptr;
+}
+
+// After the window's last message: detach and let the object go (PostNcDestroy may
+// delete it; nothing touches it afterwards).
+static void FinishNcDestroy(CWnd* w, HWND h)
+{
+    if (w->m_pfnSuper && (WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
+        ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)w->m_pfnSuper);
+    w->Detach();
+    w->PostNcDestroy();
+}
+
+LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& st = AfxGetWinThreadState();
+    MSG saved = st.lastSent;
+    st.lastSent.hwnd = h;
+    st.lastSent.message = message;
+    st.lastSent.wParam = wParam;
+    st.lastSent.lParam = lParam;
+    LRESULT result = 0;
+    try {
+        result = w->WindowProc(message, wParam, lParam);
+    } catch (CException* e) {
+        char text[256] = "framework exception";
+        e->GetErrorMessage(text, sizeof text);
+        e->Delete();
+        LogException("window procedure", message, text);
+        result = FirewallResult(h, message);
+    } catch (const std::exception& e) {
+        LogException("window procedure", message, e.what());
+        result = FirewallResult(h, message);
+    } catch (...) {
+        LogException("window procedure", message, "unknown exception");
+        result = FirewallResult(h, message);
+    }
+    if (message == WM_NCDESTROY) {
+        // A handler that did not call the base OnNcDestroy still gets the cleanup.
+        auto it = st.permanentWnd.find(h);
+        if (it != st.permanentWnd.end()) {
+            try {
+                FinishNcDestroy(it->second, h);
+            } catch (...) {
+                LogException("window teardown", message, "exception in PostNcDestroy");
+            }
+        }
+    }
+    st.lastSent = saved;
+    return result;
+}
+
+LRESULT CALLBACK CWnd::AfxWndProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_QUERYAFXWNDPROC) return 1;
+    CWnd* w = FromHandlePermanent(h);
+    if (!w) return ::DefWindowProcA(h, message, wParam, lParam);
+    return CallWndProc(w, h, message, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    const MSG& m = AfxGetWinThreadState().lastSent;
+    return DefWindowProc(m.message, m.wParam, m.lParam);
+}
+
+// The child a parent's owner-draw or colour message is about, if it has an object.
+static CWnd* ReflectTarget(CWnd* parent, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND child = nullptr;
+    switch (message) {
+    case WM_DRAWITEM: {
+        auto* dis = (DRAWITEMSTRUCT*)lParam;
+        if (dis && dis->CtlType != ODT_MENU) child = dis->hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto* mis = (MEASUREITEMSTRUCT*)lParam;
+        if (mis && mis->CtlType != ODT_MENU) child = ::GetDlgItem(parent->m_hWnd, (int)mis->CtlID);
+        break;
+    }
+    case WM_DELETEITEM: child = ((DELETEITEMSTRUCT*)lParam)->hwndItem; break;
+    case WM_COMPAREITEM: child = ((COMPAREITEMSTRUCT*)lParam)->hwndItem; break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: child = (HWND)lParam; break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: child = (HWND)lParam; break;
+    default: return nullptr;
+    }
+    (void)wParam;
+    if (!child || child == parent->m_hWnd) return nullptr;
+    return CWnd::FromHandlePermanent(child);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT result = 0;
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam)) return FALSE;
+        *pResult = 0;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY) {
+        auto* nm = (NMHDR*)lParam;
+        if (!nm || !OnNotify(wParam, lParam, &result)) return FALSE;
+        *pResult = result;
+        return TRUE;
+    }
+    if (CWnd* child = ReflectTarget(this, message, wParam, lParam)) {
+        if (child->OnChildNotify(message, wParam, lParam, &result)) {
+            *pResult = result;
+            return TRUE;
+        }
+    }
+
+    UINT key = message;
+    UINT ctlColor = 0;
+    UINT base = message >= WM_REFLECT_BASE ? WM_REFLECT_BASE : 0;
+    UINT plain = message - base;
+    if (plain >= WM_CTLCOLORMSGBOX && plain <= WM_CTLCOLORSTATIC) {
+        ctlColor = plain - WM_CTLCOLORMSGBOX;
+        key = base + AFX_WM_CTLCOLOR;
+    }
+    const AFX_MSGMAP_ENTRY* e = AfxFindMessageEntry(GetMessageMap(), key, 0, 0);
+    if (!e) return FALSE;
+    AFX_MSGCALL call{message, wParam, lParam, ctlColor, 0, nullptr, 0};
+    if (!e->pfnDispatch(this, call)) return FALSE;
+    *pResult = call.result;
+    return TRUE;
+}
+
+// Menu and accelerator commands carry no control window; a command whose update
+// handler disables it is dropped.
+namespace {
+class CTestCmdUI : public CCmdUI {
+public:
+    BOOL m_bEnabled = TRUE;
+    void Enable(BOOL on) override { m_bEnabled = on; m_bEnableChanged = TRUE; }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+};
+}  // namespace
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT id = LOWORD(wParam);
+    HWND ctrl = (HWND)lParam;
+    int code = HIWORD(wParam);
+    if (!ctrl) {
+        if (id == 0) return FALSE;
+        CTestCmdUI state;
+        state.m_nID = id;
+        OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled) return TRUE;
+        code = CN_COMMAND;
+    } else {
+        if (CWnd* child = FromHandlePermanent(ctrl)) {
+            LRESULT r = 0;
+            if (child != this && child->OnChildNotify(WM_COMMAND, wParam, lParam, &r)) return TRUE;
+        }
+        if (id == 0) return FALSE;
+    }
+    return OnCmdMsg(id, code, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
+{
+    auto* nm = (NMHDR*)lParam;
+    if (CWnd* child = FromHandlePermanent(nm->hwndFrom)) {
+        if (child != this && child->OnChildNotify(WM_NOTIFY, nm->idFrom, lParam, pResult)) return TRUE;
+    }
+    AFX_NOTIFY notify{pResult, nm};
+    return OnCmdMsg((UINT)nm->idFrom, (int)MAKELONG(nm->code, WM_NOTIFY), &notify, nullptr);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    return ReflectChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        int code = HIWORD(wParam);
+        if (OnCmdMsg(0, (int)MAKELONG(code, WM_REFLECT_BASE + WM_COMMAND), nullptr, nullptr)) {
+            if (pResult) *pResult = 1;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_NOTIFY: {
+        auto* nm = (NMHDR*)lParam;
+        LRESULT scratch = 0;
+        AFX_NOTIFY notify{pResult ? pResult : &scratch, nm};
+        return OnCmdMsg(0, (int)MAKELONG(nm->code, WM_REFLECT_BASE + WM_NOTIFY), &notify, nullptr);
+    }
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+        LRESULT scratch = 0;
+        return OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, pResult ? pResult : &scratch);
+    }
+    default: return FALSE;
+    }
+}
+
+BOOL CWnd::ReflectLastMsg(HWND child, LRESULT* pResult)
+{
+    CWnd* w = FromHandlePermanent(child);
+    if (!w) return FALSE;
+    const MSG& m = AfxGetWinThreadState().lastSent;
+    return w->OnChildNotify(m.message, m.wParam, m.lParam, pResult);
+}
+
+// ---- creation
+
+struct AfxCreateHookScope {
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        auto& st = AfxGetWinThreadState();
+        if (code == HCBT_CREATEWND && st.wndInit) {
+            CWnd* w = st.wndInit;
+            st.wndInit = nullptr;
+            try {
+                w->SubclassWindow((HWND)wParam);
+            } catch (...) {
+                AfxFirewallCaught("creation hook", WM_NCCREATE);
+            }
+        }
+        return ::CallNextHookEx(st.createHook, code, wParam, lParam);
+    }
+
+    CWnd* saved;
+    explicit AfxCreateHookScope(CWnd* w)
+    {
+        auto& st = AfxGetWinThreadState();
+        if (st.createHookDepth++ == 0)
+            st.createHook = ::SetWindowsHookExA(WH_CBT, &CbtHook, nullptr, ::GetCurrentThreadId());
+        saved = st.wndInit;
+        st.wndInit = w;
+    }
+    ~AfxCreateHookScope()
+    {
+        auto& st = AfxGetWinThreadState();
+        st.wndInit = saved;
+        if (--st.createHookDepth == 0 && st.createHook) {
+            ::UnhookWindowsHookEx(st.createHook);
+            st.createHook = nullptr;
+        }
+    }
+};
+
+HWND AfxCreateWithHook(CWnd* w, const CREATESTRUCTA& cs)
+{
+    AfxCreateHookScope scope(w);
+    return ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                             cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+}
+
+HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc)
+{
+    AfxCreateHookScope scope(w);
+    return ::CreateDialogIndirectParamA(inst, tmpl, parent, proc, 0);
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!cs.lpszClass)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
+    return TRUE;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int cx, int cy,
+                    HWND parent, HMENU idOrMenu, LPVOID param)
+{
+    CREATESTRUCTA cs{};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = style;
+    cs.x = x;
+    cs.y = y;
+    cs.cx = cx;
+    cs.cy = cy;
+    cs.hwndParent = parent;
+    cs.hMenu = idOrMenu;
+    cs.hInstance = AfxWinInstance();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    // On failure WM_NCDESTROY has run and PostNcDestroy may have deleted us.
+    return AfxCreateWithHook(this, cs) != nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& r, CWnd* parent,
+                    UINT id, LPVOID param)
+{
+    return CreateEx(exStyle, className, windowName, style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    parent ? parent->m_hWnd : nullptr, (HMENU)(UINT_PTR)id, param);
+}
+
+BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                  CCreateContext* context)
+{
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id, (LPVOID)context);
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd) return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::CalcWindowRect(LPRECT client, UINT adjustType)
+{
+    DWORD ex = GetExStyle();
+    if (adjustType == 0) ex &= ~WS_EX_CLIENTEDGE;
+    ::AdjustWindowRectEx(client, GetStyle(), FALSE, ex);
+}
+
+HINSTANCE AfxWinInstance()
+{
+    HINSTANCE h = AfxGetInstanceHandle();
+    return h ? h : ::GetModuleHandleA(nullptr);
+}
+
+BOOL AfxRegisterClass(WNDCLASSA* wc)
+{
+    if (::RegisterClassA(wc)) return TRUE;
+    return ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    static std::mutex lock;            // guards names
+    static std::set<std::string> names;  // registered names; their storage backs the results
+    HINSTANCE inst = AfxWinInstance();
+    char name[96];
+    std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", (void*)inst, classStyle, (void*)cursor,
+                  (void*)background, (void*)icon);
+    std::lock_guard<std::mutex> guard(lock);
+    auto it = names.find(name);
+    if (it != names.end()) return it->c_str();
+    WNDCLASSA wc{};
+    wc.style = classStyle;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = inst;
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
+    return names.insert(name).first->c_str();
+}
+
+// ---- teardown
+
+int CWnd::OnCreate(LPCREATESTRUCTA) { return (int)Default(); }
+BOOL CWnd::OnNcCreate(LPCREATESTRUCTA) { return (BOOL)Default(); }
+void CWnd::OnDestroy() { Default(); }
+
+void CWnd::OnNcDestroy()
+{
+    HWND h = m_hWnd;
+    Default();
+    auto& st = AfxGetWinThreadState();
+    if (st.toolTipOwner == this) st.toolTipOwner = nullptr;
+    if (st.lastHitWnd == h) {
+        st.lastHitWnd = nullptr;
+        st.lastHitId = -1;
+    }
+    FinishNcDestroy(this, h);
+}
+
+// ---- pre-translation
+
+BOOL CWnd::PreTranslateMessage(MSG* msg)
+{
+    if (m_nFlags & WF_TOOLTIPS) FilterToolTipMessage(msg);
+    return FALSE;
+}
+
+BOOL CWnd::PreTranslateInput(MSG* msg)
+{
+    bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST;
+    if (!key && !mouse) return FALSE;
+    return ::IsDialogMessageA(m_hWnd, msg);
+}
+
+// Only objects attached under the current module state take part: each module's
+// loop pre-translates its own windows, so none is pre-translated twice.
+BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg)
+{
+    auto& st = AfxGetWinThreadState();
+    AFX_MODULE_STATE* current = AfxGetModuleState();
+    for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
+        if (CWnd* w = FromHandlePermanent(h)) {
+            auto tag = st.permanentTag.find(h);
+            if (tag != st.permanentTag.end() && tag->second == current && w->PreTranslateMessage(msg)) return TRUE;
+        }
+        if (h == stop) break;
+    }
+    return FALSE;
+}
+
+// ---- navigation and wrappers
+
+CWnd* CWnd::GetOwner() const
+{
+    return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent();
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (HWND h = ::GetParent(m_hWnd); h; h = ::GetParent(h)) {
+        CWnd* w = FromHandlePermanent(h);
+        if (w && w->IsFrameWnd()) return reinterpret_cast<CFrameWnd*>(w);
+    }
+    return nullptr;
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const
+{
+    CWnd* frame = IsFrameWnd() ? const_cast<CWnd*>(this) : reinterpret_cast<CWnd*>(GetParentFrame());
+    while (frame) {
+        CWnd* up = reinterpret_cast<CWnd*>(frame->GetParentFrame());
+        if (!up) break;
+        frame = up;
+    }
+    return reinterpret_cast<CFrameWnd*>(frame);
+}
+
+CWnd* CWnd::GetTopLevelParent() const
+{
+    HWND h = m_hWnd;
+    while ((::GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD) && ::GetParent(h)) h = ::GetParent(h);
+    return FromHandle(h);
+}
+
+CWnd* CWnd::GetTopLevelOwner() const
+{
+    HWND h = m_hWnd;
+    for (HWND up; (up = ::GetParent(h)) != nullptr;) h = up;
+    return FromHandle(h);
+}
+
+CWnd* CWnd::GetDescendantWindow(int id, BOOL onlyPermanent) const
+{
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == id) {
+            CWnd* w = onlyPermanent ? FromHandlePermanent(child) : FromHandle(child);
+            if (w) return w;
+        }
+        CWnd* inner = FromHandle(child)->GetDescendantWindow(id, onlyPermanent);
+        if (inner) return inner;
+    }
+    return nullptr;
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep, BOOL onlyPermanent)
+{
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (onlyPermanent) {
+            if (CWnd* w = FromHandlePermanent(child)) w->SendMessage(message, wParam, lParam);
+        } else {
+            ::SendMessageA(child, message, wParam, lParam);
+        }
+        if (deep && ::GetTopWindow(child)) CWnd(child).SendMessageToDescendants(message, wParam, lParam, deep, onlyPermanent);
+    }
+}
+
+BOOL CWnd::ModifyStyle(HWND h, DWORD remove, DWORD add, UINT swpFlags)
+{
+    DWORD style = (DWORD)::GetWindowLongPtrA(h, GWL_STYLE);
+    DWORD next = (style & ~remove) | add;
+    if (style == next) return FALSE;
+    ::SetWindowLongPtrA(h, GWL_STYLE, (LONG_PTR)next);
+    if (swpFlags) ::SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(HWND h, DWORD remove, DWORD add, UINT swpFlags)
+{
+    DWORD style = (DWORD)::GetWindowLongPtrA(h, GWL_EXSTYLE);
+    DWORD next = (style & ~remove) | add;
+    if (style == next) return FALSE;
+    ::SetWindowLongPtrA(h, GWL_EXSTYLE, (LONG_PTR)next);
+    if (swpFlags) ::SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
+}
+
+void CWnd::GetWindowText(CString& s) const
+{
+    int n = ::GetWindowTextLengthA(m_hWnd);
+    ::GetWindowTextA(m_hWnd, s.GetBuffer(n + 1), n + 1);
+    s.ReleaseBuffer();
+}
+
+int CWnd::GetDlgItemText(int id, CString& s) const
+{
+    HWND item = ::GetDlgItem(m_hWnd, id);
+    s.Empty();
+    if (!item) return 0;
+    CWnd(item).GetWindowText(s);
+    return s.GetLength();
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner)
+{
+    RECT area;
+    HWND owner = alternateOwner ? alternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    if (GetStyle() & WS_CHILD) {
+        ::GetClientRect(::GetParent(m_hWnd), &area);
+    } else if (owner && ::IsWindowVisible(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    CRect me;
+    GetWindowRect(&me);
+    int x = (area.left + area.right - me.Width()) / 2;
+    int y = (area.top + area.bottom - me.Height()) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CWnd::SetWindowRgn(HRGN rgn, BOOL redraw)
+{
+    HRGN copy = nullptr;
+    if (rgn) {
+        copy = ::CreateRectRgn(0, 0, 0, 0);
+        ::CombineRgn(copy, rgn, nullptr, RGN_COPY);
+    }
+    int r = ::SetWindowRgn(m_hWnd, copy, redraw);  // the system owns the copy now
+    if (!r && copy) ::DeleteObject(copy);
+    return r;
+}
+
+BOOL CWnd::GetScrollInfo(int bar, LPSCROLLINFO si, UINT mask) const
+{
+    si->cbSize = sizeof(SCROLLINFO);
+    si->fMask = mask;
+    return ::GetScrollInfo(m_hWnd, bar, si);
+}
+
+CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+BOOL CWnd::SetMenu(CMenu* menu) { return ::SetMenu(m_hWnd, menu ? menu->m_hMenu : nullptr); }
+CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
+
+// ---- modal loops
+
+void CWnd::EndModalLoop(int result)
+{
+    m_nModalResult = result;
+    if (m_nFlags & WF_CONTINUEMODAL) {
+        m_nFlags &= ~WF_CONTINUEMODAL;
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+int CWnd::RunModalLoop(DWORD flags)
+{
+    m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
+    HWND self = m_hWnd;
+    HWND owner = ::GetParent(self);
+    bool showOnIdle = (flags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
+    bool idle = true;
+    LONG idleCount = 0;
+    MSG peek;
+    for (;;) {
+        while (idle && ContinueModal() && !::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (showOnIdle) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                showOnIdle = false;
+            }
+            if (!(flags & MLF_NOIDLEMSG) && owner && idleCount == 0)
+                ::SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)self);
+            if ((flags & MLF_NOKICKIDLE) || !::SendMessageA(self, WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++))
+                idle = false;
+        }
+        if (!ContinueModal() || !::IsWindow(self)) break;
+        do {
+            if (!AfxPumpMessage()) {
+                ::PostQuitMessage(0);  // the outer loop must see the quit too
+                m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+                return -1;
+            }
+            if (showOnIdle) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                showOnIdle = false;
+            }
+            if (!ContinueModal() || !::IsWindow(self)) goto done;
+            if (AfxIsIdleMessage(&AfxGetWinThreadState().msgCur)) {
+                idle = true;
+                idleCount = 0;
+            }
+        } while (::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE));
+    }
+done:
+    m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+    return m_nModalResult;
+}
+
+// ---- default handlers
+
+void CWnd::OnPaint() { Default(); }
+BOOL CWnd::OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
+void CWnd::OnSize(UINT, int, int) { Default(); }
+void CWnd::OnMove(int, int) { Default(); }
+void CWnd::OnTimer(UINT_PTR) { Default(); }
+void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return (BOOL)Default(); }
+void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSetFocus(CWnd*) { Default(); }
+void CWnd::OnKillFocus(CWnd*) { Default(); }
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
+void CWnd::OnClose() { Default(); }
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return (HBRUSH)Default(); }
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return (BOOL)Default(); }
+LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
+void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
+void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
+int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return (int)Default(); }
+UINT CWnd::OnGetDlgCode() { return (UINT)Default(); }
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
+void CWnd::OnNcPaint() { Default(); }
+void CWnd::OnNcLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnNcMouseMove(UINT, CPoint) { Default(); }
+void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
+void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
+void CWnd::OnSettingChange(UINT, LPCSTR) { Default(); }
+void CWnd::OnSysColorChange() { Default(); }
+void CWnd::OnEnable(BOOL) { Default(); }
+void CWnd::OnCancelMode() { Default(); }
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
