@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "afxwin.h"
+
 #include "sample_resource.h"
 
 namespace sample {
 namespace {
 
-const char kMainClass[] = "TrvSampleMain";
-const char kChartClass[] = "TrvSampleChart";
 constexpr int kTreeId = 10;
 constexpr int kChartId = 11;
 constexpr int kTreeWidth = 220;
@@ -40,167 +40,178 @@ void FillTree(HWND tree) {
   for (HTREEITEM item : {network, routers, switches}) TreeView_Expand(tree, item, TVE_EXPAND);
 }
 
-void PaintChart(HWND chart, HDC dc) {
-  RECT client;
-  GetClientRect(chart, &client);
-  HBRUSH background = CreateSolidBrush(kChartBackground);
-  FillRect(dc, &client, background);
-  DeleteObject(background);
+// The chart: bars of hosts per subnet, drawn through the layer's CDC.
+class CHostChart : public CWnd {
+ public:
+  void Draw(CDC& dc);
 
-  SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  RECT title = {client.left + 10, client.top + 8, client.right - 10, client.top + 28};
-  DrawTextA(dc, "Hosts per subnet", -1, &title, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+ protected:
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
+  LRESULT OnPrintClient(WPARAM wp, LPARAM lp);
+  void PostNcDestroy() override { delete this; }
+  DECLARE_MESSAGE_MAP()
+};
 
-  HBRUSH bar_brush = CreateSolidBrush(kChartBar);
+BEGIN_MESSAGE_MAP(CHostChart, CWnd)
+  ON_WM_PAINT()
+  ON_WM_ERASEBKGND()
+  ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+END_MESSAGE_MAP()
+
+void CHostChart::Draw(CDC& dc) {
+  CRect client;
+  GetClientRect(&client);
+  dc.FillSolidRect(&client, kChartBackground);
+
+  dc.SetBkMode(TRANSPARENT);
+  CGdiObject* old_font = dc.SelectStockObject(DEFAULT_GUI_FONT);
+  CRect title(client.left + 10, client.top + 8, client.right - 10, client.top + 28);
+  dc.DrawText("Hosts per subnet", -1, &title, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+
   for (int i = 0; i < ChartBarCount(); ++i) {
-    RECT bar = ChartBarRect(i, client);
-    FillRect(dc, &bar, bar_brush);
-    RECT label = {bar.left - 10, bar.bottom + 4, bar.right + 10, bar.bottom + 20};
-    DrawTextA(dc, kBars[i].label, -1, &label, DT_CENTER | DT_SINGLELINE);
+    CRect bar = ChartBarRect(i, client);
+    dc.FillSolidRect(&bar, kChartBar);
+    CRect label(bar.left - 10, bar.bottom + 4, bar.right + 10, bar.bottom + 20);
+    dc.DrawText(kBars[i].label, -1, &label, DT_CENTER | DT_SINGLELINE);
   }
-  DeleteObject(bar_brush);
 
   // A marker on the tallest bar.
   int tallest = 0;
   for (int i = 1; i < ChartBarCount(); ++i)
     if (kBars[i].hosts > kBars[tallest].hosts) tallest = i;
-  RECT top = ChartBarRect(tallest, client);
-  HBRUSH marker = CreateSolidBrush(kChartMarker);
-  HGDIOBJ old_brush = SelectObject(dc, marker);
-  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+  CRect top = ChartBarRect(tallest, client);
+  CBrush marker(kChartMarker);
+  CBrush* old_brush = dc.SelectObject(&marker);
+  CGdiObject* old_pen = dc.SelectStockObject(NULL_PEN);
   int cx = (top.left + top.right) / 2;
-  Ellipse(dc, cx - 9, top.top - 24, cx + 9, top.top - 6);
-  SelectObject(dc, old_pen);
-  SelectObject(dc, old_brush);
-  DeleteObject(marker);
+  dc.Ellipse(cx - 9, top.top - 24, cx + 9, top.top - 6);
+  dc.SelectObject(old_pen);
+  dc.SelectObject(old_brush);
 
   // The axis.
-  HPEN axis = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-  old_pen = SelectObject(dc, axis);
-  MoveToEx(dc, client.left + 20, client.bottom - 30, nullptr);
-  LineTo(dc, client.right - 20, client.bottom - 30);
-  SelectObject(dc, old_pen);
-  DeleteObject(axis);
-  SelectObject(dc, old_font);
+  CPen axis(PS_SOLID, 1, RGB(0, 0, 0));
+  CPen* old_axis_pen = dc.SelectObject(&axis);
+  dc.MoveTo(client.left + 20, client.bottom - 30);
+  dc.LineTo(client.right - 20, client.bottom - 30);
+  dc.SelectObject(old_axis_pen);
+  dc.SelectObject(old_font);
 }
 
-LRESULT CALLBACK ChartProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      PaintChart(hwnd, dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintChart(hwnd, reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers the whole client area
+void CHostChart::OnPaint() {
+  CPaintDC dc(this);
+  Draw(dc);
+}
+
+BOOL CHostChart::OnEraseBkgnd(CDC*) {
+  return TRUE;  // Draw covers the whole client area
+}
+
+LRESULT CHostChart::OnPrintClient(WPARAM wp, LPARAM) {
+  Draw(*CDC::FromHandle(reinterpret_cast<HDC>(wp)));
+  return 0;
+}
+
+// The frame-less main window: the host tree on the left, the chart on the right.
+class CSampleMainWnd : public CWnd {
+ protected:
+  int OnCreate(LPCREATESTRUCTA cs) override;
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnKeyDown(UINT ch, UINT repeat, UINT flags) override;
+  void OnDestroy() override;
+  void PostNcDestroy() override { delete this; }
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CWnd m_tree;
+};
+
+BEGIN_MESSAGE_MAP(CSampleMainWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_KEYDOWN()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+int CSampleMainWnd::OnCreate(LPCREATESTRUCTA cs) {
+  if (CWnd::OnCreate(cs) == -1) return -1;
+  CRect none(0, 0, 0, 0);
+  if (!m_tree.CreateEx(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                           TVS_SHOWSELALWAYS,
+                       none, this, kTreeId))
+    return -1;
+  auto* chart = new CHostChart;
+  LPCSTR chart_class = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW));
+  if (!chart->CreateEx(WS_EX_CLIENTEDGE, chart_class, "", WS_CHILD | WS_VISIBLE, none, this, kChartId)) {
+    delete chart;
+    return -1;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  m_tree.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  FillTree(m_tree);
+  return 0;
 }
 
-void Layout(HWND main) {
-  RECT client;
-  GetClientRect(main, &client);
+void CSampleMainWnd::OnSize(UINT, int cx, int cy) {
   const int margin = 8;
-  MoveWindow(TreeOf(main), margin, margin, kTreeWidth, client.bottom - 2 * margin, TRUE);
-  MoveWindow(ChartOf(main), kTreeWidth + 2 * margin, margin, client.right - kTreeWidth - 3 * margin,
-             client.bottom - 2 * margin, TRUE);
+  m_tree.MoveWindow(margin, margin, kTreeWidth, cy - 2 * margin);
+  if (CWnd* chart = GetDlgItem(kChartId))
+    chart->MoveWindow(kTreeWidth + 2 * margin, margin, cx - kTreeWidth - 3 * margin, cy - 2 * margin);
 }
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_CREATE: {
-      auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-      HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                  0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(INT_PTR(kTreeId)), cs->hInstance, nullptr);
-      HWND chart = CreateWindowExA(WS_EX_CLIENTEDGE, kChartClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
-                                   reinterpret_cast<HMENU>(INT_PTR(kChartId)), cs->hInstance, nullptr);
-      if (!tree || !chart) return -1;
-      SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-      FillTree(tree);
-      return 0;
-    }
-    case WM_SIZE:
-      Layout(hwnd);
-      return 0;
-    case WM_KEYDOWN:
-      if (wp == VK_ESCAPE) DestroyWindow(hwnd);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+void CSampleMainWnd::OnKeyDown(UINT ch, UINT repeat, UINT flags) {
+  if (ch == VK_ESCAPE)
+    DestroyWindow();
+  else
+    CWnd::OnKeyDown(ch, repeat, flags);
 }
 
-INT_PTR CALLBACK AddHostProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG: {
-      SetWindowLongPtrA(dialog, DWLP_USER, lp);
-      // Beside the owner rather than over it, so the tree and the chart stay
-      // in view while the dialog is open.
-      RECT owner;
-      GetWindowRect(GetWindow(dialog, GW_OWNER), &owner);
-      SetWindowPos(dialog, nullptr, owner.right + 16, owner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-      SendDlgItemMessageA(dialog, IDC_SAMPLE_HOST_NAME, EM_LIMITTEXT, 63, 0);
-      return TRUE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wp) == IDOK) {
-        auto* name = reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        char text[64] = {};
-        GetDlgItemTextA(dialog, IDC_SAMPLE_HOST_NAME, text, sizeof text);
-        *name = text;
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wp) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
-  }
-  return FALSE;
+void CSampleMainWnd::OnDestroy() {
+  CWnd::OnDestroy();
+  PostQuitMessage(0);
 }
 
-// The exe's module: resources and classes belong to it.
-HINSTANCE ModuleOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
+// "Add host": a modal dialog from the resource script; DDX carries the name.
+class CAddHostDlg : public CDialog {
+ public:
+  explicit CAddHostDlg(CWnd* owner) : CDialog(IDD_SAMPLE_ADD_HOST, owner) {}
+  CString m_name;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, IDC_SAMPLE_HOST_NAME, m_name); }
+};
+
+BOOL CAddHostDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  // Beside the owner rather than over it, so the tree and the chart stay in
+  // view while the dialog is open.
+  CRect owner;
+  ::GetWindowRect(::GetWindow(m_hWnd, GW_OWNER), &owner);
+  SetWindowPos(nullptr, owner.right + 16, owner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SendDlgItemMessage(IDC_SAMPLE_HOST_NAME, EM_LIMITTEXT, 63, 0);
+  return TRUE;
+}
 
 }  // namespace
 
-bool RegisterClasses(HINSTANCE instance) {
+bool RegisterClasses(HINSTANCE) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
-  if (!InitCommonControlsEx(&icc)) return false;
-
-  WNDCLASSA main = {};
-  main.lpfnWndProc = MainProc;
-  main.hInstance = instance;
-  main.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  main.lpszClassName = kMainClass;
-  WNDCLASSA chart = main;
-  chart.lpfnWndProc = ChartProc;
-  // The drawing depends on the size: repaint all of it when that changes.
-  chart.style = CS_HREDRAW | CS_VREDRAW;
-  chart.hbrBackground = nullptr;
-  chart.lpszClassName = kChartClass;
-  for (const WNDCLASSA* wc : {&main, &chart})
-    if (!RegisterClassA(wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  return true;
+  return InitCommonControlsEx(&icc) != FALSE;
 }
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(HINSTANCE) {
+  auto* main = new CSampleMainWnd;
+  LPCSTR main_class = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW),
+                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   // Frame-less: no caption, no sizing border. (An app-window style would let
   // a window manager maximise it.)
-  return CreateWindowExA(0, kMainClass, "Tarvane sample", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, 40,
-                         40, 640, 400, nullptr, nullptr, instance, nullptr);
+  if (!main->CreateEx(0, main_class, "Tarvane sample", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, 40, 40, 640, 400,
+                      nullptr, nullptr)) {
+    delete main;
+    return nullptr;
+  }
+  return main->GetSafeHwnd();
 }
 
 HWND TreeOf(HWND main) { return GetDlgItem(main, kTreeId); }
@@ -215,13 +226,12 @@ RECT ChartBarRect(int index, const RECT& client) {
 }
 
 INT_PTR RunAddHostDialog(HWND main) {
-  std::string name;
-  INT_PTR result = DialogBoxParamA(ModuleOf(main), MAKEINTRESOURCEA(IDD_SAMPLE_ADD_HOST), main, AddHostProc,
-                                   reinterpret_cast<LPARAM>(&name));
-  if (result == IDOK && !name.empty()) {
+  CAddHostDlg dialog(CWnd::FromHandle(main));
+  INT_PTR result = dialog.DoModal();
+  if (result == IDOK && !dialog.m_name.IsEmpty()) {
     HWND tree = TreeOf(main);
     HTREEITEM root = TreeView_GetRoot(tree);
-    HTREEITEM added = AddItem(tree, root, name.c_str());
+    HTREEITEM added = AddItem(tree, root, dialog.m_name);
     if (added) TreeView_SelectItem(tree, added);
   }
   return result;

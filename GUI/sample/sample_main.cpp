@@ -1,25 +1,39 @@
-// The sample program: shows the main window; with --add-host it opens the
-// "Add host" dialog once the window is up (the view a screenshot checks).
+// The sample program: shows the main window and runs the layer's message
+// pump; with --add-host it opens the "Add host" dialog once the window is up
+// (the view a screenshot checks).
 #include <cstring>
 
+#include "afxwin.h"
 #include "sample_app.h"
 
-int main(int argc, char** argv) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (!sample::RegisterClasses(instance)) return 1;
-  HWND main = sample::CreateMainWindow(instance);
-  if (!main) return 1;
-  ShowWindow(main, SW_SHOW);
-  UpdateWindow(main);
-  SetFocus(sample::TreeOf(main));
+namespace {
 
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--add-host") == 0) sample::RunAddHostDialog(main);
+class CSampleApp : public CWinApp {
+ public:
+  CSampleApp() : CWinApp("Tarvane sample") {}
+  bool m_addHost = false;
 
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+  BOOL InitInstance() override {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!sample::RegisterClasses(instance)) return FALSE;
+    HWND main = sample::CreateMainWindow(instance);
+    if (!main) return FALSE;
+    m_pMainWnd = CWnd::FromHandlePermanent(main);
+    ShowWindow(main, SW_SHOW);
+    UpdateWindow(main);
+    SetFocus(sample::TreeOf(main));
+    if (m_addHost) sample::RunAddHostDialog(main);
+    return TRUE;
   }
-  return 0;
+};
+
+CSampleApp theApp;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--add-host") == 0) theApp.m_addHost = true;
+  if (!theApp.InitInstance()) return 1;
+  return theApp.Run();
 }
