@@ -11,3 +11,4 @@
 #include "afx_archive.h"
 #include "afx_module_state.h"
 #include "afx_sync.h"
+#include "afx_datetime.h"
