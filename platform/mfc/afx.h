@@ -10,3 +10,5 @@
 #include "afx_file.h"
 #include "afx_archive.h"
 #include "afx_module_state.h"
+#include "afx_sync.h"
+#include "afx_datetime.h"

@@ -20,8 +20,6 @@ thread_local AFX_MODULE_STATE* tCurrent = nullptr;
 
 }  // namespace
 
-AFX_MODULE_STATE::AFX_MODULE_STATE(BOOL bDLL) : m_bDLL(bDLL) {}
-
 void AFXAPI AfxRegisterModuleState(AFX_MODULE_STATE* pState) {
     ModuleList& list = modules();
     std::lock_guard<std::mutex> lock(list.mutex);
@@ -42,6 +40,18 @@ AFX_MODULE_STATE* AFXAPI AfxGetAppModuleState() {
     for (AFX_MODULE_STATE* s : list.states)
         if (!s->m_bDLL) return s;
     return list.states.empty() ? nullptr : list.states.front();
+}
+
+AFX_MODULE_STATE* AFXAPI AfxFindModuleStateOf(const void* p) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCSTR>(p), &module))
+        return nullptr;
+    ModuleList& list = modules();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    for (AFX_MODULE_STATE* s : list.states)
+        if (s->m_hCurrentInstanceHandle == module) return s;
+    return nullptr;
 }
 
 AFX_MODULE_STATE* AFXAPI AfxGetModuleState() {

@@ -4,7 +4,8 @@
 // load order. Each thread has a current module state (the application's,
 // i.e. the exe's, unless AFX_MANAGE_STATE switched it); resources are
 // looked up in the current module first, then in the others in registration
-// order. The thread state holds what one GUI thread shares between modules.
+// order. A DLL module runs its static constructors and DllMain with its own
+// state current (the stub wraps the DLL's entry point). The thread state holds what one GUI thread shares between modules.
 // All functions may be called from any thread; a state's members belong to
 // the threads that use that module.
 #pragma once
@@ -15,7 +16,8 @@ class CWinApp;
 class CWinThread;
 
 struct TRVMFC_API AFX_MODULE_STATE {
-    explicit AFX_MODULE_STATE(BOOL bDLL);
+    // constexpr: a module's state exists before its static constructors run.
+    explicit constexpr AFX_MODULE_STATE(BOOL bDLL) : m_bDLL(bDLL) {}
     AFX_MODULE_STATE(const AFX_MODULE_STATE&) = delete;
     AFX_MODULE_STATE& operator=(const AFX_MODULE_STATE&) = delete;
 
@@ -37,6 +39,10 @@ TRVMFC_API AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
 TRVMFC_API AFX_MODULE_STATE* AFXAPI AfxGetAppModuleState();
 // Makes pNew current on this thread; returns the previous one.
 TRVMFC_API AFX_MODULE_STATE* AFXAPI AfxSetModuleState(AFX_MODULE_STATE* pNew);
+
+// The registered state of the module holding address p (a static object's
+// address names its module), or NULL.
+TRVMFC_API AFX_MODULE_STATE* AFXAPI AfxFindModuleStateOf(const void* p);
 
 // Defined once per module by trvmfc_stub: that module's own state.
 AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState();

@@ -293,14 +293,14 @@ void CString::FormatV(LPCSTR pszFormat, va_list args) {
     m_s.swap(result.m_s);
 }
 
-void CString::Format(LPCSTR pszFormat, ...) {
+void CString::FormatRaw(LPCSTR pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
     FormatV(pszFormat, args);
     va_end(args);
 }
 
-void CString::Format(UINT nFormatID, ...) {
+void CString::FormatIdRaw(UINT nFormatID, ...) {
     CString format;
     if (!format.LoadString(nFormatID)) AfxThrowResourceException();
     va_list args;
@@ -309,7 +309,7 @@ void CString::Format(UINT nFormatID, ...) {
     va_end(args);
 }
 
-void CString::AppendFormat(LPCSTR pszFormat, ...) {
+void CString::AppendFormatRaw(LPCSTR pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
     AppendFormatV(pszFormat, args);

@@ -1,7 +1,8 @@
 // CString: an 8-bit ANSI string with value semantics. Copies are
 // independent; the buffer from GetBuffer stays valid until the next change
-// and ReleaseBuffer fixes the length. A CString is not a plain pointer: pass
-// it to printf-style functions as GetString() or (LPCSTR). Not synchronised:
+// and ReleaseBuffer fixes the length. A CString is not a plain pointer:
+// Format and AppendFormat pass CString arguments as their text, but other
+// printf-style functions need GetString() or (LPCSTR). Not synchronised:
 // one thread per object.
 #pragma once
 
@@ -9,6 +10,15 @@
 #include <string>
 
 #include "afx_base.h"
+
+class CString;
+
+namespace trvmfc_detail {
+// Format's arguments as a C variadic call takes them: strings as pointers.
+template <class T>
+inline const T& FormatArg(const T& v) { return v; }
+inline LPCSTR FormatArg(const CString& s);
+}  // namespace trvmfc_detail
 
 class TRVMFC_API CString {
 public:
@@ -83,11 +93,24 @@ public:
     CString& MakeLower();
     CString& MakeReverse();
 
-    void AFX_CDECL Format(LPCSTR pszFormat, ...);
-    void AFX_CDECL Format(UINT nFormatID, ...);
+    template <class... Args>
+    void Format(LPCSTR pszFormat, const Args&... args) {
+        FormatRaw(pszFormat, trvmfc_detail::FormatArg(args)...);
+    }
+    // The format is string nFormatID (CResourceException* when missing).
+    template <class... Args>
+    void Format(UINT nFormatID, const Args&... args) {
+        FormatIdRaw(nFormatID, trvmfc_detail::FormatArg(args)...);
+    }
+    template <class... Args>
+    void AppendFormat(LPCSTR pszFormat, const Args&... args) {
+        AppendFormatRaw(pszFormat, trvmfc_detail::FormatArg(args)...);
+    }
     void FormatV(LPCSTR pszFormat, va_list args);
-    void AFX_CDECL AppendFormat(LPCSTR pszFormat, ...);
     void AppendFormatV(LPCSTR pszFormat, va_list args);
+    void AFX_CDECL FormatRaw(LPCSTR pszFormat, ...);
+    void AFX_CDECL FormatIdRaw(UINT nFormatID, ...);
+    void AFX_CDECL AppendFormatRaw(LPCSTR pszFormat, ...);
 
     // String table entry, searched along the resource chain of the current
     // module state (or only in hInstance).
@@ -114,6 +137,8 @@ public:
 private:
     std::string m_s;
 };
+
+inline LPCSTR trvmfc_detail::FormatArg(const CString& s) { return s.GetString(); }
 
 inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
 inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }

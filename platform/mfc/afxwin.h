@@ -8,6 +8,7 @@
 #include "afxwin_geom.h"
 #include "afxwin_gdi.h"
 #include "afxwin_cmd.h"
+#include "afxwin_context.h"
 #include "afxwin_wnd.h"
 #include "afxwin_app.h"
 #include "afxwin_ctrl.h"

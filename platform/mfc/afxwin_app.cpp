@@ -73,9 +73,8 @@ BOOL AfxPreTranslateMessage(MSG* msg)
 
 static BOOL PumpWith(CWinThread* thread, MSG& msg)
 {
-    auto& st = AfxGetWinThreadState();
     if (!::GetMessageA(&msg, nullptr, 0, 0)) return FALSE;
-    st.msgCur = msg;
+    AfxGetThreadState()->m_msgCur = msg;
     BOOL taken = FALSE;
     try {
         taken = thread ? thread->PreTranslateMessage(&msg) : AfxPreTranslateMessage(&msg);
@@ -138,7 +137,6 @@ BOOL CWinThread::PreTranslateMessage(MSG* msg) { return AfxPreTranslateMessage(m
 BOOL CWinThread::PumpMessage()
 {
     BOOL r = PumpWith(this, m_msgCur);
-    AfxGetWinThreadState().msgCur = m_msgCur;
     return r;
 }
 
@@ -146,8 +144,7 @@ BOOL CWinThread::PumpOneMessage()
 {
     MSG peek;
     if (!::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE)) return TRUE;
-    if (peek.message == WM_QUIT) return FALSE;
-    return PumpMessage();
+    return PumpMessage();  // takes WM_QUIT too, like every pump
 }
 
 BOOL CWinThread::OnIdle(LONG count) { return AfxIdle(count); }
@@ -177,4 +174,22 @@ int CWinThread::Run()
             }
         } while (::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE));
     }
+}
+
+int AFXAPI AfxWinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int cmdShow)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app) return -1;
+    app->m_lpCmdLine = cmdLine;
+    app->m_nCmdShow = cmdShow;
+    try {
+        if (!app->InitInstance()) return app->ExitInstance();
+        return app->Run();
+    } catch (CException* e) {
+        e->Delete();
+        AfxFirewallCaught("application", 0);
+    } catch (...) {
+        AfxFirewallCaught("application", 0);
+    }
+    return -1;
 }

@@ -63,3 +63,8 @@ TRVMFC_API BOOL AfxPreTranslateMessage(MSG* msg);
 TRVMFC_API BOOL AfxIsIdleMessage(MSG* msg);
 // Runs the idle work of OnIdle(count) for a thread without its own object.
 TRVMFC_API BOOL AfxIdle(LONG count);
+
+// The program's run of its application: InitInstance, then Run until WM_QUIT (whose
+// code is returned by ExitInstance); ExitInstance alone when InitInstance refuses.
+// Exceptions escaping the application are logged and end the run with -1.
+TRVMFC_API int AFXAPI AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int cmdShow);

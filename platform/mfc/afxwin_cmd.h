@@ -208,7 +208,7 @@ inline CCmdUI* CmdUI(AFX_MSGCALL& c) { return static_cast<CCmdUI*>(c.pExtra); }
 #define ON_CONTROL_REFLECT_EX(code, fn) \
     AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, nullptr, return self->fn();)
 #define ON_WM_CTLCOLOR_REFLECT() \
-    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, 0, nullptr, \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + 0x0019 /* all WM_CTLCOLOR* */, 0, 0, 0, nullptr, \
                   call.result = (LRESULT)self->CtlColor(CDC::FromHandle((HDC)call.wParam), call.nID); \
                   return call.result != 0;)
 #define ON_WM_DRAWITEM_REFLECT() \

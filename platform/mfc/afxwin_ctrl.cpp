@@ -394,6 +394,8 @@ void CToolTipCtrl::UpdateTipText(LPCSTR text, CWnd* wnd, UINT_PTR id)
     SendMessage(TTM_UPDATETIPTEXTA, 0, (LPARAM)&ti);
 }
 
+CToolTipCtrl* AfxGetThreadToolTip() { return AfxGetWinThreadState().toolTip; }
+
 BOOL CWnd::EnableToolTips(BOOL enable)
 {
     if (enable) m_nFlags |= WF_TOOLTIPS;

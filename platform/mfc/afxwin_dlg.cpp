@@ -5,8 +5,6 @@
 #include <climits>
 #include <cstdlib>
 
-HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc);
-
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)

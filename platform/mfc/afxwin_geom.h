@@ -23,6 +23,10 @@ public:
     CPoint& operator-=(POINT p) { x -= p.x; y -= p.y; return *this; }
     CPoint operator+(POINT p) const { return CPoint(x + p.x, y + p.y); }
     CPoint operator-(POINT p) const { return CPoint(x - p.x, y - p.y); }
+    CPoint& operator+=(SIZE s) { x += s.cx; y += s.cy; return *this; }
+    CPoint& operator-=(SIZE s) { x -= s.cx; y -= s.cy; return *this; }
+    CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
+    CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
     CPoint operator-() const { return CPoint(-x, -y); }
     inline CRect operator+(const RECT* r) const;
 };

@@ -1,6 +1,6 @@
 // Per-thread window-side state of the layer (internal to the layer DLL): the permanent
-// and temporary handle maps, the message being dispatched, the creation hook and the
-// tooltip control. One instance per GUI thread; only that thread touches it, so no lock.
+// and temporary handle maps, the creation hook and the tooltip control (the messages
+// being pumped and dispatched are in the shared AFX_THREAD_STATE). One instance per GUI thread; only that thread touches it, so no lock.
 #pragma once
 #include "afxwin.h"
 #include <unordered_map>
@@ -16,9 +16,7 @@ struct AfxWinThreadState {
     std::unordered_map<HIMAGELIST, CImageList*> permanentImageList;
     std::unordered_map<HIMAGELIST, CImageList*> temporaryImageList;
 
-    MSG msgCur{};                // message last taken from the queue by a pump
     POINT lastMousePos{-1, -1};  // for the idle test of mouse moves
-    MSG lastSent{};              // message being dispatched, for Default()
     CWnd* wndInit = nullptr;     // object waiting for its window at HCBT_CREATEWND
     HHOOK createHook = nullptr;  // set only while Create/CreateEx or dialog creation runs
     int createHookDepth = 0;
@@ -34,3 +32,8 @@ struct AfxWinThreadState {
 };
 
 AfxWinThreadState& AfxGetWinThreadState();
+
+// Create a window or a dialog with w attached at its HCBT_CREATEWND (hook set only
+// around the call).
+HWND AfxCreateWithHook(CWnd* w, const CREATESTRUCTA& cs);
+HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc);

@@ -230,6 +230,9 @@ END_MESSAGE_MAP()
 
 CWnd::~CWnd()
 {
+    // No window, or wndTop and its kind (insertion positions, not windows): no map
+    // holds the object (OnNcDestroy already let go of the tooltip state).
+    if (!m_hWnd || m_hWnd == HWND_BOTTOM || m_hWnd == HWND_TOPMOST || m_hWnd == HWND_NOTOPMOST) return;
     auto& st = AfxGetWinThreadState();
     if (m_hWnd) {
         auto it = st.permanentWnd.find(m_hWnd);
@@ -255,11 +258,12 @@ static void FinishNcDestroy(CWnd* w, HWND h)
 LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto& st = AfxGetWinThreadState();
-    MSG saved = st.lastSent;
-    st.lastSent.hwnd = h;
-    st.lastSent.message = message;
-    st.lastSent.wParam = wParam;
-    st.lastSent.lParam = lParam;
+    MSG& current = AfxGetThreadState()->m_lastSentMsg;
+    MSG saved = current;
+    current.hwnd = h;
+    current.message = message;
+    current.wParam = wParam;
+    current.lParam = lParam;
     LRESULT result = 0;
     try {
         result = w->WindowProc(message, wParam, lParam);
@@ -287,7 +291,7 @@ LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM l
             }
         }
     }
-    st.lastSent = saved;
+    AfxGetThreadState()->m_lastSentMsg = saved;
     return result;
 }
 
@@ -314,7 +318,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::Default()
 {
-    const MSG& m = AfxGetWinThreadState().lastSent;
+    const MSG& m = AfxGetThreadState()->m_lastSentMsg;
     return DefWindowProc(m.message, m.wParam, m.lParam);
 }
 
@@ -479,7 +483,7 @@ BOOL CWnd::ReflectLastMsg(HWND child, LRESULT* pResult)
 {
     CWnd* w = FromHandlePermanent(child);
     if (!w) return FALSE;
-    const MSG& m = AfxGetWinThreadState().lastSent;
+    const MSG& m = AfxGetThreadState()->m_lastSentMsg;
     return w->OnChildNotify(m.message, m.wParam, m.lParam, pResult);
 }
 
@@ -865,7 +869,7 @@ int CWnd::RunModalLoop(DWORD flags)
                 showOnIdle = false;
             }
             if (!ContinueModal() || !::IsWindow(self)) goto done;
-            if (AfxIsIdleMessage(&AfxGetWinThreadState().msgCur)) {
+            if (AfxIsIdleMessage(&AfxGetThreadState()->m_msgCur)) {
                 idle = true;
                 idleCount = 0;
             }

@@ -326,6 +326,8 @@ TRVMFC_API BOOL AfxRegisterClass(WNDCLASSA* wc);
 TRVMFC_API HINSTANCE AfxWinInstance();
 // Frees the thread's temporary window, DC, GDI, menu and image-list wrappers.
 TRVMFC_API void AfxDeleteTempMaps();
+// The thread's tooltip control, made on first use by a window with tooltips enabled.
+TRVMFC_API CToolTipCtrl* AfxGetThreadToolTip();
 // Number of exceptions the window procedures of this thread have stopped.
 TRVMFC_API unsigned AfxGetFirewallCount();
 // Records an exception stopped at a window procedure or callback (call inside a catch).

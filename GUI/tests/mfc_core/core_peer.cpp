@@ -30,3 +30,20 @@ CObject* PeerLoadObject(const BYTE* data, UINT size, const char* requiredName) {
     CArchive ar(&file, CArchive::load);
     return ar.ReadObject(requiredName != nullptr ? CRuntimeClass::FromName(requiredName) : nullptr);
 }
+
+namespace {
+AFX_MODULE_STATE* gStateAtStaticInit = nullptr;
+AFX_MODULE_STATE* gStateInDllMain = nullptr;
+struct RecordState {
+    RecordState() { gStateAtStaticInit = AfxGetModuleState(); }
+} recordState;
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) gStateInDllMain = AfxGetModuleState();
+    return TRUE;
+}
+
+AFX_MODULE_STATE* PeerStateAtStaticInit() { return gStateAtStaticInit; }
+AFX_MODULE_STATE* PeerStateInDllMain() { return gStateInDllMain; }
+const void* PeerStaticAddress() { return &gStateAtStaticInit; }

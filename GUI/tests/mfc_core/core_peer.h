@@ -35,5 +35,9 @@ CORE_PEER_API CObject* PeerNewStringList();
 CORE_PEER_API void PeerThrowArchive(int cause, const char* fileName);
 // The peer's own module state.
 CORE_PEER_API AFX_MODULE_STATE* PeerModuleState();
+// The module state current while the peer's static objects were built.
+CORE_PEER_API AFX_MODULE_STATE* PeerStateAtStaticInit();
+CORE_PEER_API AFX_MODULE_STATE* PeerStateInDllMain();
+CORE_PEER_API const void* PeerStaticAddress();
 // Reads an object from bytes, requiring class requiredName (NULL: any).
 CORE_PEER_API CObject* PeerLoadObject(const BYTE* data, UINT size, const char* requiredName);

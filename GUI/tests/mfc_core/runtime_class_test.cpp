@@ -160,6 +160,16 @@ WTEST(module_states_switch_per_scope) {
     WCHECK(AfxGetModuleState() == exe);
 }
 
+WTEST(a_dll_builds_and_starts_under_its_own_state) {
+    WCHECK(PeerStateAtStaticInit() == PeerModuleState());
+    WCHECK(PeerStateInDllMain() == PeerModuleState());
+    WCHECK(AfxGetModuleState() == AfxGetStaticModuleState());  // restored after loading
+    static int exeStatic;
+    WCHECK(AfxFindModuleStateOf(&exeStatic) == AfxGetStaticModuleState());
+    WCHECK(AfxFindModuleStateOf(PeerStaticAddress()) == PeerModuleState());
+    WCHECK(AfxFindModuleStateOf(reinterpret_cast<const void*>(&GetTickCount)) == nullptr);
+}
+
 WTEST(resources_are_found_current_module_first) {
     const HINSTANCE exeRes = GetModuleHandleA(nullptr);
     const HINSTANCE peerRes = GetModuleHandleA("mfc_core_peer.dll");

@@ -54,6 +54,12 @@ WTEST(format_and_concatenation) {
     WCHECK_EQ(S(s), "a--12-003.1-z-ff");
     s.Format("%s and %s", (LPCSTR)s, "more");  // arguments may come from the string itself
     WCHECK_EQ(S(s), "a--12-003.1-z-ff and more");
+    CString name("node");
+    CString t;
+    t.Format("%s=%d;%s", name, 3, CString("x"));  // CString arguments pass as their text
+    WCHECK_EQ(S(t), "node=3;x");
+    t.AppendFormat("[%s]", name);
+    WCHECK_EQ(S(t), "node=3;x[node]");
     s.AppendFormat(" %u", 7u);
     WCHECK_EQ(S(s).substr(s.GetLength() - 2), " 7");
     CString big;

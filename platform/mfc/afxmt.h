@@ -1,0 +1,4 @@
+// Synchronisation objects of the class layer.
+#pragma once
+
+#include "afx.h"
