@@ -175,14 +175,23 @@ if [ $unmanaged -eq 1 ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
     { echo "wine-run: cannot set the X11 driver's Managed option" >&2; exit 2; }
 elif [ $display -eq 1 ]; then
-  matchbox-window-manager -use_titlebar no </dev/null >/dev/null 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.1
+  # On a loaded machine the window manager can be slow to claim the screen,
+  # or exit at once; wait longer and start it again (at most three times).
+  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+  for attempt in 1 2 3; do
+    matchbox-window-manager -use_titlebar no </dev/null >"$run_dir/wm.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 200); do
+      wm_ready && break 2
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null
   done
-  if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
-    echo "wine-run: the window manager did not start" >&2; exit 2
+  if ! wm_ready; then
+    echo "wine-run: the window manager did not start" >&2
+    cat "$run_dir/wm.log" >&2 2>/dev/null
+    exit 2
   fi
 fi
 
