@@ -1,8 +1,9 @@
 // Build tool: makes an SQLite database file from a schema script through the
 // server's own ODBC code, e.g. DataTemplate.db from sql/sqlite/inventory.sql.
-//   make_database OUTPUT.db SCRIPT.sql [CONTENT.sql ENTERPRISES.tsv]
-// With a content script and an enterprise list it also loads the
-// administration content (admin_content.h). The file appears only when
+//   make_database OUTPUT.db SCHEMA.sql [ROWS.sql ...] [--enterprises ENTERPRISES.tsv]
+// Row scripts run after the schema, in one transaction; with an enterprise
+// list the last row script is the administration content and the vendor
+// names are loaded with it (admin_content.h). The file appears only when
 // everything ran.
 #include "admin_content.h"
 #include "datasource_files.h"
@@ -17,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -33,8 +35,17 @@ std::string read_text(const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 5) {
-        std::fprintf(stderr, "usage: %s OUTPUT.db SCRIPT.sql [CONTENT.sql ENTERPRISES.tsv]\n", argv[0]);
+    std::vector<std::string> row_scripts;
+    std::string enterprises;
+    for (int i = 3; i < argc; ++i) {
+        if (std::string(argv[i]) == "--enterprises" && i + 1 < argc)
+            enterprises = argv[++i];
+        else
+            row_scripts.push_back(argv[i]);
+    }
+    if (argc < 3 || (!enterprises.empty() && row_scripts.empty())) {
+        std::fprintf(stderr, "usage: %s OUTPUT.db SCHEMA.sql [ROWS.sql ...] [--enterprises ENTERPRISES.tsv]\n",
+                     argv[0]);
         return 2;
     }
     const std::string output = argv[1];
@@ -49,7 +60,9 @@ int main(int argc, char** argv)
     try {
         const std::string script = read_text(argv[2]);
         if (schema_script_version(script) < 0) qr_exception("%s has no schema version line", argv[2]);
-        const std::string content = argc == 5 ? read_text(argv[3]) : std::string();
+        std::vector<std::string> rows;
+        for (const std::string& path : row_scripts)
+            rows.push_back(read_text(path.c_str()));
 
         odbc_use_ini_folder(folder);
         std::filesystem::remove(part);
@@ -58,8 +71,15 @@ int main(int argc, char** argv)
             MSSQLODBCConnection connection("TrvMakeDatabase", "TrvMakeDatabase", "", "");
             connection.connect();
             run_schema_script(connection, script);
-            if (argc == 5)
-                load_admin_content(connection, content, argv[4]);
+            const size_t plain = enterprises.empty() ? rows.size() : rows.size() - 1;
+            {
+                qr_transaction transaction(connection);
+                for (size_t i = 0; i < plain; ++i)
+                    run_schema_script(connection, rows[i]);
+                transaction.commit();
+            }
+            if (!enterprises.empty())
+                load_admin_content(connection, rows.back(), enterprises);
             connection.disconnect();
         }
         std::filesystem::rename(part, output);

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <strings.h>
 
 const char* const admin_database_file = "TarvaneSrvAdmin.db";
@@ -136,6 +138,13 @@ void prepare_postgresql_database(const std::string& dsn, const std::string& admi
         try {
             inventory.query("BEGIN");
             run_schema_script(inventory, script);
+            // The tab types' table names, as the SQLite template holds them.
+            std::ifstream names(schema_folder(program_folder) + "/table_names.sql");
+            if (names) {
+                std::ostringstream rows;
+                rows << names.rdbuf();
+                run_schema_script(inventory, rows.str());
+            }
             inventory.query("COMMIT");
         } catch (const qr_exception_t& e) {
             inventory.execute("ROLLBACK");
@@ -249,6 +258,13 @@ int compact_database(const std::string& path)
 void compact_dsn_database(const std::string& name)
 {
     const std::string file = get_dsn_file(name);
+    // Connecting would make an empty SQLite file in place of a missing one,
+    // and the next login would then take it for the type's database instead
+    // of copying the template.
+    if (SqlDialect::for_dsn(name).keeps_files() && !file_exists(file)) {
+        TRV_LOG(qr_Warning, "Database " << file << " of data source " << name << " is missing; not compacted");
+        return;
+    }
     const uint32_t before = database_file_size(file);
     compact_through(name, file);
     const uint32_t after = database_file_size(file);

@@ -24,22 +24,8 @@ INSERT INTO SNMPTabsTypes (uid, name, horlayout, agent_cat) VALUES
     (14, 'Slots', 1, 0),
     (15, 'PC table', 1, 0);
 
-INSERT INTO TrvDBTablesNames (uid, MapName, DataName) VALUES
-    (1, 'MapSummary', 'ScanSummaryData'),
-    (2, 'MapInterfaces', 'ScanInterfacesData'),
-    (3, 'MapCPU', 'ScanCPUData'),
-    (4, 'MapDevTable', 'ScanDevTableData'),
-    (5, 'MapInstalledSoft', 'ScanInstalledSoftData'),
-    (6, 'MapRunnedSoft', 'ScanRunnedSoftData'),
-    (7, 'MapPhysicalStructure', 'ScanPhysicalStructureData'),
-    (8, 'MapPrtSupplies', 'ScanPrtSuppliesData'),
-    (9, 'MapCiscoFlashDev', 'ScanCiscoFlashDevData'),
-    (10, 'MapCiscoFlashChips', 'ScanCiscoFlashChipsData'),
-    (11, 'MapEnclosure', 'ScanEnclosureData'),
-    (12, 'MapBIOS', 'ScanBIOSData'),
-    (13, 'MapBaseBoard', 'ScanBaseBoardData'),
-    (14, 'MapSlots', 'ScanSlotsData'),
-    (15, 'MapPCTable', 'ScanPCTableData');
+-- The map and data table names of each tab type are in ../sql/table_names.sql,
+-- which the inventory template holds as well.
 
 -- Device groups and classes --------------------------------------------------
 

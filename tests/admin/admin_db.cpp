@@ -39,7 +39,9 @@ std::string env_dir(const char* name)
 
 std::string admin_content_script()
 {
-    return read_file_text(env_dir("TRV_SOURCE_DIR") + "/data/admin/admin_content.sql");
+    // The tab types' table names live apart: the inventory template holds them too.
+    const std::string data = env_dir("TRV_SOURCE_DIR") + "/data/";
+    return read_file_text(data + "sql/table_names.sql") + "\n" + read_file_text(data + "admin/admin_content.sql");
 }
 
 AdminDb& AdminDb::get(const std::string& backend)
