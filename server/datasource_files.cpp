@@ -261,7 +261,7 @@ void compact_dsn_database(const std::string& name)
     // Connecting would make an empty SQLite file in place of a missing one,
     // and the next login would then take it for the type's database instead
     // of copying the template.
-    if (SqlDialect::for_dsn(name).keeps_files() && !file_exists(file)) {
+    if (!file.empty() && SqlDialect::for_dsn(name).keeps_files() && !file_exists(file)) {
         TRV_LOG(qr_Warning, "Database " << file << " of data source " << name << " is missing; not compacted");
         return;
     }

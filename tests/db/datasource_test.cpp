@@ -175,6 +175,22 @@ TEST(Compaction, ASourceWithoutAFileIsLoggedAndLeftAlone)
     EXPECT_FALSE(file_exists(folder() + "/no-such.db"));
 }
 
+TEST(Compaction, ARegisteredSourceWhoseFileIsGoneIsNotMadeAnew)
+{
+    DbTestEnvironment::get();
+    // Connecting would leave an empty database that a later login would take
+    // for the type's own instead of copying the template.
+    const std::string file = folder() + "/gone-SrvData.db";
+    ASSERT_EQ(register_odbc_dsn(file, "TrvGoneSrvData"), 1);
+    ASSERT_FALSE(file_exists(file));
+    LogCapture log;
+    compact_dsn_database("TrvGoneSrvData");
+    EXPECT_FALSE(file_exists(file));
+    EXPECT_NE(log.text().find("Database " + file + " of data source TrvGoneSrvData is missing; not compacted"),
+              std::string::npos)
+        << log.text();
+}
+
 TEST(Compaction, PostgreSqlSourcesAreVacuumedInPlace)
 {
     const std::string dsn = DbTestEnvironment::get().fresh_data_source("postgresql", "inventory");
