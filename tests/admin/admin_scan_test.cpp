@@ -34,23 +34,6 @@ const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
 TestAgents* agents = nullptr;
 TempDir* folder = nullptr;
 
-std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root)
-{
-    std::vector<std::string> values;
-    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", address, root});
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty())
-            values.push_back(get_snmp_line_value(line));
-        start = end + 1;
-    }
-    return values;
-}
-
 class AdminScanTest : public ::testing::TestWithParam<std::string> {
 protected:
     static void SetUpTestSuite()

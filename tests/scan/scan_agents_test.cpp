@@ -121,23 +121,6 @@ protected:
     }
 };
 
-std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root)
-{
-    std::vector<std::string> values;
-    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", address, root});
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty())
-            values.push_back(get_snmp_line_value(line));
-        start = end + 1;
-    }
-    return values;
-}
-
 // SNMP first, two communities of which the agents answer only the second;
 // the address without an agent is pinged after SNMP stayed silent.
 void ScanAgentsTest::range_scan(const std::string& backend)

@@ -1,5 +1,7 @@
 #include "snmp_agents.h"
 
+#include "snmp_line.h"
+
 #include "progdir.h"
 
 #include <atomic>
@@ -227,4 +229,21 @@ void TestAgents::stop_all()
         r.pid = -1;
     }
     agents_.clear();
+}
+
+std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root)
+{
+    std::vector<std::string> values;
+    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", address, root});
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty())
+            values.push_back(get_snmp_line_value(line));
+        start = end + 1;
+    }
+    return values;
 }

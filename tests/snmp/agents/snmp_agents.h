@@ -54,6 +54,9 @@ private:
 // Runs a program (no shell) and returns its standard output; `status` gets
 // the exit status (-1 when it could not run).
 std::string run_program(const std::vector<std::string>& argv, int* status = nullptr);
+// The values of `snmpwalk -v1 -c public` of the agent under root, as our
+// walk-file reader normalises them: what a test compares stored tables with.
+std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root);
 
 // `snmpwalk -v1 -c COMMUNITY -On -Oe -Ot -Ox ADDRESS ROOT`, hex-string
 // continuation lines joined, one entry per line.
