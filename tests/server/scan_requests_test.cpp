@@ -477,9 +477,13 @@ TEST_F(ScanRequests, HostRescanSnmpOutputAndRefusals)
     EXPECT_TRUE(refusal_logged);
 
     ASSERT_TRUE(a->Send("<ADDTREEITEM uid=\"-5\" parent=\"0\" type=\"0\" synch=\"25\" name=\"Empty folder\"/>"));
-    std::optional<Reply> folder = a->NextNamed("TREEITEM");
-    ASSERT_TRUE(folder.has_value());
-    ASSERT_TRUE(a->Send("<SCAN uid=\"" + folder->attr("uid") + "\" synch=\"26\"/>"));
+    // Items of the SNMP output job may still arrive: wait for the folder itself.
+    std::vector<Reply> added =
+        ReadUntil(*a, [](const Reply& r) { return r.name == "TREEITEM" && r.attr("name") == "Empty folder"; });
+    ASSERT_FALSE(added.empty());
+    const Reply& folder = added.back();
+    ASSERT_EQ(folder.attr("name"), "Empty folder");
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + folder.attr("uid") + "\" synch=\"26\"/>"));
     refused = ReadUntil(*a, [](const Reply& r) { return r.name == "ERROR"; });
     EXPECT_EQ(refused.back().xml, "<ERROR type=\"254\" message=\"Can not start scan.\" synch=\"26\" />");
 }
