@@ -71,9 +71,10 @@ Params::Params(unsigned socket_, qr_semaphore& semaphore_, Config& config_)
 {
 }
 
-void run_servers(Config& config, std::string name, ServerHandler handler)
+void run_servers(Config& config, std::string name, ServerHandler handler, std::unique_ptr<Server_socket> listener)
 {
     auto params = std::make_unique<ServerParams>(config, name, handler);
+    params->listener = std::move(listener);
     try {
         qr_thread_create(RunServersThread, params.get());
         params.release();  // the accept thread owns it now
@@ -86,7 +87,7 @@ void RunServersThread(void* p)
 {
     std::unique_ptr<ServerParams> params(static_cast<ServerParams*>(p));
     try {
-        run_the_server(params->config, params->name, params->handler);
+        run_the_server(params->config, params->name, params->handler, std::move(params->listener));
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
     } catch (...) {
@@ -95,14 +96,15 @@ void RunServersThread(void* p)
     }
 }
 
-void run_the_server(Config& config, std::string name, ServerHandler handler)
+void run_the_server(Config& config, std::string name, ServerHandler handler, std::unique_ptr<Server_socket> listener)
 {
     try {
         const std::string host = ReadRegistryStringDefault("ServerHost", "localhost");
         const std::string port = ReadRegistryStringDefault("ServerPort", "5432");
         const unsigned max_requests = max_requests_setting();
 
-        auto listener = std::make_unique<Server_socket>(host, port);
+        if (!listener)
+            listener = std::make_unique<Server_socket>(host, port);
         qr_semaphore connections(max_requests);
 
         std::string server_name = name;

@@ -13,6 +13,7 @@
 #include "qr_socket.h"
 #include "qr_sync.h"
 
+#include <memory>
 #include <string>
 
 class Config;
@@ -27,6 +28,8 @@ struct ServerParams {
     Config& config;
     std::string name;
     ServerHandler handler;
+    // A socket the caller already bound, or null to bind ServerHost:ServerPort.
+    std::unique_ptr<Server_socket> listener;
 };
 
 // What one connection thread is started with; ConnectionThread deletes it.
@@ -39,12 +42,16 @@ struct Params {
     ServerHandler handler = nullptr;
 };
 
-// Starts the accept thread and returns at once.
-void run_servers(Config& config, std::string name, ServerHandler handler);
+// Starts the accept thread and returns at once. A caller that must know the
+// bind succeeded binds first and hands the socket over: the port is then
+// never released between the check and the accepting.
+void run_servers(Config& config, std::string name, ServerHandler handler,
+                 std::unique_ptr<Server_socket> listener = nullptr);
 // The accept thread's body; `params` is a ServerParams it deletes.
 void RunServersThread(void* params);
 // The accept loop; returns only after a failure, which it logs at Error.
-void run_the_server(Config& config, std::string name, ServerHandler handler);
+void run_the_server(Config& config, std::string name, ServerHandler handler,
+                    std::unique_ptr<Server_socket> listener = nullptr);
 // The body of each connection thread; `params` is a Params it deletes.
 void ConnectionThread(void* params);
 // Logs the counters at Statistic every `period` seconds (the pointer's

@@ -127,14 +127,16 @@ int TRVServer::Run()
 {
     const std::string host = ReadRegistryStringDefault("ServerHost", "localhost");
     const std::string port = ReadRegistryStringDefault("ServerPort", "5432");
+    // Bound here, not on the accept thread, which would only log a failed
+    // bind and end; the bound socket is handed over, never bound twice.
+    std::unique_ptr<Server_socket> listener;
     try {
-        // The accept thread would only log a failed bind and end; find out here.
-        Server_socket probe(host, port);
+        listener = std::make_unique<Server_socket>(host, port);
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, "Could not run TARVANE SERVER [" << host << ":" << port << ": " << e.message() << "]");
         return exit_listen_failed;
     }
-    run_servers(section_, "TRV", ServeConnection);
+    run_servers(section_, "TRV", ServeConnection, std::move(listener));
 
     std::unique_lock<std::mutex> hold(run_mutex_);
     while (running_)

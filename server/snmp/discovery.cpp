@@ -213,7 +213,7 @@ void collect_snmp_output(Scanner& scanner, CSnmpSession* session, const std::str
     SendSNMPOutput(host_uid, client_type, address, output);
 }
 
-void snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job)
+bool snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job)
 {
     const std::string key = job->get_source_key();
     const std::string address = job->get_net_addr();
@@ -229,7 +229,7 @@ void snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job)
         else
             TRV_LOG(qr_Info, "Could not set connection for snmp session");
         if (job->is_cancelled())
-            return;
+            return false;
         std::string sys_obj_id = job->get_sys_obj_id();
         if (!sys_obj_id.empty()) {
             log_job_step("SNMP Discovering, responded cs(" + community + ") sysobj(" + sys_obj_id + ")...",
@@ -241,18 +241,16 @@ void snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job)
         SendLogBroadcast("NO response", key, address);
     }
     if (job->is_cancelled())
-        return;
+        return false;
     if (answered.empty()) {
         log_job_step("SNMP Discovering, NO response for any cs", as_of_id, address);
         SendLogBroadcast("NO response for any cs", key, address);
         job->set_community(std::string());
-        job->change_state(JOB_SNMP_RUNNING, JOB_NO_SNMP);
-        return;
+        return job->change_state(JOB_SNMP_RUNNING, JOB_NO_SNMP) || !job->is_cancelled();
     }
     if (job->is_snmp_output()) {
         collect_snmp_output(scanner, session, address, job->get_host_uid(), answered, walk_file, key);
-        job->change_state(JOB_SNMP_RUNNING, JOB_SNMP_DONE);
-        return;
+        return job->change_state(JOB_SNMP_RUNNING, JOB_SNMP_DONE) || !job->is_cancelled();
     }
     job->set_agent_type_hard(probe_agent_type(scanner, session, 0, address, answered, walk_file));
     job->set_agent_type_soft(probe_agent_type(scanner, session, 1, address, answered, walk_file));
@@ -274,10 +272,9 @@ void snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job)
     SendTreeItem(as_of_id, key);
 
     if (!scan_tabs(scanner, session, job, answered))
-        return;
-    if (!job->change_state(JOB_SNMP_RUNNING, JOB_SNMP_DONE)) {
-        job->is_cancelled();
-        return;
-    }
+        return false;
+    if (!job->change_state(JOB_SNMP_RUNNING, JOB_SNMP_DONE))
+        return !job->is_cancelled();
     DataLoader::update_device_identity(loader, job->get_host_uid(), address, job->get_dns_name());
+    return true;
 }

@@ -15,7 +15,11 @@ class CSnmpSession;
 class Job;
 class Scanner;
 
-void snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job);
+// Finds the agent of the job's address, identifies the device and reads its
+// tabs; the job ends in JOB_SNMP_DONE or JOB_NO_SNMP. False when it was
+// cancelled meanwhile: the job is then the saver's and the caller must not
+// touch it again.
+bool snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job);
 
 // 2 for the maker's agent, 1 for a standard one. Category 0 hardware,
 // 1 software, 2 monitoring.

@@ -6,7 +6,9 @@
 // be read and written from any thread. A worker moves a job on only from the
 // state it expects (`change_state`), so a cancel that arrived meanwhile is
 // never overwritten: the worker sees it through `is_cancelled` and drops the
-// job, which then waits in JOB_CANCELLED for the saver.
+// job, which then waits in JOB_CANCELLED for the saver. Once a worker has put
+// a job in a state another thread takes (a waiting state, JOB_FINISHED or
+// JOB_CANCELLED), it must not touch the job again: the saver may free it.
 #pragma once
 
 #include "qr_array.h"

@@ -162,32 +162,33 @@ bool run_ping(const ScannerOptions& options, const std::string& address)
 
 }  // namespace
 
-void ping_host(Scanner& scanner, Job* job)
+bool ping_host(Scanner& scanner, Job* job)
 {
     std::string address = job->get_net_addr();
     std::string key = job->get_source_key();
     TRV_LOG(qr_Info, "Pinging. Ip:" << address);
     SendLogBroadcast("Pinging", key, address);
     if (job->is_cancelled())
-        return;
+        return false;
     bool answered = run_ping(scanner.options(), address);
     if (job->is_cancelled())
-        return;
+        return false;
     if (!answered) {
         job->set_has_ping(0);
         if (!job->change_state(JOB_PINGING, JOB_NO_PING))
-            return;
+            return !job->is_cancelled();
         TRV_LOG(qr_Info, "No response. Ip:" << address);
         SendLogBroadcast("No response", key, address);
-        return;
+        return true;
     }
     job->set_has_ping(1);
     std::string dns = lookup_host_name(address);
     job->set_dns_name(dns);
     if (!job->change_state(JOB_PINGING, JOB_PING_ANSWERED))
-        return;
+        return !job->is_cancelled();
     TRV_LOG(qr_Info, "Pinged, Ip:" << address << ", Host:" << (dns.empty() ? "undefined" : dns));
     SendLogBroadcast("OK. Pinged.", key, address);
+    return true;
 }
 
 bool Scanner::ping_step()
@@ -196,12 +197,15 @@ bool Scanner::ping_step()
     if (!job)
         return false;
     log_job_step("Pinging", job->get_as_of_id(), job->get_net_addr());
-    if (job->is_cancelled())
+    if (job->is_cancelled() || !ping_host(*this, job))
         return true;
-    ping_host(*this, job);
-    if (job->is_cancelled())
-        return true;
+    // A cancel from here on is either read now or makes change_state fail;
+    // never moved on from JOB_CANCEL_REQUESTED as if it were a result.
     int state = job->get_state();
+    if (state == JOB_CANCEL_REQUESTED) {
+        job->is_cancelled();
+        return true;
+    }
     if (state == JOB_PING_ANSWERED) {
         DataLoader::replace_host(GetDataSource(job->get_source_key()), *job);
         BroadcastTreeItem(job);
@@ -231,12 +235,13 @@ bool Scanner::snmp_step(CSnmpSession* session)
         return false;
     std::string walk_file = job->get_walk_file();
     log_job_step("SNMP Discovering", job->get_as_of_id(), walk_file.empty() ? job->get_net_addr() : walk_file);
-    if (job->is_cancelled())
-        return true;
-    snmp_discover(*this, session, job);
-    if (job->is_cancelled())
+    if (job->is_cancelled() || !snmp_discover(*this, session, job))
         return true;
     int state = job->get_state();
+    if (state == JOB_CANCEL_REQUESTED) {
+        job->is_cancelled();
+        return true;
+    }
     int next = JOB_FINISHED;
     if (state == JOB_SNMP_DONE) {
         DataLoader::update_host_from_job(GetDataSource(job->get_source_key()), *job);

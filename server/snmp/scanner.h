@@ -114,8 +114,9 @@ private:
 void scanner_init(int ping_threads, int snmp_threads, int snmp_retries, int snmp_timeout);
 
 // Pings the job's address once; the job moves from pinging to answered or
-// not answered (unless it was cancelled meanwhile).
-void ping_host(Scanner& scanner, Job* job);
+// not answered. False when it was cancelled meanwhile: the job is then the
+// saver's and the caller must not touch it again.
+bool ping_host(Scanner& scanner, Job* job);
 
 // Cancels the scan of an item of the client type's inventory: a host's job,
 // or every job of the snapshots at or below the item.

@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/socket.h>
@@ -250,6 +251,20 @@ TEST_F(Frame, PortInUseEndsTheAcceptThreadWithAnErrorLine)
     Client_socket accepted(taken.accept(), false);
     client.send("k");
     EXPECT_EQ(accepted.recv(1, 5), "k");
+}
+
+TEST_F(Frame, AHandedOverSocketIsServedAndNotBoundAgain)
+{
+    // The configured port is taken: binding it again would fail.
+    Server_socket taken("127.0.0.1", "0");
+    WriteRegistryString("ServerPort", std::to_string(taken.getPort()));
+    auto listener = std::make_unique<Server_socket>("127.0.0.1", "0");
+    const std::string port = std::to_string(listener->getPort());
+    // A client may connect before the accept thread runs: the socket already listens.
+    Client_socket client("127.0.0.1", port, false);
+    run_servers(unused_config(), "TRV", default_handler, std::move(listener));
+    EXPECT_EQ(client.recv(14, 5), "Hello, world!\n");
+    EXPECT_FALSE(log.contains("Cannot bind the socket")) << log.text();
 }
 
 TEST_F(Frame, StartLineNamesTheServerAndTheClientLimit)

@@ -62,8 +62,10 @@ TEST(PingStep, SilentHostFinishesWithoutARow)
 TEST(PingStep, CancelWhilePingRuns)
 {
     TempDir dir;
+    // The ping answers only once the test has cancelled, however slow the machine.
     std::string slow = dir.file("slow-ping");
-    WriteWholeFile(slow, "#!/bin/sh\nsleep 0.3\nexit 0\n");
+    std::string answer = dir.file("answer");
+    WriteWholeFile(slow, "#!/bin/sh\nwhile [ ! -e '" + answer + "' ]; do sleep 0.02; done\nexit 0\n");
     ::chmod(slow.c_str(), 0755);
     ScannerOptions options = ScanBench::quick_options();
     options.ping_program = slow;
@@ -74,6 +76,7 @@ TEST(PingStep, CancelWhilePingRuns)
     while (job->get_state() == JOB_WAIT_PING)
         std::this_thread::yield();
     bench.scanner->jobs().cancel_snapshot(bench.snapshot);
+    WriteWholeFile(answer, "");
     worker.join();
     EXPECT_EQ(job->get_state(), JOB_CANCELLED);
     EXPECT_EQ(host_rows(bench), 0);

@@ -89,11 +89,16 @@ protected:
         if (until_end)
             wait_for_end(bench, id);
     }
-    static void wait_for_end(ScanBench& bench, int id)
+    // The end lines are sent just after the scan leaves the registry: wait
+    // until the log holds `end_lines` of them as well.
+    static void wait_for_end(ScanBench& bench, int id, int end_lines = 1)
     {
         for (int i = 0; i < 1200 && bench.scanner->scans().has_scan(id); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ASSERT_FALSE(bench.scanner->scans().has_scan(id)) << "the scan did not end";
+        for (int i = 0; i < 200 && bench.logs_with("End Scan ") < end_lines; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_GE(bench.logs_with("End Scan "), end_lines) << "no end line";
     }
 
     static int host_uid(ScanBench& bench, const std::string& address)
@@ -241,7 +246,7 @@ TEST_F(ScanAgentsTest, SnmpOutputRequests)
 
     id = bench.register_scan();
     start_scan_request(*bench.scanner, id, bench.snapshot, Quiet, true, q, ScanClient);
-    wait_for_end(bench, id);
+    wait_for_end(bench, id, 2);
     EXPECT_EQ(bench.logs_with("ip:127.0.63.3 NO response for any cs"), 1);
     EXPECT_EQ(bench.logs_with("Pinging"), 0);
     EXPECT_EQ(host_text(bench, q, "HasPing"), "Y");

@@ -186,12 +186,14 @@ protected:
     }
 
     // Adds an inventory of the range with community "public"; its uid.
-    // `mask` is an address mask such as "127.0.64.1-3".
+    // `mask` is an address mask such as "127.0.64.1-3"; `ping` 2 pings
+    // first, 3 tries SNMP first.
     static int AddInventory(ConsoleClient& client, const std::string& name, const std::string& mask,
-                            int startscan = 0)
+                            int startscan = 0, int ping = 3)
     {
         EXPECT_TRUE(client.Send("<ADDTREEITEM uid=\"-77\" parent=\"0\" type=\"1\" synch=\"5\" name=\"" + name +
-                                "\" ping=\"3\" tabs=\"\" startscan=\"" + std::to_string(startscan) + "\">"
+                                "\" ping=\"" + std::to_string(ping) + "\" tabs=\"\" startscan=\"" +
+                                std::to_string(startscan) + "\">"
                                 "<IP from=\"" + mask + "\" to=\"\" file=\"\"/><COMM name=\"public\"/>"
                                 "</ADDTREEITEM>"));
         std::optional<Reply> item = client.NextNamed("TREEITEM");
@@ -535,11 +537,15 @@ TEST_F(ScanRequests, FolderScanOneScanForAllInventoriesAndStartScanOfNewItem)
 TEST_F(ScanRequests, CancelScanMidway)
 {
     auto a = Console("Slow");
-    // Many addresses without agents keep the scan busy for minutes.
-    const int inventory = AddInventory(*a, "Slow", "127.0.64.1-250");
+    // Many addresses without agents keep the scan busy for minutes. Pinged
+    // first, each has its host row while SNMP waits for its time-out, so a
+    // cancel then leaves aborted hosts however late it comes.
+    const int inventory = AddInventory(*a, "Slow", "127.0.64.1-250", 0, 2);
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + std::to_string(inventory) + "\" synch=\"40\"/>"));
-    std::vector<Reply> frames =
-        ReadUntil(*a, [](const Reply& r) { return r.name == "TREEITEM" && r.attr("type") == "3"; });
+    std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) {
+        return r.name == "TREEITEM" && r.attr("type") == "3" && r.attr("ip").rfind("127.0.64.", 0) == 0 &&
+               std::stoi(r.attr("ip").substr(9)) > 3;
+    });
     ASSERT_TRUE(a->Send("<CANCELSCAN uid=\"" + std::to_string(inventory) + "\" synch=\"41\"/>"));
     frames = ReadUntil(*a, [](const Reply& r) { return IsLogWith(r, "End Scan <Slow>"); }, 120);
     bool aborted = false;
