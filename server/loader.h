@@ -290,10 +290,13 @@ public:
     static int tree_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element);
     // Sets the TREEITEM attributes of a host row; returns the uid (-1 for NULL).
     static int host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element);
-    // Appends one TREEITEM per tab of the host; returns the number of tab rows.
+    // Appends one TREEITEM per tab of the host, in uid order (the order the
+    // scan wrote them); returns the number of tab rows.
     static int tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& target);
     // Appends the hosts of a snapshot, each followed by its tabs unless
     // without_tabs; the number of rows when a host was appended, else 0.
+    // The elements equal those of host_row_to_xml and tabs_to_xml, but the
+    // snapshot's tabs are read in one statement and each admin name once.
     static int hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& target, bool without_tabs);
     // Appends the children of an item as a flat pre-order list (only the
     // direct ones with one_level); an item without tree children is taken for

@@ -9,6 +9,9 @@
 
 #include <tinyxml.h>
 
+#include <unordered_map>
+#include <vector>
+
 namespace {
 
 // Integer columns: NULL (and a missing column) reads 0.
@@ -41,15 +44,92 @@ DB_DATA rows_by_id(MSSQLODBCConnection& db, const char* sql, int id)
     return db.get_stmnt_results(sql, {static_cast<int32_t>(id)});
 }
 
-// The names come from the administration loader; a server without one shows
-// empty names (GetAdminDataSource has logged why).
-void admin_names(int vendor_id, int class_id, std::string& vendor, std::string& class_name)
+// What a host element needs beyond its own row.
+struct HostFacts {
+    bool has_tabs = false;
+    bool has_children = false;
+    std::string vendor;
+    std::string class_name;
+};
+
+// The attributes a host element takes from its row alone.
+int host_head_to_xml(const DB_DATA& rows, int row, TiXmlElement& element)
 {
-    DataLoader* admin = GetAdminDataSource();
-    if (!admin)
-        return;
-    vendor = DataLoader::get_vendor_name(admin, vendor_id);
-    class_name = DataLoader::get_device_class_name(admin, class_id);
+    const int uid = uid_at(rows, "uid", row);
+    element.SetAttribute("uid", uid);
+    element.SetAttribute("ip", text_of(rows, "NetAddr", row));
+    element.SetAttribute("dnsname", text_of(rows, "DNSName", row));
+    element.SetAttribute("netname", text_of(rows, "NetName", row));
+    element.SetAttribute("hasping", text_of(rows, "HasPing", row));
+    element.SetAttribute("hassnmp", text_of(rows, "HasSnmp", row));
+    return uid;
+}
+
+// The rest of a host element, once the facts from other tables are known.
+void host_tail_to_xml(const DB_DATA& rows, int row, const HostFacts& facts, TiXmlElement& element)
+{
+    element.SetAttribute("discovered", facts.has_tabs ? "Y" : "N");
+    element.SetAttribute("vendor", facts.vendor);
+    element.SetAttribute("class", facts.class_name);
+    set_number(element, "classid", long_at(rows, "DevClassId", row));
+    set_number(element, "parent", long_at(rows, "AsOfId", row));
+    element.SetAttribute("type", 3);
+    set_number(element, "status", long_at(rows, "Status", row));
+    set_number(element, "hosttype", long_at(rows, "DevGroupId", row));
+    element.SetAttribute("locked", 0);
+    element.SetAttribute("name", text_of(rows, "DNSName", row) + " " + text_of(rows, "NetAddr", row));
+    set_number(element, "date", long_at(rows, "TimeStmp", row));
+    element.SetAttribute("comment", "");
+    element.SetAttribute("haschildren", facts.has_children ? 1 : 0);
+}
+
+int vendor_id_at(const DB_DATA& rows, int row)
+{
+    return static_cast<int>(long_at(rows, "DevVendorId", row));
+}
+
+int class_id_at(const DB_DATA& rows, int row)
+{
+    return static_cast<int>(long_at(rows, "DevClassId", row));
+}
+
+// Vendor and class names for the hosts of one listing, each id looked up
+// once. The names come from the administration loader; a server without one
+// shows empty names (GetAdminDataSource has logged why).
+class AdminNames {
+public:
+    AdminNames() : admin_(GetAdminDataSource()) {}
+
+    const std::string& vendor(int id) { return lookup(vendors_, id, DataLoader::get_vendor_name); }
+    const std::string& class_name(int id) { return lookup(classes_, id, DataLoader::get_device_class_name); }
+
+private:
+    const std::string& lookup(std::unordered_map<int, std::string>& known, int id,
+                              std::string (*read)(DataLoader*, int))
+    {
+        auto found = known.find(id);
+        if (found == known.end())
+            found = known.emplace(id, admin_ ? read(admin_, id) : std::string()).first;
+        return found->second;
+    }
+
+    DataLoader* admin_;
+    std::unordered_map<int, std::string> vendors_;
+    std::unordered_map<int, std::string> classes_;
+};
+
+// A tab's TREEITEM from its row.
+TiXmlElement tab_row_to_xml(const DB_DATA& tabs, int row, int host_uid)
+{
+    TiXmlElement tab("TREEITEM");
+    tab.SetAttribute("uid", uid_at(tabs, "uid", row));
+    tab.SetAttribute("parent", host_uid);
+    tab.SetAttribute("type", 6);
+    set_number(tab, "tabtype", long_at(tabs, "type", row));
+    set_number(tab, "scanorder", long_at(tabs, "scanorder", row));
+    tab.SetAttribute("name", text_of(tabs, "name", row));
+    tab.SetAttribute("haschildren", 0);
+    return tab;
 }
 
 }  // namespace
@@ -143,41 +223,25 @@ int DataLoader::host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row
 {
     if (!exists(loader))
         return 0;
-    const int uid = uid_at(rows, "uid", row);
-    const std::string address = text_of(rows, "NetAddr", row);
-    const std::string dns_name = text_of(rows, "DNSName", row);
-    const long class_id = long_at(rows, "DevClassId", row);
-    element.SetAttribute("uid", uid);
-    element.SetAttribute("ip", address);
-    element.SetAttribute("dnsname", dns_name);
-    element.SetAttribute("netname", text_of(rows, "NetName", row));
-    element.SetAttribute("hasping", text_of(rows, "HasPing", row));
-    element.SetAttribute("hassnmp", text_of(rows, "HasSnmp", row));
+    const int uid = host_head_to_xml(rows, row, element);
     // After a failed query the element stays as far as it was filled.
     try {
         qr_automutex hold(*loader->mutex_);
-        element.SetAttribute("discovered", host_has_tabs(loader, uid) ? "Y" : "N");
-        std::string vendor, class_name;
-        admin_names(static_cast<int>(long_at(rows, "DevVendorId", row)), static_cast<int>(class_id), vendor,
-                    class_name);
-        element.SetAttribute("vendor", vendor);
-        element.SetAttribute("class", class_name);
-        set_number(element, "classid", class_id);
-        set_number(element, "parent", long_at(rows, "AsOfId", row));
-        element.SetAttribute("type", 3);
-        set_number(element, "status", long_at(rows, "Status", row));
-        set_number(element, "hosttype", long_at(rows, "DevGroupId", row));
-        element.SetAttribute("locked", 0);
-        element.SetAttribute("name", dns_name + " " + address);
-        set_number(element, "date", long_at(rows, "TimeStmp", row));
-        element.SetAttribute("comment", "");
-        element.SetAttribute("haschildren", has_children(loader, uid) ? 1 : 0);
+        HostFacts facts;
+        facts.has_tabs = host_has_tabs(loader, uid);
+        AdminNames names;
+        facts.vendor = names.vendor(vendor_id_at(rows, row));
+        facts.class_name = names.class_name(class_id_at(rows, row));
+        facts.has_children = has_children(loader, uid);
+        host_tail_to_xml(rows, row, facts, element);
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
     }
     return uid;
 }
 
+// Tabs come in uid order, which is the order they were written by the scan;
+// hosts_to_xml reads them in the same order.
 int DataLoader::tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& target)
 {
     if (!exists(loader))
@@ -186,19 +250,10 @@ int DataLoader::tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& targ
         DB_DATA tabs;
         {
             Operation op(*loader);
-            tabs = rows_by_id(op.db(), "select * from InventoryTabs where host_id=?", host_uid);
+            tabs = rows_by_id(op.db(), "select * from InventoryTabs where host_id=? ORDER BY uid", host_uid);
         }
-        for (int r = 0; r < tabs.RowCount(); ++r) {
-            TiXmlElement tab("TREEITEM");
-            tab.SetAttribute("uid", uid_at(tabs, "uid", r));
-            tab.SetAttribute("parent", host_uid);
-            tab.SetAttribute("type", 6);
-            set_number(tab, "tabtype", long_at(tabs, "type", r));
-            set_number(tab, "scanorder", long_at(tabs, "scanorder", r));
-            tab.SetAttribute("name", text_of(tabs, "name", r));
-            tab.SetAttribute("haschildren", 0);
-            target.InsertEndChild(tab);
-        }
+        for (int r = 0; r < tabs.RowCount(); ++r)
+            target.InsertEndChild(tab_row_to_xml(tabs, r, host_uid));
         return tabs.RowCount();
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
@@ -206,6 +261,8 @@ int DataLoader::tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& targ
     }
 }
 
+// A snapshot may hold many thousands of hosts, so its tabs are read in one
+// statement and the admin names once per id, rather than querying per host.
 int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& target, bool without_tabs)
 {
     if (!exists(loader))
@@ -217,16 +274,43 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
             Operation op(*loader);
             hosts = rows_by_id(op.db(), "select * from InventoryHosts where AsOfId=?", as_of_id);
         }
+        // Tab rows of each host, in uid order. When they cannot be read, the
+        // host elements stop where the single-host path would stop too.
+        DB_DATA tabs;
+        bool tabs_read = false;
+        std::unordered_map<int, std::vector<int>> tab_rows;
+        try {
+            Operation op(*loader);
+            tabs = rows_by_id(op.db(),
+                              "select * from InventoryTabs where host_id in"
+                              " (select uid from InventoryHosts where AsOfId=?) ORDER BY uid",
+                              as_of_id);
+            tabs_read = true;
+            for (int r = 0; r < tabs.RowCount(); ++r)
+                tab_rows[uid_at(tabs, "host_id", r)].push_back(r);
+        } catch (const qr_exception_t& e) {
+            TRV_LOG(qr_Error, e.message());
+        }
+        AdminNames names;
         bool appended = false;
         for (int r = 0; r < hosts.RowCount(); ++r) {
             TiXmlElement host("TREEITEM");
-            const int uid = host_row_to_xml(loader, hosts, r, host);
+            const int uid = host_head_to_xml(hosts, r, host);
             if (uid == -1)
                 continue;
+            const auto own = tab_rows.find(uid);
+            if (tabs_read) {
+                HostFacts facts;
+                facts.has_tabs = facts.has_children = own != tab_rows.end();
+                facts.vendor = names.vendor(vendor_id_at(hosts, r));
+                facts.class_name = names.class_name(class_id_at(hosts, r));
+                host_tail_to_xml(hosts, r, facts, host);
+            }
             target.InsertEndChild(host);
             appended = true;
-            if (!without_tabs)
-                tabs_to_xml(loader, uid, target);
+            if (!without_tabs && own != tab_rows.end())
+                for (int t : own->second)
+                    target.InsertEndChild(tab_row_to_xml(tabs, t, uid));
         }
         return appended ? hosts.RowCount() : 0;
     } catch (const qr_exception_t& e) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 #include <vector>
@@ -248,6 +249,115 @@ TEST_P(TreeXmlTest, ChildrenAsFlatPreOrderLists)
     TiXmlElement empty("LIST");
     EXPECT_EQ(DataLoader::children_to_xml(loader_.get(), ids.host_b, empty, false), 0);
     EXPECT_EQ(empty.FirstChild(), nullptr);
+}
+
+TEST_P(TreeXmlTest, SnapshotListingEqualsTheSingleHostElements)
+{
+    const InventoryIds& ids = db_->ids;
+    auto c = db_->connect();
+    const auto add_host = [&](int as_of, const std::string& address, int vendor, int class_id) {
+        const int uid = fixture_new_uid(*c);
+        c->get_stmnt_results(
+            "INSERT INTO InventoryHosts (AsOfId, uid, NetAddr, NetAddrInt, DNSName, NetName, TimeStmp, HasPing, "
+            "HasSnmp, Status, Processed, CommunityStr, SysObjId, DevClassId, DevGroupId, DevVendorId, AgentTypeHard, "
+            "AgentTypeSoft, AgentTypeMon) VALUES (?, ?, ?, 0, ?, 'n', 1700000300, 'Y', 'N', 4, 0, 'public', '', ?, 3, ?, "
+            "0, 0, 0)",
+            {int32_t(as_of), int32_t(uid), address, "dns-" + address, int32_t(class_id), int32_t(vendor)});
+        return uid;
+    };
+    // Tab rows written in the given order of their uids.
+    const auto add_tabs = [&](int host, std::vector<int> uids) {
+        for (int uid : uids)
+            c->get_stmnt_results(
+                "INSERT INTO InventoryTabs (uid, host_id, type, scanorder, horlayout, name) VALUES (?, ?, 2, ?, 0, ?)",
+                {int32_t(uid), int32_t(host), int32_t(uid % 7), "tab " + std::to_string(uid)});
+    };
+    // Known and unknown vendors and classes, repeated ids, hosts with several
+    // tabs, one tab, none; one host's tabs written in falling uid order.
+    const int with_three = add_host(ids.snapshot, "10.2.0.1", 311, 30);
+    const int unknown_ids = add_host(ids.snapshot, "10.2.0.2", 4242, 99);
+    const int with_one = add_host(ids.snapshot, "10.2.0.3", 77, 10);
+    const int reversed = add_host(ids.snapshot, "10.2.0.4", 4242, 30);
+    std::vector<int> reversed_tabs;
+    for (int k = 0; k < 3; ++k)
+        reversed_tabs.insert(reversed_tabs.begin(), fixture_new_uid(*c));
+    add_tabs(reversed, reversed_tabs);
+    add_tabs(with_three, {fixture_new_uid(*c), fixture_new_uid(*c), fixture_new_uid(*c)});
+    add_tabs(with_one, {fixture_new_uid(*c)});
+    // A host of another snapshot whose tabs must not show up here.
+    const int other_snapshot = fixture_new_uid(*c);
+    c->get_stmnt_results("INSERT INTO InventoryTree (uid, parentid, type, status, locked, name, Tabs2Scan, comment, "
+                         "TimeStmp, has_internal_scans) VALUES (?, ?, 2, 0, 0, 'other', '', '', 0, 0)",
+                         {int32_t(other_snapshot), int32_t(ids.inventory)});
+    add_tabs(add_host(other_snapshot, "10.3.0.1", 9, 20), {fixture_new_uid(*c)});
+
+    const std::vector<int> expected_hosts{ids.host_a, ids.host_b, with_three, unknown_ids, with_one, reversed};
+    // The single-host path over the hosts in the listing's order (a host
+    // element cut short has no type; only tabs have 6).
+    const auto one_by_one = [&](const TiXmlElement& listing, bool with_tabs) {
+        TiXmlElement list("LIST");
+        std::vector<int> hosts;
+        for (const auto& [uid, type] : uid_types(listing))
+            if (type != 6) {
+                hosts.push_back(uid);
+                list.InsertEndChild(DataLoader::item_to_xml(loader_.get(), uid));
+                if (with_tabs)
+                    DataLoader::tabs_to_xml(loader_.get(), uid, list);
+            }
+        std::vector<int> sorted = hosts;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(sorted, expected_hosts);
+        return list;
+    };
+    const auto compare = [&](const char* what) {
+        for (bool without_tabs : {false, true}) {
+            TiXmlElement listing("LIST");
+            EXPECT_EQ(DataLoader::hosts_to_xml(loader_.get(), ids.snapshot, listing, without_tabs), 6) << what;
+            const TiXmlElement expected = one_by_one(listing, !without_tabs);
+            const TiXmlElement* got = listing.FirstChildElement();
+            for (const TiXmlElement* want = expected.FirstChildElement(); want; want = want->NextSiblingElement()) {
+                ASSERT_NE(got, nullptr) << what;
+                EXPECT_EQ(print_xml(*got), print_xml(*want)) << what << " without_tabs " << without_tabs;
+                got = got->NextSiblingElement();
+            }
+            EXPECT_EQ(got, nullptr) << what;
+        }
+    };
+
+    compare("with names");
+    TiXmlElement listing("LIST");
+    DataLoader::hosts_to_xml(loader_.get(), ids.snapshot, listing, false);
+    std::map<int, std::vector<int>> tabs_of;
+    std::map<int, const TiXmlElement*> host_of;
+    for (const TiXmlElement* e = listing.FirstChildElement(); e; e = e->NextSiblingElement()) {
+        int uid = 0, type = 0, parent = 0;
+        e->QueryIntAttribute("uid", &uid);
+        e->QueryIntAttribute("type", &type);
+        e->QueryIntAttribute("parent", &parent);
+        if (type == 3)
+            host_of[uid] = e;
+        else
+            tabs_of[parent].push_back(uid);
+    }
+    std::vector<int> ascending = reversed_tabs;
+    std::sort(ascending.begin(), ascending.end());
+    EXPECT_EQ(tabs_of[reversed], ascending);
+    EXPECT_EQ(tabs_of[with_three].size(), 3u);
+    EXPECT_EQ(tabs_of.count(unknown_ids), 0u);
+    EXPECT_STREQ(host_of[with_three]->Attribute("vendor"), "Microsoft");
+    EXPECT_STREQ(host_of[with_three]->Attribute("class"), "Server");
+    EXPECT_STREQ(host_of[unknown_ids]->Attribute("vendor"), "");
+    EXPECT_STREQ(host_of[unknown_ids]->Attribute("discovered"), "N");
+    EXPECT_STREQ(host_of[reversed]->Attribute("class"), "Server");
+    EXPECT_STREQ(host_of[reversed]->Attribute("haschildren"), "1");
+
+    services_.set_data_source("ADMIN", nullptr);
+    compare("without an administration loader");
+    // Without the tab table both paths stop each host after its own texts.
+    c->query("DROP TABLE InventoryTabs");
+    LogCapture log;
+    compare("without tabs table");
+    EXPECT_NE(lower(log.text()).find("inventorytabs"), std::string::npos);
 }
 
 TEST_P(TreeXmlTest, ChildrenTestByItemType)
