@@ -149,8 +149,9 @@ bool TestAgents::start(const AgentSpec& spec)
              << "sysLocation " << agent.location << "\n"
              << "sysContact admin@" << spec.name << "\n"
              << "sysServices 72\n"
-             << "pass_persist .1.3.6.1.2.1.2 " << helper << " ifaces\n"
-             << "pass_persist .1.3.6.1.4.1.39871 " << helper << " qor\n";
+             << "pass_persist .1.3.6.1.2.1.2 " << helper << " ifaces\n";
+        if (spec.qor)
+            conf << "pass_persist .1.3.6.1.4.1.39871 " << helper << " qor\n";
         if (spec.printer)
             conf << "pass_persist .1.3.6.1.2.1.43 " << helper << " printer\n";
     }
@@ -172,6 +173,7 @@ bool TestAgents::start(const AgentSpec& spec)
         }
         setenv("TRV_AGENT_TAG", spec.name.c_str(), 1);
         setenv("TRV_QOR_NOT_READY", std::to_string(spec.qor_not_ready).c_str(), 1);
+        setenv("TRV_QOR_NOT_READY_UNDER", spec.qor_not_ready_under.c_str(), 1);
         setenv("TRV_QOR_LOOP", spec.qor_loop ? "1" : "0", 1);
         setenv("TRV_QOR_FIRST_DELAY_MS", std::to_string(spec.qor_first_delay_ms).c_str(), 1);
         setenv("TRV_QOR_HARDWARE", spec.hardware ? "1" : "0", 1);

@@ -17,7 +17,9 @@ struct AgentSpec {
     std::string descr;                 // sysDescr
     std::string object_id;             // sysObjectID
     std::string community = "public";
-    int qor_not_ready = 0;             // first N QOR requests answer "not ready"
+    int qor_not_ready = 0;             // first N QOR requests answer "not ready"; -1 every one
+    std::string qor_not_ready_under = {};  // when set, only answers in this subtree are "not ready"
+    bool qor = true;                   // serves the QOR enterprise subtree at all
     bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
     int qor_first_delay_ms = 0;        // the first QOR request is answered this late
     bool hardware = false;             // the QOR subtree also serves the hardware tables

@@ -5,7 +5,10 @@
 //   test_agent printer  the printer supplies table (.1.3.6.1.2.1.43.11.1.1)
 // The environment (passed on by snmpd) makes each simulated host distinct:
 //   TRV_AGENT_TAG       text that appears in names and descriptions
-//   TRV_QOR_NOT_READY   the first N requests are answered "not ready"
+//   TRV_QOR_NOT_READY   the first N requests are answered "not ready"; a
+//                       negative N: every request
+//   TRV_QOR_NOT_READY_UNDER  an OID: only answers inside that subtree are
+//                       "not ready" (and only they count towards N)
 //   TRV_QOR_LOOP        1: the walk of .1.3.6.1.4.1.39871.3 goes back after .3.2
 //   TRV_QOR_FIRST_DELAY_MS  the first request is answered this much later
 //                       (snmpd waits, so requests behind it wait as well)
@@ -174,14 +177,15 @@ void build_printer(const std::string& tag)
     }
 }
 
-void answer(const Entry* e, const std::string& asked, int& not_ready)
+void answer(const Entry* e, const std::string& asked, int& not_ready, const std::vector<uint32_t>& not_ready_root)
 {
     if (!e) {
         std::cout << "NONE\n" << std::flush;
         return;
     }
-    if (not_ready > 0) {
-        --not_ready;
+    if (not_ready != 0 && oid_in_subtree(not_ready_root, e->arcs)) {
+        if (not_ready > 0)
+            --not_ready;
         std::cout << e->oid << "\ninteger\n" << scrambled_int(-39871) << "\n" << std::flush;
         return;
     }
@@ -198,12 +202,16 @@ int main(int argc, char** argv)
     const char* tag_env = std::getenv("TRV_AGENT_TAG");
     std::string tag = tag_env ? tag_env : "agent";
     int not_ready = 0;
+    std::vector<uint32_t> not_ready_root;
     int first_delay_ms = 0;
     const char* loop_env = std::getenv("TRV_QOR_LOOP");
     bool loops = loop_env && std::strcmp(loop_env, "1") == 0;
     if (std::strcmp(argv[1], "qor") == 0) {
         const char* n = std::getenv("TRV_QOR_NOT_READY");
         not_ready = n ? std::atoi(n) : 0;
+        const char* under = std::getenv("TRV_QOR_NOT_READY_UNDER");
+        if (under && *under)
+            parse_oid_arcs(under, not_ready_root);
         const char* d = std::getenv("TRV_QOR_FIRST_DELAY_MS");
         first_delay_ms = d ? std::atoi(d) : 0;
         build_qor(tag);
@@ -243,7 +251,7 @@ int main(int argc, char** argv)
                 std::this_thread::sleep_for(std::chrono::milliseconds(first_delay_ms));
                 first_delay_ms = 0;
             }
-            answer(found, oid, not_ready);
+            answer(found, oid, not_ready, not_ready_root);
         } else if (line == "set") {
             std::string skip;
             std::getline(std::cin, skip);
