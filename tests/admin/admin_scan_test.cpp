@@ -19,11 +19,9 @@
 #include <tinyxml.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <set>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
@@ -73,9 +71,7 @@ protected:
         int id = bench->register_scan();
         bench->scanner->start();
         start_scan_request(*bench->scanner, id, bench->snapshot, "", false, 0, ScanClient);
-        for (int i = 0; i < 2400 && bench->scanner->scans().has_scan(id); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_FALSE(bench->scanner->scans().has_scan(id)) << "the scan did not end";
+        EXPECT_TRUE(bench->wait_for_end(id)) << "the scan did not end";
         return bench;
     }
 

@@ -17,10 +17,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -151,11 +149,7 @@ TEST_F(DiscoveryAgentsTest, TabWhoseAgentIsPreparing)
         int id = bench.register_scan();
         bench.scanner->start();
         start_scan_request(*bench.scanner, id, bench.snapshot, "", false, 0, ScanClient);
-        for (int i = 0; i < 600 && bench.scanner->scans().has_scan(id); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_FALSE(bench.scanner->scans().has_scan(id)) << "the scan did not end";
-        for (int i = 0; i < 200 && bench.logs_with("End Scan ") < 1; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(bench.wait_for_end(id)) << "the scan did not end";
         ASSERT_EQ(bench.logs_with("End Scan "), 1);
 
         auto db = bench.db->connect();

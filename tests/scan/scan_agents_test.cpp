@@ -89,16 +89,9 @@ protected:
         if (until_end)
             wait_for_end(bench, id);
     }
-    // The end lines are sent just after the scan leaves the registry: wait
-    // until the log holds `end_lines` of them as well.
     static void wait_for_end(ScanBench& bench, int id, int end_lines = 1)
     {
-        for (int i = 0; i < 1200 && bench.scanner->scans().has_scan(id); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_FALSE(bench.scanner->scans().has_scan(id)) << "the scan did not end";
-        for (int i = 0; i < 200 && bench.logs_with("End Scan ") < end_lines; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_GE(bench.logs_with("End Scan "), end_lines) << "no end line";
+        ASSERT_TRUE(bench.wait_for_end(id, end_lines)) << "the scan did not end";
     }
 
     static int host_uid(ScanBench& bench, const std::string& address)

@@ -2,6 +2,9 @@
 
 #include "qr_odbc.h"
 
+#include <chrono>
+#include <thread>
+
 ScannerOptions ScanBench::quick_options()
 {
     ScannerOptions o;
@@ -79,4 +82,14 @@ int ScanBench::calls(const std::string& name, int uid) const
 int ScanBench::register_scan()
 {
     return scanner->add_scan(inventory);
+}
+
+bool ScanBench::wait_for_end(int id, int end_lines) const
+{
+    for (int i = 0; i < 2400; ++i) {
+        if (!scanner->scans().has_scan(id) && logs_with("End Scan ") >= end_lines)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
 }

@@ -34,6 +34,10 @@ struct ScanBench {
     int calls(const std::string& name, int uid) const;
     // Registers a scan of the snapshot as the request server does.
     int register_scan();
+    // Waits (up to two minutes) until the scan has left the registry and the
+    // log holds `end_lines` "End Scan" lines: they are sent just after it
+    // leaves. False when either does not come.
+    bool wait_for_end(int id, int end_lines = 1) const;
 
     std::unique_ptr<InventoryDb> db;
     RecordingServices services;
