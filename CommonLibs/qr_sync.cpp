@@ -25,12 +25,13 @@ bool qr_semaphore::wait_for_ms(long milliseconds)
 
 bool qr_semaphore::post()
 {
-    {
-        std::lock_guard<std::mutex> lk(m_);
-        if (count_ >= max_count)
-            return false;
-        ++count_;
-    }
+    // Notify under the lock: a waiter that takes the last count may destroy
+    // the semaphore as soon as it can lock, which must not be before this
+    // thread is done with the condition variable.
+    std::lock_guard<std::mutex> lk(m_);
+    if (count_ >= max_count)
+        return false;
+    ++count_;
     cv_.notify_one();
     return true;
 }

@@ -148,7 +148,10 @@ ServerProcess::ServerProcess(const ServerFolder& folder, std::vector<std::string
             ::dup2(fd, 1);
             ::dup2(fd, 2);
         }
-        ::chdir(folder.path().c_str());
+        // Started from elsewhere: the server must find its files beside its
+        // program, never in the working folder.
+        if (::chdir("/") != 0)
+            ::_exit(126);
         for (const auto& [key, value] : env)
             ::setenv(key.c_str(), value.c_str(), 1);
         ::unsetenv("TRV_REGISTRY_DIR");
