@@ -245,12 +245,34 @@ CWnd::~CWnd()
     if (st.toolTipOwner == this) st.toolTipOwner = nullptr;
 }
 
+// A main or active window going away leaves no thread or application pointing at
+// it (PostNcDestroy may free it). The end of a main window ends its thread's run;
+// a library's application leaves the program's run alone.
+static void ForgetThreadWindow(CWnd* w, AFX_MODULE_STATE* tag)
+{
+    AFX_MODULE_STATE* appState = AfxGetAppModuleState();
+    CWinThread* exeApp = appState ? appState->m_pCurrentWinApp : nullptr;
+    CWinThread* owners[] = {AfxGetThread(), exeApp, tag ? tag->m_pCurrentWinApp : nullptr};
+    bool quit = false;
+    for (CWinThread* t : owners) {
+        if (!t) continue;
+        if (t->m_pActiveWnd == w) t->m_pActiveWnd = nullptr;
+        if (t->m_pMainWnd != w) continue;
+        t->m_pMainWnd = nullptr;
+        if (t == exeApp || !t->IsKindOf(RUNTIME_CLASS(CWinApp))) quit = true;
+    }
+    if (quit) ::PostQuitMessage(0);
+}
+
 // After the window's last message: detach and let the object go (PostNcDestroy may
 // delete it; nothing touches it afterwards).
 static void FinishNcDestroy(CWnd* w, HWND h)
 {
     if (w->m_pfnSuper && (WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
         ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)w->m_pfnSuper);
+    auto& st = AfxGetWinThreadState();
+    auto tag = st.permanentTag.find(h);
+    ForgetThreadWindow(w, tag != st.permanentTag.end() ? tag->second : nullptr);
     w->Detach();
     w->PostNcDestroy();
 }

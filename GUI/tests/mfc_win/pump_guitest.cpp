@@ -1,6 +1,7 @@
 // The application run: InitInstance, the pump with pre-translation and idle processing
 // (command UI updates to the main window and its descendants, then temporaries freed),
-// and ExitInstance with the quit code once the windows are gone.
+// and ExitInstance with the quit code once the windows are gone; the end of the main
+// window.
 #include "afxwin.h"
 
 #include <string>
@@ -128,4 +129,52 @@ WTEST(pump_one_message_never_blocks)
     ::PostQuitMessage(3);
     WCHECK(!app.PumpOneMessage());
     w.DestroyWindow();
+}
+
+namespace {
+
+int g_mainDeleted = 0;
+
+class CSelfDeletingMain : public CWnd {
+public:
+    ~CSelfDeletingMain() override { ++g_mainDeleted; }
+    void PostNcDestroy() override { delete this; }
+};
+
+// Takes the quit message waiting in the queue, if any; its code, or -1.
+int TakeQuit()
+{
+    MSG m;
+    int code = -1;
+    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        if (m.message == WM_QUIT) code = (int)m.wParam;
+    return code;
+}
+
+}  // namespace
+
+WTEST(a_destroyed_main_window_is_forgotten_and_ends_the_run)
+{
+    CIdleApp app;
+    TakeQuit();
+    auto* main = new CSelfDeletingMain;
+    WCHECK(main->CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    app.m_pMainWnd = main;
+    app.m_pActiveWnd = main;
+    // Another window going away changes nothing.
+    CIdleWnd other;
+    WCHECK(other.CreateEx(0, nullptr, "other", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    other.DestroyWindow();
+    WCHECK(AfxGetMainWnd() == main);
+    WCHECK_EQ(TakeQuit(), -1);
+
+    int deleted = g_mainDeleted;
+    main->DestroyWindow();  // deletes the object
+    WCHECK_EQ(g_mainDeleted, deleted + 1);
+    WCHECK(app.m_pMainWnd == nullptr);
+    WCHECK(app.m_pActiveWnd == nullptr);
+    WCHECK(AfxGetMainWnd() == nullptr);
+    WCHECK_EQ(TakeQuit(), 0);
+    // Idle work and dialogs after that find no main window to touch.
+    WCHECK(app.CWinApp::OnIdle(0));
 }
