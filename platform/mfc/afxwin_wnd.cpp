@@ -90,6 +90,22 @@ static void LogException(const char* where, UINT message, const char* what)
     AfxFirewallCaught(text, message);
 }
 
+void AfxFirewallCaughtCurrent(const char* where, UINT message)
+{
+    try {
+        throw;
+    } catch (CException* e) {
+        char text[256] = "framework exception";
+        e->GetErrorMessage(text, sizeof text);
+        e->Delete();  // thrown as a pointer: whoever stops it frees it
+        LogException(where, message, text);
+    } catch (const std::exception& e) {
+        LogException(where, message, e.what());
+    } catch (...) {
+        LogException(where, message, "unknown exception");
+    }
+}
+
 // The answer of a window procedure whose handler threw: refuse creation, leave no
 // update region behind (or WM_PAINT would come forever), otherwise 0.
 static LRESULT FirewallResult(HWND h, UINT message)
@@ -289,17 +305,8 @@ LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM l
     LRESULT result = 0;
     try {
         result = w->WindowProc(message, wParam, lParam);
-    } catch (CException* e) {
-        char text[256] = "framework exception";
-        e->GetErrorMessage(text, sizeof text);
-        e->Delete();
-        LogException("window procedure", message, text);
-        result = FirewallResult(h, message);
-    } catch (const std::exception& e) {
-        LogException("window procedure", message, e.what());
-        result = FirewallResult(h, message);
     } catch (...) {
-        LogException("window procedure", message, "unknown exception");
+        AfxFirewallCaughtCurrent("window procedure", message);
         result = FirewallResult(h, message);
     }
     if (message == WM_NCDESTROY) {
@@ -309,7 +316,7 @@ LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM l
             try {
                 FinishNcDestroy(it->second, h);
             } catch (...) {
-                LogException("window teardown", message, "exception in PostNcDestroy");
+                AfxFirewallCaughtCurrent("window teardown", message);
             }
         }
     }
@@ -521,7 +528,7 @@ struct AfxCreateHookScope {
             try {
                 w->SubclassWindow((HWND)wParam);
             } catch (...) {
-                AfxFirewallCaught("creation hook", WM_NCCREATE);
+                AfxFirewallCaughtCurrent("creation hook", WM_NCCREATE);
             }
         }
         return ::CallNextHookEx(st.createHook, code, wParam, lParam);

@@ -1,7 +1,7 @@
 // The application run: InitInstance, the pump with pre-translation and idle processing
 // (command UI updates to the main window and its descendants, then temporaries freed),
 // and ExitInstance with the quit code once the windows are gone; the end of the main
-// window.
+// window, and exceptions in pre-translation.
 #include "afxwin.h"
 
 #include <string>
@@ -151,7 +151,49 @@ int TakeQuit()
     return code;
 }
 
+int g_countedDeleted = 0;
+
+class CCountedException : public CException {
+public:
+    ~CCountedException() override { ++g_countedDeleted; }
+};
+
+class CThrowingTranslator : public CWnd {
+public:
+    int keys = 0;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN) throw new CCountedException;
+        return CWnd::PreTranslateMessage(msg);
+    }
+    void OnKeyDown(UINT, UINT, UINT) override { ++keys; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingTranslator, CWnd)
+    ON_WM_KEYDOWN()
+END_MESSAGE_MAP()
+
 }  // namespace
+
+WTEST(exceptions_in_pre_translation_are_stopped_and_deleted)
+{
+    CIdleApp app;
+    TakeQuit();
+    CThrowingTranslator w;
+    WCHECK(w.CreateEx(0, nullptr, "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    unsigned caught = AfxGetFirewallCount();
+    int deleted = g_countedDeleted;
+    w.PostMessage(WM_KEYDOWN, 'A', 0);
+    WCHECK(AfxPumpMessage());
+    WCHECK_EQ(AfxGetFirewallCount(), caught + 1);
+    WCHECK_EQ(g_countedDeleted, deleted + 1);
+    WCHECK_EQ(w.keys, 0);  // a failed pre-translation takes the message
+    // The pump goes on.
+    w.PostMessage(WM_KEYUP, 'A', 0);
+    WCHECK(AfxPumpMessage());
+    w.DestroyWindow();
+}
 
 WTEST(a_destroyed_main_window_is_forgotten_and_ends_the_run)
 {
