@@ -12,6 +12,7 @@
 namespace {
 
 enum : UINT { kFinish = WM_USER + 1 };
+constexpr int kTempMark = 4321;
 
 class CIdleWnd : public CWnd {
 public:
@@ -45,7 +46,8 @@ public:
     std::vector<LONG> idleCounts;
     bool finishPosted = false;
     bool mainGoneAtExit = false;
-    bool tempAliveAfterIdle = true;
+    // Per idle step: whether the temporary made in InitInstance was still there after it.
+    std::vector<bool> tempKeptByIdle;
     HWND foreign = nullptr;
     bool refuse = false;
 
@@ -61,7 +63,8 @@ public:
         m_pMainWnd = &main;
         child.PostMessage(WM_KEYDOWN, 'A', 0);
         foreign = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        CWnd::FromHandle(foreign);  // a temporary, freed at the next idle time
+        // A temporary, freed at the next idle time; the mark tells it from a new one.
+        CWnd::FromHandle(foreign)->m_nModalResult = kTempMark;
         return TRUE;
     }
 
@@ -69,6 +72,7 @@ public:
     {
         idleCounts.push_back(count);
         BOOL more = CWinApp::OnIdle(count);
+        tempKeptByIdle.push_back(CWnd::FromHandle(foreign)->m_nModalResult == kTempMark);
         if (!more && !finishPosted) {
             finishPosted = true;
             main.PostMessage(kFinish);
@@ -98,6 +102,12 @@ WTEST(application_runs_init_pump_idle_and_exit)
     if (app.idleCounts.size() == 2) {
         WCHECK_EQ(app.idleCounts[0], LONG(0));
         WCHECK_EQ(app.idleCounts[1], LONG(1));
+    }
+    // Idle 0 keeps the temporaries, idle 1 frees them.
+    WCHECK_EQ(app.tempKeptByIdle.size(), size_t(2));
+    if (app.tempKeptByIdle.size() == 2) {
+        WCHECK(app.tempKeptByIdle[0]);
+        WCHECK(!app.tempKeptByIdle[1]);
     }
     WCHECK_EQ(app.main.idleUpdates, 1);
     WCHECK_EQ(app.child.idleUpdates, 1);

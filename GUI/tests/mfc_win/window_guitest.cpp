@@ -453,8 +453,13 @@ WTEST(foreign_windows_subclassing_and_temporaries)
     WCHECK(temp != nullptr && temp == CWnd::FromHandle(h));
     WCHECK_EQ(std::string(temp->GetRuntimeClass()->m_lpszClassName), std::string("CWnd"));
     WCHECK(!temp->IsKindOf(RUNTIME_CLASS(CDialog)));
+    // Freed with the temporary maps: the next lookup makes a new, unmarked wrapper.
+    temp->m_nModalResult = 4321;
+    WCHECK_EQ(CWnd::FromHandle(h)->m_nModalResult, 4321);
     AfxDeleteTempMaps();
-    WCHECK(CWnd::FromHandle(h) != nullptr);
+    CWnd* fresh = CWnd::FromHandle(h);
+    WCHECK(fresh != nullptr && fresh->m_hWnd == h);
+    WCHECK_EQ(fresh->m_nModalResult, -1);
 
     // Subclassed: our map first, the old procedure for the rest, restored afterwards.
     CProbeWnd probe;
