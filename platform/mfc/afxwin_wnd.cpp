@@ -351,6 +351,34 @@ LRESULT CWnd::Default()
     return DefWindowProc(m.message, m.wParam, m.lParam);
 }
 
+// Whether an object can be the control of an owner-draw item of this type.
+static bool IsItemControl(CWnd* w, UINT ctlType)
+{
+    char cls[32] = "";
+    ::GetClassNameA(w->m_hWnd, cls, sizeof cls);
+    switch (ctlType) {
+    case ODT_LISTBOX: return w->IsKindOf(RUNTIME_CLASS(CListBox)) || ::lstrcmpiA(cls, "ListBox") == 0;
+    case ODT_COMBOBOX: return w->IsKindOf(RUNTIME_CLASS(CComboBox)) || ::lstrcmpiA(cls, "ComboBox") == 0;
+    default: return false;
+    }
+}
+
+// WM_MEASUREITEM names its control only by id, as a 32-bit value (-1 arrives as
+// 0xFFFFFFFF, which GetDlgItem does not match). Labels often share an id with the
+// control, so a child of the item's control type comes first.
+static HWND MeasuredChild(HWND parent, const MEASUREITEMSTRUCT* mis)
+{
+    HWND first = nullptr;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((UINT)::GetDlgCtrlID(child) != mis->CtlID) continue;
+        CWnd* w = CWnd::FromHandlePermanent(child);
+        if (!w) continue;
+        if (IsItemControl(w, mis->CtlType)) return child;
+        if (!first) first = child;
+    }
+    return first;
+}
+
 // The child a parent's owner-draw or colour message is about, if it has an object.
 static CWnd* ReflectTarget(CWnd* parent, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -363,7 +391,7 @@ static CWnd* ReflectTarget(CWnd* parent, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_MEASUREITEM: {
         auto* mis = (MEASUREITEMSTRUCT*)lParam;
-        if (mis && mis->CtlType != ODT_MENU) child = ::GetDlgItem(parent->m_hWnd, (int)mis->CtlID);
+        if (mis && mis->CtlType != ODT_MENU) child = MeasuredChild(parent->m_hWnd, mis);
         break;
     }
     case WM_DELETEITEM: child = ((DELETEITEMSTRUCT*)lParam)->hwndItem; break;
