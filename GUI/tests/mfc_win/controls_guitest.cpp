@@ -1,8 +1,9 @@
 // List and combo boxes: owner-draw items (measure, compare, delete) reach the
 // control's own members through reflection, also with id -1 beside labels that share
-// it.
+// it; multiple selection ranges and hit tests.
 #include "afxwin.h"
 
+#include <string>
 #include <vector>
 
 #include "wtest.h"
@@ -46,6 +47,15 @@ END_MESSAGE_MAP()
 bool CreateHost(CHost& host)
 {
     return host.CreateEx(0, nullptr, "host", WS_POPUP, CRect(0, 0, 300, 300), nullptr, 0) != FALSE;
+}
+
+std::string Selected(const CListBox& list)
+{
+    int items[16];
+    int n = list.GetSelItems(16, items);
+    std::string s;
+    for (int i = 0; i < n; ++i) s += (i ? "," : "") + std::to_string(items[i]);
+    return s;
 }
 
 }  // namespace
@@ -94,5 +104,42 @@ WTEST(compare_and_delete_items_are_reflected)
     list.ResetContent();
     WCHECK_EQ(list.deleted.size(), size_t(3));
     WCHECK_EQ(list.GetCount(), 0);
+    host.DestroyWindow();
+}
+
+WTEST(selection_ranges_select_and_deselect_both_ways)
+{
+    CHost host;
+    WCHECK(CreateHost(host));
+    CListBox list;
+    WCHECK(list.Create(LBS_EXTENDEDSEL | LBS_HASSTRINGS, CRect(0, 0, 100, 250), &host, 3));
+    for (const char* s : {"a", "b", "c", "d", "e", "f"}) list.AddString(s);
+    struct Step {
+        BOOL select;
+        int first, last;
+        const char* expected;
+    } steps[] = {
+        {TRUE, 1, 3, "1,2,3"},
+        {FALSE, 2, 2, "1,3"},    // one item off
+        {TRUE, 5, 4, "1,3,4,5"}, // a reversed range selects too
+        {FALSE, 5, 3, "1"},      // and deselects
+        {TRUE, 0, 0, "0,1"},     // one item on
+        {FALSE, 1, 0, ""},
+    };
+    for (const Step& s : steps) {
+        list.SelItemRange(s.select, s.first, s.last);
+        WCHECK_EQ(Selected(list), std::string(s.expected));
+    }
+    WCHECK_EQ(list.GetSelCount(), 0);
+
+    CRect item;
+    WCHECK(list.GetItemRect(2, &item) != LB_ERR);
+    BOOL outside = TRUE;
+    WCHECK_EQ(list.ItemFromPoint(item.CenterPoint(), outside), 2u);
+    WCHECK(!outside);
+    CRect last;
+    list.GetItemRect(5, &last);
+    WCHECK_EQ(list.ItemFromPoint(CPoint(10, last.bottom + 20), outside), 5u);  // below every item
+    WCHECK(outside);
     host.DestroyWindow();
 }
