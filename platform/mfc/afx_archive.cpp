@@ -291,7 +291,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     UINT schema = 0;
     if (tag == kNewClassTag) {
         pClass = CRuntimeClass::Load(*this, &schema);
-        if (pClass == nullptr) Fail(CArchiveException::badClass);
+        // Only serialisable classes may be made from stored bytes.
+        if (pClass == nullptr || pClass->m_wSchema == 0xFFFF) Fail(CArchiveException::badClass);
         const UINT ours = pClass->m_wSchema & ~VERSIONABLE_SCHEMA;
         if (!(pClass->m_wSchema & VERSIONABLE_SCHEMA) && schema != ours) Fail(CArchiveException::badSchema);
         if (m_loadArray.size() >= kMaxMapCount) Fail(CArchiveException::badIndex);

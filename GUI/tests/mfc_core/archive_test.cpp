@@ -47,6 +47,11 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 
 Bytes Text(const char* s) { return Bytes(s, s + std::strlen(s)); }
 
+// A new-class record naming a class, with a stored schema.
+Bytes ClassRecord(WORD schema, const char* name) {
+    return Concat({{0xFF, 0xFF, BYTE(schema), BYTE(schema >> 8), BYTE(std::strlen(name)), 0x00}, Text(name)});
+}
+
 }  // namespace
 
 WTEST(integers_are_little_endian_and_unpadded) {
@@ -209,6 +214,10 @@ WTEST(loading_checks_the_class_before_creating) {
         {wrongSchema, nullptr, CArchiveException::badSchema},
         {{0x05, 0x80}, nullptr, CArchiveException::badIndex},  // class 5 never stored
         {{0x03, 0x00}, nullptr, CArchiveException::badIndex},  // object 3 never stored
+        // Creatable, but not serialisable: never made from stored bytes, whatever the schema.
+        {ClassRecord(0xFFFF, "CMenu"), nullptr, CArchiveException::badClass},
+        {ClassRecord(0, "CDC"), "CObject", CArchiveException::badClass},
+        {ClassRecord(1, "CWnd"), nullptr, CArchiveException::badClass},
     };
     for (const Case& c : cases) {
         CObject* p = nullptr;
@@ -217,6 +226,11 @@ WTEST(loading_checks_the_class_before_creating) {
         WCHECK_EQ(t.cause, c.cause);
         WCHECK_EQ(p != nullptr, c.cause == -1);
     }
+    // Nor does a bare class record of one load.
+    const Bytes menu = ClassRecord(0xFFFF, "CMenu");
+    CMemFile file(const_cast<BYTE*>(menu.data()), UINT(menu.size()));
+    CArchive ar(&file, CArchive::load);
+    WCHECK_EQ(ThrownBy([&] { ar.ReadClass(nullptr); }).cause, int(CArchiveException::badClass));
     // A class that is not serialisable cannot be written.
     WCHECK(ThrownBy([] {
                Stored([](CArchive& ar) { ar.WriteClass(RUNTIME_CLASS(CMapStringToPtr)); });
