@@ -351,14 +351,16 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRef) {
         delete pOb;
         Fail(CArchiveException::badIndex);
     }
+    const size_t slot = m_loadArray.size();
     m_loadArray.push_back({pOb, false, schema});
     const UINT saved = m_nObjectSchema;
     m_nObjectSchema = schema;
     try {
         pOb->Serialize(*this);
     } catch (...) {
-        // The half-loaded object is the caller's only if it is returned.
-        m_loadArray.back().p = nullptr;
+        // The half-loaded object is the caller's only if it is returned; objects it
+        // loaded before failing keep their entries.
+        m_loadArray[slot].p = nullptr;
         m_nObjectSchema = saved;
         delete pOb;
         throw;

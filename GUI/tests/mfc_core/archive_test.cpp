@@ -237,6 +237,31 @@ WTEST(loading_checks_the_class_before_creating) {
            }).kind == RUNTIME_CLASS(CNotSupportedException));
 }
 
+WTEST(a_failed_load_forgets_only_the_failed_object) {
+    // An array whose second element names no class: the array fails after its first
+    // element loaded; then references to the array and to that element follow.
+    const Bytes data = Concat({
+        ClassRecord(0, "CObArray"), {0x02, 0x00},                   // class 1, object 2
+        ClassRecord(1, "CPeerNode"), {7, 0, 0, 0, 1, 'A'},          // class 3, object 4
+        ClassRecord(1, "XPeerNode"),
+        {0x02, 0x00},
+        {0x04, 0x00},
+    });
+    CMemFile file(const_cast<BYTE*>(data.data()), UINT(data.size()));
+    CArchive ar(&file, CArchive::load);
+    CObject* p = nullptr;
+    WCHECK_EQ(ThrownBy([&] { ar >> p; }).cause, int(CArchiveException::badClass));
+    WCHECK(p == nullptr);
+    // The array was deleted: no reference to it loads.
+    WCHECK_EQ(ThrownBy([&] { ar >> p; }).cause, int(CArchiveException::badIndex));
+    // The element it had loaded is whole and still known.
+    CObject* element = nullptr;
+    WCHECK_EQ(ThrownBy([&] { ar >> element; }).cause, -1);
+    std::unique_ptr<CObject> owned(element);
+    auto* node = DYNAMIC_DOWNCAST(CPeerNode, element);
+    WCHECK(node != nullptr && node->m_nValue == 7 && node->m_strName == "A");
+}
+
 WTEST(collections_store_through_the_archive) {
     CStringArray arr;
     arr.Add("one");
