@@ -190,10 +190,20 @@ HWND CWnd::Detach()
     return h;
 }
 
+// A window unsubclassed while another procedure sat on top of ours keeps ours in
+// its chain; this property holds the procedure ours passes the messages on to.
+static const char kNextProcProp[] = "TrvmfcNextProc";
+
 BOOL CWnd::SubclassWindow(HWND h)
 {
     if (!h || !::IsWindow(h) || !Attach(h)) return FALSE;
     PreSubclassWindow();
+    if (auto next = (WNDPROC)::GetPropA(h, kNextProcProp)) {
+        // Our procedure is still in the chain: take it over where it is.
+        ::RemovePropA(h, kNextProcProp);
+        m_pfnSuper = next;
+        return TRUE;
+    }
     auto old = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&CWnd::AfxWndProc);
     if (old != &CWnd::AfxWndProc) m_pfnSuper = old;
     return TRUE;
@@ -209,9 +219,12 @@ HWND CWnd::UnsubclassWindow()
 {
     HWND h = m_hWnd;
     if (!h) return nullptr;
-    // Restore only when nobody chained on top of us since.
-    if (m_pfnSuper && (WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
-        ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+    if (m_pfnSuper) {
+        if ((WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
+            ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+        else  // someone chained on top of us and calls ours: it must still reach the old one
+            ::SetPropA(h, kNextProcProp, (HANDLE)m_pfnSuper);
+    }
     m_pfnSuper = nullptr;
     return Detach();
 }
@@ -328,8 +341,12 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND h, UINT message, WPARAM wParam, LPARAM lP
 {
     if (message == WM_QUERYAFXWNDPROC) return 1;
     CWnd* w = FromHandlePermanent(h);
-    if (!w) return ::DefWindowProcA(h, message, wParam, lParam);
-    return CallWndProc(w, h, message, wParam, lParam);
+    if (w) return CallWndProc(w, h, message, wParam, lParam);
+    if (auto next = (WNDPROC)::GetPropA(h, kNextProcProp)) {
+        if (message == WM_NCDESTROY) ::RemovePropA(h, kNextProcProp);
+        return ::CallWindowProcA(next, h, message, wParam, lParam);
+    }
+    return ::DefWindowProcA(h, message, wParam, lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -434,9 +434,8 @@ LRESULT CALLBACK CountingProc(HWND h, UINT m, WPARAM w, LPARAM l)
     return ::DefWindowProcA(h, m, w, l);
 }
 
-}  // namespace
-
-WTEST(foreign_windows_subclassing_and_temporaries)
+// A window of a class of our own that has no object.
+HWND CreateForeign()
 {
     WNDCLASSA wc{};
     wc.lpfnWndProc = &CountingProc;
@@ -446,6 +445,14 @@ WTEST(foreign_windows_subclassing_and_temporaries)
     WCHECK(AfxRegisterClass(&wc));  // again: already registered is fine
     HWND h = ::CreateWindowExA(0, "TarvaneForeign", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     WCHECK(h != nullptr);
+    return h;
+}
+
+}  // namespace
+
+WTEST(foreign_windows_subclassing_and_temporaries)
+{
+    HWND h = CreateForeign();
 
     // Foreign window: no permanent object, a plain temporary CWnd until idle.
     WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
@@ -472,6 +479,47 @@ WTEST(foreign_windows_subclassing_and_temporaries)
     WCHECK((WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CountingProc);
     WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
     ::DestroyWindow(h);
+}
+
+namespace {
+
+// Someone else's subclass on top of ours, as a toolkit sink installs one.
+WNDPROC g_sinkNext = nullptr;
+int g_sinkCalls = 0;
+LRESULT CALLBACK SinkProc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_USER + 77) ++g_sinkCalls;
+    return ::CallWindowProcA(g_sinkNext, h, m, w, l);
+}
+
+}  // namespace
+
+WTEST(unsubclassing_under_another_subclass_keeps_the_chain)
+{
+    HWND h = CreateForeign();
+    CProbeWnd probe;
+    WCHECK(probe.SubclassWindow(h));
+    g_sinkNext = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&SinkProc);
+    WCHECK(probe.UnsubclassWindow() == h);
+    WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
+    WCHECK((WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &SinkProc);  // the sink's stays in place
+
+    // Messages pass the sink, then reach the class procedure, not only DefWindowProc.
+    int old = g_oldProcCalls, sink = g_sinkCalls;
+    ::SendMessageA(h, WM_USER + 77, 0, 0);
+    WCHECK_EQ(g_oldProcCalls, old + 1);
+    WCHECK_EQ(g_sinkCalls, sink + 1);
+    WCHECK_EQ(::SendMessageA(h, kMsgAdd, 2, 3), LRESULT(0));  // the object's map is gone
+
+    // A new object subclassing the window takes our place in the chain, once.
+    CProbeWnd again;
+    WCHECK(again.SubclassWindow(h));
+    WCHECK_EQ(::SendMessageA(h, kMsgAdd, 2, 3), LRESULT(5));
+    ::SendMessageA(h, WM_USER + 77, 0, 0);
+    WCHECK_EQ(g_oldProcCalls, old + 2);
+    WCHECK_EQ(g_sinkCalls, sink + 2);
+    ::DestroyWindow(h);
+    WCHECK(again.m_hWnd == nullptr);
 }
 
 WTEST(pre_translation_visits_each_window_once_up_the_chain)
