@@ -522,6 +522,42 @@ WTEST(unsubclassing_under_another_subclass_keeps_the_chain)
     WCHECK(again.m_hWnd == nullptr);
 }
 
+namespace {
+
+// Default() inside a handler passes on that handler's message even after the handler
+// sent others to the same window.
+class CNestedEdit : public CWnd {
+public:
+    LRESULT OnSetText(WPARAM, LPARAM text)
+    {
+        if (std::strcmp((LPCSTR)text, "outer") == 0) {
+            SendMessage(WM_SETTEXT, 0, (LPARAM) "inner");
+            SendMessage(WM_GETTEXTLENGTH);
+        }
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNestedEdit, CWnd)
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+WTEST(default_passes_the_original_message_after_nested_ones)
+{
+    CProbeWnd host;
+    WCHECK(CreateTop(host));
+    CNestedEdit edit;
+    WCHECK(edit.Create("EDIT", "", WS_CHILD, CRect(0, 0, 80, 20), &host, 1));
+    WCHECK_EQ(edit.SendMessage(WM_SETTEXT, 0, (LPARAM) "outer"), LRESULT(TRUE));
+    CString text;
+    edit.GetWindowText(text);
+    WCHECK_EQ(std::string(text), std::string("outer"));
+    host.DestroyWindow();
+}
+
 WTEST(pre_translation_visits_each_window_once_up_the_chain)
 {
     static std::vector<std::string> order;
