@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 AfxWinThreadState& AfxGetWinThreadState()
 {
@@ -675,23 +676,67 @@ HINSTANCE AfxWinInstance()
     return h ? h : ::GetModuleHandleA(nullptr);
 }
 
+namespace {
+
+// Window classes the layer registered, by registering module, so that a DLL's go
+// away with it (a class left behind would call into unloaded code).
+struct ClassRegistry {
+    struct Entry {
+        std::string name;
+        HINSTANCE instance;
+        AFX_MODULE_STATE* module;  // current while it was registered
+    };
+    std::recursive_mutex lock;           // guards the members
+    std::vector<Entry> classes;
+    std::set<std::string> wndClassNames;  // AfxRegisterWndClass names; their storage backs the results
+};
+
+// Never destroyed: modules unload after static destruction may have begun.
+ClassRegistry& Registry()
+{
+    static auto* registry = new ClassRegistry;
+    return *registry;
+}
+
+}  // namespace
+
 BOOL AfxRegisterClass(WNDCLASSA* wc)
 {
-    if (::RegisterClassA(wc)) return TRUE;
-    return ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (!::RegisterClassA(wc)) return ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (!IS_INTRESOURCE(wc->lpszClassName)) {
+        HINSTANCE inst = wc->hInstance ? wc->hInstance : ::GetModuleHandleA(nullptr);
+        auto& reg = Registry();
+        std::lock_guard<std::recursive_mutex> guard(reg.lock);
+        reg.classes.push_back({wc->lpszClassName, inst, AfxGetModuleState()});
+    }
+    return TRUE;
+}
+
+void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module)
+{
+    auto& reg = Registry();
+    std::lock_guard<std::recursive_mutex> guard(reg.lock);
+    for (auto it = reg.classes.begin(); it != reg.classes.end();) {
+        if (it->module != module && it->instance != module->m_hCurrentInstanceHandle) {
+            ++it;
+            continue;
+        }
+        ::UnregisterClassA(it->name.c_str(), it->instance);
+        reg.wndClassNames.erase(it->name);
+        it = reg.classes.erase(it);
+    }
 }
 
 LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    static std::mutex lock;            // guards names
-    static std::set<std::string> names;  // registered names; their storage backs the results
     HINSTANCE inst = AfxWinInstance();
     char name[96];
     std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", (void*)inst, classStyle, (void*)cursor,
                   (void*)background, (void*)icon);
-    std::lock_guard<std::mutex> guard(lock);
-    auto it = names.find(name);
-    if (it != names.end()) return it->c_str();
+    auto& reg = Registry();
+    std::lock_guard<std::recursive_mutex> guard(reg.lock);
+    auto it = reg.wndClassNames.find(name);
+    if (it != reg.wndClassNames.end()) return it->c_str();
     WNDCLASSA wc{};
     wc.style = classStyle;
     wc.lpfnWndProc = ::DefWindowProcA;
@@ -701,7 +746,7 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
     wc.hIcon = icon;
     wc.lpszClassName = name;
     if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
-    return names.insert(name).first->c_str();
+    return reg.wndClassNames.insert(name).first->c_str();
 }
 
 // ---- teardown

@@ -1,5 +1,5 @@
 // Message maps, command routing and command UI, the exception firewall, the creation
-// hook, handle maps, subclassing and teardown of CWnd objects.
+// hook, handle maps, subclassing and teardown of CWnd objects; window classes of DLLs.
 #include "afxwin.h"
 
 #include <cstdlib>
@@ -644,4 +644,31 @@ WTEST(tooltips_follow_the_tool_under_the_cursor)
     move(10);
     WCHECK_EQ(tip->GetToolCount(), 0);
     host.DestroyWindow();
+}
+
+WTEST(a_dlls_window_classes_go_when_it_unloads)
+{
+    using RegisterFn = HINSTANCE (*)(char*, int);
+    // Twice: loaded again, the library registers afresh rather than finding stale
+    // classes (or a cached name whose class is gone).
+    for (int round = 0; round < 2; ++round) {
+        HMODULE dll = ::LoadLibraryA("mfc_class_peer.dll");
+        WCHECK(dll != nullptr);
+        if (!dll) return;
+        auto registerClasses = (RegisterFn)(void*)::GetProcAddress(dll, "PeerRegisterClasses");
+        WCHECK(registerClasses != nullptr);
+        char wndClass[128] = "";
+        HINSTANCE inst = registerClasses ? registerClasses(wndClass, sizeof wndClass) : nullptr;
+        WCHECK(inst == dll);
+        WNDCLASSA info{};
+        WCHECK(::GetClassInfoA(dll, "TarvanePeerClass", &info));
+        WCHECK(::GetClassInfoA(dll, wndClass, &info));
+        WCHECK(::FreeLibrary(dll));
+        WCHECK(::GetModuleHandleA("mfc_class_peer.dll") == nullptr);
+        WCHECK(!::GetClassInfoA(dll, "TarvanePeerClass", &info));
+        WCHECK(!::GetClassInfoA(dll, wndClass, &info));
+    }
+    // The program's own classes stay.
+    WNDCLASSA info{};
+    WCHECK(::GetClassInfoA(::GetModuleHandleA(nullptr), "TarvaneForeign", &info));
 }
