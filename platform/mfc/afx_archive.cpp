@@ -291,7 +291,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     UINT schema = 0;
     if (tag == kNewClassTag) {
         pClass = CRuntimeClass::Load(*this, &schema);
-        if (pClass == nullptr) Fail(CArchiveException::badClass);
+        // Only serialisable classes may be made from stored bytes.
+        if (pClass == nullptr || pClass->m_wSchema == 0xFFFF) Fail(CArchiveException::badClass);
         const UINT ours = pClass->m_wSchema & ~VERSIONABLE_SCHEMA;
         if (!(pClass->m_wSchema & VERSIONABLE_SCHEMA) && schema != ours) Fail(CArchiveException::badSchema);
         if (m_loadArray.size() >= kMaxMapCount) Fail(CArchiveException::badIndex);
@@ -350,14 +351,16 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRef) {
         delete pOb;
         Fail(CArchiveException::badIndex);
     }
+    const size_t slot = m_loadArray.size();
     m_loadArray.push_back({pOb, false, schema});
     const UINT saved = m_nObjectSchema;
     m_nObjectSchema = schema;
     try {
         pOb->Serialize(*this);
     } catch (...) {
-        // The half-loaded object is the caller's only if it is returned.
-        m_loadArray.back().p = nullptr;
+        // The half-loaded object is the caller's only if it is returned; objects it
+        // loaded before failing keep their entries.
+        m_loadArray[slot].p = nullptr;
         m_nObjectSchema = saved;
         delete pOb;
         throw;

@@ -20,6 +20,9 @@ thread_local AFX_MODULE_STATE* tCurrent = nullptr;
 
 }  // namespace
 
+// In the window part of the layer (afxwin_wnd.cpp).
+void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module);
+
 void AFXAPI AfxRegisterModuleState(AFX_MODULE_STATE* pState) {
     ModuleList& list = modules();
     std::lock_guard<std::mutex> lock(list.mutex);
@@ -28,10 +31,14 @@ void AFXAPI AfxRegisterModuleState(AFX_MODULE_STATE* pState) {
 }
 
 void AFXAPI AfxUnregisterModuleState(AFX_MODULE_STATE* pState) {
-    ModuleList& list = modules();
-    std::lock_guard<std::mutex> lock(list.mutex);
-    list.states.erase(std::remove(list.states.begin(), list.states.end(), pState), list.states.end());
-    if (tCurrent == pState) tCurrent = nullptr;
+    {
+        ModuleList& list = modules();
+        std::lock_guard<std::mutex> lock(list.mutex);
+        list.states.erase(std::remove(list.states.begin(), list.states.end(), pState), list.states.end());
+        if (tCurrent == pState) tCurrent = nullptr;
+    }
+    // A DLL's window procedures leave with it, so its window classes must too.
+    if (pState->m_bDLL) AfxUnregisterModuleClasses(pState);
 }
 
 AFX_MODULE_STATE* AFXAPI AfxGetAppModuleState() {

@@ -79,7 +79,7 @@ static BOOL PumpWith(CWinThread* thread, MSG& msg)
     try {
         taken = thread ? thread->PreTranslateMessage(&msg) : AfxPreTranslateMessage(&msg);
     } catch (...) {
-        AfxFirewallCaught("pre-translation", msg.message);
+        AfxFirewallCaughtCurrent("pre-translation", msg.message);
         taken = TRUE;
     }
     if (!taken) {
@@ -162,7 +162,7 @@ int CWinThread::Run()
             try {
                 more = OnIdle(idleCount++);
             } catch (...) {
-                AfxFirewallCaught("idle processing", 0);
+                AfxFirewallCaughtCurrent("idle processing", 0);
             }
             if (!more) idle = false;
         }
@@ -185,11 +185,8 @@ int AFXAPI AfxWinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int cmdShow)
     try {
         if (!app->InitInstance()) return app->ExitInstance();
         return app->Run();
-    } catch (CException* e) {
-        e->Delete();
-        AfxFirewallCaught("application", 0);
     } catch (...) {
-        AfxFirewallCaught("application", 0);
+        AfxFirewallCaughtCurrent("application", 0);
     }
     return -1;
 }

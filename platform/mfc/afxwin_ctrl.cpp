@@ -239,9 +239,13 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 int CListBox::SelItemRange(BOOL select, int first, int last)
 {
-    // LB_SELITEMRANGEEX selects when first <= last and deselects when reversed.
-    if (select) return (int)SendMessage(LB_SELITEMRANGEEX, first < last ? first : last, first < last ? last : first);
-    return (int)SendMessage(LB_SELITEMRANGEEX, first < last ? last : first, first < last ? first : last);
+    // LB_SELITEMRANGEEX selects when first <= last and deselects when reversed, so a
+    // single item cannot be deselected through it.
+    int low = first < last ? first : last;
+    int high = first < last ? last : first;
+    if (select) return (int)SendMessage(LB_SELITEMRANGEEX, low, high);
+    if (low == high) return (int)SendMessage(LB_SETSEL, FALSE, low);
+    return (int)SendMessage(LB_SELITEMRANGEEX, high, low);
 }
 
 void CListBox::GetText(int index, CString& s) const

@@ -114,7 +114,9 @@ BOOL CPalette::CreateHalftonePalette(CDC* dc) { return Attach(::CreateHalftonePa
 
 CDC::~CDC()
 {
-    if (m_hDC) ::DeleteDC(Detach());
+    bool owns = m_bOwnsDC;
+    HDC h = Detach();
+    if (h && owns) ::DeleteDC(h);
 }
 
 CDC* CDC::FromHandle(HDC h)
@@ -144,6 +146,7 @@ BOOL CDC::Attach(HDC h)
 {
     if (!h) return FALSE;
     m_hDC = m_hAttribDC = h;
+    m_bOwnsDC = false;
     return TRUE;
 }
 
@@ -152,6 +155,7 @@ HDC CDC::Detach()
     HDC h = m_hDC;
     ReleaseOutputDC();
     ReleaseAttribDC();
+    m_bOwnsDC = false;
     return h;
 }
 

@@ -1,6 +1,7 @@
 // GDI wrappers: CGdiObject and its pens, brushes, fonts, bitmaps, regions and palettes,
-// and CDC with the paint, client and window DCs. An object owns the handle it created
-// or attached and deletes it in its destructor; FromHandle gives a temporary wrapper
+// and CDC with the paint, client and window DCs. A GDI object owns the handle it created
+// or attached and deletes it in its destructor; a CDC deletes only a DC it created
+// (attached ones belong to whoever made them). FromHandle gives a temporary wrapper
 // that does not own the handle and lives until the thread's next idle time. GUI threads
 // only: temporaries belong to the calling thread.
 #pragma once
@@ -175,13 +176,15 @@ public:
     virtual void SetOutputDC(HDC h) { m_hDC = h; }
     virtual void ReleaseAttribDC() { m_hAttribDC = nullptr; }
     virtual void ReleaseOutputDC() { m_hDC = nullptr; }
+    // The DC made here is the object's own: its destructor deletes it (never one
+    // that was only attached).
     BOOL CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* init) {
-        return Attach(::CreateDCA(driver, device, output, (const DEVMODEA*)init));
+        return AttachOwn(::CreateDCA(driver, device, output, (const DEVMODEA*)init));
     }
     BOOL CreateIC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* init) {
-        return Attach(::CreateICA(driver, device, output, (const DEVMODEA*)init));
+        return AttachOwn(::CreateICA(driver, device, output, (const DEVMODEA*)init));
     }
-    BOOL CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
+    BOOL CreateCompatibleDC(CDC* dc) { return AttachOwn(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
     BOOL DeleteDC();
     CWnd* GetWindow() const;
     BOOL IsPrinting() const { return m_bPrinting; }
@@ -372,6 +375,14 @@ public:
     BOOL GetCharWidth(UINT first, UINT last, LPINT buf) const { return ::GetCharWidthA(m_hAttribDC, first, last, buf); }
 
     static CBrush* PASCAL GetHalftoneBrush();
+
+private:
+    BOOL AttachOwn(HDC h) {
+        BOOL ok = Attach(h);
+        m_bOwnsDC = ok;
+        return ok;
+    }
+    bool m_bOwnsDC = false;  // m_hDC was made by this object
 };
 
 class TRVMFC_API CPaintDC : public CDC {

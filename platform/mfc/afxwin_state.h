@@ -37,3 +37,7 @@ AfxWinThreadState& AfxGetWinThreadState();
 // around the call).
 HWND AfxCreateWithHook(CWnd* w, const CREATESTRUCTA& cs);
 HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc);
+
+// Unregisters the window classes registered while module was current or for its
+// instance (called when a DLL module unloads).
+void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module);

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 AfxWinThreadState& AfxGetWinThreadState()
 {
@@ -88,6 +89,22 @@ static void LogException(const char* where, UINT message, const char* what)
     char text[600];
     std::snprintf(text, sizeof text, "%s (%s)", where, what);
     AfxFirewallCaught(text, message);
+}
+
+void AfxFirewallCaughtCurrent(const char* where, UINT message)
+{
+    try {
+        throw;
+    } catch (CException* e) {
+        char text[256] = "framework exception";
+        e->GetErrorMessage(text, sizeof text);
+        e->Delete();  // thrown as a pointer: whoever stops it frees it
+        LogException(where, message, text);
+    } catch (const std::exception& e) {
+        LogException(where, message, e.what());
+    } catch (...) {
+        LogException(where, message, "unknown exception");
+    }
 }
 
 // The answer of a window procedure whose handler threw: refuse creation, leave no
@@ -174,10 +191,20 @@ HWND CWnd::Detach()
     return h;
 }
 
+// A window unsubclassed while another procedure sat on top of ours keeps ours in
+// its chain; this property holds the procedure ours passes the messages on to.
+static const char kNextProcProp[] = "TrvmfcNextProc";
+
 BOOL CWnd::SubclassWindow(HWND h)
 {
     if (!h || !::IsWindow(h) || !Attach(h)) return FALSE;
     PreSubclassWindow();
+    if (auto next = (WNDPROC)::GetPropA(h, kNextProcProp)) {
+        // Our procedure is still in the chain: take it over where it is.
+        ::RemovePropA(h, kNextProcProp);
+        m_pfnSuper = next;
+        return TRUE;
+    }
     auto old = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&CWnd::AfxWndProc);
     if (old != &CWnd::AfxWndProc) m_pfnSuper = old;
     return TRUE;
@@ -193,9 +220,12 @@ HWND CWnd::UnsubclassWindow()
 {
     HWND h = m_hWnd;
     if (!h) return nullptr;
-    // Restore only when nobody chained on top of us since.
-    if (m_pfnSuper && (WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
-        ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+    if (m_pfnSuper) {
+        if ((WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
+            ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+        else  // someone chained on top of us and calls ours: it must still reach the old one
+            ::SetPropA(h, kNextProcProp, (HANDLE)m_pfnSuper);
+    }
     m_pfnSuper = nullptr;
     return Detach();
 }
@@ -245,12 +275,34 @@ CWnd::~CWnd()
     if (st.toolTipOwner == this) st.toolTipOwner = nullptr;
 }
 
+// A main or active window going away leaves no thread or application pointing at
+// it (PostNcDestroy may free it). The end of a main window ends its thread's run;
+// a library's application leaves the program's run alone.
+static void ForgetThreadWindow(CWnd* w, AFX_MODULE_STATE* tag)
+{
+    AFX_MODULE_STATE* appState = AfxGetAppModuleState();
+    CWinThread* exeApp = appState ? appState->m_pCurrentWinApp : nullptr;
+    CWinThread* owners[] = {AfxGetThread(), exeApp, tag ? tag->m_pCurrentWinApp : nullptr};
+    bool quit = false;
+    for (CWinThread* t : owners) {
+        if (!t) continue;
+        if (t->m_pActiveWnd == w) t->m_pActiveWnd = nullptr;
+        if (t->m_pMainWnd != w) continue;
+        t->m_pMainWnd = nullptr;
+        if (t == exeApp || !t->IsKindOf(RUNTIME_CLASS(CWinApp))) quit = true;
+    }
+    if (quit) ::PostQuitMessage(0);
+}
+
 // After the window's last message: detach and let the object go (PostNcDestroy may
 // delete it; nothing touches it afterwards).
 static void FinishNcDestroy(CWnd* w, HWND h)
 {
     if (w->m_pfnSuper && (WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CWnd::AfxWndProc)
         ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)w->m_pfnSuper);
+    auto& st = AfxGetWinThreadState();
+    auto tag = st.permanentTag.find(h);
+    ForgetThreadWindow(w, tag != st.permanentTag.end() ? tag->second : nullptr);
     w->Detach();
     w->PostNcDestroy();
 }
@@ -267,17 +319,8 @@ LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM l
     LRESULT result = 0;
     try {
         result = w->WindowProc(message, wParam, lParam);
-    } catch (CException* e) {
-        char text[256] = "framework exception";
-        e->GetErrorMessage(text, sizeof text);
-        e->Delete();
-        LogException("window procedure", message, text);
-        result = FirewallResult(h, message);
-    } catch (const std::exception& e) {
-        LogException("window procedure", message, e.what());
-        result = FirewallResult(h, message);
     } catch (...) {
-        LogException("window procedure", message, "unknown exception");
+        AfxFirewallCaughtCurrent("window procedure", message);
         result = FirewallResult(h, message);
     }
     if (message == WM_NCDESTROY) {
@@ -287,7 +330,7 @@ LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM l
             try {
                 FinishNcDestroy(it->second, h);
             } catch (...) {
-                LogException("window teardown", message, "exception in PostNcDestroy");
+                AfxFirewallCaughtCurrent("window teardown", message);
             }
         }
     }
@@ -299,8 +342,12 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND h, UINT message, WPARAM wParam, LPARAM lP
 {
     if (message == WM_QUERYAFXWNDPROC) return 1;
     CWnd* w = FromHandlePermanent(h);
-    if (!w) return ::DefWindowProcA(h, message, wParam, lParam);
-    return CallWndProc(w, h, message, wParam, lParam);
+    if (w) return CallWndProc(w, h, message, wParam, lParam);
+    if (auto next = (WNDPROC)::GetPropA(h, kNextProcProp)) {
+        if (message == WM_NCDESTROY) ::RemovePropA(h, kNextProcProp);
+        return ::CallWindowProcA(next, h, message, wParam, lParam);
+    }
+    return ::DefWindowProcA(h, message, wParam, lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -322,6 +369,34 @@ LRESULT CWnd::Default()
     return DefWindowProc(m.message, m.wParam, m.lParam);
 }
 
+// Whether an object can be the control of an owner-draw item of this type.
+static bool IsItemControl(CWnd* w, UINT ctlType)
+{
+    char cls[32] = "";
+    ::GetClassNameA(w->m_hWnd, cls, sizeof cls);
+    switch (ctlType) {
+    case ODT_LISTBOX: return w->IsKindOf(RUNTIME_CLASS(CListBox)) || ::lstrcmpiA(cls, "ListBox") == 0;
+    case ODT_COMBOBOX: return w->IsKindOf(RUNTIME_CLASS(CComboBox)) || ::lstrcmpiA(cls, "ComboBox") == 0;
+    default: return false;
+    }
+}
+
+// WM_MEASUREITEM names its control only by id, as a 32-bit value (-1 arrives as
+// 0xFFFFFFFF, which GetDlgItem does not match). Labels often share an id with the
+// control, so a child of the item's control type comes first.
+static HWND MeasuredChild(HWND parent, const MEASUREITEMSTRUCT* mis)
+{
+    HWND first = nullptr;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((UINT)::GetDlgCtrlID(child) != mis->CtlID) continue;
+        CWnd* w = CWnd::FromHandlePermanent(child);
+        if (!w) continue;
+        if (IsItemControl(w, mis->CtlType)) return child;
+        if (!first) first = child;
+    }
+    return first;
+}
+
 // The child a parent's owner-draw or colour message is about, if it has an object.
 static CWnd* ReflectTarget(CWnd* parent, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -334,7 +409,7 @@ static CWnd* ReflectTarget(CWnd* parent, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_MEASUREITEM: {
         auto* mis = (MEASUREITEMSTRUCT*)lParam;
-        if (mis && mis->CtlType != ODT_MENU) child = ::GetDlgItem(parent->m_hWnd, (int)mis->CtlID);
+        if (mis && mis->CtlType != ODT_MENU) child = MeasuredChild(parent->m_hWnd, mis);
         break;
     }
     case WM_DELETEITEM: child = ((DELETEITEMSTRUCT*)lParam)->hwndItem; break;
@@ -499,7 +574,7 @@ struct AfxCreateHookScope {
             try {
                 w->SubclassWindow((HWND)wParam);
             } catch (...) {
-                AfxFirewallCaught("creation hook", WM_NCCREATE);
+                AfxFirewallCaughtCurrent("creation hook", WM_NCCREATE);
             }
         }
         return ::CallNextHookEx(st.createHook, code, wParam, lParam);
@@ -601,23 +676,67 @@ HINSTANCE AfxWinInstance()
     return h ? h : ::GetModuleHandleA(nullptr);
 }
 
+namespace {
+
+// Window classes the layer registered, by registering module, so that a DLL's go
+// away with it (a class left behind would call into unloaded code).
+struct ClassRegistry {
+    struct Entry {
+        std::string name;
+        HINSTANCE instance;
+        AFX_MODULE_STATE* module;  // current while it was registered
+    };
+    std::recursive_mutex lock;           // guards the members
+    std::vector<Entry> classes;
+    std::set<std::string> wndClassNames;  // AfxRegisterWndClass names; their storage backs the results
+};
+
+// Never destroyed: modules unload after static destruction may have begun.
+ClassRegistry& Registry()
+{
+    static auto* registry = new ClassRegistry;
+    return *registry;
+}
+
+}  // namespace
+
 BOOL AfxRegisterClass(WNDCLASSA* wc)
 {
-    if (::RegisterClassA(wc)) return TRUE;
-    return ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (!::RegisterClassA(wc)) return ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (!IS_INTRESOURCE(wc->lpszClassName)) {
+        HINSTANCE inst = wc->hInstance ? wc->hInstance : ::GetModuleHandleA(nullptr);
+        auto& reg = Registry();
+        std::lock_guard<std::recursive_mutex> guard(reg.lock);
+        reg.classes.push_back({wc->lpszClassName, inst, AfxGetModuleState()});
+    }
+    return TRUE;
+}
+
+void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module)
+{
+    auto& reg = Registry();
+    std::lock_guard<std::recursive_mutex> guard(reg.lock);
+    for (auto it = reg.classes.begin(); it != reg.classes.end();) {
+        if (it->module != module && it->instance != module->m_hCurrentInstanceHandle) {
+            ++it;
+            continue;
+        }
+        ::UnregisterClassA(it->name.c_str(), it->instance);
+        reg.wndClassNames.erase(it->name);
+        it = reg.classes.erase(it);
+    }
 }
 
 LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    static std::mutex lock;            // guards names
-    static std::set<std::string> names;  // registered names; their storage backs the results
     HINSTANCE inst = AfxWinInstance();
     char name[96];
     std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", (void*)inst, classStyle, (void*)cursor,
                   (void*)background, (void*)icon);
-    std::lock_guard<std::mutex> guard(lock);
-    auto it = names.find(name);
-    if (it != names.end()) return it->c_str();
+    auto& reg = Registry();
+    std::lock_guard<std::recursive_mutex> guard(reg.lock);
+    auto it = reg.wndClassNames.find(name);
+    if (it != reg.wndClassNames.end()) return it->c_str();
     WNDCLASSA wc{};
     wc.style = classStyle;
     wc.lpfnWndProc = ::DefWindowProcA;
@@ -627,7 +746,7 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
     wc.hIcon = icon;
     wc.lpszClassName = name;
     if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
-    return names.insert(name).first->c_str();
+    return reg.wndClassNames.insert(name).first->c_str();
 }
 
 // ---- teardown

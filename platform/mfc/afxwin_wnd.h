@@ -332,6 +332,9 @@ TRVMFC_API CToolTipCtrl* AfxGetThreadToolTip();
 TRVMFC_API unsigned AfxGetFirewallCount();
 // Records an exception stopped at a window procedure or callback (call inside a catch).
 TRVMFC_API void AfxFirewallCaught(const char* where, UINT message);
+// The same for the exception being handled (call inside catch (...)): logs what it
+// says and deletes a framework exception.
+TRVMFC_API void AfxFirewallCaughtCurrent(const char* where, UINT message);
 
 // ---- window message entries
 

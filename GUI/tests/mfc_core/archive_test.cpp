@@ -47,6 +47,11 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 
 Bytes Text(const char* s) { return Bytes(s, s + std::strlen(s)); }
 
+// A new-class record naming a class, with a stored schema.
+Bytes ClassRecord(WORD schema, const char* name) {
+    return Concat({{0xFF, 0xFF, BYTE(schema), BYTE(schema >> 8), BYTE(std::strlen(name)), 0x00}, Text(name)});
+}
+
 }  // namespace
 
 WTEST(integers_are_little_endian_and_unpadded) {
@@ -209,6 +214,10 @@ WTEST(loading_checks_the_class_before_creating) {
         {wrongSchema, nullptr, CArchiveException::badSchema},
         {{0x05, 0x80}, nullptr, CArchiveException::badIndex},  // class 5 never stored
         {{0x03, 0x00}, nullptr, CArchiveException::badIndex},  // object 3 never stored
+        // Creatable, but not serialisable: never made from stored bytes, whatever the schema.
+        {ClassRecord(0xFFFF, "CMenu"), nullptr, CArchiveException::badClass},
+        {ClassRecord(0, "CDC"), "CObject", CArchiveException::badClass},
+        {ClassRecord(1, "CWnd"), nullptr, CArchiveException::badClass},
     };
     for (const Case& c : cases) {
         CObject* p = nullptr;
@@ -217,10 +226,40 @@ WTEST(loading_checks_the_class_before_creating) {
         WCHECK_EQ(t.cause, c.cause);
         WCHECK_EQ(p != nullptr, c.cause == -1);
     }
+    // Nor does a bare class record of one load.
+    const Bytes menu = ClassRecord(0xFFFF, "CMenu");
+    CMemFile file(const_cast<BYTE*>(menu.data()), UINT(menu.size()));
+    CArchive ar(&file, CArchive::load);
+    WCHECK_EQ(ThrownBy([&] { ar.ReadClass(nullptr); }).cause, int(CArchiveException::badClass));
     // A class that is not serialisable cannot be written.
     WCHECK(ThrownBy([] {
                Stored([](CArchive& ar) { ar.WriteClass(RUNTIME_CLASS(CMapStringToPtr)); });
            }).kind == RUNTIME_CLASS(CNotSupportedException));
+}
+
+WTEST(a_failed_load_forgets_only_the_failed_object) {
+    // An array whose second element names no class: the array fails after its first
+    // element loaded; then references to the array and to that element follow.
+    const Bytes data = Concat({
+        ClassRecord(0, "CObArray"), {0x02, 0x00},                   // class 1, object 2
+        ClassRecord(1, "CPeerNode"), {7, 0, 0, 0, 1, 'A'},          // class 3, object 4
+        ClassRecord(1, "XPeerNode"),
+        {0x02, 0x00},
+        {0x04, 0x00},
+    });
+    CMemFile file(const_cast<BYTE*>(data.data()), UINT(data.size()));
+    CArchive ar(&file, CArchive::load);
+    CObject* p = nullptr;
+    WCHECK_EQ(ThrownBy([&] { ar >> p; }).cause, int(CArchiveException::badClass));
+    WCHECK(p == nullptr);
+    // The array was deleted: no reference to it loads.
+    WCHECK_EQ(ThrownBy([&] { ar >> p; }).cause, int(CArchiveException::badIndex));
+    // The element it had loaded is whole and still known.
+    CObject* element = nullptr;
+    WCHECK_EQ(ThrownBy([&] { ar >> element; }).cause, -1);
+    std::unique_ptr<CObject> owned(element);
+    auto* node = DYNAMIC_DOWNCAST(CPeerNode, element);
+    WCHECK(node != nullptr && node->m_nValue == 7 && node->m_strName == "A");
 }
 
 WTEST(collections_store_through_the_archive) {

@@ -1,4 +1,5 @@
-// CDC drawing checked pixel by pixel in a memory DC over a 32-bit DIB section.
+// CDC drawing checked pixel by pixel in a memory DC over a 32-bit DIB section; which
+// DCs a CDC deletes.
 #include "afxwin.h"
 
 #include <string>
@@ -161,4 +162,36 @@ WTEST(text_members_dispatch_to_the_overriding_dc)
     WCHECK_EQ(counting.texts, 2);
     CheckPixels(c, {{2, 5, kWhite}, {4, 8, kWhite}});  // nothing reached the bitmap
     counting.Detach();
+}
+
+WTEST(a_dc_deletes_only_what_it_created)
+{
+    // Attached (a memory DC, a window's DC): still usable after the object is gone.
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    { CDC dc; WCHECK(dc.Attach(memory)); }
+    WCHECK_EQ(::GetObjectType(memory), DWORD(OBJ_MEMDC));
+    WCHECK(::DeleteDC(memory));
+    CWnd wnd;
+    WCHECK(wnd.CreateEx(0, nullptr, "", WS_POPUP, CRect(0, 0, 20, 20), nullptr, 0));
+    HDC window = ::GetDC(wnd.m_hWnd);
+    { CDC dc; dc.Attach(window); }
+    WCHECK(::GetObjectType(window) != 0);
+    WCHECK_EQ(::ReleaseDC(wnd.m_hWnd, window), 1);
+    wnd.DestroyWindow();
+
+    // Created by the object: deleted with it, unless detached first.
+    HDC made, taken;
+    {
+        CDC dc;
+        WCHECK(dc.CreateCompatibleDC(nullptr));
+        made = dc.m_hDC;
+    }
+    WCHECK_EQ(::GetObjectType(made), DWORD(0));
+    {
+        CDC dc;
+        WCHECK(dc.CreateCompatibleDC(nullptr));
+        taken = dc.Detach();
+    }
+    WCHECK_EQ(::GetObjectType(taken), DWORD(OBJ_MEMDC));
+    ::DeleteDC(taken);
 }

@@ -1,5 +1,5 @@
 // Message maps, command routing and command UI, the exception firewall, the creation
-// hook, handle maps, subclassing and teardown of CWnd objects.
+// hook, handle maps, subclassing and teardown of CWnd objects; window classes of DLLs.
 #include "afxwin.h"
 
 #include <cstdlib>
@@ -434,9 +434,8 @@ LRESULT CALLBACK CountingProc(HWND h, UINT m, WPARAM w, LPARAM l)
     return ::DefWindowProcA(h, m, w, l);
 }
 
-}  // namespace
-
-WTEST(foreign_windows_subclassing_and_temporaries)
+// A window of a class of our own that has no object.
+HWND CreateForeign()
 {
     WNDCLASSA wc{};
     wc.lpfnWndProc = &CountingProc;
@@ -446,6 +445,14 @@ WTEST(foreign_windows_subclassing_and_temporaries)
     WCHECK(AfxRegisterClass(&wc));  // again: already registered is fine
     HWND h = ::CreateWindowExA(0, "TarvaneForeign", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     WCHECK(h != nullptr);
+    return h;
+}
+
+}  // namespace
+
+WTEST(foreign_windows_subclassing_and_temporaries)
+{
+    HWND h = CreateForeign();
 
     // Foreign window: no permanent object, a plain temporary CWnd until idle.
     WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
@@ -453,8 +460,13 @@ WTEST(foreign_windows_subclassing_and_temporaries)
     WCHECK(temp != nullptr && temp == CWnd::FromHandle(h));
     WCHECK_EQ(std::string(temp->GetRuntimeClass()->m_lpszClassName), std::string("CWnd"));
     WCHECK(!temp->IsKindOf(RUNTIME_CLASS(CDialog)));
+    // Freed with the temporary maps: the next lookup makes a new, unmarked wrapper.
+    temp->m_nModalResult = 4321;
+    WCHECK_EQ(CWnd::FromHandle(h)->m_nModalResult, 4321);
     AfxDeleteTempMaps();
-    WCHECK(CWnd::FromHandle(h) != nullptr);
+    CWnd* fresh = CWnd::FromHandle(h);
+    WCHECK(fresh != nullptr && fresh->m_hWnd == h);
+    WCHECK_EQ(fresh->m_nModalResult, -1);
 
     // Subclassed: our map first, the old procedure for the rest, restored afterwards.
     CProbeWnd probe;
@@ -467,6 +479,83 @@ WTEST(foreign_windows_subclassing_and_temporaries)
     WCHECK((WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &CountingProc);
     WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
     ::DestroyWindow(h);
+}
+
+namespace {
+
+// Someone else's subclass on top of ours, as a toolkit sink installs one.
+WNDPROC g_sinkNext = nullptr;
+int g_sinkCalls = 0;
+LRESULT CALLBACK SinkProc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_USER + 77) ++g_sinkCalls;
+    return ::CallWindowProcA(g_sinkNext, h, m, w, l);
+}
+
+}  // namespace
+
+WTEST(unsubclassing_under_another_subclass_keeps_the_chain)
+{
+    HWND h = CreateForeign();
+    CProbeWnd probe;
+    WCHECK(probe.SubclassWindow(h));
+    g_sinkNext = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&SinkProc);
+    WCHECK(probe.UnsubclassWindow() == h);
+    WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
+    WCHECK((WNDPROC)::GetWindowLongPtrA(h, GWLP_WNDPROC) == &SinkProc);  // the sink's stays in place
+
+    // Messages pass the sink, then reach the class procedure, not only DefWindowProc.
+    int old = g_oldProcCalls, sink = g_sinkCalls;
+    ::SendMessageA(h, WM_USER + 77, 0, 0);
+    WCHECK_EQ(g_oldProcCalls, old + 1);
+    WCHECK_EQ(g_sinkCalls, sink + 1);
+    WCHECK_EQ(::SendMessageA(h, kMsgAdd, 2, 3), LRESULT(0));  // the object's map is gone
+
+    // A new object subclassing the window takes our place in the chain, once.
+    CProbeWnd again;
+    WCHECK(again.SubclassWindow(h));
+    WCHECK_EQ(::SendMessageA(h, kMsgAdd, 2, 3), LRESULT(5));
+    ::SendMessageA(h, WM_USER + 77, 0, 0);
+    WCHECK_EQ(g_oldProcCalls, old + 2);
+    WCHECK_EQ(g_sinkCalls, sink + 2);
+    ::DestroyWindow(h);
+    WCHECK(again.m_hWnd == nullptr);
+}
+
+namespace {
+
+// Default() inside a handler passes on that handler's message even after the handler
+// sent others to the same window.
+class CNestedEdit : public CWnd {
+public:
+    LRESULT OnSetText(WPARAM, LPARAM text)
+    {
+        if (std::strcmp((LPCSTR)text, "outer") == 0) {
+            SendMessage(WM_SETTEXT, 0, (LPARAM) "inner");
+            SendMessage(WM_GETTEXTLENGTH);
+        }
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNestedEdit, CWnd)
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+WTEST(default_passes_the_original_message_after_nested_ones)
+{
+    CProbeWnd host;
+    WCHECK(CreateTop(host));
+    CNestedEdit edit;
+    WCHECK(edit.Create("EDIT", "", WS_CHILD, CRect(0, 0, 80, 20), &host, 1));
+    WCHECK_EQ(edit.SendMessage(WM_SETTEXT, 0, (LPARAM) "outer"), LRESULT(TRUE));
+    CString text;
+    edit.GetWindowText(text);
+    WCHECK_EQ(std::string(text), std::string("outer"));
+    host.DestroyWindow();
 }
 
 WTEST(pre_translation_visits_each_window_once_up_the_chain)
@@ -555,4 +644,31 @@ WTEST(tooltips_follow_the_tool_under_the_cursor)
     move(10);
     WCHECK_EQ(tip->GetToolCount(), 0);
     host.DestroyWindow();
+}
+
+WTEST(a_dlls_window_classes_go_when_it_unloads)
+{
+    using RegisterFn = HINSTANCE (*)(char*, int);
+    // Twice: loaded again, the library registers afresh rather than finding stale
+    // classes (or a cached name whose class is gone).
+    for (int round = 0; round < 2; ++round) {
+        HMODULE dll = ::LoadLibraryA("mfc_class_peer.dll");
+        WCHECK(dll != nullptr);
+        if (!dll) return;
+        auto registerClasses = (RegisterFn)(void*)::GetProcAddress(dll, "PeerRegisterClasses");
+        WCHECK(registerClasses != nullptr);
+        char wndClass[128] = "";
+        HINSTANCE inst = registerClasses ? registerClasses(wndClass, sizeof wndClass) : nullptr;
+        WCHECK(inst == dll);
+        WNDCLASSA info{};
+        WCHECK(::GetClassInfoA(dll, "TarvanePeerClass", &info));
+        WCHECK(::GetClassInfoA(dll, wndClass, &info));
+        WCHECK(::FreeLibrary(dll));
+        WCHECK(::GetModuleHandleA("mfc_class_peer.dll") == nullptr);
+        WCHECK(!::GetClassInfoA(dll, "TarvanePeerClass", &info));
+        WCHECK(!::GetClassInfoA(dll, wndClass, &info));
+    }
+    // The program's own classes stay.
+    WNDCLASSA info{};
+    WCHECK(::GetClassInfoA(::GetModuleHandleA(nullptr), "TarvaneForeign", &info));
 }
