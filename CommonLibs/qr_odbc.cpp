@@ -138,6 +138,9 @@ std::string MSSQLODBCConnection::collect_diagnostics(short handle_type, void* ha
 
 void MSSQLODBCConnection::connect()
 {
+    // The old link goes with its handles; a failure below must not leave
+    // the connection claiming one, or no statement would ever reconnect.
+    connected_ = false;
     free_handles();
     SQLHENV env = SQL_NULL_HENV;
     if (!ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))

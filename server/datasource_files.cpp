@@ -20,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <strings.h>
+#include <vector>
 
 const char* const admin_database_file = "TarvaneSrvAdmin.db";
 const char* const template_database_file = "DataTemplate.db";
@@ -87,17 +88,17 @@ void copy_file_whole(const std::string& from, const std::string& to)
     if (!placed) qr_exception("Cannot put %s in place: %s", to.c_str(), std::strerror(e));
 }
 
-// The name of the last table a script makes: when it exists, the whole script ran.
-std::string last_created_table(const std::string& script)
+// The names of the tables a script makes, in its order.
+std::vector<std::string> created_tables(const std::string& script)
 {
-    std::string last;
+    std::vector<std::string> tables;
     for (const auto& statement : split_sql_script(script)) {
         if (strncasecmp(statement.c_str(), "CREATE TABLE ", 13) != 0) continue;
         size_t begin = statement.find_first_not_of(" \"", 13);
         size_t end = statement.find_first_of(" \"(", begin);
-        if (begin != std::string::npos) last = statement.substr(begin, end - begin);
+        if (begin != std::string::npos) tables.push_back(statement.substr(begin, end - begin));
     }
-    return last;
+    return tables;
 }
 
 bool postgresql_has(MSSQLODBCConnection& connection, const std::string& sql, const std::string& name)
@@ -128,30 +129,40 @@ void prepare_postgresql_database(const std::string& dsn, const std::string& admi
                          admin.get_error_text().c_str());
     }
     const std::string script = read_schema_script(schema_folder(program_folder), dialect, "inventory");
-    const std::string last_table = last_created_table(script);
+    const std::vector<std::string> tables = created_tables(script);
+    // Every table is looked for, not just one: a database that an earlier
+    // build left with only some of them must not pass for a whole one.
+    auto missing_tables = [&](MSSQLODBCConnection& connection) {
+        std::vector<std::string> missing;
+        for (const auto& table : tables)
+            if (!postgresql_has(connection, dialect.table_exists(), table)) missing.push_back(table);
+        return missing;
+    };
     MSSQLODBCConnection inventory(dsn, dsn, "", "");
     inventory.connect();
-    if (!postgresql_has(inventory, dialect.table_exists(), last_table)) {
-        TRV_LOG(qr_Notice, "Creating the inventory tables of data source " << dsn);
-        // One transaction: the tables are made all together or not at all, and
-        // a second maker waits for the first, fails, and finds them made.
-        try {
-            inventory.query("BEGIN");
-            run_schema_script(inventory, script);
-            // The tab types' table names, as the SQLite template holds them.
-            std::ifstream names(schema_folder(program_folder) + "/table_names.sql");
-            if (names) {
-                std::ostringstream rows;
-                rows << names.rdbuf();
-                run_schema_script(inventory, rows.str());
-            }
-            inventory.query("COMMIT");
-        } catch (const qr_exception_t& e) {
-            inventory.execute("ROLLBACK");
-            if (!postgresql_has(inventory, dialect.table_exists(), last_table))
-                qr_exception("Cannot create the inventory tables of data source %s: %s", dsn.c_str(),
-                             e.message().c_str());
+    if (missing_tables(inventory).empty()) return;
+    TRV_LOG(qr_Notice, "Creating the inventory tables of data source " << dsn);
+    try {
+        // One transaction the connection knows of: the tables are made all
+        // together or not at all. A link lost midway throws instead of
+        // running the rest of the script on a new session, and a second
+        // maker waits for the first, fails, and finds them made.
+        qr_transaction transaction(inventory);
+        run_schema_script(inventory, script);
+        // The tab types' table names, as the SQLite template holds them.
+        std::ifstream names(schema_folder(program_folder) + "/table_names.sql");
+        if (names) {
+            std::ostringstream rows;
+            rows << names.rdbuf();
+            run_schema_script(inventory, rows.str());
         }
+        transaction.commit();
+    } catch (const qr_exception_t& e) {
+        // Rolled back by now, or lost with the link; the check reconnects.
+        const std::vector<std::string> missing = missing_tables(inventory);
+        if (!missing.empty())
+            qr_exception("Cannot create the inventory tables of data source %s (%zu of %zu missing, %s first): %s",
+                         dsn.c_str(), missing.size(), tables.size(), missing.front().c_str(), e.message().c_str());
     }
 }
 

@@ -251,7 +251,8 @@ public:
     // Writes HEADER and GROUPS of the comparison of two items (hosts, or the
     // hosts below inventories or snapshots) into table; true when a host has
     // no partner or a tab differs. Tabs and layouts come from the
-    // administration data source.
+    // administration data source. A database failure is logged, writes
+    // nothing and gives false.
     static bool compare_hosts(DataLoader* loader, TiXmlElement& table, int uid1, int uid2);
     // Appends one GROUP per tab whose data differ between the two hosts;
     // true when one was appended.

@@ -36,7 +36,6 @@ bool DataLoader::compare_hosts(DataLoader* loader, TiXmlElement& table, int uid1
 {
     if (!exists(loader))
         return false;
-    bool result = false;
     try {
         qr_automutex hold(*loader->mutex_);
         IntArray left, right;
@@ -73,7 +72,9 @@ bool DataLoader::compare_hosts(DataLoader* loader, TiXmlElement& table, int uid1
             if (!right_paired[r])
                 right_alone.Add(right_devices[r].first);
 
-        table.InsertEndChild(comparison_header());
+        // Built apart and put into the table only when whole: a failure
+        // part way leaves the table as it was and answers false.
+        bool result = false;
         TiXmlElement groups("GROUPS");
         if (left_alone.Count() > 0 || right_alone.Count() > 0) {
             TiXmlElement different("GROUP");
@@ -94,11 +95,13 @@ bool DataLoader::compare_hosts(DataLoader* loader, TiXmlElement& table, int uid1
             pair.InsertEndChild(tabs);
             groups.InsertEndChild(pair);
         }
+        table.InsertEndChild(comparison_header());
         table.InsertEndChild(groups);
+        return result;
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, "Can not compare items " << uid1 << " and " << uid2 << ": " << e.message());
     }
-    return result;
+    return false;
 }
 
 bool DataLoader::compare_host_tabs(DataLoader* loader, TiXmlElement& parent, int host1, int host2)

@@ -281,14 +281,26 @@ void report_thread(const TiXmlElement& request, const std::shared_ptr<ReportSink
     table.SetAttribute("repname", report.name);
     sink->send(log_element("Start collecting report data: '" + report.name + "'", false));
 
+    // A failure to read the data: the console hears of it and gets an empty table.
+    auto answer_failure = [&](const std::string& why) {
+        TRV_LOG(qr_Error, why);
+        table.SetAttribute("type", report.type_id);
+        table.SetAttribute("rows", "0");
+        table.SetAttribute("cols", "0");
+        sink->send(log_element("Can not build report '" + report.name + "': " + why, true));
+        sink->send(table);
+    };
+
     DataLoader* inventory = GetDataSource(client_type);
     const std::string no_data = "No data found for report '" + report.name + "' under branch '";
     IntArray hosts;
+    DataLoader::collect_hosts(inventory, root, hosts);  // logs its own failure and gives no hosts
     try {
-        DataLoader::collect_hosts(inventory, root, hosts);
         DataLoader::keep_latest_per_device(inventory, hosts);
     } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
+        // Going on would report every older snapshot of a device as well.
+        answer_failure(e.message());
+        return;
     }
     if (hosts.Count() == 0) {
         TRV_LOG(qr_Info, "Can not find Scanned Hosts started from root item: " << root);
@@ -321,13 +333,7 @@ void report_thread(const TiXmlElement& request, const std::shared_ptr<ReportSink
             rows.add_row(row);
         }
     } catch (const qr_exception_t& e) {
-        // The console hears of the failure and gets an empty table.
-        TRV_LOG(qr_Error, e.message());
-        table.SetAttribute("type", report.type_id);
-        table.SetAttribute("rows", "0");
-        table.SetAttribute("cols", "0");
-        sink->send(log_element("Can not build report '" + report.name + "': " + e.message(), true));
-        sink->send(table);
+        answer_failure(e.message());
         return;
     }
 
@@ -424,6 +430,9 @@ void start_thread(const TiXmlElement& request, const std::shared_ptr<ReportSink>
         // The place is given back before the last hold on the sink goes.
         held.reset();
         target.reset();
+        int root = -1;
+        copy.Attribute("root", &root);
+        TRV_LOG(qr_Debug, "Report thread for root item '" << root << "' ended");
     }).detach();
 }
 

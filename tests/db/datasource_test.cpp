@@ -14,14 +14,27 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <regex>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
 const std::string& folder()
 {
     return DbTestEnvironment::get().program_folder();
+}
+
+// A file's contents and the time it last changed; "absent" when it does not exist.
+std::string file_state(const std::string& path)
+{
+    struct stat st = {};
+    if (::stat(path.c_str(), &st) != 0) return "absent";
+    return std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\n" +
+           read_file_text(path);
 }
 
 std::string sqlite_admin_dsn()
@@ -108,6 +121,11 @@ TEST(DataSources, RegisteredSourcesOpenFromASecondProcess)
 {
     auto& env = DbTestEnvironment::get();
     const std::string ini = odbc_ini_folder(folder());
+    const char* home = getenv("HOME");
+    const std::vector<std::string> outside = {"/etc/odbc.ini", "/etc/odbcinst.ini",
+                                              std::string(home ? home : "/root") + "/.odbc.ini"};
+    std::vector<std::string> before;
+    for (const auto& path : outside) before.push_back(file_state(path));
     for (const std::string& backend : {std::string("sqlite"), std::string("postgresql")}) {
         const std::string dsn = env.fresh_data_source(backend, "inventory");
         {
@@ -121,7 +139,10 @@ TEST(DataSources, RegisteredSourcesOpenFromASecondProcess)
         EXPECT_EQ(run_program({"sh", "-c", command}), 0) << read_file_text(out);
         EXPECT_NE(read_file_text(out).find("written-by-" + backend), std::string::npos) << read_file_text(out);
     }
+    ASSERT_EQ(register_odbc_dsn(folder() + "/outside.db", "TrvOutsideSrvData"), 1);
+    EXPECT_EQ(prepare_client_data_source(folder(), sqlite_admin_dsn(), "Outside"), "TrvOutsideSrvData");
     // Nothing was written outside the server's folder.
+    for (size_t i = 0; i < outside.size(); ++i) EXPECT_EQ(file_state(outside[i]), before[i]) << outside[i];
     EXPECT_EQ(std::string(getenv("ODBCSYSINI")), ini);
     EXPECT_EQ(read_file_text(ini + "/odbcinst.ini").find("CommLog=1"), std::string::npos);
 }
@@ -260,6 +281,77 @@ TEST(ClientDatabase, PostgreSqlTablesAreMadeWhollyOrNotAtAll)
     EXPECT_EQ(c->query("SELECT COUNT(*) AS n FROM TrvIndex").Column("n").GetLong(0), 0);
     EXPECT_EQ(c->query("SELECT COUNT(*) AS n FROM ScanSlotsData").Column("n").GetLong(0), 0);
     EXPECT_EQ(c->get_stmnt_results(exists, {std::string("ScanSummaryData")}).RowCount(), 1);
+}
+
+// The link to the database is cut while the tables are being made: nothing
+// of that attempt stays, the attempt fails, and the next one makes them all.
+TEST(ClientDatabase, PostgreSqlTablesCutOffMidwayAreMadeWhollyNextTime)
+{
+    auto& env = DbTestEnvironment::get();
+    const std::string admin = env.fresh_data_source("postgresql", "admin");
+    const std::string dsn = env.register_postgresql_dsn("TrvCutSrvData", "trvcutsrvdata");
+    auto maintenance = open_connection(env.postgresql_maintenance_dsn());
+    maintenance->query("DROP DATABASE IF EXISTS trvcutsrvdata");
+    maintenance->query("CREATE DATABASE trvcutsrvdata");
+    const std::string script = read_schema_script(schema_folder(folder()), SqlDialect::postgresql(), "inventory");
+    std::vector<std::string> tables;
+    std::regex create("CREATE TABLE (\\w+)");
+    for (std::sregex_iterator i(script.begin(), script.end(), create), end; i != end; ++i) tables.push_back((*i)[1]);
+    ASSERT_GE(tables.size(), 25u);
+    auto present = [&](MSSQLODBCConnection& c) {
+        size_t n = 0;
+        for (const auto& table : tables) n += c.get_stmnt_results(SqlDialect::postgresql().table_exists(), {table}).RowCount();
+        return n;
+    };
+
+    // A table of the same name, made and not yet committed elsewhere, holds
+    // the script at that statement with the tables before it made, until
+    // the maker's session is killed there.
+    auto blocker = open_connection(dsn);
+    blocker->begin_transaction();
+    blocker->query("CREATE TABLE ScanSlotsData (other INTEGER)");
+    std::string outcome = "reported ready";
+    std::thread maker([&] {
+        try {
+            prepare_client_data_source(folder(), admin, "Cut");
+        } catch (const qr_exception_t& e) {
+            outcome = e.message();
+        }
+    });
+    int32_t pid = 0;
+    for (int i = 0; i < 3000 && pid == 0; ++i) {
+        DB_DATA waiting = maintenance->get_stmnt_results(
+            "SELECT pid FROM pg_stat_activity WHERE datname = ? AND state = 'active' AND wait_event_type = 'Lock' "
+            "AND query LIKE '%CREATE TABLE ScanSlotsData%'",
+            {std::string("trvcutsrvdata")});
+        if (waiting.RowCount() > 0) pid = static_cast<int32_t>(waiting.Column("pid").GetLong(0));
+        else std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (pid > 0) maintenance->get_stmnt_results("SELECT pg_terminate_backend(?) AS done", {pid});
+    blocker->rollback();
+    maker.join();
+    ASSERT_GT(pid, 0) << "the script never reached the held table";
+    EXPECT_NE(outcome.find("Cannot create the inventory tables of data source TrvCutSrvData"), std::string::npos)
+        << outcome;
+    auto c = open_connection(dsn);
+    EXPECT_EQ(present(*c), 0u);
+
+    EXPECT_EQ(prepare_client_data_source(folder(), admin, "Cut"), dsn);
+    EXPECT_EQ(present(*c), tables.size());
+    EXPECT_EQ(c->query("SELECT DataName FROM TrvDBTablesNames WHERE uid = 1").Column("DataName").GetString(0),
+              "ScanSummaryData");
+
+    // A database that lacks its first tables, as a cut build used to leave
+    // it, is not taken for a whole one.
+    c->query("DROP TABLE InventoryTree");
+    try {
+        prepare_client_data_source(folder(), admin, "Cut");
+        ADD_FAILURE() << "a database without InventoryTree was reported ready";
+    } catch (const qr_exception_t& e) {
+        EXPECT_NE(e.message().find("(1 of " + std::to_string(tables.size()) + " missing, InventoryTree first)"),
+                  std::string::npos)
+            << e.message();
+    }
 }
 
 TEST(DataSources, AdministrationSourceIsRegisteredUnlessItIsOnPostgreSql)

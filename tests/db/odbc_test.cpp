@@ -217,6 +217,32 @@ TEST(OdbcConnect, FailureMessageNamesTheSourceAndUserButNeverThePassword)
     EXPECT_FALSE(c.connected());
 }
 
+// A connection whose connect fails while it was open is closed afterwards:
+// its next statement reconnects instead of failing on a handle that is gone.
+TEST(OdbcConnect, AFailedConnectLeavesAnOpenConnectionClosed)
+{
+    struct Retargetable : MSSQLODBCConnection {
+        using MSSQLODBCConnection::MSSQLODBCConnection;
+        void retarget(const std::string& dsn) { dsn_ = dsn; }
+    };
+    const std::string dsn = DbTestEnvironment::get().fresh_data_source("sqlite");
+    Retargetable c(dsn, dsn, "", "");
+    c.set_reconnect_policy({std::chrono::milliseconds(1), 1});
+    c.connect();
+    ASSERT_TRUE(c.connected());
+    c.retarget("TrvNoSuchSource");
+    EXPECT_THROW(c.connect(), qr_exception_t);
+    EXPECT_FALSE(c.connected());
+
+    LogCapture log;
+    EXPECT_THROW(c.query("SELECT 1 AS one"), qr_exception_t);
+    EXPECT_NE(log.text().find("Connection with SQL server lost. Trying to reconnect."), std::string::npos)
+        << log.text();
+    c.retarget(dsn);
+    EXPECT_EQ(c.query("SELECT 1 AS one").Column("one").GetLong(0), 1);
+    EXPECT_TRUE(c.connected());
+}
+
 TEST(OdbcResults, SecondResultSetAppendsToColumnsOfTheSameName)
 {
     auto c = open_connection(DbTestEnvironment::get().fresh_data_source("postgresql"));

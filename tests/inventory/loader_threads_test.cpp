@@ -12,8 +12,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -86,9 +91,41 @@ TEST_P(LoaderThreadsTest, NestedOperationsFromManyThreads)
         for (int t = 0; t < threads; ++t)
             EXPECT_EQ(errors[t], "") << "thread " << t;
     }
-    // Every borrowed connection came back: all three can be taken again.
-    PooledConnectionGuard a(small.get()), b(small.get()), c(small.get());
-    EXPECT_TRUE(a.connection() && b.connection() && c.connection());
+    // Every borrowed connection came back: three different ones can be taken
+    // again at once, and each works. One missing would hold the third get
+    // for good, so the gets run on a thread of their own and are waited for
+    // a bounded time.
+    std::mutex m;
+    std::condition_variable cv;
+    bool taken = false;
+    std::vector<MSSQLODBCConnection*> got;
+    std::thread taker([&] {
+        std::vector<MSSQLODBCConnection*> three;
+        for (int i = 0; i < 3; ++i)
+            three.push_back(small->get());
+        std::lock_guard<std::mutex> hold(m);
+        got = three;
+        taken = true;
+        cv.notify_all();
+    });
+    bool in_time = false;
+    {
+        std::unique_lock<std::mutex> lock(m);
+        in_time = cv.wait_for(lock, std::chrono::seconds(30), [&] { return taken; });
+    }
+    if (!in_time) {
+        // The taker waits for a connection that never came back; it and the
+        // pool it waits on are left alone for the rest of the process.
+        taker.detach();
+        small.release();
+        FAIL() << "a connection lent during the rounds never came back to the pool";
+    }
+    taker.join();
+    EXPECT_EQ(std::set<MSSQLODBCConnection*>(got.begin(), got.end()).size(), 3u);
+    for (MSSQLODBCConnection* c : got) {
+        EXPECT_EQ(c->query("SELECT 1 AS one").Column("one").GetLong(0), 1);
+        small->release(c);
+    }
 }
 
 TEST_P(LoaderThreadsTest, OperationWaitsForTheSharedMutex)

@@ -119,6 +119,22 @@ TEST_P(CompareTest, DifferentClassesCompareNoTabs)
     EXPECT_NE(print_xml(groups), "<GROUPS />");
 }
 
+// A database failure after some hosts were found unpaired: the TABLE gets
+// nothing rather than a HEADER without GROUPS, and the result is false.
+TEST_P(CompareTest, AFailurePartWayWritesNothing)
+{
+    // Host captions read DNSName; finding and pairing the hosts does not.
+    db_->connect()->query("ALTER TABLE InventoryHosts RENAME COLUMN DNSName TO DNSNameGone");
+    LogCapture log;
+    auto [xml, differs] = compare(ids_.monday, ids_.tuesday);
+    EXPECT_FALSE(differs);
+    EXPECT_EQ(xml, "<TABLE synch=\"5\" compid=\"1\" />");
+    EXPECT_NE(log.text().find("Can not compare items " + std::to_string(ids_.monday) + " and " +
+                              std::to_string(ids_.tuesday) + ": "),
+              std::string::npos)
+        << log.text();
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, CompareTest, TRV_DB_BACKENDS);
 
 }  // namespace

@@ -144,6 +144,30 @@ TEST_P(ReportTest, FailedQueryAnswersWithAlertAndEmptyTable)
     EXPECT_NE(unknown.back().find("repid=\"-1\""), std::string::npos) << unknown.back();
 }
 
+// Without the reduction to the newest host of each device the report would
+// count every older snapshot too: a failed reduction fails the report the
+// way a failed query does.
+TEST_P(ReportTest, FailedReductionToOneHostPerDeviceAnswersWithAlertAndEmptyTable)
+{
+    // The reduction reads the hosts' scan times; the report's query does not.
+    db_->connect()->query("ALTER TABLE InventoryHosts RENAME COLUMN TimeStmp TO TimeStmpGone");
+    const std::vector<std::string> sent = run(3, ids_.inventory);
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0], log_xml("Start collecting report data: 'Addresses'", false));
+    TiXmlDocument alert;
+    ASSERT_TRUE(parse_xml(sent[1], alert));
+    EXPECT_STREQ(alert.RootElement()->Value(), "LOG");
+    EXPECT_STREQ(alert.RootElement()->Attribute("alert"), "1");
+    const std::string text = alert.RootElement()->Attribute("text");
+    EXPECT_EQ(text.rfind(std::string(RecordingServices::kTimeText) + " Can not build report 'Addresses': ", 0), 0u)
+        << text;
+    std::string lower = text;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(lower.find("timestmp"), std::string::npos) << text;  // the cause, from the database
+    EXPECT_EQ(sent[2], "<TABLE synch=\"7\" repid=\"3\" repname=\"Addresses\" type=\"3\" rows=\"0\" cols=\"0\" />");
+}
+
 TEST_P(ReportTest, NoRowsOrNoHostsAnswerWithAlertOnly)
 {
     // The fixture's first snapshot has hosts but none with memory rows.

@@ -1,12 +1,18 @@
 // A console's view of the server: login, ping, framing, and what happens to
-// malformed input. One server serves the whole program.
+// malformed input, and a report whose console went away at once. One server
+// serves the whole program.
 #include "server_process.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <thread>
+
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -227,6 +233,88 @@ TEST_F(Protocol, PasswordsNeverReachTheLog)
     const std::string log = folder_->LogText();
     EXPECT_NE(log.find("Trying to login user 'op'"), std::string::npos);
     EXPECT_EQ(log.find("Wh1sper-Pass"), std::string::npos);
+}
+
+// Runs the sqlite3 program on a database with the statements given; its exit code.
+int RunSqlite(const std::string& database, const std::string& sql)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execlp("sqlite3", "sqlite3", database.c_str(), sql.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = -1;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// A console that asks for a report and goes away at once: the report runs to
+// its end with nobody to send to, its thread ends, and the server goes on
+// serving, reports included.
+TEST_F(Protocol, AReportWhoseConsoleLeftAtOnceEndsAndTheServerGoesOn)
+{
+    // The type's inventory, in place before the type's first login: a
+    // snapshot whose hosts give the report rows to send after the console left.
+    const std::string database = folder_->file("Reports-SrvData.db");
+    std::filesystem::copy_file(folder_->file("DataTemplate.db"), database);
+    ASSERT_EQ(RunSqlite(database,
+                        "INSERT INTO InventoryTree (uid, parentid, type, name) VALUES (900001, 0, 2, 'Reported');"
+                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                        "INSERT INTO InventoryHosts (AsOfId, uid, NetAddr, TimeStmp, DevVendorId) "
+                        "SELECT 900001, 900100 + i, '10.77.' || (i / 100) || '.' || (i % 100), 1700000000 + i, "
+                        "8072 FROM n;"
+                        "INSERT INTO ScanSummaryData (host_id, Data1, Data2, Data6) "
+                        "SELECT uid, 'DEV-' || uid, 'reported', 'host-' || uid FROM InventoryHosts;"),
+              0);
+    const std::string ended = "Report thread for root item '900001' ended";
+    auto request = [](int synch) {
+        return "<CREATE_REPORT type=\"1\" root=\"900001\" synch=\"" + std::to_string(synch) + "\"/>";
+    };
+
+    // Closed right after the request, and reset once the report has begun.
+    for (const bool reset : {false, true}) {
+        auto client = std::make_unique<ConsoleClient>(port());
+        ASSERT_FALSE(client->Login("Reports").empty());
+        ASSERT_TRUE(client->NextNamed("LOG").has_value());
+        ASSERT_TRUE(client->Send(request(reset ? 2 : 1)));
+        if (reset) {
+            auto begun = client->Next();
+            ASSERT_TRUE(begun.has_value());
+            EXPECT_NE(begun->attr("text").find("Start collecting report data"), std::string::npos) << begun->xml;
+            const linger at_once{1, 0};
+            ASSERT_EQ(::setsockopt(client->fd(), SOL_SOCKET, SO_LINGER, &at_once, sizeof at_once), 0);
+        }
+        client.reset();
+    }
+    std::string log = folder_->LogText();
+    for (int i = 0; i < 600 && Count(log, ended) < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        log = folder_->LogText();
+    }
+    EXPECT_EQ(Count(log, "Creating new report for root item'900001'"), 2u) << log;
+    EXPECT_EQ(Count(log, ended), 2u) << log;
+    EXPECT_EQ(log.find("Unhandled exception occured in thread"), std::string::npos) << log;
+
+    // A new console is served, and its report arrives whole.
+    ConsoleClient client(port());
+    ASSERT_FALSE(client.Login("Reports").empty());
+    ASSERT_TRUE(client.NextNamed("LOG").has_value());
+    ExpectServed(client, 3);
+    ASSERT_TRUE(client.Send(request(4)));
+    auto table = client.NextNamed("TABLE");
+    ASSERT_TRUE(table.has_value());
+    EXPECT_EQ(table->attr("synch"), "4");
+    EXPECT_NE(table->xml.find("\"10.77.0.1\""), std::string::npos) << table->xml;
+    EXPECT_NE(table->xml.find("\"10.77.2.0\""), std::string::npos) << table->xml;
 }
 
 }  // namespace
