@@ -67,12 +67,12 @@ bool JobTable::all_jobs_done(int as_of_id)
     return true;
 }
 
-int JobTable::count_snapshot(int as_of_id)
+int JobTable::count_snapshot(int scan_id, int as_of_id)
 {
     qr_automutex hold(m_);
     int n = 0;
     for (Job* job : jobs_)
-        n += job->get_as_of_id() == as_of_id;
+        n += job->get_scan_id() == scan_id && job->get_as_of_id() == as_of_id;
     return n;
 }
 

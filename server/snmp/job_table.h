@@ -40,8 +40,10 @@ public:
 
     // False as soon as a job of the snapshot is neither finished nor cancelled.
     bool all_jobs_done(int as_of_id);
-    // How many jobs of the snapshot the table holds, whatever their state.
-    int count_snapshot(int as_of_id);
+    // How many jobs of this scan's snapshot the table holds, whatever their
+    // state. Scans can share a snapshot (host rescans, SNMP output), and each
+    // closes its own part of it: another scan's jobs never hold it open.
+    int count_snapshot(int scan_id, int as_of_id);
     // True when there are jobs; on an empty table it looks again after the
     // wait, so a scan that is just starting is seen.
     bool has_jobs(int wait_ms = 2000);

@@ -29,7 +29,7 @@ void save_host_results(Scanner& scanner, Job* job)
 void close_snapshot_when_done(Scanner& scanner, int scan_id, int as_of_id, const std::string& source_key,
                               bool now)
 {
-    if (!now && scanner.jobs().count_snapshot(as_of_id) != 0)
+    if (!now && scanner.jobs().count_snapshot(scan_id, as_of_id) != 0)
         return;
     // False while the request thread still queues, or when another caller closes it.
     if (!scanner.scans().claim_snapshot_close(scan_id, as_of_id))

@@ -110,6 +110,52 @@ TEST(SnapshotClose, RequestThreadRacesTheSaver)
     }
 }
 
+// Two scans in one snapshot, as two host rescans, or a rescan and an SNMP
+// output request, make them: the first scan's last job is stored while the
+// second's still waits. Each scan ends when its own jobs are done, and each
+// end is announced once.
+TEST(SnapshotClose, ScansSharingASnapshotEachEnd)
+{
+    for (bool second_is_output : {false, true}) {
+        SCOPED_TRACE(second_is_output ? "rescan and SNMP output" : "two rescans");
+        ScanBench bench(1, {"127.0.63.1"});
+        bench.services.set_item_title(ScanClient, bench.snapshot, "Snap");
+        ScansArray& scans = bench.scanner->scans();
+        int first = bench.scanner->add_scan(bench.inventory);
+        int second = bench.scanner->add_scan(bench.snapshot);
+        int added = 0;
+        for (int id : {first, second}) {
+            scans.add_snapshot(id, bench.snapshot);
+            scans.mark_snapshot(id, bench.snapshot);
+            bool output = id == second && second_is_output;
+            add_scan_host(*bench.scanner, id, id == first ? 0x7f003f01 : 0x7f003f02, "", bench.snapshot,
+                          {"public"}, 1, IntArray(), output, output ? 4242 : 0, ScanClient, added);
+            scans.unmark_snapshot(id, bench.snapshot);
+        }
+        Job* job = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
+        ASSERT_NE(job, nullptr);
+        ASSERT_EQ(job->get_scan_id(), first);
+        ASSERT_TRUE(job->change_state(JOB_SNMP_RUNNING, JOB_FINISHED));
+        ASSERT_TRUE(bench.scanner->saver_step());
+        EXPECT_FALSE(scans.has_scan(first));
+        EXPECT_TRUE(scans.has_scan(second));
+        EXPECT_EQ(bench.logs_with("End Scan <Inv>"), 1);
+        EXPECT_EQ(bench.logs_with("End Scan <Snap>"), 0);
+
+        job = bench.scanner->jobs().take_first(JOB_WAIT_SNMP, JOB_SNMP_RUNNING);
+        ASSERT_NE(job, nullptr);
+        ASSERT_TRUE(job->change_state(JOB_SNMP_RUNNING, JOB_FINISHED));
+        ASSERT_TRUE(bench.scanner->saver_step());
+        EXPECT_FALSE(scans.has_scan(second));
+        EXPECT_EQ(scans.count(), 0);
+        EXPECT_EQ(bench.logs_with("End Scan <Inv>"), 1);
+        EXPECT_EQ(bench.logs_with("End Scan <Snap>"), 1);
+        EXPECT_EQ(bench.logs_with(" has been completed."), 2);
+        EXPECT_EQ(bench.calls("SendTreeItemList", bench.snapshot), 2);
+        EXPECT_EQ(bench.scanner->jobs().count(), 0);
+    }
+}
+
 // Cancel while hosts are queued and one is being worked on: the worker's
 // host row ends with status 4, the snapshot with 4, and "aborted" is said.
 TEST(SnapshotClose, CancelledScanIsAborted)
