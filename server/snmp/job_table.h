@@ -16,6 +16,7 @@
 #include "qr_sync.h"
 
 #include <functional>
+#include <string>
 
 class JobTable {
 public:
@@ -51,10 +52,11 @@ public:
     // does not hold it.
     int remove_job(Job* job);
 
-    // Cancels the first job of the host (see Job::cancel); false when none.
-    bool cancel_host(int host_uid);
-    // Cancels every job of the snapshot; gives how many.
-    int cancel_snapshot(int as_of_id);
+    // Cancels the first job of the client type's host (see Job::cancel);
+    // false when none.
+    bool cancel_host(int host_uid, const std::string& client_type);
+    // Cancels every job of the client type's snapshot; gives how many.
+    int cancel_snapshot(int as_of_id, const std::string& client_type);
 
     // Every job, under the table's mutex (for tests and shutdown).
     void for_each(const std::function<void(Job&)>& visit);

@@ -83,7 +83,9 @@ void scan_request_thread(Scanner& scanner, const ScanRequest& request)
 {
     ScansArray& scans = scanner.scans();
     scans.add_snapshot(request.scan_id, request.as_of_id);
-    scans.mark_snapshot(request.scan_id, request.as_of_id);
+    // A cancel that came before this thread ran stays in force.
+    if (!scans.is_snapshot_cancelled(request.scan_id, request.as_of_id))
+        scans.mark_snapshot(request.scan_id, request.as_of_id);
 
     ScanSettings settings;
     IntArray tabs;
