@@ -130,7 +130,7 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
     if (DataLoader::get_item_type(loader.get(), uid) == type_host) {
         const int snapshot = DataLoader::get_host_as_of(loader.get(), uid);
         const std::string address = DataLoader::get_host_address(loader.get(), uid);
-        const int scan_id = scanner.add_scan(uid);
+        const int scan_id = scanner.add_scan(uid, client_type);
         TRV_LOG(qr_Info, "Removing old device item, id: " << uid << ", ip: " << address);
         TiXmlElement gone("REMOVEBRANCH");
         gone.SetAttribute("uid", uid);
@@ -158,7 +158,7 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
         return error_failed;
     }
 
-    const int scan_id = scanner.add_scan(uid);
+    const int scan_id = scanner.add_scan(uid, client_type);
     TRV_LOG(qr_Info, "Start scanning");
     std::vector<int> snapshots;
     try {
@@ -220,7 +220,7 @@ int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
     DataLoader::set_tree_status(loader.get(), snapshot, status_snmp_output);
     SendTreeItem(snapshot, client_type, &connector, synch);
 
-    const int scan_id = scanner.add_scan(uid);
+    const int scan_id = scanner.add_scan(uid, client_type);
     scanner.scans().add_snapshot(scan_id, snapshot);
     scanner.scans().mark_snapshot(scan_id, snapshot);
     start_scan_request(scanner, scan_id, snapshot, address, true, uid, client_type);

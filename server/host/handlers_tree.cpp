@@ -115,7 +115,7 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
         Scanner* scanner = Scanner::instance();
         if (scanner == nullptr)
             return connector.SetError(error_failed, "Can not start scan.");
-        const int scan_id = scanner->add_scan(uid);
+        const int scan_id = scanner->add_scan(uid, connector.GetClientType());
         try {
             StartSnapshotScan(scan_id, uid, false, synch, connector.GetClientType());
         } catch (...) {

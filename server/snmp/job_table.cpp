@@ -67,12 +67,12 @@ bool JobTable::all_jobs_done(int as_of_id)
     return true;
 }
 
-int JobTable::count_snapshot(int as_of_id)
+int JobTable::count_snapshot(int scan_id, int as_of_id)
 {
     qr_automutex hold(m_);
     int n = 0;
     for (Job* job : jobs_)
-        n += job->get_as_of_id() == as_of_id;
+        n += job->get_scan_id() == scan_id && job->get_as_of_id() == as_of_id;
     return n;
 }
 
@@ -100,11 +100,11 @@ int JobTable::remove_job(Job* job)
     return 1;
 }
 
-bool JobTable::cancel_host(int host_uid)
+bool JobTable::cancel_host(int host_uid, const std::string& client_type)
 {
     qr_automutex hold(m_);
     for (Job* job : jobs_) {
-        if (job->get_host_uid() == host_uid) {
+        if (job->get_host_uid() == host_uid && job->get_source_key() == client_type) {
             job->cancel();
             return true;
         }
@@ -112,12 +112,12 @@ bool JobTable::cancel_host(int host_uid)
     return false;
 }
 
-int JobTable::cancel_snapshot(int as_of_id)
+int JobTable::cancel_snapshot(int as_of_id, const std::string& client_type)
 {
     qr_automutex hold(m_);
     int n = 0;
     for (Job* job : jobs_) {
-        if (job->get_as_of_id() == as_of_id) {
+        if (job->get_as_of_id() == as_of_id && job->get_source_key() == client_type) {
             job->cancel();
             ++n;
         }

@@ -16,6 +16,7 @@
 #include "qr_sync.h"
 
 #include <functional>
+#include <string>
 
 class JobTable {
 public:
@@ -40,8 +41,10 @@ public:
 
     // False as soon as a job of the snapshot is neither finished nor cancelled.
     bool all_jobs_done(int as_of_id);
-    // How many jobs of the snapshot the table holds, whatever their state.
-    int count_snapshot(int as_of_id);
+    // How many jobs of this scan's snapshot the table holds, whatever their
+    // state. Scans can share a snapshot (host rescans, SNMP output), and each
+    // closes its own part of it: another scan's jobs never hold it open.
+    int count_snapshot(int scan_id, int as_of_id);
     // True when there are jobs; on an empty table it looks again after the
     // wait, so a scan that is just starting is seen.
     bool has_jobs(int wait_ms = 2000);
@@ -49,10 +52,11 @@ public:
     // does not hold it.
     int remove_job(Job* job);
 
-    // Cancels the first job of the host (see Job::cancel); false when none.
-    bool cancel_host(int host_uid);
-    // Cancels every job of the snapshot; gives how many.
-    int cancel_snapshot(int as_of_id);
+    // Cancels the first job of the client type's host (see Job::cancel);
+    // false when none.
+    bool cancel_host(int host_uid, const std::string& client_type);
+    // Cancels every job of the client type's snapshot; gives how many.
+    int cancel_snapshot(int as_of_id, const std::string& client_type);
 
     // Every job, under the table's mutex (for tests and shutdown).
     void for_each(const std::function<void(Job&)>& visit);

@@ -8,7 +8,7 @@ Scan* ScansArray::find_locked(int scan_id)
     return nullptr;
 }
 
-int ScansArray::add_scan(int root)
+int ScansArray::add_scan(int root, const std::string& client_type)
 {
     qr_automutex hold(m_);
     int id = 0;
@@ -17,6 +17,7 @@ int ScansArray::add_scan(int root)
     Scan scan;
     scan.root = root;
     scan.id = id;
+    scan.client_type = client_type;
     scans_.Add(scan);
     return id;
 }
@@ -72,18 +73,40 @@ void ScansArray::remove_snapshot(int scan_id, int as_of_id)
     if (Scan* scan = find_locked(scan_id)) {
         scan->snapshots.Remove(as_of_id);
         scan->closing.Remove(as_of_id);
+        scan->cancelled.Remove(as_of_id);
     }
 }
 
-void ScansArray::unmark_in_first_holder(int as_of_id)
+int ScansArray::cancel_snapshot(const std::string& client_type, int as_of_id)
 {
     qr_automutex hold(m_);
+    // Every holder, not only the first: the cancel moves the jobs of all of
+    // them, so none of their request threads may go on queuing.
+    int n = 0;
     for (Scan& scan : scans_) {
-        if (scan.snapshots.Contains(as_of_id)) {
-            scan.snapshots.Unmark(as_of_id);
-            return;
-        }
+        if (scan.client_type != client_type || !scan.snapshots.Contains(as_of_id))
+            continue;
+        scan.snapshots.Unmark(as_of_id);
+        if (!scan.cancelled.Contains(as_of_id))
+            scan.cancelled.Add(as_of_id);
+        ++n;
     }
+    return n;
+}
+
+void ScansArray::note_cancelled(int scan_id, int as_of_id)
+{
+    qr_automutex hold(m_);
+    Scan* scan = find_locked(scan_id);
+    if (scan && scan->snapshots.Contains(as_of_id) && !scan->cancelled.Contains(as_of_id))
+        scan->cancelled.Add(as_of_id);
+}
+
+bool ScansArray::is_snapshot_cancelled(int scan_id, int as_of_id)
+{
+    qr_automutex hold(m_);
+    Scan* scan = find_locked(scan_id);
+    return scan && scan->cancelled.Contains(as_of_id);
 }
 
 bool ScansArray::has_scan(int scan_id)
@@ -142,6 +165,7 @@ bool ScansArray::finish_snapshot(int scan_id, int as_of_id, int& root)
         return false;
     scan->snapshots.Remove(as_of_id);
     scan->closing.Remove(as_of_id);
+    scan->cancelled.Remove(as_of_id);
     if (scan->snapshots.Count() != 0)
         return false;
     root = scan->root;

@@ -1,6 +1,8 @@
-// The registry of running scans: for each scan its id, the tree item it was
-// started from (reported at its end) and its snapshots (AsOfId values), each
-// with a mark that says the scan-request thread is still queuing jobs for it.
+// The registry of running scans: for each scan its id, the client type whose
+// data source it works on, the tree item it was started from (reported at its
+// end) and its snapshots (AsOfId values), each with a mark that says the
+// scan-request thread is still queuing jobs for it. Item uids are numbered
+// per client type, so a snapshot is known by its client type and AsOfId.
 // Owned by the scanner. Request handlers register scans, request threads mark
 // and unmark their snapshot, cancel clears marks, and whoever closes a
 // snapshot removes it; the caller whose removal empties a scan ends it.
@@ -13,17 +15,22 @@
 #include "qr_array.h"
 #include "qr_sync.h"
 
+#include <string>
+
 struct Scan {
     MarkedIntArray snapshots;  // each AsOfId at most once; mark = still queuing
     int root = -1;
     int id = -1;
-    IntArray closing;  // snapshots whose close has been claimed
+    IntArray closing;    // snapshots whose close has been claimed
+    IntArray cancelled;  // snapshots in which a job or the whole snapshot was cancelled
+    std::string client_type;
 };
 
 class ScansArray {
 public:
-    // Registers a scan with the smallest free id and returns that id.
-    int add_scan(int root);
+    // Registers a scan of the client type with the smallest free id and
+    // returns that id.
+    int add_scan(int root, const std::string& client_type);
     // A copy of the scan; false when it is not registered.
     bool find(int scan_id, Scan& out);
     void set_root(int scan_id, int root);
@@ -32,8 +39,15 @@ public:
     void unmark_snapshot(int scan_id, int as_of_id);
     bool is_snapshot_marked(int scan_id, int as_of_id);
     void remove_snapshot(int scan_id, int as_of_id);
-    // Clears the mark in the first scan holding the snapshot.
-    void unmark_in_first_holder(int as_of_id);
+    // The cancel of a snapshot of the client type: in every scan of that type
+    // that holds it, clears its mark, so that no request thread queues more
+    // jobs for it, and records the cancel. Returns how many scans hold it.
+    int cancel_snapshot(const std::string& client_type, int as_of_id);
+    // Records that a job of the scan's snapshot was cancelled.
+    void note_cancelled(int scan_id, int as_of_id);
+    // True when the scan's snapshot was cancelled, or a job of it: it closes
+    // as aborted even when no cancelled host had a row to carry the status.
+    bool is_snapshot_cancelled(int scan_id, int as_of_id);
     bool has_scan(int scan_id);
     bool is_scan_empty(int scan_id);
     int get_root(int scan_id);

@@ -66,7 +66,9 @@ std::string range_walk_file(const Scanner& scanner, const std::string& name)
         return std::string();
     std::string path;
     if (!snmp_output_path(scanner.program_dir(), name, path)) {
-        TRV_LOG(qr_Error, "File not exist: " << name);
+        // Not a missing file: a name that points outside the folder is never opened.
+        TRV_LOG(qr_Error, "Walk file name refused: '" << name << "' is not a plain file name in "
+                                                      << SnmpOutputFolder << "; the range is scanned live");
         return std::string();
     }
     std::ifstream probe(path);
@@ -83,7 +85,9 @@ void scan_request_thread(Scanner& scanner, const ScanRequest& request)
 {
     ScansArray& scans = scanner.scans();
     scans.add_snapshot(request.scan_id, request.as_of_id);
-    scans.mark_snapshot(request.scan_id, request.as_of_id);
+    // A cancel that came before this thread ran stays in force.
+    if (!scans.is_snapshot_cancelled(request.scan_id, request.as_of_id))
+        scans.mark_snapshot(request.scan_id, request.as_of_id);
 
     ScanSettings settings;
     IntArray tabs;

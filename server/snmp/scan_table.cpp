@@ -70,13 +70,9 @@ int scan_table(CSnmpSession* session, const std::string& address, const std::str
     std::string oid = oid_text;
     if (!walk_file.empty()) {
         // A walk file honours the date marker and the line form as well, so
-        // that every value function reads a file as it reads an agent. Dates
-        // are read from values alone: a line entry keeps its OID and text.
+        // that every value function reads a file as it reads an agent.
         bool date = take_date_marker(oid);
-        read_walk_file_entries(oid, walk_file, values, lines);
-        if (date && !lines)
-            for (std::string& v : values)
-                v = hex_to_date(v);
+        read_walk_file_entries(oid, walk_file, values, lines, date);
         return 0;
     }
     values.clear();
@@ -91,17 +87,8 @@ int scan_table(CSnmpSession* session, const std::string& address, const std::str
                                   << walk_result_text(result));
     if (result != WalkFailure && result != WalkTimeout && result != WalkAgentNotReady)
         result = WalkSuccess;
-    for (std::string& v : values) {
-        std::string text = v.size() > MaxValueText ? v.substr(0, MaxValueText) : v;
-        if (!lines) {
-            v = normalise_value_text(text, date);
-        } else {
-            text = expand_hex_string(text);
-            if (text.compare(0, 4, "iso.") == 0)
-                text.replace(0, 4, ".1.");
-            v = text;
-        }
-    }
+    for (std::string& v : values)
+        v = finish_value_text(v, lines, date);
     return result;
 }
 

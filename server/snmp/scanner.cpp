@@ -313,7 +313,7 @@ void cancel_host_scan(Scanner& scanner, int item_uid, const std::string& client_
 {
     DataLoader* loader = GetDataSource(client_type);
     if (DataLoader::get_item_type(loader, item_uid) == 3) {
-        if (!scanner.jobs().cancel_host(item_uid))
+        if (!scanner.jobs().cancel_host(item_uid, client_type))
             TRV_LOG(qr_Error, "Can not find Host with ID=" << item_uid);
         return;
     }
@@ -321,7 +321,7 @@ void cancel_host_scan(Scanner& scanner, int item_uid, const std::string& client_
     DataLoader::walk_subtree(loader, item_uid, snapshots);
     TRV_LOG(qr_Info, "Found " << snapshots.Count() << " snapshots to cancel.");
     for (int as_of_id : snapshots) {
-        scanner.unmark_snapshot(as_of_id);
-        scanner.jobs().cancel_snapshot(as_of_id);
+        scanner.cancel_snapshot(client_type, as_of_id);
+        scanner.jobs().cancel_snapshot(as_of_id, client_type);
     }
 }

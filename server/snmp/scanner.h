@@ -67,9 +67,13 @@ public:
     bool has_jobs(int wait_ms = 2000) { return jobs_.has_jobs(wait_ms); }
     bool all_jobs_done(int as_of_id) { return jobs_.all_jobs_done(as_of_id); }
     int remove_job(Job* job) { return jobs_.remove_job(job); }
-    int add_scan(int root) { return scans_.add_scan(root); }
+    int add_scan(int root, const std::string& client_type) { return scans_.add_scan(root, client_type); }
     void set_scan_root(int scan_id, int root) { scans_.set_root(scan_id, root); }
-    void unmark_snapshot(int as_of_id) { scans_.unmark_in_first_holder(as_of_id); }
+    // Stops the queuing for a snapshot of the client type and records its cancel.
+    void cancel_snapshot(const std::string& client_type, int as_of_id)
+    {
+        scans_.cancel_snapshot(client_type, as_of_id);
+    }
 
     // Applies a time-out (seconds) and retry count to every open SNMP session
     // of the workers at once; -1 keeps that value.
@@ -119,5 +123,6 @@ void scanner_init(int ping_threads, int snmp_threads, int snmp_retries, int snmp
 bool ping_host(Scanner& scanner, Job* job);
 
 // Cancels the scan of an item of the client type's inventory: a host's job,
-// or every job of the snapshots at or below the item.
+// or every job of the snapshots at or below the item. Only that client type's
+// jobs and scans: each type numbers its items in its own database.
 void cancel_host_scan(Scanner& scanner, int item_uid, const std::string& client_type);

@@ -187,3 +187,14 @@ std::string normalise_value_text(const std::string& input, bool date)
         text.resize(MaxValueText);
     return text;
 }
+
+std::string finish_value_text(const std::string& raw, bool lines, bool date)
+{
+    std::string text = raw.size() > MaxValueText ? raw.substr(0, MaxValueText) : raw;
+    if (!lines)
+        return normalise_value_text(text, date);
+    text = expand_hex_string(text);
+    if (text.compare(0, 4, "iso.") == 0)
+        text.replace(0, 4, ".1.");
+    return text;
+}

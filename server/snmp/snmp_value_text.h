@@ -10,6 +10,10 @@
 constexpr size_t MaxValueText = 2255;
 
 std::string normalise_value_text(const std::string& text, bool date);
+// One raw value of a walk as a table scan returns it: cut to MaxValueText,
+// then normalised (value mode, `date` reading octets as a date) or, in line
+// mode ("OID value"), with its octets expanded and "iso." written ".1.".
+std::string finish_value_text(const std::string& raw, bool lines, bool date);
 // "prefix Hex-STRING:octets" becomes "prefix text-of-octets".
 std::string expand_hex_string(const std::string& text);
 // Octets written as "41 42 43" become their characters when all are printable.

@@ -27,6 +27,7 @@ namespace {
 
 const char* const Plain = "127.0.69.1";     // net-snmp agent with printer supplies
 const char* const Hardware = "127.0.69.2";  // net-snmp agent with the enterprise hardware tables
+const char* const FromFile = "127.0.69.3";  // no agent: read from a walk file of Hardware
 const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
 
 TestAgents* agents = nullptr;
@@ -246,6 +247,53 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
             EXPECT_NE(sent[2].find("text=\"Server\""), std::string::npos);
         }
     }
+}
+
+// A range read from a walk file that snmpwalk made of the hardware agent
+// stores what the agent itself gives, tab by tab: the interfaces with their
+// MAC addresses, the enterprise agent's hardware tabs (scrambled in the
+// file), the installed software, and the steady fields of the summary.
+TEST_P(AdminScanTest, WalkFileScanMatchesTheLiveAgent)
+{
+    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", Hardware, ".1"});
+    ASSERT_NE(text.find(".1.3.6.1.4.1.39871.1.3.1.1.1.9.1 = "), std::string::npos);
+    WriteWholeFile(folder->file("SnmpOutput/hw.walk"), text);
+
+    ScannerOptions o = ScanBench::quick_options();
+    o.ping_threads = 1;
+    o.snmp_threads = 2;
+    o.program_dir = folder->path();
+    ScanBench b(3, {Hardware, std::string(FromFile) + "|hw.walk"}, {"public"}, "", o, GetParam());
+    b.services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
+    int id = b.register_scan();
+    b.scanner->start();
+    start_scan_request(*b.scanner, id, b.snapshot, "", false, 0, ScanClient);
+    ASSERT_TRUE(b.wait_for_end(id)) << "the scan did not end";
+
+    const int live = host_uid(b, Hardware), file = host_uid(b, FromFile);
+    ASSERT_GT(live, 0);
+    ASSERT_GT(file, 0);
+    for (const char* column : {"NetName", "SysObjId", "DevVendorId", "DevClassId", "DevGroupId", "HasSnmp"})
+        EXPECT_EQ(host_text(b, file, column), host_text(b, live, column)) << column;
+    EXPECT_EQ(tab_types(b, file), tab_types(b, live));
+    EXPECT_EQ(stored(b, "ScanInterfacesData", file, 6),
+              (std::vector<std::string>{"001A2B3C4D01", "001A2B3C4D02", "001A2B3C4D03"}));
+    EXPECT_EQ(stored(b, "ScanEnclosureData", file, 8), std::vector<std::string>{"SN-adm-hw"});
+    for (const char* table : {"ScanInterfacesData", "ScanEnclosureData", "ScanBIOSData", "ScanBaseBoardData",
+                              "ScanSlotsData", "ScanPCTableData", "ScanInstalledSoftData"}) {
+        SCOPED_TRACE(table);
+        ScanDataTable from_live, from_file;
+        DataLoader::read_data_table(b.db->loader.get(), from_live, table, live);
+        DataLoader::read_data_table(b.db->loader.get(), from_file, table, file);
+        ASSERT_FALSE(from_live.columns.empty());
+        ASSERT_EQ(from_file.columns.size(), from_live.columns.size());
+        for (size_t r = 0; r < from_live.columns.size(); ++r)
+            EXPECT_EQ(from_file.columns[r].values, from_live.columns[r].values) << "row " << r;
+    }
+    // Up time, address, DNS name, users, processes and the clock move or
+    // belong to the address; the rest of the summary is the agent's.
+    for (size_t f : {0, 1, 2, 4, 5, 6, 7, 10})
+        EXPECT_EQ(stored(b, "ScanSummaryData", file, f), stored(b, "ScanSummaryData", live, f)) << "field " << f;
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AdminScanTest, ::testing::Values(std::string("sqlite"), std::string("postgresql")));

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <map>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -138,18 +139,37 @@ TEST(JobTable, RemoveJobByIdentity)
     EXPECT_NE(log.text().find("Error"), std::string::npos);
 }
 
+// Each client type numbers its items itself: a cancel reaches only the jobs
+// of the client type that asked, even where another type has the same uids.
 TEST(JobTable, CancelHostAndSnapshot)
 {
     JobTable table;
-    table.add(make_job(1, 5, JOB_PINGING));
-    table.add(make_job(2, 5, JOB_WAIT_PING));
-    table.add(make_job(3, 6, JOB_WAIT_SNMP));
-    EXPECT_FALSE(table.cancel_host(99));
-    EXPECT_TRUE(table.cancel_host(3));
-    EXPECT_EQ(table.find_by_host_uid(3)->get_state(), JOB_CANCELLED);
-    EXPECT_EQ(table.cancel_snapshot(5), 2);
-    EXPECT_EQ(table.find_by_host_uid(1)->get_state(), JOB_CANCEL_REQUESTED);
-    EXPECT_EQ(table.find_by_host_uid(2)->get_state(), JOB_CANCELLED);
+    std::vector<Job*> other;
+    for (int host : {3, 1}) {
+        Job* job = make_job(host, host == 3 ? 6 : 5, JOB_WAIT_SNMP);
+        job->set_source_key("U");
+        other.push_back(job);
+        table.add(job);
+    }
+    for (auto [host, as_of, state] : {std::tuple{1, 5, JOB_PINGING}, std::tuple{2, 5, JOB_WAIT_PING},
+                                      std::tuple{3, 6, JOB_WAIT_SNMP}}) {
+        Job* job = make_job(host, as_of, state);
+        job->set_source_key("T");
+        table.add(job);
+    }
+    EXPECT_FALSE(table.cancel_host(99, "T"));
+    EXPECT_FALSE(table.cancel_host(2, "U"));
+    EXPECT_TRUE(table.cancel_host(3, "T"));
+    EXPECT_EQ(table.cancel_snapshot(5, "T"), 2);
+    EXPECT_EQ(table.cancel_snapshot(5, "V"), 0);
+    std::map<int, int> states;
+    table.for_each([&](Job& job) {
+        if (job.get_source_key() == "T")
+            states[job.get_host_uid()] = job.get_state();
+    });
+    EXPECT_EQ(states, (std::map<int, int>{{1, JOB_CANCEL_REQUESTED}, {2, JOB_CANCELLED}, {3, JOB_CANCELLED}}));
+    for (Job* job : other)
+        EXPECT_EQ(job->get_state(), JOB_WAIT_SNMP);
 }
 
 TEST(JobTable, HasJobsLooksAgainAfterTheWait)

@@ -75,7 +75,7 @@ TEST(PingStep, CancelWhilePingRuns)
     std::thread worker([&] { bench.scanner->ping_step(); });
     while (job->get_state() == JOB_WAIT_PING)
         std::this_thread::yield();
-    bench.scanner->jobs().cancel_snapshot(bench.snapshot);
+    bench.scanner->jobs().cancel_snapshot(bench.snapshot, ScanClient);
     WriteWholeFile(answer, "");
     worker.join();
     EXPECT_EQ(job->get_state(), JOB_CANCELLED);

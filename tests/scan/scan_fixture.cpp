@@ -18,11 +18,13 @@ ScannerOptions ScanBench::quick_options()
     return o;
 }
 
-ScanBench::ScanBench(int ping, const std::vector<std::string>& masks, const std::vector<std::string>& communities,
-                     const std::string& tabs, const ScannerOptions& options, const std::string& backend)
-    : db(InventoryDb::make(backend, false))
+namespace {
+
+// The inventory item with its settings and the dated snapshot below it.
+void fill_tree(InventoryDb& db, int ping, const std::vector<std::string>& masks,
+               const std::vector<std::string>& communities, const std::string& tabs, int& inventory, int& snapshot)
 {
-    auto c = db->connect();
+    auto c = db.connect();
     const char* tree = "INSERT INTO InventoryTree (uid, parentid, type, status, locked, name, Tabs2Scan, comment, "
                        "TimeStmp, has_internal_scans) VALUES (?, ?, ?, ?, 0, ?, ?, '', 0, 0)";
     inventory = fixture_new_uid(*c);
@@ -46,10 +48,30 @@ ScanBench::ScanBench(int ping, const std::vector<std::string>& masks, const std:
     for (const std::string& community : communities)
         c->get_stmnt_results("INSERT INTO InventoryComms (InventoryID, Name, PlaceOrder) VALUES (?, ?, ?)",
                              {int32_t(inventory), community, int32_t(order++)});
+}
+
+}  // namespace
+
+ScanBench::ScanBench(int ping, const std::vector<std::string>& masks, const std::vector<std::string>& communities,
+                     const std::string& tabs, const ScannerOptions& options, const std::string& backend)
+    : db(InventoryDb::make(backend, false)), ping_(ping), masks_(masks), communities_(communities), tabs_(tabs),
+      backend_(backend)
+{
+    fill_tree(*db, ping, masks, communities, tabs, inventory, snapshot);
     services.set_data_source(ScanClient, db->loader.get());
     services.set_item_title(ScanClient, inventory, InventoryTitle);
     scope = std::make_unique<ScopedServerServices>(services);
     scanner = std::make_unique<Scanner>(options);
+}
+
+std::unique_ptr<InventoryDb> ScanBench::add_client_type(const std::string& key)
+{
+    auto other = InventoryDb::make(backend_, false);
+    int other_inventory = 0, other_snapshot = 0;
+    fill_tree(*other, ping_, masks_, communities_, tabs_, other_inventory, other_snapshot);
+    services.set_data_source(key, other->loader.get());
+    services.set_item_title(key, other_inventory, InventoryTitle);
+    return other;
 }
 
 ScanBench::~ScanBench()
@@ -81,7 +103,7 @@ int ScanBench::calls(const std::string& name, int uid) const
 
 int ScanBench::register_scan()
 {
-    return scanner->add_scan(inventory);
+    return scanner->add_scan(inventory, ScanClient);
 }
 
 bool ScanBench::wait_for_end(int id, int end_lines) const

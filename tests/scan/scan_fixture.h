@@ -34,6 +34,9 @@ struct ScanBench {
     int calls(const std::string& name, int uid) const;
     // Registers a scan of the snapshot as the request server does.
     int register_scan();
+    // A second client type `key` with an inventory database of its own, made
+    // like this one: its inventory and snapshot get the same uids.
+    std::unique_ptr<InventoryDb> add_client_type(const std::string& key);
     // Waits (up to two minutes) until the scan has left the registry and the
     // log holds `end_lines` "End Scan" lines: they are sent just after it
     // leaves. False when either does not come.
@@ -45,4 +48,10 @@ struct ScanBench {
     int inventory = 0;
     int snapshot = 0;
     std::unique_ptr<Scanner> scanner;
+
+private:
+    int ping_;
+    std::vector<std::string> masks_, communities_;
+    std::string tabs_;
+    std::string backend_;
 };

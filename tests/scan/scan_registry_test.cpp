@@ -11,11 +11,11 @@ namespace {
 TEST(ScansArray, IdsAreTheSmallestFree)
 {
     ScansArray scans;
-    EXPECT_EQ(scans.add_scan(10), 0);
-    EXPECT_EQ(scans.add_scan(11), 1);
-    EXPECT_EQ(scans.add_scan(12), 2);
+    EXPECT_EQ(scans.add_scan(10, "T"), 0);
+    EXPECT_EQ(scans.add_scan(11, "T"), 1);
+    EXPECT_EQ(scans.add_scan(12, "T"), 2);
     scans.remove_scan(1);
-    EXPECT_EQ(scans.add_scan(13), 1);
+    EXPECT_EQ(scans.add_scan(13, "T"), 1);
     EXPECT_EQ(scans.get_root(1), 13);
     EXPECT_EQ(scans.get_root(7), -1);
     scans.set_root(7, 5);
@@ -25,8 +25,8 @@ TEST(ScansArray, IdsAreTheSmallestFree)
 TEST(ScansArray, SnapshotMarks)
 {
     ScansArray scans;
-    int a = scans.add_scan(1);
-    int b = scans.add_scan(2);
+    int a = scans.add_scan(1, "T");
+    int b = scans.add_scan(2, "T");
     scans.add_snapshot(a, 100);
     scans.add_snapshot(a, 100);
     scans.add_snapshot(b, 100);
@@ -39,13 +39,52 @@ TEST(ScansArray, SnapshotMarks)
     EXPECT_TRUE(scans.is_snapshot_marked(a, 100));
     EXPECT_FALSE(scans.is_snapshot_marked(a, 101));
     EXPECT_FALSE(scans.is_snapshot_marked(9, 100));
-    scans.unmark_in_first_holder(100);
+    scans.unmark_snapshot(a, 100);
     EXPECT_FALSE(scans.is_snapshot_marked(a, 100));
     EXPECT_TRUE(scans.is_snapshot_marked(b, 100));
+    EXPECT_FALSE(scans.is_snapshot_cancelled(a, 100));
     EXPECT_FALSE(scans.is_scan_empty(a));
     scans.remove_snapshot(a, 100);
     EXPECT_TRUE(scans.is_scan_empty(a));
     EXPECT_FALSE(scans.is_scan_empty(9));
+}
+
+// Item uids are numbered per client type: the cancel of snapshot 100 of
+// type T reaches every T scan that holds it and no scan of type U, and it is
+// recorded so that the snapshot closes as aborted.
+TEST(ScansArray, CancelReachesTheClientTypesScansOnly)
+{
+    ScansArray scans;
+    int a = scans.add_scan(1, "T");
+    int b = scans.add_scan(2, "T");
+    int other = scans.add_scan(3, "U");
+    int elsewhere = scans.add_scan(4, "T");
+    for (int id : {a, b, other}) {
+        scans.add_snapshot(id, 100);
+        scans.mark_snapshot(id, 100);
+    }
+    scans.add_snapshot(elsewhere, 101);
+    scans.mark_snapshot(elsewhere, 101);
+    EXPECT_EQ(scans.cancel_snapshot("T", 100), 2);
+    EXPECT_FALSE(scans.is_snapshot_marked(a, 100));
+    EXPECT_FALSE(scans.is_snapshot_marked(b, 100));
+    EXPECT_TRUE(scans.is_snapshot_marked(other, 100));
+    EXPECT_TRUE(scans.is_snapshot_marked(elsewhere, 101));
+    EXPECT_TRUE(scans.is_snapshot_cancelled(a, 100));
+    EXPECT_TRUE(scans.is_snapshot_cancelled(b, 100));
+    EXPECT_FALSE(scans.is_snapshot_cancelled(other, 100));
+    EXPECT_FALSE(scans.is_snapshot_cancelled(elsewhere, 101));
+    EXPECT_EQ(scans.cancel_snapshot("V", 100), 0);
+
+    // A cancelled job records it for its own scan's snapshot only.
+    scans.note_cancelled(other, 101);
+    EXPECT_FALSE(scans.is_snapshot_cancelled(other, 101));
+    scans.note_cancelled(other, 100);
+    EXPECT_TRUE(scans.is_snapshot_cancelled(other, 100));
+    // The record goes with the snapshot.
+    scans.remove_snapshot(a, 100);
+    scans.add_snapshot(a, 100);
+    EXPECT_FALSE(scans.is_snapshot_cancelled(a, 100));
 }
 
 // A snapshot is closed by one caller only, and only once it is unmarked;
@@ -53,7 +92,7 @@ TEST(ScansArray, SnapshotMarks)
 TEST(ScansArray, CloseClaimAndScanEnd)
 {
     ScansArray scans;
-    int id = scans.add_scan(42);
+    int id = scans.add_scan(42, "T");
     scans.add_snapshot(id, 7);
     scans.add_snapshot(id, 8);
     scans.mark_snapshot(id, 7);
@@ -76,7 +115,7 @@ TEST(ScansArray, ConcurrentClosersEndTheScanOnce)
 {
     for (int round = 0; round < 50; ++round) {
         ScansArray scans;
-        int id = scans.add_scan(1);
+        int id = scans.add_scan(1, "T");
         for (int s = 0; s < 4; ++s)
             scans.add_snapshot(id, s);
         std::atomic<int> claims{0}, ends{0};

@@ -53,31 +53,46 @@ protected:
 
 TEST_F(ScanTest, LiveScansReadLikeWalkFilesOfTheSameAgent)
 {
-    // The walk file as an operator makes it.
+    // The walk file as an operator makes it: octet strings of more than 16
+    // octets go on over lines, and the enterprise values stay scrambled.
     std::string path = agents->folder() + "/host1.walk";
-    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", Host1, ".1.3.6.1.2.1"});
+    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", Host1, ".1"});
     std::ofstream(path) << text;
+    ASSERT_NE(text.find(".1.3.6.1.4.1.39871.1.6.0 = Hex-STRING: "), std::string::npos);
 
     auto session = open(Host1);
     ASSERT_TRUE(session);
-    // Octet columns that are not text differ in form only (blanks between
-    // the octets in files); every other column reads the same.
+    // Every column reads the same, octets that are not text included, in
+    // both forms; none of them moves between the walk and the scan.
     for (const char* oid : {".1.3.6.1.2.1.1.1", ".1.3.6.1.2.1.1.2", ".1.3.6.1.2.1.1.4", ".1.3.6.1.2.1.1.5",
                             ".1.3.6.1.2.1.1.7", ".1.3.6.1.2.1.1.9", ".1.3.6.1.2.1.2.1", ".1.3.6.1.2.1.2.2.1.2",
-                            ".1.3.6.1.2.1.2.2.1.5", ".1.3.6.1.2.1.2.2.1.9", ".1.3.6.1.2.1.2.2.1.10",
-                            ".1.3.6.1.2.1.25.2.3.1.3"}) {
-        SCOPED_TRACE(oid);
-        Values live, file;
-        EXPECT_EQ(scan_table(session.get(), Host1, oid, "public", "", live, false), 0);
-        EXPECT_EQ(scan_table(session.get(), Host1, oid, "public", path, file, false), 0);
-        EXPECT_FALSE(live.empty());
-        EXPECT_EQ(live, file);
+                            ".1.3.6.1.2.1.2.2.1.5", ".1.3.6.1.2.1.2.2.1.6", ".1.3.6.1.2.1.2.2.1.9",
+                            ".1.3.6.1.2.1.2.2.1.10", ".1.3.6.1.2.1.25.2.3.1.3", ".1.3.6.1.2.1.25.6.3.1.2",
+                            ".1.3.6.1.2.1.25.6.3.1.5", ".1.3.6.1.4.1.39871", ".1.3.6.1.4.1.39871.1.7,D"}) {
+        for (bool lines : {false, true}) {
+            SCOPED_TRACE(std::string(oid) + (lines ? " lines" : " values"));
+            Values live, file;
+            EXPECT_EQ(scan_table(session.get(), Host1, oid, "public", "", live, lines), 0);
+            EXPECT_EQ(scan_table(session.get(), Host1, oid, "public", path, file, lines), 0);
+            EXPECT_FALSE(live.empty());
+            EXPECT_EQ(live, file);
+        }
     }
     Values live;
     scan_table(session.get(), Host1, ".1.3.6.1.2.1.2.2.1.6", "public", "", live, false);
     EXPECT_EQ(live, (Values{"001A2B3C4D01", "001A2B3C4D02", "001A2B3C4D03"}));
     scan_table(session.get(), Host1, ".1.3.6.1.2.1.1.5", "public", "", live, true);
     EXPECT_EQ(live, Values{".1.3.6.1.2.1.1.5.0 host1"});
+    // The file's enterprise values are the agent's own: unscrambled, and the
+    // 300 octets of .6 whole, not the first line of them.
+    Values file;
+    scan_table(session.get(), Host1, ".1.3.6.1.4.1.39871.1.1", "public", path, file, false);
+    EXPECT_EQ(file, Values{"QOR agent host1"});
+    scan_table(session.get(), Host1, ".1.3.6.1.4.1.39871.1.2.1.3", "public", path, file, false);
+    EXPECT_EQ(file, (Values{"4000000001", "4000000002", "4000000003"}));
+    scan_table(session.get(), Host1, ".1.3.6.1.4.1.39871.1.6", "public", path, file, false);
+    ASSERT_EQ(file.size(), 1u);
+    EXPECT_EQ(file[0].size(), 600u);
 }
 
 TEST_F(ScanTest, Probes)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -170,6 +171,38 @@ TEST_F(SnmpSessionTest, WalksEqualSnmpwalkOfTheSameAgent)
         EXPECT_GE(ours.size(), c.at_least);
         EXPECT_EQ(ours, expected);
     }
+}
+
+// Whether a value was scrambled depends on the OID of the answer, not of the
+// request: at the border of the enterprise subtree a GETNEXT asked with an
+// OID outside it is answered from inside it. A walk of .1.3.6.1.4.1 asks for
+// the first enterprise value with the OID of the entry before it.
+TEST_F(SnmpSessionTest, ScramblingFollowsTheAnswersOid)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    std::vector<std::string> expected = oracle(Alpha, "public", ".1.3.6.1.4.1.39871");
+    ASSERT_GE(expected.size(), 20u);
+
+    std::vector<std::string> ours;
+    ASSERT_EQ(session->walk_subtree(ours, ".1.3.6.1.4.1", 2000, 2, true), WalkSuccess);
+    auto first = std::find_if(ours.begin(), ours.end(),
+                              [](const std::string& e) { return e.rfind(".1.3.6.1.4.1.39871.", 0) == 0; });
+    // Entries of other enterprises come first: the request was outside.
+    ASSERT_NE(first, ours.begin());
+    ASSERT_NE(first, ours.end());
+    EXPECT_FALSE(is_qor_oid((first - 1)->substr(1, (first - 1)->find(' ') - 1)));
+    auto past = std::find_if(first, ours.end(),
+                             [](const std::string& e) { return e.rfind(".1.3.6.1.4.1.39871.", 0) != 0; });
+    EXPECT_EQ(std::vector<std::string>(first, past), expected);
+
+    // One GETNEXT from just below the subtree.
+    std::string oid = "1.3.6.1.4.1.39870";
+    int status = -1;
+    std::string value = session->request(oid, status, 2000, SNMP_PDU_GETNEXT);
+    ASSERT_EQ(status, SnmpStatusAnswered);
+    EXPECT_EQ("." + oid + " " + value, expected.front());
+    EXPECT_EQ(value, "Hex-STRING:514F52206167656E7420616C706861");  // "QOR agent alpha"
 }
 
 TEST_F(SnmpSessionTest, ValueModeGivesTheTextsAlone)

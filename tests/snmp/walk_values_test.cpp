@@ -7,6 +7,7 @@
 #include "progdir.h"
 #include "qr_exception.h"
 #include "scan_table.h"
+#include "snmp_scramble.h"
 #include "value_functions.h"
 #include "walk_file.h"
 
@@ -70,13 +71,14 @@ TEST(WalkFile, ReadsValuesUnderTheOid)
     EXPECT_EQ(system[1], ".1.3.6.1.4.1.9.1.516.0");
     EXPECT_EQ(system[2], "707");  // timeticks without a type word
     EXPECT_EQ(system[6], "72");
-    EXPECT_EQ(read(".1.3.6.1.2.1.2.2.1.6"), (Values{"00 1A 2B 3C 4D 01", "00 1A 2B 3C 4D 02", "00 1A 2B 3C 4D 03"}));
+    // Octets that are not text read as the agent's answer does: digits only.
+    EXPECT_EQ(read(".1.3.6.1.2.1.2.2.1.6"), (Values{"001A2B3C4D01", "001A2B3C4D02", "001A2B3C4D03"}));
     EXPECT_EQ(read(".1.3.6.1.2.1.2.2.1.10"), (Values{"4294967294", "4294967293", "4294967292"}));
     EXPECT_TRUE(read(".1.3.6.1.2.1.1.5.0.1").empty());
     EXPECT_TRUE(read(".1.3.6.1.2.1.9").empty());
 
     Values lines;
-    read_walk_file_entries(".1.3.6.1.2.1.2.2.1.2", fixture(), lines, true);
+    read_walk_file_entries(".1.3.6.1.2.1.2.2.1.2", fixture(), lines, true, false);
     EXPECT_EQ(lines, (Values{".1.3.6.1.2.1.2.2.1.2.1 eth1-host1", ".1.3.6.1.2.1.2.2.1.2.2 eth2-host1",
                              ".1.3.6.1.2.1.2.2.1.2.3 eth3-host1"}));
 }
@@ -100,6 +102,62 @@ TEST(WalkFile, LineForms)
     // A long line comes in pieces of 499 characters; only the first starts with the OID.
     EXPECT_EQ(values[4], std::string(499 - std::string(".1.3.6.1.2.1.1.4.0 = STRING: ").size(), 'y'));
     EXPECT_EQ(values.size(), 5u);
+}
+
+// What snmpwalk writes, read as the session layer reads the agent's answer:
+// quoted texts with their escapes and line ends, octet strings over several
+// lines, empty values, and the scrambled values of the enterprise subtree in
+// every form snmpwalk prints them.
+TEST(WalkFile, SnmpwalkFormsReadAsTheAgentsAnswers)
+{
+    auto octets = [](std::string bytes) {
+        scramble_octets(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
+        static const char digits[] = "0123456789ABCDEF";
+        std::string out;
+        for (unsigned char b : bytes)
+            out += std::string(1, digits[b >> 4]) + digits[b & 15] + " ";
+        return out;
+    };
+    int32_t five = 5;
+    scramble_int32(&five);
+    uint32_t gauge = 4000000001u, ticks = 12345;
+    scramble_int32(&gauge);
+    scramble_int32(&ticks);
+    // Octets whose scrambled form is all printable: snmpwalk quotes them.
+    std::string printable = "\xC4\xC7";
+    scramble_octets(reinterpret_cast<unsigned char*>(printable.data()), printable.size());
+    ASSERT_EQ(printable, "ab");
+    // 20 octets, wrapped after 16 as snmpwalk does.
+    std::string long_octets = octets(std::string(20, 'x'));
+    long_octets.insert(16 * 3, "\n");
+    TempFile file(".1.3.6.1.4.1.99998.1.0 = STRING: \"a\\\"b\\\\c\"\n"
+                  ".1.3.6.1.4.1.99998.2.0 = STRING: \"first line \n"
+                  "second line\"\n"
+                  ".1.3.6.1.4.1.99998.3.0 = Hex-STRING: 00 1A 2B 3C 4D 01 02 03 04 05 06 07 08 09 0A 0B \n"
+                  "0C 0D 0E 0F 10 11 12 13 \n"
+                  ".1.3.6.1.4.1.99998.4.0 = \"\"\n"
+                  ".1.3.6.1.4.1.99998.5.0 = Hex-STRING: 48 65 6C 6C 6F 2C 20 77 6F 72 6C 64 20 6F 66 20 \n"
+                  "6F 63 74 65 74 73 \n"
+                  ".1.3.6.1.4.1.39871.1.1.0 = Hex-STRING: " + octets("QOR agent") + "\n"
+                  ".1.3.6.1.4.1.39871.1.2.0 = INTEGER: " + std::to_string(five) + "\n"
+                  ".1.3.6.1.4.1.39871.1.3.0 = Gauge32: " + std::to_string(gauge) + "\n"
+                  ".1.3.6.1.4.1.39871.1.4.0 = " + std::to_string(ticks) + "\n"
+                  ".1.3.6.1.4.1.39871.1.5.0 = OID: .1.3.6.1.4.1.39871.9.1\n"
+                  ".1.3.6.1.4.1.39871.1.6.0 = IpAddress: 10.1.2.3\n"
+                  ".1.3.6.1.4.1.39871.1.7.0 = STRING: \"ab\"\n"
+                  ".1.3.6.1.4.1.39871.1.8.0 = Hex-STRING: " + long_octets + "\n");
+
+    EXPECT_EQ(read(".1.3.6.1.4.1.99998", file.path),
+              (Values{"a\"b\\c", "first line second line", "001A2B3C4D0102030405060708090A0B0C0D0E0F10111213", "",
+                      "Hello, world of octets"}));
+    EXPECT_EQ(read(".1.3.6.1.4.1.39871", file.path),
+              (Values{"QOR agent", "5", "4000000001", "12345", ".1.3.6.1.4.1.39871.9.1", "10.1.2.3", "\xC4\xC7",
+                      std::string(20, 'x')}));
+    Values lines;
+    read_walk_file_entries(".1.3.6.1.4.1.39871.1.1", file.path, lines, true, false);
+    EXPECT_EQ(lines, Values{".1.3.6.1.4.1.39871.1.1.0 QOR agent"});
+    read_walk_file_entries(".1.3.6.1.4.1.99998.3", file.path, lines, true, false);
+    EXPECT_EQ(lines, Values{".1.3.6.1.4.1.99998.3.0 001A2B3C4D0102030405060708090A0B0C0D0E0F10111213"});
 }
 
 TEST(WalkFile, MissingFileRaises)
@@ -134,7 +192,7 @@ TEST(ScanTable, OverAWalkFile)
     EXPECT_EQ(values, (Values{".1.3.6.1.2.1.2.2.1.1.1 1", ".1.3.6.1.2.1.2.2.1.1.2 2", ".1.3.6.1.2.1.2.2.1.1.3 3"}));
     // In line mode the date marker leaves the entries as they are.
     scan_table(nullptr, "127.0.0.9", ".1.3.6.1.4.1.99999.2.1,D", "public", fixture(), values, true);
-    EXPECT_EQ(values, Values{".1.3.6.1.4.1.99999.2.1.0 07 D6 05 11 0E 1E 00"});
+    EXPECT_EQ(values, Values{".1.3.6.1.4.1.99999.2.1.0 07D605110E1E00"});
     // No session and no file: a failure, nothing read.
     values = {"stale"};
     EXPECT_EQ(scan_table(nullptr, "127.0.0.9", ".1.3.6.1.2.1.1", "public", "", values, false), 9);
@@ -211,7 +269,9 @@ TEST(ValueFunctions, OverAWalkFile)
         const char* expression;
         Values expected;
     } cases[] = {
-        {"$BITARRAY(.1.3.6.1.4.1.99999.1.4)", {"1,3", "0,15", ""}},
+        // 00 0A reads as the agent's answer does: NUL and line feed octets
+        // are dropped, which leaves nothing.
+        {"$BITARRAY(.1.3.6.1.4.1.99999.1.4)", {"", "0,15", ""}},
         {"$bitarray(\"1,3\")", {"1,3"}},
         {"$SERVICE(.1.3.6.1.2.1.1.7)", {"end-to-end, applications"}},
         {"$SERVICE(.1.3.6.1.2.1.1.99)", {}},
