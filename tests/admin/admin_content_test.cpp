@@ -19,7 +19,8 @@
 namespace {
 
 // The list's own format: comments, blanks or tabs between number and name,
-// names with blanks inside; lines without a number or a name are skipped.
+// names with blanks inside, notes after a tab; lines without a number or a
+// name are skipped.
 TEST(EnterpriseNumbers, ReadsNumbersAndNames)
 {
     TempDir dir;
@@ -30,12 +31,20 @@ TEST(EnterpriseNumbers, ReadsNumbersAndNames)
                                       "2\tIBM (https://w3.ibm.com/standards )\n"
                                       "x17\tNot a number\n"
                                       "18\n"
+                                      "1991\tBrocade Communication Systems, Inc.\t# formerly 'Foundry Networks, Inc.'\n"
+                                      "78 LogMatrix Inc \t # formerly 'OpenService Inc.'\r\n"
+                                      "8606\tVancouver School District # 37\n"
+                                      "9230\t#B4mad Research Lab Organization\n"
                                       "62331\tWatermark Auto Group");
     auto list = read_enterprise_numbers(dir.file("e.tsv"));
     using Pair = std::pair<int32_t, std::string>;
     EXPECT_EQ(list, (std::vector<Pair>{{0, "Reserved"},
                                        {9, "ciscoSystems"},
                                        {2, "IBM (https://w3.ibm.com/standards )"},
+                                       {1991, "Brocade Communication Systems, Inc."},
+                                       {78, "LogMatrix Inc"},
+                                       {8606, "Vancouver School District # 37"},
+                                       {9230, "#B4mad Research Lab Organization"},
                                        {62331, "Watermark Auto Group"}}));
     EXPECT_THROW(read_enterprise_numbers(dir.file("missing.tsv")), qr_exception_t);
 }
@@ -73,6 +82,11 @@ TEST_P(AdminContentTest, EveryEnterpriseNumberNamesItsVendor)
     EXPECT_EQ(r.Column("n").GetLong(0), static_cast<long>(expected.size()));
     EXPECT_EQ(DataLoader::get_vendor_name(loader(), 8072), "net-snmp");
     EXPECT_EQ(DataLoader::get_vendor_name(loader(), 311), "Microsoft");
+    // Notes of the list ("\t# formerly ...") are no part of a name.
+    EXPECT_EQ(DataLoader::get_vendor_name(loader(), 1991), "Brocade Communication Systems, Inc.");
+    DB_DATA noted = db().connect()->get_stmnt_results("SELECT COUNT(*) AS n FROM SNMPDevVendors WHERE name LIKE ?",
+                                                      {std::string("%\t#%")});
+    EXPECT_EQ(noted.Column("n").GetLong(0), 0);
     // The last line of the list arrives too.
     EXPECT_EQ(DataLoader::get_vendor_name(loader(), expected.back().first), expected.back().second);
 }
