@@ -249,8 +249,10 @@ TEST_P(AdminContentTest, ReportsAreComplete)
         SCOPED_TRACE(name);
         EXPECT_FALSE(name.empty());
         // One placeholder, not first.
-        EXPECT_GT(query.find('#'), 0u);
-        EXPECT_EQ(query.find('#'), query.rfind('#'));
+        const size_t mark = query.find('#');
+        EXPECT_NE(mark, std::string::npos);
+        EXPECT_GT(mark, 0u);
+        EXPECT_EQ(mark, query.rfind('#'));
         // One caption per result column d1..dn.
         size_t captions = 1;
         for (char ch : headers)
