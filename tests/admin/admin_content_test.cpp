@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <set>
 
 namespace {
@@ -104,9 +107,32 @@ TEST_P(AdminContentTest, IdentifiesDevicesBySysObjectId)
         {".1.3.6.1.4.1.8072.3.2.10", true, 8072, 2, 5, "net-snmp", "Server"},
         {".1.3.6.1.4.1.311.1.1.3.1.1", true, 311, 2, 6, "Microsoft", "Workstation"},
         {".1.3.6.1.4.1.311.1.1.3.1.2", true, 311, 2, 5, "Microsoft", "Server"},
-        {".1.3.6.1.4.1.9.1.1745", true, 9, 1, 1, "ciscoSystems", "Router"},
+        // Cisco IOS numbers switches, routers and firewalls side by side.
+        {".1.3.6.1.4.1.9.1.1745", true, 9, 1, 2, "ciscoSystems", "Switch"},   // Catalyst 3850 stack
+        {".1.3.6.1.4.1.9.1.716", true, 9, 1, 2, "ciscoSystems", "Switch"},    // Catalyst 2960-24TT
+        {".1.3.6.1.4.1.9.1.1046", true, 9, 1, 1, "ciscoSystems", "Router"},   // 2901
+        {".1.3.6.1.4.1.9.1.745", true, 9, 1, 3, "ciscoSystems", "Firewall"},  // ASA 5505
+        {".1.3.6.1.4.1.9.5.42", true, 9, 1, 2, "ciscoSystems", "Switch"},     // Catalyst OS
         {".1.3.6.1.4.1.11.2.3.9.1.1", true, 11, 3, 7, "Hewlett-Packard", "Printer"},
-        {".1.3.6.1.4.1.2636.1.1.1.2.21", true, 2636, 1, 1, "Juniper Networks, Inc.", "Router"},
+        {".1.3.6.1.4.1.11.2.3.7.11.144", true, 11, 1, 2, "Hewlett-Packard", "Switch"},
+        {".1.3.6.1.4.1.11.2.3.2.3", true, 11, 2, 5, "Hewlett-Packard", "Server"},  // HP-UX
+        {".1.3.6.1.4.1.674.10892.5", true, 674, 2, 5, "Dell Inc.", "Server"},      // iDRAC
+        {".1.3.6.1.4.1.674.10895.3031", true, 674, 1, 2, "Dell Inc.", "Switch"},
+        {".1.3.6.1.4.1.2636.1.1.1.2.21", true, 2636, 1, 1, "Juniper Networks, Inc.", "Router"},  // MX960
+        {".1.3.6.1.4.1.2636.1.1.1.2.31", true, 2636, 1, 2, "Juniper Networks, Inc.", "Switch"},  // EX4200
+        {".1.3.6.1.4.1.2636.1.1.1.2.39", true, 2636, 1, 3, "Juniper Networks, Inc.", "Firewall"},  // SRX240
+        {".1.3.6.1.4.1.318.1.3.2.12", true, 318, 4, 8, "American Power Conversion Corp.", "UPS"},
+        // Products of a listed vendor that the map does not name: the vendor,
+        // and a group only where all its neighbours share it; never the
+        // class of a neighbour.
+        {".1.3.6.1.4.1.9.1.51", true, 9, 1, 0, "ciscoSystems", ""},
+        {".1.3.6.1.4.1.9.12.3.1.3.612", true, 9, 0, 0, "ciscoSystems", ""},
+        {".1.3.6.1.4.1.11.2.3.10.1", true, 11, 0, 0, "Hewlett-Packard", ""},
+        {".1.3.6.1.4.1.11.5.7.5.1", true, 11, 0, 0, "Hewlett-Packard", ""},
+        {".1.3.6.1.4.1.674.11000.2000.500.1", true, 674, 0, 0, "Dell Inc.", ""},
+        {".1.3.6.1.4.1.2636.1.1.1.2.999", true, 2636, 1, 0, "Juniper Networks, Inc.", ""},
+        {".1.3.6.1.4.1.318.1.3.4.5", true, 318, 4, 0, "American Power Conversion Corp.", ""},  // rack PDU
+        {".1.3.6.1.4.1.12356.106.1.1", true, 12356, 1, 0, "Fortinet, Inc.", ""},
         // Not in the map: the enterprise number names the vendor.
         {".1.3.6.1.4.1.39871.7.1", false, 39871, -1, -1, "Trans Industrias Electronicas", ""},
     };
@@ -120,6 +146,51 @@ TEST_P(AdminContentTest, IdentifiesDevicesBySysObjectId)
         EXPECT_EQ(cls, c.cls);
         EXPECT_EQ(DataLoader::get_vendor_name(loader(), vendor), c.vendor_name);
         EXPECT_EQ(DataLoader::get_device_class_name(loader(), cls), c.class_name);
+    }
+}
+
+// What a product the map does not name receives, for every entry's vendor
+// and every arc above the entry: the first entry below that arc, in the
+// database's own order. Its group and class must each be shared by all the
+// entries below the arc or be empty, and every vendor has a default at its
+// own arc, so an unknown product never takes a neighbour's group or class.
+TEST_P(AdminContentTest, MibMapGivesUnknownProductsNoNeighboursClass)
+{
+    auto c = db().connect();
+    DB_DATA map = c->query("SELECT OID, VendorId FROM SNMPMibMap");
+    ASSERT_GT(map.RowCount(), 20);
+    std::set<std::string> arcs;
+    for (int i = 0; i < map.RowCount(); ++i) {
+        const std::string oid = map.Column("OID").GetString(i);
+        const std::string root = ".1.3.6.1.4.1." + map.Column("VendorId").GetString(i);
+        SCOPED_TRACE(oid);
+        ASSERT_EQ(oid.rfind(root + ".", 0), 0u) << "not below its vendor's arc";
+        arcs.insert(root + ".");
+        for (std::string arc = oid.substr(0, oid.find_last_not_of('.') + 1); arc.size() > root.size();) {
+            arc.erase(arc.rfind('.'));
+            arcs.insert(arc + ".");
+        }
+    }
+    for (const std::string& arc : arcs) {
+        SCOPED_TRACE(arc);
+        DB_DATA below = c->get_stmnt_results(
+            "SELECT OID, GroupId, ClassId FROM SNMPMibMap WHERE OID LIKE ? ESCAPE '\\' ORDER BY OID",
+            {arc + "%"});
+        ASSERT_GT(below.RowCount(), 0);
+        const size_t dots = static_cast<size_t>(std::count(arc.begin(), arc.end(), '.'));
+        if (dots == 8) {
+            // A vendor's own arc: its default comes first.
+            EXPECT_EQ(below.Column("OID").GetString(0), arc);
+        }
+        for (const char* column : {"GroupId", "ClassId"}) {
+            const std::string first = below.Column(column).GetString(0);
+            std::set<std::string> values;
+            for (int r = 0; r < below.RowCount(); ++r)
+                values.insert(below.Column(column).GetString(r));
+            if (values.size() > 1) {
+                EXPECT_TRUE(first.empty()) << column << " " << first << " of " << below.Column("OID").GetString(0);
+            }
+        }
     }
 }
 
