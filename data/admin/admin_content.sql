@@ -777,9 +777,24 @@ INSERT INTO Reports (typeid, type, name, comment, query, unions, headers, sum_co
   WHERE # ORDER BY d2',
  '1', 'Class#class,Host,Address,Description', '1', 2),
 
-(3, 0, 'Hosts by operating system', 'Hosts grouped by the system description of their agent',
- 'SELECT ScanSummaryData.Data2 AS d1, ScanSummaryData.Data6 AS d2, InventoryHosts.NetAddr AS d3,
-  ScanSummaryData.Data4 AS d4
+-- The system description of a net-snmp agent holds the host name, so hosts
+-- are grouped by the operating system their agent's sysObjectID names (the
+-- net-snmp agent OIDs, the Windows SNMP service); other agents' descriptions
+-- name their firmware and stand as they are.
+(3, 0, 'Hosts by operating system', 'Hosts grouped by the operating system of their agent',
+ 'SELECT CASE ScanSummaryData.Data3
+    WHEN ''.1.3.6.1.4.1.8072.3.2.10'' THEN ''Linux'' WHEN ''.1.3.6.1.4.1.8072.3.2.8'' THEN ''FreeBSD''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.7'' THEN ''NetBSD'' WHEN ''.1.3.6.1.4.1.8072.3.2.12'' THEN ''OpenBSD''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.17'' THEN ''DragonFly BSD'' WHEN ''.1.3.6.1.4.1.8072.3.2.11'' THEN ''BSD/OS''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.3'' THEN ''Solaris'' WHEN ''.1.3.6.1.4.1.8072.3.2.2'' THEN ''SunOS''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.1'' THEN ''HP-UX'' WHEN ''.1.3.6.1.4.1.8072.3.2.6'' THEN ''HP-UX''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.14'' THEN ''HP-UX'' WHEN ''.1.3.6.1.4.1.8072.3.2.15'' THEN ''AIX''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.16'' THEN ''macOS'' WHEN ''.1.3.6.1.4.1.8072.3.2.9'' THEN ''IRIX''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.4'' THEN ''OSF/1'' WHEN ''.1.3.6.1.4.1.8072.3.2.5'' THEN ''Ultrix''
+    WHEN ''.1.3.6.1.4.1.8072.3.2.13'' THEN ''Windows'' WHEN ''.1.3.6.1.4.1.311.1.1.3.1.1'' THEN ''Windows''
+    WHEN ''.1.3.6.1.4.1.311.1.1.3.1.2'' THEN ''Windows'' WHEN ''.1.3.6.1.4.1.311.1.1.3.1.3'' THEN ''Windows''
+    ELSE ScanSummaryData.Data2 END AS d1,
+  ScanSummaryData.Data6 AS d2, InventoryHosts.NetAddr AS d3, ScanSummaryData.Data4 AS d4
   FROM ScanSummaryData JOIN InventoryHosts ON InventoryHosts.uid = ScanSummaryData.host_id
   WHERE # ORDER BY d2',
  '1', 'Operating system,Host,Address,Up time', '1', 3),

@@ -246,6 +246,24 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
         if (type == 2) {
             EXPECT_NE(sent[2].find("text=\"Server\""), std::string::npos);
         }
+        if (type == 3) {
+            // Both agents run Linux: one group of both hosts, not a group
+            // per system description (which holds the host name).
+            TiXmlDocument doc;
+            doc.Parse(sent[2].c_str());
+            std::vector<std::pair<std::string, std::string>> groups;
+            TiXmlElement* rows = TiXmlHandle(&doc).FirstChild("TABLE").FirstChild("ROWS").ToElement();
+            ASSERT_TRUE(rows);
+            for (TiXmlElement* row = rows->FirstChildElement("ROW"); row; row = row->NextSiblingElement("ROW")) {
+                std::vector<std::string> cells;
+                for (TiXmlElement* cell = TiXmlHandle(row).FirstChild("CELLS").FirstChild("CELL").ToElement(); cell;
+                     cell = cell->NextSiblingElement("CELL"))
+                    cells.push_back(cell->Attribute("text") ? cell->Attribute("text") : "");
+                if (cells.size() > 1 && !cells[0].empty())
+                    groups.emplace_back(cells[0], cells[1]);
+            }
+            EXPECT_EQ(groups, (std::vector<std::pair<std::string, std::string>>{{"Linux", "2"}})) << sent[2];
+        }
     }
 }
 
