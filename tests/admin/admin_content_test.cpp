@@ -335,4 +335,74 @@ TEST_P(AdminContentTest, ReportsAreComplete)
 
 INSTANTIATE_TEST_SUITE_P(Backends, AdminContentTest, TRV_DB_BACKENDS);
 
+// The database tool beside the server fills an administrator's PostgreSQL
+// data source with what the build puts into TarvaneSrvAdmin.db, in one
+// transaction: a failing run leaves the database as it found it.
+class MakeDatabaseTool : public ::testing::Test {
+protected:
+    static std::string bin() { return std::string(std::getenv("TRV_BINARY_DIR")) + "/bin"; }
+    // Runs the tool on the data source with the shipped scripts and the
+    // given content script; its exit status.
+    int fill(const std::string& dsn, const std::string& content)
+    {
+        return run_program({bin() + "/make_database", "--dsn", dsn, "--program-folder",
+                            DbTestEnvironment::get().program_folder(), bin() + "/sql/postgresql/admin.sql",
+                            bin() + "/sql/table_names.sql", content, "--enterprises", EnterpriseNumbersFile},
+                           dir.file("make_database.log"));
+    }
+    std::string log() { return read_file_text(dir.file("make_database.log")); }
+    // Row counts by table (names in lower case) of a database.
+    static std::map<std::string, long> counts(MSSQLODBCConnection& c, const std::string& tables_sql)
+    {
+        std::map<std::string, long> out;
+        DB_DATA tables = c.query(tables_sql);
+        for (int i = 0; i < tables.RowCount(); ++i) {
+            std::string name = tables.Column("t").GetString(i);
+            DB_DATA n = c.query("SELECT COUNT(*) AS n FROM " + name);
+            std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+            out[name] = n.Column("n").GetLong(0);
+        }
+        return out;
+    }
+    static std::map<std::string, long> postgresql_counts(const std::string& dsn)
+    {
+        return counts(*open_connection(dsn),
+                      "SELECT table_name AS t FROM information_schema.tables WHERE table_schema = 'public'");
+    }
+    TempDir dir;
+};
+
+TEST_F(MakeDatabaseTool, FillsAPostgreSQLDataSourceAsTheBuildFillsTheFile)
+{
+    const std::map<std::string, long> shipped =
+        counts(*AdminDb::get("sqlite").connect(), "SELECT name AS t FROM sqlite_master WHERE type = 'table'");
+    ASSERT_GT(shipped.size(), 30u);
+    ASSERT_GT(shipped.at("snmpdevvendors"), 50000);
+
+    const std::string dsn = DbTestEnvironment::get().fresh_data_source("postgresql");
+    const std::string content = bin() + "/admin/admin_content.sql";
+    ASSERT_EQ(fill(dsn, content), 0) << log();
+    EXPECT_EQ(postgresql_counts(dsn), shipped);
+    DB_DATA vendor = open_connection(dsn)->query("SELECT name FROM SNMPDevVendors WHERE oid = 8072");
+    ASSERT_EQ(vendor.RowCount(), 1);
+    EXPECT_EQ(vendor.Column("name").GetString(0), "net-snmp");
+
+    // A second run meets the tables and changes nothing.
+    EXPECT_EQ(fill(dsn, content), 1) << log();
+    EXPECT_NE(log().find("already exists"), std::string::npos) << log();
+    EXPECT_EQ(postgresql_counts(dsn), shipped);
+
+    // Content that fails at its last statement leaves an empty database.
+    const std::string broken = dir.file("broken.sql");
+    WriteWholeFile(broken, read_file_text(content) + "\nINSERT INTO NoSuchTable (uid) VALUES (1);\n");
+    const std::string fresh = DbTestEnvironment::get().fresh_data_source("postgresql");
+    EXPECT_EQ(fill(fresh, broken), 1) << log();
+    EXPECT_NE(log().find("NoSuchTable"), std::string::npos) << log();
+    EXPECT_TRUE(postgresql_counts(fresh).empty());
+
+    // A data source the server's folder does not hold.
+    EXPECT_EQ(fill("TrvNoSuchSource", content), 1);
+    EXPECT_NE(log().find("No data source TrvNoSuchSource"), std::string::npos) << log();
+}
+
 }  // namespace
