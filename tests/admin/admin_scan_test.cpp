@@ -20,8 +20,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +31,8 @@ const char* const Plain = "127.0.69.1";     // net-snmp agent with printer suppl
 const char* const Hardware = "127.0.69.2";  // net-snmp agent with the enterprise hardware tables
 const char* const FromFile = "127.0.69.3";  // no agent: read from a walk file of Hardware
 const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
+const char* const UpTime = ".1.3.6.1.2.1.1.3";         // sysUpTime
+const char* const RunName = ".1.3.6.1.2.1.25.4.2.1.2";  // hrSWRunName
 
 TestAgents* agents = nullptr;
 TempDir* folder = nullptr;
@@ -134,7 +138,12 @@ protected:
 
 TEST_P(AdminScanTest, ScanFillsTabsAndReports)
 {
+    // Walked around the scan: values that move while the test runs.
+    const auto running_before = walk_rows(Plain, RunName);
+    const std::vector<std::string> up_before = walk(Plain, UpTime);
     auto bench = scan();
+    const std::vector<std::string> up_after = walk(Plain, UpTime);
+    const auto running_after = walk_rows(Plain, RunName);
     ScanBench& b = *bench;
     const int plain = host_uid(b, Plain), hw = host_uid(b, Hardware);
     ASSERT_GT(plain, 0);
@@ -162,6 +171,15 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     // Summary: the system group as snmpwalk reads it.
     EXPECT_EQ(stored(b, "ScanSummaryData", plain, 1), walk(Plain, ".1.3.6.1.2.1.1.1"));
     EXPECT_EQ(stored(b, "ScanSummaryData", plain, 2), std::vector<std::string>{NetSnmpLinux});
+    ASSERT_EQ(up_before.size(), 1u);
+    ASSERT_EQ(up_after.size(), 1u);
+    const std::vector<std::string> up = stored(b, "ScanSummaryData", plain, 3);
+    ASSERT_EQ(up.size(), 1u);
+    for (const std::string& ticks : {up_before[0], up[0], up_after[0]})
+        EXPECT_TRUE(!ticks.empty() && ticks.find_first_not_of("0123456789") == std::string::npos) << ticks;
+    EXPECT_LE(std::atoll(up_before[0].c_str()), std::atoll(up[0].c_str())) << up[0];
+    EXPECT_LE(std::atoll(up[0].c_str()), std::atoll(up_after[0].c_str())) << up[0];
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain, 4), walk(Plain, ".1.3.6.1.2.1.1.4"));
     EXPECT_EQ(stored(b, "ScanSummaryData", plain, 5), std::vector<std::string>{"adm-plain"});
     EXPECT_EQ(stored(b, "ScanSummaryData", plain, 6), std::vector<std::string>{agents->location(Plain)});
     EXPECT_EQ(stored(b, "ScanSummaryData", plain, 7), std::vector<std::string>{"end-to-end, applications"});
@@ -180,6 +198,11 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     std::vector<std::string> macs = stored(b, "ScanInterfacesData", plain, 6);
     ASSERT_EQ(macs.size(), 3u);
     EXPECT_FALSE(macs[0].empty());
+    // ifPhysAddress as the agent serves it now, its octets written out.
+    std::vector<std::string> live_macs = walk(Plain, ".1.3.6.1.2.1.2.2.1.6");
+    for (std::string& mac : live_macs)
+        mac.erase(std::remove(mac.begin(), mac.end(), ' '), mac.end());
+    EXPECT_EQ(macs, live_macs);
 
     // Device identity: the greatest MAC without hardware data, the serial
     // number with it.
@@ -219,6 +242,27 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     EXPECT_EQ(stored(b, "ScanInstalledSoftData", plain, 1), installed);
     std::vector<std::string> programs = stored(b, "ScanRunnedSoftData", plain, 1);
     EXPECT_NE(std::find(programs.begin(), programs.end(), "snmpd"), programs.end());
+    // Running software by process id. Processes start and end while the
+    // test runs (other test programs run beside it), and the agent lists
+    // them from a copy it keeps for some seconds, so the scan and a walk may
+    // each see another moment. A process the agent listed under one
+    // name both before and after the scan lived through it: the scan holds
+    // it under that name.
+    const std::vector<std::string> pids = stored(b, "ScanRunnedSoftData", plain, 0);
+    ASSERT_EQ(pids.size(), programs.size());
+    std::map<std::string, std::string> scanned, before(running_before.begin(), running_before.end());
+    for (size_t i = 0; i < pids.size(); ++i)
+        scanned[pids[i]] = programs[i];
+    int lived = 0;
+    for (const auto& [pid, name] : running_after) {
+        auto was = before.find(pid);
+        if (was == before.end() || was->second != name)
+            continue;
+        ++lived;
+        EXPECT_EQ(scanned.count(pid) ? scanned[pid] : "<not scanned>", name) << "process " << pid;
+    }
+    EXPECT_TRUE(before.count(std::to_string(getpid()))) << "this test's own process";
+    EXPECT_GE(lived, 3);  // at least this test and both agents
     const std::set<std::string> run_states{"running", "runnable", "notRunnable", "invalid"};
     for (const std::string& s : stored(b, "ScanRunnedSoftData", plain, 5))
         EXPECT_TRUE(run_states.count(s)) << s;
