@@ -67,16 +67,22 @@ protected:
         folder = nullptr;
     }
 
-    // Scans both agents into a fresh inventory of the backend.
-    std::unique_ptr<ScanBench> scan()
+    // Quick polling, and a ping timeout as generous as the SNMP one.
+    static ScannerOptions options()
     {
         ScannerOptions o = ScanBench::quick_options();
         o.ping_threads = 1;
         o.snmp_threads = 2;
         o.ping_timeout_seconds = 5;
         o.program_dir = folder->path();
+        return o;
+    }
+
+    // Scans both agents into a fresh inventory of the backend.
+    std::unique_ptr<ScanBench> scan()
+    {
         auto bench = std::make_unique<ScanBench>(3, std::vector<std::string>{"127.0.69.1-2"},
-                                                 std::vector<std::string>{"public"}, "", o, GetParam());
+                                                 std::vector<std::string>{"public"}, "", options(), GetParam());
         bench->services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
         int id = bench->register_scan();
         bench->scanner->start();
@@ -340,15 +346,14 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
 // file), the installed software, and the steady fields of the summary.
 TEST_P(AdminScanTest, WalkFileScanMatchesTheLiveAgent)
 {
-    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", Hardware, ".1"});
+    int status = -1;
+    std::string text = run_program(
+        {"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", "-t", "5", "-r", "2", Hardware, ".1"}, &status);
+    ASSERT_EQ(status, 0) << "snmpwalk of " << Hardware << " stopped early";
     ASSERT_NE(text.find(".1.3.6.1.4.1.39871.1.3.1.1.1.9.1 = "), std::string::npos);
     WriteWholeFile(folder->file("SnmpOutput/hw.walk"), text);
 
-    ScannerOptions o = ScanBench::quick_options();
-    o.ping_threads = 1;
-    o.snmp_threads = 2;
-    o.program_dir = folder->path();
-    ScanBench b(3, {Hardware, std::string(FromFile) + "|hw.walk"}, {"public"}, "", o, GetParam());
+    ScanBench b(3, {Hardware, std::string(FromFile) + "|hw.walk"}, {"public"}, "", options(), GetParam());
     b.services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
     int id = b.register_scan();
     b.scanner->start();
