@@ -27,7 +27,16 @@ std::vector<std::pair<int32_t, std::string>> read_enterprise_numbers(const std::
         size_t name = line.find_first_not_of(" \t", digits);
         if (name == digits || name == std::string::npos)
             continue;
-        size_t end = line.find_last_not_of(" \t");
+        // The list appends notes after a tab ("\t# formerly '...'"); a '#'
+        // inside a name ("District # 37") or opening it ("#B4mad") stays.
+        size_t note = line.find('\t', name + 1);
+        while (note != std::string::npos) {
+            size_t mark = line.find_first_not_of(" \t", note);
+            if (mark != std::string::npos && line[mark] == '#')
+                break;
+            note = line.find('\t', note + 1);
+        }
+        size_t end = line.find_last_not_of(" \t", note);
         out.emplace_back(static_cast<int32_t>(std::atol(line.substr(0, digits).c_str())),
                          line.substr(name, end + 1 - name));
     }

@@ -15,8 +15,9 @@ class MSSQLODBCConnection;
 constexpr const char* EnterpriseNumbersFile = "/usr/share/wireshark/enterprises.tsv";
 
 // The (number, name) pairs of an enterprise list: lines "<number> <name>",
-// number and name separated by blanks or tabs; lines starting with '#' and
-// lines without a number and a name are skipped. Throws qr_exception_t when
+// number and name separated by blanks or tabs, a note after the name from a
+// tab followed by '#' on ("\t# formerly '...'") dropped; lines starting with
+// '#' and lines without a number and a name are skipped. Throws qr_exception_t when
 // the file cannot be read.
 std::vector<std::pair<int32_t, std::string>> read_enterprise_numbers(const std::string& path);
 

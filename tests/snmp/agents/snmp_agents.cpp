@@ -233,19 +233,40 @@ void TestAgents::stop_all()
     agents_.clear();
 }
 
-std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root)
+std::vector<std::pair<std::string, std::string>> snmpwalk_rows(const std::string& address, const std::string& root,
+                                                               int* status)
 {
-    std::vector<std::string> values;
-    std::string text = run_program({"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", address, root});
+    // A long hex string goes on over lines: each entry is joined first.
+    std::vector<std::string> lines;
+    std::string text = run_program(
+        {"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", "-t", "5", "-r", "2", address, root}, status);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty())
-            values.push_back(get_snmp_line_value(line));
         start = end + 1;
+        if (line.empty())
+            continue;
+        if (line[0] != '.' && !lines.empty())
+            lines.back() += " " + line;
+        else
+            lines.push_back(line);
     }
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const std::string& line : lines) {
+        const std::string oid = line.substr(0, line.find(' '));
+        rows.emplace_back(oid.rfind(root + ".", 0) == 0 ? oid.substr(root.size() + 1) : oid,
+                          get_snmp_line_value(line));
+    }
+    return rows;
+}
+
+std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root, int* status)
+{
+    std::vector<std::string> values;
+    for (auto& row : snmpwalk_rows(address, root, status))
+        values.push_back(std::move(row.second));
     return values;
 }

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 struct AgentSpec {
@@ -58,7 +59,15 @@ private:
 std::string run_program(const std::vector<std::string>& argv, int* status = nullptr);
 // The values of `snmpwalk -v1 -c public` of the agent under root, as our
 // walk-file reader normalises them: what a test compares stored tables with.
-std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root);
+// Each request may take 5 s and is sent 3 times, so a busy agent still
+// answers the whole walk; `status` gets snmpwalk's exit status (not 0 when
+// the walk stopped early).
+std::vector<std::string> snmpwalk_values(const std::string& address, const std::string& root,
+                                         int* status = nullptr);
+// The same walk as (index, value) pairs, the index being what follows
+// root in each OID ("1234" for ROOT.1234).
+std::vector<std::pair<std::string, std::string>> snmpwalk_rows(const std::string& address, const std::string& root,
+                                                               int* status = nullptr);
 
 // `snmpwalk -v1 -c COMMUNITY -On -Oe -Ot -Ox ADDRESS ROOT`, hex-string
 // continuation lines joined, one entry per line.
