@@ -238,25 +238,24 @@ CREATE TABLE MapSummary (
     GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
     SysObjId TEXT, ClassId INTEGER, GroupId INTEGER, VendorId INTEGER, Agent INTEGER,
     f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT, f5 TEXT, f6 TEXT, f7 TEXT, f8 TEXT, f9 TEXT, f10 TEXT,
-    f11 TEXT, f12 TEXT, f13 TEXT, f14 TEXT
+    f11 TEXT, f12 TEXT, f13 TEXT
 );
-INSERT INTO MapSummary (UID, RowType, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14) VALUES
+INSERT INTO MapSummary (UID, RowType, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13) VALUES
     (0, NULL, 'Device ID,COMPAREFIELD', 'Description', 'Object ID', 'Up time', 'Contact', 'Name,COMPARETITLE',
-     'Location', 'Services', 'Address', 'DNS name', 'Memory,MB', 'Users', 'Processes', 'System date');
+     'Location', 'Services', 'Address', 'DNS name', 'Memory,MB', 'Users', 'Processes');
 INSERT INTO MapSummary (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId,
-                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14) VALUES
+                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13) VALUES
     (1, 'VALUE', 1, '', 'std', 'default',
      '', '.1.3.6.1.2.1.1.1', '.1.3.6.1.2.1.1.2', '.1.3.6.1.2.1.1.3', '.1.3.6.1.2.1.1.4', '.1.3.6.1.2.1.1.5',
      '.1.3.6.1.2.1.1.6', '$SERVICE(.1.3.6.1.2.1.1.7)', 'server_ip', 'server_dns',
-     '$MUL(.1.3.6.1.2.1.25.2.2,1024)', '.1.3.6.1.2.1.25.1.5', '.1.3.6.1.2.1.25.1.6',
-     '$DATE(.1.3.6.1.2.1.25.1.2)');
+     '$MUL(.1.3.6.1.2.1.25.2.2,1024)', '.1.3.6.1.2.1.25.1.5', '.1.3.6.1.2.1.25.1.6');
 INSERT INTO MapSummary (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId,
-                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14) VALUES
+                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13) VALUES
     (2, 'GROUP', 'System', 'System', 1, 'default',
      'Device ID', 'Description', 'Object ID', 'Up time', 'Contact', 'Name', 'Location', 'Services',
-     'Address', 'DNS name', '', '', '', ''),
+     'Address', 'DNS name', '', '', ''),
     (3, 'GROUP', 'Host resources', 'Host resources', 2, 'default',
-     '', '', '', '', '', '', '', '', '', '', 'Memory', 'Users', 'Processes', 'System date');
+     '', '', '', '', '', '', '', '', '', '', 'Memory', 'Users', 'Processes');
 
 -- Interfaces: ifTable, then ifXTable merged row by row. Field 7 is the MAC.
 CREATE TABLE MapInterfaces (
@@ -334,18 +333,17 @@ CREATE TABLE MapInstalledSoft (
     UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, "TableOID" TEXT, Plugin TEXT,
     GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
     SysObjId TEXT, ClassId INTEGER, GroupId INTEGER, VendorId INTEGER, Agent INTEGER,
-    f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT, f5 TEXT
+    f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT
 );
-INSERT INTO MapInstalledSoft (UID, RowType, f1, f2, f3, f4, f5) VALUES
-    (0, NULL, 'Index,HIDDEN', 'Name,COMPAREFIELD,COMPARETITLE,SORT', 'Type', 'Installed', 'Product ID');
-INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId, f1, f2, f3, f4, f5) VALUES
+INSERT INTO MapInstalledSoft (UID, RowType, f1, f2, f3, f4) VALUES
+    (0, NULL, 'Index,HIDDEN', 'Name,COMPAREFIELD,COMPARETITLE,SORT', 'Type', 'Product ID');
+INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId, f1, f2, f3, f4) VALUES
     (1, 'TABLE', 1, '.1.3.6.1.2.1.25.6.3.1', 'std', 'default',
-     '.1.3.6.1.2.1.25.6.3.1.1', '.1.3.6.1.2.1.25.6.3.1.2', '.1.3.6.1.2.1.25.6.3.1.4',
-     '$DATE(.1.3.6.1.2.1.25.6.3.1.5)', '.1.3.6.1.2.1.25.6.3.1.3');
-INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, SysObjId, f1, f2, f3, f4, f5) VALUES
-    (2, 'ENUMTABLE', 1, 'default', '', '', 'EnumHrSWType', '', '');
-INSERT INTO MapInstalledSoft (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId, f1, f2, f3, f4, f5) VALUES
-    (3, 'GROUP', 'Software', 'Software', 1, 'default', 'Index', 'Name', 'Type', 'Installed', 'Product ID');
+     '.1.3.6.1.2.1.25.6.3.1.1', '.1.3.6.1.2.1.25.6.3.1.2', '.1.3.6.1.2.1.25.6.3.1.4', '.1.3.6.1.2.1.25.6.3.1.3');
+INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, SysObjId, f1, f2, f3, f4) VALUES
+    (2, 'ENUMTABLE', 1, 'default', '', '', 'EnumHrSWType', '');
+INSERT INTO MapInstalledSoft (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId, f1, f2, f3, f4) VALUES
+    (3, 'GROUP', 'Software', 'Software', 1, 'default', 'Index', 'Name', 'Type', 'Product ID');
 
 -- Running software: hrSWRunTable with hrSWRunPerfTable, same rows.
 CREATE TABLE MapRunnedSoft (
@@ -801,12 +799,12 @@ INSERT INTO Reports (typeid, type, name, comment, query, unions, headers, sum_co
 
 (4, 0, 'Installed software', 'Installed software with the hosts that have it',
  'SELECT ScanInstalledSoftData.Data2 AS d1, ScanSummaryData.Data6 AS d2, InventoryHosts.NetAddr AS d3,
-  ScanInstalledSoftData.Data3 AS d4, ScanInstalledSoftData.Data4 AS d5
+  ScanInstalledSoftData.Data3 AS d4
   FROM ScanInstalledSoftData
   JOIN ScanSummaryData ON ScanSummaryData.host_id = ScanInstalledSoftData.host_id
   JOIN InventoryHosts ON InventoryHosts.uid = ScanSummaryData.host_id
   WHERE # ORDER BY d2',
- '1', 'Software,Host,Address,Type,Installed', '1', 4),
+ '1', 'Software,Host,Address,Type', '1', 4),
 
 (5, 0, 'Running software', 'Running programs with the hosts that run them',
  'SELECT ScanRunnedSoftData.Data2 AS d1, ScanSummaryData.Data6 AS d2, InventoryHosts.NetAddr AS d3,
