@@ -30,6 +30,7 @@
 #include "scan_settings.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class Job;
@@ -116,10 +117,18 @@ public:
 
     // ---- Inventory tree: writes, questions and removal (loader_tree.cpp) ------
 
-    // The record's uid; 0 without a loader. Throws qr_exception_t on failure.
-    static int insert_tree_item(DataLoader* loader, const TreeItemRecord& item);
-    // Changes all but uid and TimeStmp; the record's uid, 0 without a loader. Throws.
-    static int update_tree_item(DataLoader* loader, const TreeItemRecord& item);
+    // The record's uid; 0 without a loader. With `settings` (an inventory's
+    // request element) its scan settings are written in the same
+    // transaction: a failure leaves neither. Throws qr_exception_t on failure.
+    static int insert_tree_item(DataLoader* loader, const TreeItemRecord& item,
+                                const TiXmlElement* settings = nullptr);
+    // Changes all but uid and TimeStmp; the record's uid, 0 without a loader.
+    // With `settings` the item's scan settings are replaced by those of the
+    // element in the same transaction: a failure leaves the old ones. A new
+    // parent that is the item itself or lies below it is refused (logged,
+    // nothing changed). Throws.
+    static int update_tree_item(DataLoader* loader, const TreeItemRecord& item,
+                                const TiXmlElement* settings = nullptr);
     static void set_tree_status(DataLoader* loader, int uid, int status);
     static void set_internal_scans(DataLoader* loader, int uid, int count);
     // has_internal_scans of the item; -1 without a row or on failure.
@@ -147,6 +156,7 @@ public:
     // Removes the unlocked snapshots of an inventory; the last uid removed, -1
     // when none, 0 without a loader.
     static int remove_unlocked_snapshots(DataLoader* loader, int parent_uid);
+
 
     // ---- Hosts, tabs, scan settings and data rows (loader_hosts.cpp) --------
 
@@ -302,7 +312,7 @@ public:
     // Appends the children of an item as a flat pre-order list (only the
     // direct ones with one_level); an item without tree children is taken for
     // a snapshot and its hosts are listed. Returns the number appended at the
-    // first level.
+    // first level. An item met again through a parentid loop is left out.
     static int children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level);
     // The TREEITEM of the job's host while its scan runs, with the given
     // status (loader_xml_job.cpp; needs the scan library).
@@ -343,6 +353,9 @@ protected:
     static bool admin_exists(const DataLoader* loader);
 
 private:
+    // children_to_xml below uid, skipping the items already listed.
+    static int children_walk(DataLoader* loader, int uid, TiXmlElement& target, bool one_level,
+                             std::unordered_set<int>& seen);
     static void resolve_block_path(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter, int block,
                                    std::vector<int>& path, size_t& visits);
 

@@ -131,6 +131,20 @@ std::string host_caption(MSSQLODBCConnection& db, int uid)
     return caption;
 }
 
+bool in_branch(MSSQLODBCConnection& db, int uid, int candidate)
+{
+    std::unordered_set<int> seen;
+    for (int at = candidate; at > 0 && seen.insert(at).second;) {
+        if (at == uid)
+            return true;
+        DB_DATA row = db.get_stmnt_results("select parentid from InventoryTree where uid=?", {id(at)});
+        if (row.RowCount() == 0)
+            return false;
+        at = int_at(row, "parentid", 0);
+    }
+    return false;
+}
+
 void for_each_chunk(const IntArray& uids,
                     const std::function<void(const std::string& markers, const qr_sql_params& params)>& f)
 {
@@ -147,28 +161,50 @@ void for_each_chunk(const IntArray& uids,
 
 }  // namespace loader_inventory
 
-int DataLoader::insert_tree_item(DataLoader* loader, const TreeItemRecord& item)
+int DataLoader::insert_tree_item(DataLoader* loader, const TreeItemRecord& item, const TiXmlElement* settings)
 {
     if (!exists(loader))
         return 0;
     Operation op(*loader);
-    op.db().get_stmnt_results(
+    MSSQLODBCConnection& db = op.db();
+    // An item without its settings, or settings without their item, is
+    // never left behind.
+    qr_transaction tx(db);
+    db.get_stmnt_results(
         "INSERT INTO InventoryTree (uid,parentid,type,status,locked,name,Tabs2Scan,comment,TimeStmp ) "
         "VALUES(?,?,?,?,?,?,?,?,?)",
         {id(item.uid), id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
          item.Tabs2Scan, item.comment, static_cast<int64_t>(item.TimeStmp)});
+    if (settings != nullptr)
+        loader_inventory::write_settings(db, item.uid, *settings);
+    tx.commit();
     return item.uid;
 }
 
-int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item)
+int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item, const TiXmlElement* settings)
 {
     if (!exists(loader))
         return 0;
     Operation op(*loader);
-    op.db().get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
-                              "Tabs2Scan=?, comment=? WHERE uid=?",
-                              {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
-                               item.Tabs2Scan, item.comment, id(item.uid)});
+    MSSQLODBCConnection& db = op.db();
+    if (loader_inventory::in_branch(db, item.uid, item.parentid)) {
+        // The item would hang below itself: cut off from the tree, and a
+        // loop for every walk over it.
+        TRV_LOG(qr_Error, "Tree item " << item.uid << " not changed: its new parent " << item.parentid
+                                       << " is the item itself or lies below it");
+        qr_exception("Tree item %d can not be placed below itself or its own branch", item.uid);
+    }
+    // The old settings go only together with the new ones coming in.
+    qr_transaction tx(db);
+    if (settings != nullptr) {
+        loader_inventory::delete_settings(db, item.uid);
+        loader_inventory::write_settings(db, item.uid, *settings);
+    }
+    db.get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
+                         "Tabs2Scan=?, comment=? WHERE uid=?",
+                         {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
+                          item.Tabs2Scan, item.comment, id(item.uid)});
+    tx.commit();
     return item.uid;
 }
 
@@ -317,6 +353,11 @@ int DataLoader::remove_tree_element(DataLoader* loader, int uid)
 {
     if (!exists(loader))
         return -1;
+    if (uid <= 0) {
+        // 0 is the parent of every top-level item: the whole inventory.
+        TRV_LOG(qr_Error, "Tree element " << uid << " not removed: not an item's uid");
+        return -1;
+    }
     TRV_LOG(qr_Info, "Removing tree element: " << uid);
     try {
         Operation op(*loader);

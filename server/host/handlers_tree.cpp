@@ -97,11 +97,9 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
     item.type = type;
     item.name = name;
     item.TimeStmp = static_cast<int>(std::time(nullptr));
-    if (type == type_inventory) {
-        DataLoader::write_scan_settings(loader.get(), uid, request);
+    if (type == type_inventory)
         item.Tabs2Scan = TextAttribute(request, "tabs");
-    }
-    DataLoader::insert_tree_item(loader.get(), item);
+    DataLoader::insert_tree_item(loader.get(), item, type == type_inventory ? &request : nullptr);
 
     // The only answer: the requester pairs it through trvid and synch.
     TiXmlElement element = DataLoader::item_to_xml(loader.get(), uid);
@@ -147,12 +145,9 @@ int HandleChangeItem(TiXmlElement& request, TRVConnector& connector)
         item.status = 0;
         item.locked = IntAttribute(request, "locked", 0);
         item.name = name;
-        if (type == type_inventory) {
-            DataLoader::delete_scan_settings(loader.get(), uid);
-            DataLoader::write_scan_settings(loader.get(), uid, request);
+        if (type == type_inventory)
             item.Tabs2Scan = TextAttribute(request, "tabs");
-        }
-        DataLoader::update_tree_item(loader.get(), item);
+        DataLoader::update_tree_item(loader.get(), item, type == type_inventory ? &request : nullptr);
     }
 
     TiXmlElement element = DataLoader::item_to_xml(loader.get(), uid);
@@ -169,6 +164,11 @@ int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
     const int uid = IntAttribute(request, "uid");
     TRV_LOG(qr_Info, "Remove tree item request, id: " << uid);
     const int synch = IntAttribute(request, "synch");
+    if (uid <= 0) {
+        // A missing uid reads 0, the parent of every top-level item.
+        TRV_LOG(qr_Error, "Remove tree item request without an item's uid refused");
+        return connector.SetError(error_failed, "Can not remove tree item: no item uid given.");
+    }
 
     const int parent = DataLoader::get_parent_id(loader.get(), uid);
     if (DataLoader::remove_tree_element(loader.get(), uid) != 0)

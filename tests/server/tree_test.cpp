@@ -205,6 +205,63 @@ TEST_F(Tree, ChangesReachEveryConsoleOfTheTypeOnly)
     EXPECT_TRUE(other_tree->children.empty()) << other_tree->xml;
 }
 
+// Requests that would empty the inventory or hang an item below itself are
+// refused; nothing changes and nothing is announced.
+TEST_F(Tree, RemovalWithoutAUidAndLoopsAreRefused)
+{
+    auto a = Console("Console");
+    auto b = Console("Console");
+    const auto add_folder = [&](const std::string& parent, const char* name) {
+        EXPECT_TRUE(a->Send("<ADDTREEITEM uid=\"-1\" parent=\"" + parent + "\" type=\"0\" synch=\"40\" name=\"" +
+                            name + "\"/>"));
+        auto item = a->Next();
+        EXPECT_TRUE(b->Next().has_value());
+        return item.has_value() ? item->attr("uid") : std::string();
+    };
+    const std::string top = add_folder("0", "top");
+    const std::string inner = add_folder(top, "inner");
+    ASSERT_FALSE(top.empty());
+    ASSERT_FALSE(inner.empty());
+
+    for (const char* uid : {"", " uid=\"0\"", " uid=\"-4\"", " uid=\"x\""}) {
+        ASSERT_TRUE(a->Send(std::string("<REMOVEBRANCH") + uid + " synch=\"41\"/>"));
+        auto error = a->Next();
+        ASSERT_TRUE(error.has_value()) << uid;
+        EXPECT_EQ(error->name, "ERROR") << uid;
+        EXPECT_EQ(error->attr("type"), "254") << uid;
+        EXPECT_EQ(error->attr("message"), "Can not remove tree item: no item uid given.") << uid;
+        EXPECT_EQ(error->attr("synch"), "41") << uid;
+    }
+    for (const std::string& parent : {top, inner}) {
+        ASSERT_TRUE(a->Send("<CHANGEITEM uid=\"" + top + "\" parent=\"" + parent +
+                            "\" type=\"0\" synch=\"42\" name=\"looped\"/>"));
+        auto error = a->Next();
+        ASSERT_TRUE(error.has_value()) << parent;
+        EXPECT_EQ(error->name, "ERROR") << parent;
+        EXPECT_EQ(error->attr("type"), "254") << parent;
+        EXPECT_EQ(error->attr("message"), "Tree item " + top + " can not be placed below itself or its own branch");
+        EXPECT_EQ(error->attr("synch"), "42");
+    }
+    ExpectNothingPending(*b);
+
+    // Both folders are where they were, unchanged, and the tree below the
+    // top one is still listed.
+    ASSERT_TRUE(a->Send("<GETTREE root=\"0\" synch=\"43\"/>"));
+    auto tree = a->Next();
+    ASSERT_TRUE(tree.has_value());
+    const Reply* listed_top = FindChild(*tree, top);
+    const Reply* listed_inner = FindChild(*tree, inner);
+    ASSERT_TRUE(listed_top && listed_inner) << tree->xml;
+    EXPECT_EQ(listed_top->attr("parent"), "0");
+    EXPECT_EQ(listed_top->attr("name"), "top");
+    EXPECT_EQ(listed_inner->attr("parent"), top);
+    ASSERT_TRUE(a->Send("<GETTREE root=\"" + top + "\" synch=\"44\"/>"));
+    auto below = a->Next();
+    ASSERT_TRUE(below.has_value());
+    ASSERT_EQ(below->children.size(), 1u) << below->xml;
+    EXPECT_EQ(below->children[0].attr("uid"), inner);
+}
+
 TEST_F(Tree, ATakenUpSessionIsTheNewConnectionsOwn)
 {
     auto first = std::make_unique<ConsoleClient>(folder_->port());
