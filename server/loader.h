@@ -156,7 +156,24 @@ public:
     // Removes the unlocked snapshots of an inventory; the last uid removed, -1
     // when none, 0 without a loader.
     static int remove_unlocked_snapshots(DataLoader* loader, int parent_uid);
-
+    // Copy and move place a folder or an inventory under `parent`: 0 (the
+    // top level) or a folder or plain item, never an inventory, a snapshot
+    // or a host. Both answer -1 when refused or failed (logged, nothing
+    // changed) and without a loader.
+    //
+    // Copies the item in one transaction: a folder with every folder and
+    // inventory below it, an inventory with its scan settings and tab list;
+    // no snapshot, host or scan data. Each copy gets a new uid from TrvIndex,
+    // keeps name, comment, tab list and lock, and is new: status 0, no scan
+    // running, the current time. The copy's uid. A copy into the item's own
+    // branch copies the branch as it was before.
+    static int copy_tree_item(DataLoader* loader, int uid, int parent);
+    // Hangs the item with its branch under `parent`; the item's uid. Refused:
+    // a parent that is the item or lies below it, a snapshot or host (they
+    // belong to the inventory that scanned them), and an item with a scan
+    // running in, below or above it (its counters would stay wrong). A move
+    // to the parent it has changes nothing.
+    static int move_tree_item(DataLoader* loader, int uid, int parent);
 
     // ---- Hosts, tabs, scan settings and data rows (loader_hosts.cpp) --------
 

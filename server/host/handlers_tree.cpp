@@ -21,13 +21,32 @@ void Broadcast(const TiXmlElement& element, TRVConnector& connector)
     SendToClientsOfType(element, connector.GetClientType());
 }
 
-// The loader has no copy or move of a branch: the requester and the consoles
-// are told it failed rather than shown an unchanged item as the result.
+// A copy or move the loader refused (or that failed): the requester gets the
+// ERROR, every console of the type the LOG line.
 int CopyOrMoveFailed(TRVConnector& connector, const std::string& message)
 {
     connector.SetError(error_failed, message);
     SendLogBroadcast(message, connector.GetClientType());
     return error_failed;
+}
+
+// COPYTREEITEM and MOVETREEITEM: the resulting item goes to every console of
+// the type with the requester's synch.
+int CopyOrMove(TiXmlElement& request, TRVConnector& connector, bool copy)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int synch = IntAttribute(request, "synch");
+    const int uid = IntAttribute(request, "id");
+    const int parent = IntAttribute(request, "toparent");
+    TRV_LOG(qr_Info, (copy ? "Copy" : "Move") << " tree item request, id: " << uid);
+    const int result = copy ? DataLoader::copy_tree_item(loader.get(), uid, parent)
+                            : DataLoader::move_tree_item(loader.get(), uid, parent);
+    if (result == -1)
+        return CopyOrMoveFailed(connector, copy ? "Can not copy item." : "Can not move item.");
+    SendTreeItem(result, connector.GetClientType(), nullptr, synch);
+    return 0;
 }
 
 }  // namespace
@@ -184,16 +203,10 @@ int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
 
 int HandleCopyTreeItem(TiXmlElement& request, TRVConnector& connector)
 {
-    if (!RequireLoader(connector))
-        return connector.ErrorCode();
-    TRV_LOG(qr_Info, "Copy tree item request, id: " << IntAttribute(request, "id"));
-    return CopyOrMoveFailed(connector, "Can not copy item.");
+    return CopyOrMove(request, connector, true);
 }
 
 int HandleMoveTreeItem(TiXmlElement& request, TRVConnector& connector)
 {
-    if (!RequireLoader(connector))
-        return connector.ErrorCode();
-    TRV_LOG(qr_Info, "Move tree item request, id: " << IntAttribute(request, "id"));
-    return CopyOrMoveFailed(connector, "Can not move item.");
+    return CopyOrMove(request, connector, false);
 }

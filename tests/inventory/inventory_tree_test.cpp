@@ -417,6 +417,140 @@ TEST_P(InventoryTreeTest, SettingsChangeWithTheirItemOrNotAtAll)
     EXPECT_EQ(orphans(), 0);
 }
 
+TEST_P(InventoryTreeTest, ACopyTakesFoldersAndInventoriesButNoSnapshots)
+{
+    // folder / sub / second inventory, beside the fixture's inventory; the
+    // fixture's inventory has a scan running and is locked.
+    const int sub = add_item(ids.folder, 0, "sub");
+    const int second = add_item(sub, 1, "second");
+    db->connect()->get_stmnt_results("UPDATE InventoryTree SET status = 1, locked = 1, has_internal_scans = 1 "
+                                     "WHERE uid = ?",
+                                     {int32_t(ids.inventory)});
+    const long hosts = rows("InventoryHosts"), tabs = rows("InventoryTabs"), tree = rows("InventoryTree");
+    const long snapshots = db->count("SELECT COUNT(*) AS n FROM InventoryTree WHERE type = 2");
+    const int last_uid = DataLoader::new_uid(loader);
+
+    const time_t start = std::time(nullptr);
+    const int copy = DataLoader::copy_tree_item(loader, ids.folder, 0);
+    ASSERT_GT(copy, last_uid);
+    EXPECT_EQ(rows("InventoryTree"), tree + 4);
+    EXPECT_EQ(db->count("SELECT COUNT(*) AS n FROM InventoryTree WHERE type = 2"), snapshots);
+    EXPECT_EQ(rows("InventoryHosts"), hosts);
+    EXPECT_EQ(rows("InventoryTabs"), tabs);
+    EXPECT_EQ(orphans(), 0);
+
+    DB_DATA top = tree_row(copy);
+    EXPECT_EQ(top.Column("parentid").GetLong(0), 0);
+    EXPECT_EQ(top.Column("name").GetString(0), folder_name);
+    std::vector<int> below = children(copy);
+    ASSERT_EQ(below.size(), 2u);
+    if (tree_row(below[0]).Column("type").GetLong(0) != 1)
+        std::swap(below[0], below[1]);  // the inventory's copy first, then sub's
+    DB_DATA inventory = tree_row(below[0]);
+    EXPECT_EQ(inventory.Column("type").GetLong(0), 1);
+    EXPECT_EQ(inventory.Column("name").GetString(0), inventory_name);
+    EXPECT_EQ(inventory.Column("comment").GetString(0), inventory_comment);
+    EXPECT_EQ(inventory.Column("status").GetLong(0), 0);
+    EXPECT_EQ(inventory.Column("has_internal_scans").GetLong(0), 0);
+    EXPECT_EQ(inventory.Column("locked").GetLong(0), 1);
+    EXPECT_GE(inventory.Column("TimeStmp").GetLong(0), start);
+    EXPECT_EQ(settings_of(below[0]), settings_of(ids.inventory));
+    EXPECT_TRUE(children(below[0]).empty());  // no snapshot
+    EXPECT_EQ(tree_row(below[1]).Column("name").GetString(0), "sub");
+    const std::vector<int> deeper = children(below[1]);
+    ASSERT_EQ(deeper.size(), 1u);
+    EXPECT_EQ(tree_row(deeper[0]).Column("name").GetString(0), "second");
+    EXPECT_NE(deeper[0], second);
+
+    // Into its own branch: the branch as it was, once.
+    const long before_own = rows("InventoryTree");
+    const int inside = DataLoader::copy_tree_item(loader, ids.folder, sub);
+    ASSERT_GT(inside, 0);
+    EXPECT_EQ(rows("InventoryTree"), before_own + 4);
+    EXPECT_EQ(DataLoader::get_parent_id(loader, inside), sub);
+
+    // An inventory alone.
+    const int lone = DataLoader::copy_tree_item(loader, ids.inventory, sub);
+    ASSERT_GT(lone, 0);
+    EXPECT_EQ(settings_of(lone), settings_of(ids.inventory));
+    EXPECT_TRUE(children(lone).empty());
+    EXPECT_EQ(orphans(), 0);
+}
+
+TEST_P(InventoryTreeTest, RefusedOrFailedCopiesChangeNothing)
+{
+    const int sub = add_item(ids.folder, 0, "sub");
+    const struct {
+        const char* what;
+        int uid, parent;
+    } cases[] = {
+        {"a snapshot", ids.snapshot, ids.folder},
+        {"a host", ids.host_a, 0},
+        {"an unknown item", 999999, 0},
+        {"no item", 0, 0},
+        {"under an inventory", sub, ids.inventory},
+        {"under a snapshot", sub, ids.snapshot},
+        {"under a host", sub, ids.host_b},
+        {"under an unknown parent", sub, 999999},
+        {"under a negative parent", sub, -3},
+    };
+    const std::vector<std::string> before = tree_rows();
+    const long settings = rows("InventoryPing") + rows("InventoryIPs") + rows("InventoryComms");
+    const long drawn = rows("TrvIndex");
+    for (const auto& c : cases)
+        EXPECT_EQ(DataLoader::copy_tree_item(loader, c.uid, c.parent), -1) << c.what;
+    EXPECT_EQ(tree_rows(), before);
+    EXPECT_EQ(rows("TrvIndex"), drawn);
+
+    // A failure half way (the communities cannot be read) leaves no copy.
+    db->connect()->query("DROP TABLE InventoryComms");
+    EXPECT_EQ(DataLoader::copy_tree_item(loader, ids.folder, 0), -1);
+    EXPECT_EQ(tree_rows(), before);
+    EXPECT_EQ(rows("InventoryPing") + rows("InventoryIPs"), settings - 2);
+}
+
+TEST_P(InventoryTreeTest, MovesAndRefusedMoves)
+{
+    const int sub = add_item(ids.folder, 0, "sub");
+    const int other = add_item(0, 7, "other");
+
+    EXPECT_EQ(DataLoader::move_tree_item(loader, ids.inventory, other), ids.inventory);
+    EXPECT_EQ(DataLoader::get_parent_id(loader, ids.inventory), other);
+    EXPECT_EQ(DataLoader::move_tree_item(loader, ids.folder, other), ids.folder);
+    EXPECT_EQ(DataLoader::move_tree_item(loader, ids.folder, 0), ids.folder);
+    EXPECT_EQ(DataLoader::get_parent_id(loader, ids.folder), 0);
+    // The branch moved with its item.
+    EXPECT_EQ(DataLoader::get_parent_id(loader, sub), ids.folder);
+    EXPECT_EQ(DataLoader::get_parent_id(loader, ids.snapshot), ids.inventory);
+    // Onto the parent it has: nothing to do.
+    EXPECT_EQ(DataLoader::move_tree_item(loader, ids.snapshot, ids.inventory), ids.snapshot);
+    EXPECT_EQ(orphans(), 0);
+
+    const int running = add_item(sub, 1, "running");
+    db->connect()->get_stmnt_results("UPDATE InventoryTree SET has_internal_scans = 1 WHERE uid = ?",
+                                     {int32_t(running)});
+    const struct {
+        const char* what;
+        int uid, parent;
+    } cases[] = {
+        {"under itself", ids.folder, ids.folder},
+        {"under its own child", ids.folder, sub},
+        {"under its own grandchild", other, ids.snapshot},
+        {"a snapshot elsewhere", ids.snapshot, sub},
+        {"a host", ids.host_a, ids.folder},
+        {"an unknown item", 999999, 0},
+        {"under an inventory", sub, ids.inventory},
+        {"under a snapshot", sub, ids.snapshot},
+        {"under a host", sub, ids.host_a},
+        {"under an unknown parent", sub, 999999},
+        {"with a scan running", running, 0},
+    };
+    const std::vector<std::string> before = tree_rows();
+    for (const auto& c : cases)
+        EXPECT_EQ(DataLoader::move_tree_item(loader, c.uid, c.parent), -1) << c.what;
+    EXPECT_EQ(tree_rows(), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, InventoryTreeTest, TRV_DB_BACKENDS, [](const auto& i) { return i.param; });
 
 }  // namespace
