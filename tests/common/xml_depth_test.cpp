@@ -15,12 +15,12 @@ namespace {
 
 constexpr int wide = 1000;  // a limit no text of these tests reaches
 
-std::string Repeat(const std::string& piece, int times)
+std::string Repeat(const std::string& part, int times)
 {
     std::string out;
-    out.reserve(piece.size() * static_cast<size_t>(times));
+    out.reserve(part.size() * static_cast<size_t>(times));
     for (int i = 0; i < times; ++i)
-        out += piece;
+        out += part;
     return out;
 }
 
@@ -105,7 +105,7 @@ TEST(XmlDepth, TableOfTexts)
 }
 
 // Random texts: well-formed element trees of the kinds of content above,
-// some of them with a random piece put in somewhere.
+// some of them with a random fragment put in somewhere.
 class TextMaker {
 public:
     explicit TextMaker(unsigned seed) : random_(seed) {}
@@ -128,7 +128,7 @@ public:
             Element(text, 0);
         const int damage = Pick(4);
         for (int d = 0; d < damage; ++d)
-            text.insert(head + static_cast<size_t>(Pick(static_cast<int>(text.size() - head) + 1)), Piece());
+            text.insert(head + static_cast<size_t>(Pick(static_cast<int>(text.size() - head) + 1)), Fragment());
         // No character may run past the end: the parser would read beyond it.
         return text + "   ";
     }
@@ -136,13 +136,13 @@ public:
 private:
     int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
 
-    std::string Piece()
+    std::string Fragment()
     {
-        static const char* const pieces[] = {
+        static const char* const fragments[] = {
             "<a>", "</a>", "<b/>", "/>", ">", "<",    "'",     "\"",   "=",         " ",   "\xe0",   "\xf0", "\xc3",
             "\xef\xbb\xbf", "<!--", "-->", "<![CDATA[", "]]>", "<?xml?>", "</", "<!", "x=\"", "<?pi", "\x85", "&#x",
             "&#", ";", "x3c;", "#60;", "&"};
-        return pieces[Pick(static_cast<int>(sizeof pieces / sizeof pieces[0]))];
+        return fragments[Pick(static_cast<int>(sizeof fragments / sizeof fragments[0]))];
     }
 
     std::string Value()

@@ -188,11 +188,11 @@ TEST_F(Protocol, MalformedXmlIsAnsweredAndNotDispatched)
     ExpectServed(client, 51);
 }
 
-std::string Repeat(const std::string& piece, int times)
+std::string Repeat(const std::string& part, int times)
 {
     std::string out;
     for (int i = 0; i < times; ++i)
-        out += piece;
+        out += part;
     return out;
 }
 
