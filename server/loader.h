@@ -30,6 +30,7 @@
 #include "scan_settings.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class Job;
@@ -116,10 +117,18 @@ public:
 
     // ---- Inventory tree: writes, questions and removal (loader_tree.cpp) ------
 
-    // The record's uid; 0 without a loader. Throws qr_exception_t on failure.
-    static int insert_tree_item(DataLoader* loader, const TreeItemRecord& item);
-    // Changes all but uid and TimeStmp; the record's uid, 0 without a loader. Throws.
-    static int update_tree_item(DataLoader* loader, const TreeItemRecord& item);
+    // The record's uid; 0 without a loader. With `settings` (an inventory's
+    // request element) its scan settings are written in the same
+    // transaction: a failure leaves neither. Throws qr_exception_t on failure.
+    static int insert_tree_item(DataLoader* loader, const TreeItemRecord& item,
+                                const TiXmlElement* settings = nullptr);
+    // Changes all but uid and TimeStmp; the record's uid, 0 without a loader.
+    // With `settings` the item's scan settings are replaced by those of the
+    // element in the same transaction: a failure leaves the old ones. A new
+    // parent that is the item itself or lies below it is refused (logged,
+    // nothing changed). Throws.
+    static int update_tree_item(DataLoader* loader, const TreeItemRecord& item,
+                                const TiXmlElement* settings = nullptr);
     static void set_tree_status(DataLoader* loader, int uid, int status);
     static void set_internal_scans(DataLoader* loader, int uid, int count);
     // has_internal_scans of the item; -1 without a row or on failure.
@@ -147,6 +156,24 @@ public:
     // Removes the unlocked snapshots of an inventory; the last uid removed, -1
     // when none, 0 without a loader.
     static int remove_unlocked_snapshots(DataLoader* loader, int parent_uid);
+    // Copy and move place a folder or an inventory under `parent`: 0 (the
+    // top level) or a folder or plain item, never an inventory, a snapshot
+    // or a host. Both answer -1 when refused or failed (logged, nothing
+    // changed) and without a loader.
+    //
+    // Copies the item in one transaction: a folder with every folder and
+    // inventory below it, an inventory with its scan settings and tab list;
+    // no snapshot, host or scan data. Each copy gets a new uid from TrvIndex,
+    // keeps name, comment, tab list and lock, and is new: status 0, no scan
+    // running, the current time. The copy's uid. A copy into the item's own
+    // branch copies the branch as it was before.
+    static int copy_tree_item(DataLoader* loader, int uid, int parent);
+    // Hangs the item with its branch under `parent`; the item's uid. Refused:
+    // a parent that is the item or lies below it, a snapshot or host (they
+    // belong to the inventory that scanned them), and an item with a scan
+    // running in, below or above it (its counters would stay wrong). A move
+    // to the parent it has changes nothing.
+    static int move_tree_item(DataLoader* loader, int uid, int parent);
 
     // ---- Hosts, tabs, scan settings and data rows (loader_hosts.cpp) --------
 
@@ -302,7 +329,7 @@ public:
     // Appends the children of an item as a flat pre-order list (only the
     // direct ones with one_level); an item without tree children is taken for
     // a snapshot and its hosts are listed. Returns the number appended at the
-    // first level.
+    // first level. An item met again through a parentid loop is left out.
     static int children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level);
     // The TREEITEM of the job's host while its scan runs, with the given
     // status (loader_xml_job.cpp; needs the scan library).
@@ -343,6 +370,9 @@ protected:
     static bool admin_exists(const DataLoader* loader);
 
 private:
+    // children_to_xml below uid, skipping the items already listed.
+    static int children_walk(DataLoader* loader, int uid, TiXmlElement& target, bool one_level,
+                             std::unordered_set<int>& seen);
     static void resolve_block_path(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter, int block,
                                    std::vector<int>& path, size_t& visits);
 

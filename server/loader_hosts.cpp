@@ -28,41 +28,21 @@ std::string attribute(const TiXmlElement& e, const char* name)
 
 }  // namespace
 
-int DataLoader::new_uid(DataLoader* loader)
+namespace loader_inventory {
+
+int draw_uid(MSSQLODBCConnection& db)
 {
-    if (!exists(loader))
-        return 0;
-    try {
-        Operation op(*loader);
-        // The database mutex keeps the insert and the read together.
-        op.db().query("INSERT INTO TrvIndex( atype ) VALUES( 1 )");
-        DB_DATA rows = op.db().query("SELECT MAX(uid) AS uid FROM TrvIndex");
-        return rows.RowCount() > 0 ? int_at(rows, "uid", 0) : 0;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;
-    }
+    // The database mutex keeps the insert and the read together.
+    db.query("INSERT INTO TrvIndex( atype ) VALUES( 1 )");
+    DB_DATA rows = db.query("SELECT MAX(uid) AS uid FROM TrvIndex");
+    const int uid = rows.RowCount() > 0 ? int_at(rows, "uid", 0) : 0;
+    if (uid <= 0)
+        qr_exception("No new uid could be drawn from TrvIndex");
+    return uid;
 }
 
-void DataLoader::delete_scan_settings(DataLoader* loader, int uid)
+void write_settings(MSSQLODBCConnection& db, int uid, const TiXmlElement& item)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
-        for (const char* sql :
-             {"DELETE FROM InventoryIPs WHERE InventoryId=?", "DELETE FROM InventoryComms WHERE InventoryId=?",
-              "DELETE FROM InventoryPing WHERE InventoryId=?"})
-            op.db().get_stmnt_results(sql, {id(uid)});
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
-}
-
-void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlElement& item)
-{
-    if (!exists(loader))
-        return;
     ScanSettings settings;
     int ping = 0;
     if (item.QueryIntAttribute("ping", &ping) == TIXML_SUCCESS)
@@ -79,17 +59,60 @@ void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlEle
         else if (e->ValueStr() == "COMM")
             settings.communities.Add(Community(attribute(*e, "name"), settings.communities.Count()));
     }
-    Operation op(*loader);
-    qr_transaction tx(op.db());
-    op.db().get_stmnt_results("INSERT INTO InventoryPing( InventoryID, Ping ) VALUES( ?, ? )",
-                              {id(uid), id(settings.ping)});
+    db.get_stmnt_results("INSERT INTO InventoryPing( InventoryID, Ping ) VALUES( ?, ? )", {id(uid), id(settings.ping)});
     for (const IPRange& r : settings.ranges)
-        op.db().get_stmnt_results(
+        db.get_stmnt_results(
             "INSERT INTO InventoryIPs ( InventoryID, IPFrom, IPTo, FName, PlaceOrder ) VALUES( ?,?,?,?,? )",
             {id(uid), r.from, r.to, r.file, id(r.place_order)});
     for (const Community& c : settings.communities)
-        op.db().get_stmnt_results("INSERT INTO InventoryComms ( InventoryID, Name, PlaceOrder ) VALUES( ?,?,? )",
-                                  {id(uid), c.name, id(c.place_order)});
+        db.get_stmnt_results("INSERT INTO InventoryComms ( InventoryID, Name, PlaceOrder ) VALUES( ?,?,? )",
+                             {id(uid), c.name, id(c.place_order)});
+}
+
+void delete_settings(MSSQLODBCConnection& db, int uid)
+{
+    for (const char* sql :
+         {"DELETE FROM InventoryIPs WHERE InventoryId=?", "DELETE FROM InventoryComms WHERE InventoryId=?",
+          "DELETE FROM InventoryPing WHERE InventoryId=?"})
+        db.get_stmnt_results(sql, {id(uid)});
+}
+
+}  // namespace loader_inventory
+
+int DataLoader::new_uid(DataLoader* loader)
+{
+    if (!exists(loader))
+        return 0;
+    try {
+        Operation op(*loader);
+        return loader_inventory::draw_uid(op.db());
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+        return 0;
+    }
+}
+
+void DataLoader::delete_scan_settings(DataLoader* loader, int uid)
+{
+    if (!exists(loader))
+        return;
+    try {
+        Operation op(*loader);
+        qr_transaction tx(op.db());
+        loader_inventory::delete_settings(op.db(), uid);
+        tx.commit();
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, e.message());
+    }
+}
+
+void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlElement& item)
+{
+    if (!exists(loader))
+        return;
+    Operation op(*loader);
+    qr_transaction tx(op.db());
+    loader_inventory::write_settings(op.db(), uid, item);
     tx.commit();
 }
 

@@ -8,6 +8,8 @@
 #include "qr_log.h"
 #include "qr_strings.h"
 
+#include <ctime>
+#include <unordered_map>
 #include <unordered_set>
 
 using namespace loader_sql;
@@ -95,6 +97,37 @@ void delete_host_data(MSSQLODBCConnection& db, const std::string& hosts, int uid
                              {id(uid)});
 }
 
+// Why `parent` can not take a folder or an inventory; empty when it can.
+std::string parent_refusal(MSSQLODBCConnection& db, int parent)
+{
+    if (parent == 0)
+        return std::string();
+    switch (loader_inventory::item_type(db, parent)) {
+    case -1:
+        return "its new parent " + std::to_string(parent) + " does not exist";
+    case 1:
+    case 2:
+    case 3:
+        return "its new parent " + std::to_string(parent) + " is an inventory, a snapshot or a host";
+    default:
+        return std::string();
+    }
+}
+
+// The ping, ranges and communities of one inventory for another, as stored.
+void copy_settings(MSSQLODBCConnection& db, int from, int to)
+{
+    db.get_stmnt_results("INSERT INTO InventoryPing (InventoryID, Ping) SELECT ?, Ping FROM InventoryPing "
+                         "WHERE InventoryID=?",
+                         {id(to), id(from)});
+    db.get_stmnt_results("INSERT INTO InventoryIPs (InventoryID, IPFrom, IPTo, FName, PlaceOrder) "
+                         "SELECT ?, IPFrom, IPTo, FName, PlaceOrder FROM InventoryIPs WHERE InventoryID=?",
+                         {id(to), id(from)});
+    db.get_stmnt_results("INSERT INTO InventoryComms (InventoryID, Name, PlaceOrder) "
+                         "SELECT ?, Name, PlaceOrder FROM InventoryComms WHERE InventoryID=?",
+                         {id(to), id(from)});
+}
+
 }  // namespace
 
 namespace loader_inventory {
@@ -131,6 +164,20 @@ std::string host_caption(MSSQLODBCConnection& db, int uid)
     return caption;
 }
 
+bool in_branch(MSSQLODBCConnection& db, int uid, int candidate)
+{
+    std::unordered_set<int> seen;
+    for (int at = candidate; at > 0 && seen.insert(at).second;) {
+        if (at == uid)
+            return true;
+        DB_DATA row = db.get_stmnt_results("select parentid from InventoryTree where uid=?", {id(at)});
+        if (row.RowCount() == 0)
+            return false;
+        at = int_at(row, "parentid", 0);
+    }
+    return false;
+}
+
 void for_each_chunk(const IntArray& uids,
                     const std::function<void(const std::string& markers, const qr_sql_params& params)>& f)
 {
@@ -147,28 +194,50 @@ void for_each_chunk(const IntArray& uids,
 
 }  // namespace loader_inventory
 
-int DataLoader::insert_tree_item(DataLoader* loader, const TreeItemRecord& item)
+int DataLoader::insert_tree_item(DataLoader* loader, const TreeItemRecord& item, const TiXmlElement* settings)
 {
     if (!exists(loader))
         return 0;
     Operation op(*loader);
-    op.db().get_stmnt_results(
+    MSSQLODBCConnection& db = op.db();
+    // An item without its settings, or settings without their item, is
+    // never left behind.
+    qr_transaction tx(db);
+    db.get_stmnt_results(
         "INSERT INTO InventoryTree (uid,parentid,type,status,locked,name,Tabs2Scan,comment,TimeStmp ) "
         "VALUES(?,?,?,?,?,?,?,?,?)",
         {id(item.uid), id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
          item.Tabs2Scan, item.comment, static_cast<int64_t>(item.TimeStmp)});
+    if (settings != nullptr)
+        loader_inventory::write_settings(db, item.uid, *settings);
+    tx.commit();
     return item.uid;
 }
 
-int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item)
+int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item, const TiXmlElement* settings)
 {
     if (!exists(loader))
         return 0;
     Operation op(*loader);
-    op.db().get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
-                              "Tabs2Scan=?, comment=? WHERE uid=?",
-                              {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
-                               item.Tabs2Scan, item.comment, id(item.uid)});
+    MSSQLODBCConnection& db = op.db();
+    if (loader_inventory::in_branch(db, item.uid, item.parentid)) {
+        // The item would hang below itself: cut off from the tree, and a
+        // loop for every walk over it.
+        TRV_LOG(qr_Error, "Tree item " << item.uid << " not changed: its new parent " << item.parentid
+                                       << " is the item itself or lies below it");
+        qr_exception("Tree item %d can not be placed below itself or its own branch", item.uid);
+    }
+    // The old settings go only together with the new ones coming in.
+    qr_transaction tx(db);
+    if (settings != nullptr) {
+        loader_inventory::delete_settings(db, item.uid);
+        loader_inventory::write_settings(db, item.uid, *settings);
+    }
+    db.get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
+                         "Tabs2Scan=?, comment=? WHERE uid=?",
+                         {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
+                          item.Tabs2Scan, item.comment, id(item.uid)});
+    tx.commit();
     return item.uid;
 }
 
@@ -317,6 +386,11 @@ int DataLoader::remove_tree_element(DataLoader* loader, int uid)
 {
     if (!exists(loader))
         return -1;
+    if (uid <= 0) {
+        // 0 is the parent of every top-level item: the whole inventory.
+        TRV_LOG(qr_Error, "Tree element " << uid << " not removed: not an item's uid");
+        return -1;
+    }
     TRV_LOG(qr_Info, "Removing tree element: " << uid);
     try {
         Operation op(*loader);
@@ -367,4 +441,111 @@ int DataLoader::remove_unlocked_snapshots(DataLoader* loader, int parent_uid)
         TRV_LOG(qr_Error, e.message());
     }
     return last;
+}
+
+int DataLoader::copy_tree_item(DataLoader* loader, int uid, int parent)
+{
+    if (!exists(loader))
+        return -1;
+    try {
+        Operation op(*loader);
+        MSSQLODBCConnection& db = op.db();
+        std::string refusal;
+        switch (loader_inventory::item_type(db, uid)) {
+        case -1:
+            refusal = "there is no such item";
+            break;
+        case 2:
+            refusal = "a snapshot is not copied";
+            break;
+        case 3:
+            refusal = "a host is not copied";
+            break;
+        default:
+            refusal = parent_refusal(db, parent);
+            break;
+        }
+        if (!refusal.empty()) {
+            TRV_LOG(qr_Error, "Tree item " << uid << " not copied: " << refusal);
+            return -1;
+        }
+        // The branch as it is before the copy, parents first, so a copy into
+        // the branch itself is not copied again.
+        IntArray branch;
+        loader_inventory::subtree(db, uid, branch);
+        const int64_t now = static_cast<int64_t>(std::time(nullptr));
+        qr_transaction tx(db);
+        std::unordered_map<int, int> folders;  // a copied folder's uid -> its copy's
+        int top = -1;
+        for (int i = 0; i < branch.Count(); ++i) {
+            const int from = branch[i];
+            DB_DATA row = db.get_stmnt_results("select parentid, type from InventoryTree where uid=?", {id(from)});
+            if (row.RowCount() == 0)
+                continue;
+            const int type = int_at(row, "type", 0);
+            int to_parent = parent;
+            if (i > 0) {
+                // Only what lies in copied folders; snapshots never.
+                const auto found = folders.find(int_at(row, "parentid", 0));
+                if (found == folders.end() || type == 2)
+                    continue;
+                to_parent = found->second;
+            }
+            const int to = loader_inventory::draw_uid(db);
+            db.get_stmnt_results("INSERT INTO InventoryTree (uid, parentid, type, status, locked, name, Tabs2Scan, "
+                                 "comment, TimeStmp) SELECT ?, ?, type, 0, locked, name, Tabs2Scan, comment, ? "
+                                 "FROM InventoryTree WHERE uid=?",
+                                 {id(to), id(to_parent), now, id(from)});
+            if (type == 1)
+                copy_settings(db, from, to);
+            else
+                folders.emplace(from, to);
+            if (i == 0)
+                top = to;
+        }
+        tx.commit();
+        TRV_LOG(qr_Info, "Tree item " << uid << " copied as " << top << " under " << parent);
+        return top;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, "Tree item " << uid << " not copied: " << e.message());
+        return -1;
+    }
+}
+
+int DataLoader::move_tree_item(DataLoader* loader, int uid, int parent)
+{
+    if (!exists(loader))
+        return -1;
+    try {
+        Operation op(*loader);
+        MSSQLODBCConnection& db = op.db();
+        const int type = loader_inventory::item_type(db, uid);
+        DB_DATA row =
+            db.get_stmnt_results("select parentid, has_internal_scans from InventoryTree where uid=?", {id(uid)});
+        std::string refusal;
+        if (type == 3)
+            refusal = "a host stays in the snapshot that found it";
+        else if (row.RowCount() == 0)
+            refusal = "there is no such item";
+        else if (int_at(row, "parentid", 0) == parent)
+            return uid;  // already there
+        else if (type == 2)
+            refusal = "a snapshot stays with the inventory that took it";
+        else if (int_at(row, "has_internal_scans", 0) > 0)
+            refusal = "a scan is running in, below or above it";
+        else if (loader_inventory::in_branch(db, uid, parent))
+            refusal = "its new parent " + std::to_string(parent) + " is the item itself or lies below it";
+        else
+            refusal = parent_refusal(db, parent);
+        if (!refusal.empty()) {
+            TRV_LOG(qr_Error, "Tree item " << uid << " not moved: " << refusal);
+            return -1;
+        }
+        db.get_stmnt_results("UPDATE InventoryTree SET parentid=? WHERE uid=?", {id(parent), id(uid)});
+        TRV_LOG(qr_Info, "Tree item " << uid << " moved under " << parent);
+        return uid;
+    } catch (const qr_exception_t& e) {
+        TRV_LOG(qr_Error, "Tree item " << uid << " not moved: " << e.message());
+        return -1;
+    }
 }

@@ -10,6 +10,7 @@
 #include <tinyxml.h>
 
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -321,6 +322,13 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
 
 int DataLoader::children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level)
 {
+    std::unordered_set<int> seen{uid};
+    return children_walk(loader, uid, target, one_level, seen);
+}
+
+int DataLoader::children_walk(DataLoader* loader, int uid, TiXmlElement& target, bool one_level,
+                              std::unordered_set<int>& seen)
+{
     if (!exists(loader))
         return 0;
     try {
@@ -332,14 +340,23 @@ int DataLoader::children_to_xml(DataLoader* loader, int uid, TiXmlElement& targe
         }
         if (children.RowCount() == 0)
             return hosts_to_xml(loader, uid, target, one_level);
+        int appended = 0;
         for (int r = 0; r < children.RowCount(); ++r) {
+            // A parentid loop would otherwise recurse without end while the
+            // database mutex is held.
+            const int child_uid = uid_at(children, "uid", r);
+            if (!seen.insert(child_uid).second) {
+                TRV_LOG(qr_Error, "Tree item " << child_uid << " is its own ancestor; its branch is listed once");
+                continue;
+            }
             TiXmlElement child("TREEITEM");
-            const int child_uid = tree_row_to_xml(loader, children, r, child);
+            tree_row_to_xml(loader, children, r, child);
             target.InsertEndChild(child);
+            ++appended;
             if (!one_level)
-                children_to_xml(loader, child_uid, target, false);
+                children_walk(loader, child_uid, target, false, seen);
         }
-        return children.RowCount();
+        return appended;
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
         return 0;

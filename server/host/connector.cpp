@@ -4,6 +4,7 @@
 #include "qr_log.h"
 #include "qr_payload.h"
 #include "qr_socket.h"
+#include "qr_xml_depth.h"
 
 #include <cerrno>
 #include <chrono>
@@ -231,6 +232,15 @@ int XMLConnector::ProcessLoop()
                 break;
             }
             continue;  // an empty request asks for nothing
+        }
+        if (qr_xml_nesting_depth(text, max_request_depth) > max_request_depth) {
+            // A few hundred bytes of compressed nesting would overflow this
+            // thread's stack inside the parser and end the whole server.
+            TRV_LOG(qr_Error, "XML request of " << text.size()
+                                                 << " bytes refused unparsed: elements nested deeper than "
+                                                 << max_request_depth << " levels, or a character cut off by its end");
+            SendError(254, "Failed to parse XML request", 0, false);
+            continue;
         }
         document.Clear();
         document.Parse(text.c_str());

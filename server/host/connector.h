@@ -34,6 +34,9 @@ constexpr int idle_read_limit = 180000;
 constexpr int frame_read_limit = 60;
 // A frame not sent whole within this drops the connection (seconds).
 constexpr int send_time_limit = 10;
+// Requests nest elements a few levels deep; the XML parser recurses once per
+// level on the connection's stack, so deeper texts are refused unparsed.
+constexpr int max_request_depth = 256;
 
 class TRVConnector {
 public:

@@ -21,13 +21,32 @@ void Broadcast(const TiXmlElement& element, TRVConnector& connector)
     SendToClientsOfType(element, connector.GetClientType());
 }
 
-// The loader has no copy or move of a branch: the requester and the consoles
-// are told it failed rather than shown an unchanged item as the result.
+// A copy or move the loader refused (or that failed): the requester gets the
+// ERROR, every console of the type the LOG line.
 int CopyOrMoveFailed(TRVConnector& connector, const std::string& message)
 {
     connector.SetError(error_failed, message);
     SendLogBroadcast(message, connector.GetClientType());
     return error_failed;
+}
+
+// COPYTREEITEM and MOVETREEITEM: the resulting item goes to every console of
+// the type with the requester's synch.
+int CopyOrMove(TiXmlElement& request, TRVConnector& connector, bool copy)
+{
+    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
+    if (!loader)
+        return connector.ErrorCode();
+    const int synch = IntAttribute(request, "synch");
+    const int uid = IntAttribute(request, "id");
+    const int parent = IntAttribute(request, "toparent");
+    TRV_LOG(qr_Info, (copy ? "Copy" : "Move") << " tree item request, id: " << uid);
+    const int result = copy ? DataLoader::copy_tree_item(loader.get(), uid, parent)
+                            : DataLoader::move_tree_item(loader.get(), uid, parent);
+    if (result == -1)
+        return CopyOrMoveFailed(connector, copy ? "Can not copy item." : "Can not move item.");
+    SendTreeItem(result, connector.GetClientType(), nullptr, synch);
+    return 0;
 }
 
 }  // namespace
@@ -97,11 +116,9 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
     item.type = type;
     item.name = name;
     item.TimeStmp = static_cast<int>(std::time(nullptr));
-    if (type == type_inventory) {
-        DataLoader::write_scan_settings(loader.get(), uid, request);
+    if (type == type_inventory)
         item.Tabs2Scan = TextAttribute(request, "tabs");
-    }
-    DataLoader::insert_tree_item(loader.get(), item);
+    DataLoader::insert_tree_item(loader.get(), item, type == type_inventory ? &request : nullptr);
 
     // The only answer: the requester pairs it through trvid and synch.
     TiXmlElement element = DataLoader::item_to_xml(loader.get(), uid);
@@ -147,12 +164,9 @@ int HandleChangeItem(TiXmlElement& request, TRVConnector& connector)
         item.status = 0;
         item.locked = IntAttribute(request, "locked", 0);
         item.name = name;
-        if (type == type_inventory) {
-            DataLoader::delete_scan_settings(loader.get(), uid);
-            DataLoader::write_scan_settings(loader.get(), uid, request);
+        if (type == type_inventory)
             item.Tabs2Scan = TextAttribute(request, "tabs");
-        }
-        DataLoader::update_tree_item(loader.get(), item);
+        DataLoader::update_tree_item(loader.get(), item, type == type_inventory ? &request : nullptr);
     }
 
     TiXmlElement element = DataLoader::item_to_xml(loader.get(), uid);
@@ -169,6 +183,11 @@ int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
     const int uid = IntAttribute(request, "uid");
     TRV_LOG(qr_Info, "Remove tree item request, id: " << uid);
     const int synch = IntAttribute(request, "synch");
+    if (uid <= 0) {
+        // A missing uid reads 0, the parent of every top-level item.
+        TRV_LOG(qr_Error, "Remove tree item request without an item's uid refused");
+        return connector.SetError(error_failed, "Can not remove tree item: no item uid given.");
+    }
 
     const int parent = DataLoader::get_parent_id(loader.get(), uid);
     if (DataLoader::remove_tree_element(loader.get(), uid) != 0)
@@ -184,16 +203,10 @@ int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
 
 int HandleCopyTreeItem(TiXmlElement& request, TRVConnector& connector)
 {
-    if (!RequireLoader(connector))
-        return connector.ErrorCode();
-    TRV_LOG(qr_Info, "Copy tree item request, id: " << IntAttribute(request, "id"));
-    return CopyOrMoveFailed(connector, "Can not copy item.");
+    return CopyOrMove(request, connector, true);
 }
 
 int HandleMoveTreeItem(TiXmlElement& request, TRVConnector& connector)
 {
-    if (!RequireLoader(connector))
-        return connector.ErrorCode();
-    TRV_LOG(qr_Info, "Move tree item request, id: " << IntAttribute(request, "id"));
-    return CopyOrMoveFailed(connector, "Can not move item.");
+    return CopyOrMove(request, connector, false);
 }

@@ -34,6 +34,8 @@ TEST(InventoryLoaderMissing, EveryOperationGivesItsNeutralResult)
     expect(DataLoader::host_caption(none, 5), std::string(), "host_caption");
     expect(DataLoader::remove_tree_element(none, 5), -1, "remove_tree_element");
     expect(DataLoader::remove_unlocked_snapshots(none, 5), 0, "remove_unlocked_snapshots");
+    expect(DataLoader::copy_tree_item(none, 5, 0), -1, "copy_tree_item");
+    expect(DataLoader::move_tree_item(none, 5, 0), -1, "move_tree_item");
     expect(DataLoader::new_uid(none), 0, "new_uid");
     expect(DataLoader::set_host_status(none, 5, 4), false, "set_host_status");
     expect(DataLoader::insert_tab(none, tab), 0, "insert_tab");

@@ -251,6 +251,41 @@ TEST_P(TreeXmlTest, ChildrenAsFlatPreOrderLists)
     EXPECT_EQ(empty.FirstChild(), nullptr);
 }
 
+TEST_P(TreeXmlTest, ALoopInTheParentsEndsTheListing)
+{
+    // The folder hangs below its own inventory, and the inventory below
+    // itself: each listing still ends and names every item once.
+    const InventoryIds& ids = db_->ids;
+    auto c = db_->connect();
+    c->get_stmnt_results("UPDATE InventoryTree SET parentid = ? WHERE uid = ?",
+                         {int32_t(ids.inventory), int32_t(ids.folder)});
+    const auto sorted_uids = [](const TiXmlElement& list) {
+        std::vector<int> uids;
+        for (const auto& [uid, type] : uid_types(list))
+            uids.push_back(uid);
+        std::sort(uids.begin(), uids.end());
+        return uids;
+    };
+    std::vector<int> branch{ids.inventory, ids.snapshot, ids.host_a, ids.host_b, ids.tab_summary,
+                            ids.tab_interfaces};
+    std::sort(branch.begin(), branch.end());
+
+    LogCapture log;
+    TiXmlElement all("LIST");
+    EXPECT_EQ(DataLoader::children_to_xml(loader_.get(), ids.folder, all, false), 1);
+    EXPECT_EQ(sorted_uids(all), branch);
+    EXPECT_NE(log.text().find("Tree item " + std::to_string(ids.folder) + " is its own ancestor"), std::string::npos);
+
+    c->get_stmnt_results("UPDATE InventoryTree SET parentid = ? WHERE uid = ?",
+                         {int32_t(ids.inventory), int32_t(ids.inventory)});
+    TiXmlElement self("LIST");
+    EXPECT_EQ(DataLoader::children_to_xml(loader_.get(), ids.inventory, self, false), 2);  // snapshot, folder
+    branch.erase(std::find(branch.begin(), branch.end(), ids.inventory));
+    branch.push_back(ids.folder);
+    std::sort(branch.begin(), branch.end());
+    EXPECT_EQ(sorted_uids(self), branch);
+}
+
 TEST_P(TreeXmlTest, SnapshotListingEqualsTheSingleHostElements)
 {
     const InventoryIds& ids = db_->ids;

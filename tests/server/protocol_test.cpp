@@ -188,6 +188,54 @@ TEST_F(Protocol, MalformedXmlIsAnsweredAndNotDispatched)
     ExpectServed(client, 51);
 }
 
+std::string Repeat(const std::string& part, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += part;
+    return out;
+}
+
+// A few hundred compressed bytes of nesting would run the parser out of stack
+// and end the whole server, before any login.
+TEST_F(Protocol, DeeplyNestedRequestsAreRefusedAndTheServerGoesOn)
+{
+    const std::string bom = "\xef\xbb\xbf";
+    struct Case {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"plain nesting", Repeat("<a>", 100000)},
+        {"end tags hidden in values", Repeat("<a x=\"/></a>\">", 100000)},
+        {"end tags swallowed by UTF-8 lead bytes", bom + Repeat("<a>\xe0</a>", 100000)},
+        {"end tags swallowed by character references", Repeat("<a>&#</a>#60;", 100000)},
+        {"nesting inside a PING", "<PING synch=\"3\">" + Repeat("<a>", 100000) + "</PING>"},
+        {"a UTF-8 character cut off by the end", bom + "<PING synch=\"4\">\xf0"},
+    };
+    ConsoleClient bystander(port());
+    ASSERT_FALSE(bystander.Login("Console").empty());
+    bystander.NextNamed("LOG");
+    ConsoleClient client(port());
+    for (const Case& c : cases) {
+        const std::string frame = Frame(c.text);
+        EXPECT_LT(frame.size(), 4000u) << c.what;  // small on the wire
+        ASSERT_TRUE(client.SendRaw(frame)) << c.what;
+        auto error = client.Next();
+        ASSERT_TRUE(error.has_value()) << c.what;
+        EXPECT_EQ(error->name, "ERROR") << c.what;
+        EXPECT_EQ(error->attr("type"), "254") << c.what;
+        EXPECT_EQ(error->attr("message"), "Failed to parse XML request") << c.what;
+        ExpectServed(client, 81);
+        ExpectServed(bystander, 82);
+    }
+    // Nesting that requests can have is still served.
+    ASSERT_TRUE(client.Send("<PING synch=\"83\">" + Repeat("<a>", 200) + Repeat("</a>", 200) + "</PING>"));
+    auto pong = client.Next();
+    ASSERT_TRUE(pong.has_value());
+    EXPECT_EQ(pong->xml, "<PONG synch=\"83\" />");
+    EXPECT_NE(folder_->LogText().find("refused unparsed: elements nested deeper than 256 levels"), std::string::npos);
+}
+
 TEST_F(Protocol, HostileFramesCloseOnlyTheirConnection)
 {
     const std::string good = Frame("<PING synch=\"1\"/>");

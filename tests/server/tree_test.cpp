@@ -165,23 +165,75 @@ TEST_F(Tree, ChangesReachEveryConsoleOfTheTypeOnly)
         EXPECT_EQ(item->attr("synch"), "11");
     }
 
-    // Copy and move cannot be done: the requester gets an ERROR, every
-    // console of the type the LOG line.
-    for (const char* request : {"COPYTREEITEM", "MOVETREEITEM"}) {
-        const std::string word = std::string(request) == "COPYTREEITEM" ? "copy" : "move";
-        ASSERT_TRUE(a->Send(std::string("<") + request + " id=\"" + inventory_uid + "\" toparent=\"0\" synch=\"12\"/>"));
+    // COPYTREEITEM: the copy, named as its original, to both with the
+    // requester's synch; the inventory in the folder comes along with its
+    // settings.
+    ASSERT_TRUE(a->Send("<COPYTREEITEM id=\"" + folder_uid + "\" toparent=\"0\" synch=\"21\"/>"));
+    std::string copy_uid;
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        auto item = console->Next();
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->name, "TREEITEM");
+        EXPECT_EQ(item->attr("synch"), "21");
+        EXPECT_EQ(item->attr("parent"), "0");
+        EXPECT_EQ(item->attr("type"), "0");
+        EXPECT_EQ(item->attr("name"), "Renamed <2>");
+        EXPECT_EQ(item->attr("haschildren"), "1");
+        copy_uid = item->attr("uid");
+    }
+    ASSERT_FALSE(copy_uid.empty());
+    EXPECT_GT(std::stoi(copy_uid), std::stoi(inventory_uid));
+    ASSERT_TRUE(a->Send("<GETTREESIBLING root=\"" + copy_uid + "\" synch=\"22\"/>"));
+    auto copied = a->Next();
+    ASSERT_TRUE(copied.has_value());
+    ASSERT_EQ(copied->children.size(), 1u) << copied->xml;
+    const Reply copied_inventory = copied->children[0];
+    const std::string copied_inventory_uid = copied_inventory.attr("uid");
+    EXPECT_NE(copied_inventory_uid, inventory_uid);
+    EXPECT_EQ(copied_inventory.attr("type"), "1");
+    EXPECT_EQ(copied_inventory.attr("name"), "Inv & Co");
+    ASSERT_EQ(copied_inventory.children.size(), 2u) << copied_inventory.xml;
+    EXPECT_EQ(copied_inventory.children[0].attr("to"), "127.0.0.4");
+    EXPECT_EQ(copied_inventory.children[1].attr("name"), "public");
+
+    // MOVETREEITEM: the item under its new parent, to both with the
+    // requester's synch.
+    ASSERT_TRUE(b->Send("<MOVETREEITEM id=\"" + copied_inventory_uid + "\" toparent=\"" + folder_uid +
+                        "\" synch=\"23\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        auto item = console->Next();
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->name, "TREEITEM");
+        EXPECT_EQ(item->attr("uid"), copied_inventory_uid);
+        EXPECT_EQ(item->attr("parent"), folder_uid);
+        EXPECT_EQ(item->attr("synch"), "23");
+    }
+
+    // A refused copy or move: the requester gets an ERROR, every console of
+    // the type the LOG line.
+    const struct {
+        const char* request;
+        std::string id, toparent, word;
+    } refused[] = {
+        {"COPYTREEITEM", "987654", "0", "copy"},
+        {"MOVETREEITEM", folder_uid, folder_uid, "move"},
+        {"MOVETREEITEM", copy_uid, copied_inventory_uid, "move"},
+    };
+    for (const auto& r : refused) {
+        ASSERT_TRUE(a->Send(std::string("<") + r.request + " id=\"" + r.id + "\" toparent=\"" + r.toparent +
+                            "\" synch=\"24\"/>"));
         for (ConsoleClient* console : {a.get(), b.get()}) {
             auto log = console->NextNamed("LOG");
-            ASSERT_TRUE(log.has_value()) << request;
-            EXPECT_NE(log->attr("text").find(" Can not " + word + " item."), std::string::npos);
+            ASSERT_TRUE(log.has_value()) << r.request;
+            EXPECT_NE(log->attr("text").find(" Can not " + r.word + " item."), std::string::npos);
             EXPECT_FALSE(log->has("alert"));
         }
         auto error = a->Next();
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->name, "ERROR");
         EXPECT_EQ(error->attr("type"), "254");
-        EXPECT_EQ(error->attr("message"), "Can not " + word + " item.");
-        EXPECT_EQ(error->attr("synch"), "12");
+        EXPECT_EQ(error->attr("message"), "Can not " + r.word + " item.");
+        EXPECT_EQ(error->attr("synch"), "24");
     }
 
     // REMOVEBRANCH names the former parent.
@@ -196,6 +248,8 @@ TEST_F(Tree, ChangesReachEveryConsoleOfTheTypeOnly)
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(FindChild(*after, folder_uid), nullptr);
     EXPECT_EQ(FindChild(*after, inventory_uid), nullptr);
+    EXPECT_EQ(FindChild(*after, copied_inventory_uid), nullptr);  // moved into the removed folder
+    EXPECT_NE(FindChild(*after, copy_uid), nullptr);
 
     // The other type has an inventory of its own.
     ExpectNothingPending(*other);
@@ -203,6 +257,63 @@ TEST_F(Tree, ChangesReachEveryConsoleOfTheTypeOnly)
     auto other_tree = other->Next();
     ASSERT_TRUE(other_tree.has_value());
     EXPECT_TRUE(other_tree->children.empty()) << other_tree->xml;
+}
+
+// Requests that would empty the inventory or hang an item below itself are
+// refused; nothing changes and nothing is announced.
+TEST_F(Tree, RemovalWithoutAUidAndLoopsAreRefused)
+{
+    auto a = Console("Console");
+    auto b = Console("Console");
+    const auto add_folder = [&](const std::string& parent, const char* name) {
+        EXPECT_TRUE(a->Send("<ADDTREEITEM uid=\"-1\" parent=\"" + parent + "\" type=\"0\" synch=\"40\" name=\"" +
+                            name + "\"/>"));
+        auto item = a->Next();
+        EXPECT_TRUE(b->Next().has_value());
+        return item.has_value() ? item->attr("uid") : std::string();
+    };
+    const std::string top = add_folder("0", "top");
+    const std::string inner = add_folder(top, "inner");
+    ASSERT_FALSE(top.empty());
+    ASSERT_FALSE(inner.empty());
+
+    for (const char* uid : {"", " uid=\"0\"", " uid=\"-4\"", " uid=\"x\""}) {
+        ASSERT_TRUE(a->Send(std::string("<REMOVEBRANCH") + uid + " synch=\"41\"/>"));
+        auto error = a->Next();
+        ASSERT_TRUE(error.has_value()) << uid;
+        EXPECT_EQ(error->name, "ERROR") << uid;
+        EXPECT_EQ(error->attr("type"), "254") << uid;
+        EXPECT_EQ(error->attr("message"), "Can not remove tree item: no item uid given.") << uid;
+        EXPECT_EQ(error->attr("synch"), "41") << uid;
+    }
+    for (const std::string& parent : {top, inner}) {
+        ASSERT_TRUE(a->Send("<CHANGEITEM uid=\"" + top + "\" parent=\"" + parent +
+                            "\" type=\"0\" synch=\"42\" name=\"looped\"/>"));
+        auto error = a->Next();
+        ASSERT_TRUE(error.has_value()) << parent;
+        EXPECT_EQ(error->name, "ERROR") << parent;
+        EXPECT_EQ(error->attr("type"), "254") << parent;
+        EXPECT_EQ(error->attr("message"), "Tree item " + top + " can not be placed below itself or its own branch");
+        EXPECT_EQ(error->attr("synch"), "42");
+    }
+    ExpectNothingPending(*b);
+
+    // Both folders are where they were, unchanged, and the tree below the
+    // top one is still listed.
+    ASSERT_TRUE(a->Send("<GETTREE root=\"0\" synch=\"43\"/>"));
+    auto tree = a->Next();
+    ASSERT_TRUE(tree.has_value());
+    const Reply* listed_top = FindChild(*tree, top);
+    const Reply* listed_inner = FindChild(*tree, inner);
+    ASSERT_TRUE(listed_top && listed_inner) << tree->xml;
+    EXPECT_EQ(listed_top->attr("parent"), "0");
+    EXPECT_EQ(listed_top->attr("name"), "top");
+    EXPECT_EQ(listed_inner->attr("parent"), top);
+    ASSERT_TRUE(a->Send("<GETTREE root=\"" + top + "\" synch=\"44\"/>"));
+    auto below = a->Next();
+    ASSERT_TRUE(below.has_value());
+    ASSERT_EQ(below->children.size(), 1u) << below->xml;
+    EXPECT_EQ(below->children[0].attr("uid"), inner);
 }
 
 TEST_F(Tree, ATakenUpSessionIsTheNewConnectionsOwn)
