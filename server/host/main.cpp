@@ -38,8 +38,17 @@ const char* const instance_lock_file = "trvserver.lock";
 constexpr int exit_second_instance = 2;
 constexpr int exit_service_failed = 5;
 
+// A stop ends the process at most this long after the stop signal.
+constexpr std::chrono::milliseconds stop_bound(5000);
+// What the bound leaves after the scanner's wait: the return of Run, the
+// release of the instance lock, the closing of the log, and the end of a
+// process that still has threads (slow under a thread checker).
+constexpr std::chrono::milliseconds stop_margin(2000);
+
 // Set by the signal watcher; read once the server object exists.
 std::atomic<bool> g_stop_requested{false};
+// When the first stop signal came (steady clock ticks); set with the flag.
+std::atomic<std::chrono::steady_clock::rep> g_stop_time{0};
 
 std::string ProgramPath()
 {
@@ -113,14 +122,17 @@ int Remove(const std::string& folder)
 
 // The scanner's threads are joined before the process ends, so no scan
 // thread is cut off in the middle of a database write. A worker that is
-// still in a long SNMP exchange may hold the stop up only this long.
-constexpr int scanner_stop_limit_seconds = 8;
-
+// still in a long SNMP exchange may hold the stop up only until the stop's
+// bound, less its margin; the process then ends without it.
 void StopScanner()
 {
     Scanner* scanner = Scanner::instance();
     if (scanner == nullptr)
         return;
+    using Clock = std::chrono::steady_clock;
+    const Clock::rep signalled = g_stop_time.load();
+    const Clock::time_point since = signalled != 0 ? Clock::time_point(Clock::duration(signalled)) : Clock::now();
+    const Clock::time_point deadline = since + stop_bound - stop_margin;
     struct Done {
         std::mutex m;
         std::condition_variable changed;
@@ -134,9 +146,8 @@ void StopScanner()
         done->changed.notify_all();
     }).detach();
     std::unique_lock<std::mutex> hold(done->m);
-    if (!done->changed.wait_for(hold, std::chrono::seconds(scanner_stop_limit_seconds),
-                                [&] { return done->stopped; }))
-        TRV_LOG(qr_Warning, "The scanner did not stop within " << scanner_stop_limit_seconds << " s");
+    if (!done->changed.wait_until(hold, deadline, [&] { return done->stopped; }))
+        TRV_LOG(qr_Warning, "The scanner did not stop in time; the process ends without waiting for it");
 }
 
 int RunService(const std::string& folder)
@@ -149,6 +160,8 @@ int RunService(const std::string& folder)
     }
     StopSignals::Watch([](int) {
         TRV_LOG(qr_Info, "Stopping...");
+        std::chrono::steady_clock::rep none = 0;
+        g_stop_time.compare_exchange_strong(none, std::chrono::steady_clock::now().time_since_epoch().count());
         g_stop_requested.store(true);
         if (TRVServer* server = GetServer())
             server->Stop();
