@@ -37,6 +37,7 @@ const char* const instance_lock_file = "trvserver.lock";
 
 constexpr int exit_second_instance = 2;
 constexpr int exit_service_failed = 5;
+constexpr int exit_settings_failed = 6;
 
 // A stop ends the process at most this long after the stop signal.
 constexpr std::chrono::milliseconds stop_bound(5000);
@@ -64,7 +65,12 @@ std::string Lower(std::string text)
     return text;
 }
 
-void WriteDefaultSettings()
+// Writes every missing setting with its default. False, with the cause, at
+// the first value that cannot be written: a settings file that cannot be read
+// or written (the registry layer never replaces a corrupt one) would
+// otherwise leave the server on defaults, the administration password among
+// them.
+bool WriteDefaultSettings(std::string& failure)
 {
     for (const SettingDefault& d : ServerSettingDefaults()) {
         try {
@@ -77,9 +83,19 @@ void WriteDefaultSettings()
                     WriteRegistryString(d.name, d.stored_encoded ? CompressPayload(d.text, true) : d.text);
             }
         } catch (const qr_exception_t& e) {
-            std::printf("%s\n", e.message().c_str());
+            failure = e.message();
+            return false;
         }
     }
+    return true;
+}
+
+std::string DefaultLogFileName()
+{
+    for (const SettingDefault& d : ServerSettingDefaults())
+        if (d.name == "LogFileName")
+            return d.text;
+    return "log.txt";
 }
 
 int Install()
@@ -194,7 +210,8 @@ int main(int argc, char** argv)
     const std::string folder = GetProgramFolder();
     std::error_code ignored;
     std::filesystem::create_directories(folder + "/Logs", ignored);
-    WriteDefaultSettings();
+    std::string settings_failure;
+    const bool settings_ready = WriteDefaultSettings(settings_failure);
     TinyConfig check(folder + "/server.xml");  // ends the process with exit code 1 when it does not load
 
     LogTrimParams trim;
@@ -206,24 +223,36 @@ int main(int argc, char** argv)
         trim.log_cut_perc = std::max(0, std::min(100, trim.log_cut_perc));
         trim.name = ReadRegistryStringDefault("LogFileName", "");
         if (trim.name.empty())
-            trim.name = "log.txt";
+            trim.name = settings_ready ? "log.txt" : DefaultLogFileName();
     } catch (const qr_exception_t& e) {
         std::printf("%s\n", e.message().c_str());
         return -1;
     }
-    if (OpenLogFile(trim.name)) {
-        if (trim.max_log_size_mb > 0)
-            StartLogTrimThread(trim);
-    }
+    const bool log_open = OpenLogFile(trim.name);
+    if (log_open && trim.max_log_size_mb > 0)
+        StartLogTrimThread(trim);
 
     const std::string argument = argc > 1 ? Lower(argv[1]) : std::string();
+    const bool installing = argument == "-i" || argument == "/fi";
+    const bool removing = argument == "-u" || argument == "/u";
+    if (!settings_ready) {
+        if (log_open)  // the terminal or the service journal sees the cause too
+            std::printf("The server settings cannot be read or written [%s]\n", settings_failure.c_str());
+        // Installing and removing need no settings; running does.
+        TRV_LOG(installing || removing ? qr_Warning : qr_Emergency,
+                "The server settings cannot be read or written ["
+                    << settings_failure << "]" << (installing || removing ? "" : "; the server does not start."));
+    }
     int rc;
-    if (argument == "-i" || argument == "/fi")
+    if (installing) {
         rc = Install();
-    else if (argument == "-u" || argument == "/u")
+    } else if (removing) {
         rc = Remove(folder);
-    else
+    } else if (!settings_ready) {
+        rc = exit_settings_failed;
+    } else {
         rc = RunService(folder);
+    }
 
     CloseLogFile();
     std::fflush(stdout);

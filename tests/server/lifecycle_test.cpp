@@ -1,7 +1,7 @@
 // The server process as a whole: first start, a second instance, bad
-// configuration, a port in use, a scanner that cannot start, stop and
-// restart, the connection limit, log trimming, and installing and removing
-// the service unit.
+// configuration, a port in use, a scanner that cannot start, settings that
+// cannot be read, stop and restart, the connection limit, log trimming, and
+// installing and removing the service unit.
 #include "qr_payload.h"
 #include "qr_settings.h"
 #include "registry.h"
@@ -181,6 +181,46 @@ TEST(ServerLifecycle, AScannerWithoutItsSnmpSessionsEndsStartUpWithAnErrorCode)
     const std::string log = folder.LogText();
     EXPECT_TRUE(Contains(log, "Could not initialize scaner [Cannot open SNMP session ")) << log;
     EXPECT_FALSE(Contains(log, "Scaner initialized")) << log;
+}
+
+TEST(ServerLifecycle, SettingsThatCannotBeReadEndStartUpAndStayAsTheyAre)
+{
+    struct Case {
+        const char* what;
+        const char* text;  // none: a folder stands where the file belongs
+        const char* cause;
+    };
+    const Case cases[] = {
+        {"no header", "not a registry file\n", "is corrupt (does not start with REGEDIT4)"},
+        {"a damaged value",
+         "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarvane\\Tarvane Network Inventory Server\\Settings]\n"
+         "\"ServerPort\"=dword:zz\n",
+         "is corrupt (line 4: "},
+        {"not a file", nullptr, "cannot read registry file "},
+    };
+    for (const Case& c : cases) {
+        ServerFolder folder;
+        const std::string file = folder.file("registry/HKEY_LOCAL_MACHINE.reg");
+        fs::remove(file);
+        if (c.text != nullptr)
+            WriteWholeFile(file, c.text);
+        else
+            fs::create_directory(file);
+
+        ServerProcess server(folder);
+        EXPECT_EQ(server.WaitExit(), 6) << c.what;
+        const std::string log = folder.LogText();
+        EXPECT_TRUE(Contains(log, "The server settings cannot be read or written [")) << c.what << "\n" << log;
+        EXPECT_TRUE(Contains(log, c.cause)) << c.what << "\n" << log;
+        EXPECT_TRUE(Contains(log, "; the server does not start.")) << c.what;
+        EXPECT_FALSE(Contains(log, "Starting service ...")) << c.what;
+        EXPECT_TRUE(Contains(server.Output(), "The server settings cannot be read or written [")) << c.what;
+        // Never replaced by defaults.
+        if (c.text != nullptr)
+            EXPECT_EQ(ReadWholeFile(file), c.text) << c.what;
+        else
+            EXPECT_TRUE(fs::is_directory(file)) << c.what;
+    }
 }
 
 TEST(ServerLifecycle, ADataSourceThatCannotOpenRefusesOnlyThatLogin)
