@@ -229,7 +229,9 @@ int main(int argc, char** argv)
         return -1;
     }
     const bool log_open = OpenLogFile(trim.name);
-    if (log_open && trim.max_log_size_mb > 0)
+    // The trimming follows the log wherever SETSERVERINFO moves it, also when
+    // the start-up file did not open.
+    if (trim.max_log_size_mb > 0)
         StartLogTrimThread(trim);
 
     const std::string argument = argc > 1 ? Lower(argv[1]) : std::string();

@@ -282,4 +282,34 @@ TEST_F(Settings, LogFileMovesOnlyToANewLogFileInTheLogsFolder)
     }
 }
 
+TEST_F(Settings, AMovedLogIsTrimmedToo)
+{
+    EXPECT_EQ(Child(Info(), "LOGINFO").attr("logsize"), "1");  // the default limit, in MB
+    EXPECT_FALSE(Set("<LOGINFO file=\"moved.log\"/>"));
+    const std::string moved = folder_->file("Logs/moved.log");
+    {
+        std::ofstream log(moved, std::ios::app);
+        log << "HEAD-MARK\n";
+        for (int i = 0; i < 30000; ++i)
+            log << "0123456789012345678901234567890123456789012345678\n";
+        log << "TAIL-MARK\n";
+    }
+    bool trimmed = false;
+    for (int i = 0; i < 300 && !trimmed; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        trimmed = fs::file_size(moved) < 1000000;
+    }
+    ASSERT_TRUE(trimmed);
+    auto read = [&] {
+        std::ifstream in(moved);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(read().find("HEAD-MARK"), std::string::npos);
+    EXPECT_NE(read().find("TAIL-MARK"), std::string::npos);
+    // Logging goes on into the trimmed file.
+    ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"9\"/>"));
+    ASSERT_TRUE(client_->NextNamed("TREE").has_value());
+    EXPECT_NE(read().find("Get Tree request recieved."), std::string::npos);
+}
+
 }  // namespace
