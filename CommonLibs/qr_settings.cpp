@@ -91,7 +91,7 @@ void WriteRegistryInt(const std::string& name, int value)
     OpenedKey key(SettingsKey);
     if (key.get() == nullptr) {
         LogOpenFailure(key, SettingsKey);
-        qr_exception("Cannot write setting %s: registry key not available", name.c_str());
+        qr_exception("Cannot write setting %s: registry key not available (%s)", name.c_str(), key.cause().c_str());
     }
     const std::uint32_t bits = static_cast<std::uint32_t>(value);
     const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
@@ -148,7 +148,7 @@ void WriteRegistryString(const std::string& name, const std::string& text)
     OpenedKey key(SettingsKey);
     if (key.get() == nullptr) {
         LogOpenFailure(key, SettingsKey);
-        qr_exception("Cannot write setting %s: registry key not available", name.c_str());
+        qr_exception("Cannot write setting %s: registry key not available (%s)", name.c_str(), key.cause().c_str());
     }
     // Stored without a terminating zero: the value's length is the text's length.
     LONG rc = RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,

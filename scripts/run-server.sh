@@ -3,8 +3,7 @@
 set -eu
 dir="$1"
 if [ ! -x "$dir/trvserver" ]; then
-  echo "The build finished, but the server program is not there yet:"
-  echo "  $dir/trvserver has not been written; the common library and its tests are built."
+  echo "$dir/trvserver is missing: build it first (make build, or cmake --build build)."
   echo "Nothing was started."
   exit 1
 fi

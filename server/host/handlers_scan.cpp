@@ -161,14 +161,24 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
     const int scan_id = scanner.add_scan(uid, client_type);
     TRV_LOG(qr_Info, "Start scanning");
     std::vector<int> snapshots;
-    try {
-        for (int inventory : inventories)
-            snapshots.push_back(PrepareSnapshot(loader.get(), inventory, false, synch, client_type));
-    } catch (...) {
-        // The snapshots made so far are scanned; without any the scan is dropped.
-        if (snapshots.empty()) {
-            scanner.scans().remove_scan(scan_id);
-            throw;
+    for (size_t i = 0; i < inventories.size(); ++i) {
+        try {
+            snapshots.push_back(PrepareSnapshot(loader.get(), inventories[i], false, synch, client_type));
+        } catch (const std::exception& e) {
+            TRV_LOG(qr_Error, "Can not start the scan of inventory " << inventories[i] << " [" << e.what() << "]");
+            // Without any snapshot the scan is dropped and the request fails
+            // with the cause.
+            if (snapshots.empty()) {
+                scanner.scans().remove_scan(scan_id);
+                throw;
+            }
+            // The snapshots made so far are scanned; the requester learns
+            // which inventories are left out.
+            std::string left_out;
+            for (size_t j = i; j < inventories.size(); ++j)
+                left_out += (j == i ? "<" : ", <") + DataLoader::get_item_title(loader.get(), inventories[j]) + ">";
+            SendLogAlert(&connector, "Can not start scan of " + left_out + " [" + e.what() + "]");
+            break;
         }
     }
     StartSnapshots(scanner, scan_id, snapshots, client_type);

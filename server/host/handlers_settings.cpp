@@ -106,28 +106,33 @@ bool ValidPort(const std::string& port)
     return value >= 1 && value <= 65535;
 }
 
-// The log may move only to a new file named *.log in a folder that already
-// exists, named without "..": a console must not be able to make the server
-// create or write files of other kinds or climb out of a folder. A relative
-// name is taken inside the program folder's Logs folder.
+// The log may move only to a new file named *.log directly in the program
+// folder's Logs folder: the server runs as root, and a console must not be
+// able to make it create or write files anywhere else. A name is either a
+// plain file name, taken inside Logs, or an absolute path whose folder is
+// Logs once symbolic links are resolved.
 bool AcceptableLogPath(const std::string& name, std::string& path)
 {
     namespace fs = std::filesystem;
     if (name.empty() || name.find('\0') != std::string::npos)
         return false;
-    fs::path p(name);
-    for (const fs::path& part : p)
-        if (part == "..")
-            return false;
-    if (p.is_relative())
-        p = fs::path(GetProgramFolder()) / "Logs" / p;
+    const fs::path p(name);
     if (p.extension() != ".log" || p.filename() == ".log")
         return false;
     std::error_code ec;
-    const fs::file_status parent = fs::symlink_status(p.parent_path(), ec);
-    if (ec || !fs::is_directory(parent))
+    const fs::path logs = fs::canonical(fs::path(GetProgramFolder()) / "Logs", ec);
+    if (ec)
         return false;
-    path = p.string();
+    if (p.is_relative()) {
+        if (p != p.filename())
+            return false;
+        path = (logs / p).string();
+        return true;
+    }
+    const fs::path folder = fs::canonical(p.parent_path(), ec);
+    if (ec || folder != logs)
+        return false;
+    path = (logs / p.filename()).string();
     return true;
 }
 
@@ -149,6 +154,8 @@ void SetLogInfo(const TiXmlElement& element, std::string& refused)
                 ReopenLogFile(path);
             } else {
                 TRV_LOG(qr_Debug, "Can not create file " << new_name << ", using prevous " << old_name);
+                AddLine(refused, "Value of file is not a new *.log file in the Logs folder: '" +
+                                     new_name.substr(0, max_setting_text) + "'; not changed.");
             }
         }
     }

@@ -18,6 +18,7 @@ std::mutex& FileMutex()
 }
 
 FILE* g_log_file = nullptr;  // guarded by FileMutex()
+std::string g_log_name;      // of g_log_file, empty without one; guarded by FileMutex()
 
 bool OpenLocked(const std::string& name)
 {
@@ -27,6 +28,7 @@ bool OpenLocked(const std::string& name)
     std::setvbuf(file, nullptr, _IOLBF, 0);
     set_log_file_fd(file);
     g_log_file = file;
+    g_log_name = name;
     return true;
 }
 
@@ -37,6 +39,7 @@ void CloseLocked()
     set_log_file_fd(nullptr);
     std::fclose(g_log_file);
     g_log_file = nullptr;
+    g_log_name.clear();
 }
 
 }  // namespace
@@ -93,14 +96,18 @@ void StartLogTrimThread(const LogTrimParams& params)
         const long long limit = static_cast<long long>(params.max_log_size_mb) * 1000000LL;
         for (;;) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10000));
+            // The file being logged to now: SETSERVERINFO may have moved the log.
+            std::lock_guard<std::mutex> hold(FileMutex());
+            const std::string name = g_log_name;
+            if (name.empty())
+                continue;
             std::error_code ec;
-            const auto size = std::filesystem::file_size(params.name, ec);
+            const auto size = std::filesystem::file_size(name, ec);
             if (ec || static_cast<long long>(size) <= limit)
                 continue;
-            std::lock_guard<std::mutex> hold(FileMutex());
             CloseLocked();
-            TrimLogFile(params.name, params.log_cut_perc);
-            OpenLocked(params.name);
+            TrimLogFile(name, params.log_cut_perc);
+            OpenLocked(name);
         }
     }).detach();
 }

@@ -37,9 +37,19 @@ const char* const instance_lock_file = "trvserver.lock";
 
 constexpr int exit_second_instance = 2;
 constexpr int exit_service_failed = 5;
+constexpr int exit_settings_failed = 6;
+
+// A stop ends the process at most this long after the stop signal.
+constexpr std::chrono::milliseconds stop_bound(5000);
+// What the bound leaves after the scanner's wait: the return of Run, the
+// release of the instance lock, the closing of the log, and the end of a
+// process that still has threads (slow under a thread checker).
+constexpr std::chrono::milliseconds stop_margin(2000);
 
 // Set by the signal watcher; read once the server object exists.
 std::atomic<bool> g_stop_requested{false};
+// When the first stop signal came (steady clock ticks); set with the flag.
+std::atomic<std::chrono::steady_clock::rep> g_stop_time{0};
 
 std::string ProgramPath()
 {
@@ -55,7 +65,12 @@ std::string Lower(std::string text)
     return text;
 }
 
-void WriteDefaultSettings()
+// Writes every missing setting with its default. False, with the cause, at
+// the first value that cannot be written: a settings file that cannot be read
+// or written (the registry layer never replaces a corrupt one) would
+// otherwise leave the server on defaults, the administration password among
+// them.
+bool WriteDefaultSettings(std::string& failure)
 {
     for (const SettingDefault& d : ServerSettingDefaults()) {
         try {
@@ -68,9 +83,19 @@ void WriteDefaultSettings()
                     WriteRegistryString(d.name, d.stored_encoded ? CompressPayload(d.text, true) : d.text);
             }
         } catch (const qr_exception_t& e) {
-            std::printf("%s\n", e.message().c_str());
+            failure = e.message();
+            return false;
         }
     }
+    return true;
+}
+
+std::string DefaultLogFileName()
+{
+    for (const SettingDefault& d : ServerSettingDefaults())
+        if (d.name == "LogFileName")
+            return d.text;
+    return "log.txt";
 }
 
 int Install()
@@ -113,14 +138,17 @@ int Remove(const std::string& folder)
 
 // The scanner's threads are joined before the process ends, so no scan
 // thread is cut off in the middle of a database write. A worker that is
-// still in a long SNMP exchange may hold the stop up only this long.
-constexpr int scanner_stop_limit_seconds = 8;
-
+// still in a long SNMP exchange may hold the stop up only until the stop's
+// bound, less its margin; the process then ends without it.
 void StopScanner()
 {
     Scanner* scanner = Scanner::instance();
     if (scanner == nullptr)
         return;
+    using Clock = std::chrono::steady_clock;
+    const Clock::rep signalled = g_stop_time.load();
+    const Clock::time_point since = signalled != 0 ? Clock::time_point(Clock::duration(signalled)) : Clock::now();
+    const Clock::time_point deadline = since + stop_bound - stop_margin;
     struct Done {
         std::mutex m;
         std::condition_variable changed;
@@ -134,9 +162,8 @@ void StopScanner()
         done->changed.notify_all();
     }).detach();
     std::unique_lock<std::mutex> hold(done->m);
-    if (!done->changed.wait_for(hold, std::chrono::seconds(scanner_stop_limit_seconds),
-                                [&] { return done->stopped; }))
-        TRV_LOG(qr_Warning, "The scanner did not stop within " << scanner_stop_limit_seconds << " s");
+    if (!done->changed.wait_until(hold, deadline, [&] { return done->stopped; }))
+        TRV_LOG(qr_Warning, "The scanner did not stop in time; the process ends without waiting for it");
 }
 
 int RunService(const std::string& folder)
@@ -149,6 +176,8 @@ int RunService(const std::string& folder)
     }
     StopSignals::Watch([](int) {
         TRV_LOG(qr_Info, "Stopping...");
+        std::chrono::steady_clock::rep none = 0;
+        g_stop_time.compare_exchange_strong(none, std::chrono::steady_clock::now().time_since_epoch().count());
         g_stop_requested.store(true);
         if (TRVServer* server = GetServer())
             server->Stop();
@@ -181,7 +210,8 @@ int main(int argc, char** argv)
     const std::string folder = GetProgramFolder();
     std::error_code ignored;
     std::filesystem::create_directories(folder + "/Logs", ignored);
-    WriteDefaultSettings();
+    std::string settings_failure;
+    const bool settings_ready = WriteDefaultSettings(settings_failure);
     TinyConfig check(folder + "/server.xml");  // ends the process with exit code 1 when it does not load
 
     LogTrimParams trim;
@@ -193,24 +223,38 @@ int main(int argc, char** argv)
         trim.log_cut_perc = std::max(0, std::min(100, trim.log_cut_perc));
         trim.name = ReadRegistryStringDefault("LogFileName", "");
         if (trim.name.empty())
-            trim.name = "log.txt";
+            trim.name = settings_ready ? "log.txt" : DefaultLogFileName();
     } catch (const qr_exception_t& e) {
         std::printf("%s\n", e.message().c_str());
         return -1;
     }
-    if (OpenLogFile(trim.name)) {
-        if (trim.max_log_size_mb > 0)
-            StartLogTrimThread(trim);
-    }
+    const bool log_open = OpenLogFile(trim.name);
+    // The trimming follows the log wherever SETSERVERINFO moves it, also when
+    // the start-up file did not open.
+    if (trim.max_log_size_mb > 0)
+        StartLogTrimThread(trim);
 
     const std::string argument = argc > 1 ? Lower(argv[1]) : std::string();
+    const bool installing = argument == "-i" || argument == "/fi";
+    const bool removing = argument == "-u" || argument == "/u";
+    if (!settings_ready) {
+        if (log_open)  // the terminal or the service journal sees the cause too
+            std::printf("The server settings cannot be read or written [%s]\n", settings_failure.c_str());
+        // Installing and removing need no settings; running does.
+        TRV_LOG(installing || removing ? qr_Warning : qr_Emergency,
+                "The server settings cannot be read or written ["
+                    << settings_failure << "]" << (installing || removing ? "" : "; the server does not start."));
+    }
     int rc;
-    if (argument == "-i" || argument == "/fi")
+    if (installing) {
         rc = Install();
-    else if (argument == "-u" || argument == "/u")
+    } else if (removing) {
         rc = Remove(folder);
-    else
+    } else if (!settings_ready) {
+        rc = exit_settings_failed;
+    } else {
         rc = RunService(folder);
+    }
 
     CloseLogFile();
     std::fflush(stdout);

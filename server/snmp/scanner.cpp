@@ -9,6 +9,7 @@
 #include "snmp_session.h"
 #include "datasource_files.h"
 
+#include "qr_exception.h"
 #include "qr_log.h"
 #include "qr_settings.h"
 
@@ -49,15 +50,35 @@ void Scanner::spawn(void (Scanner::*body)())
 
 void Scanner::start()
 {
-    {
+    // Every SNMP worker's session is opened here, before any thread runs: a
+    // worker that could not open one would end at once, and the scans queued
+    // for SNMP would then never end while start-up reported success.
+    std::vector<CSnmpSession*> sessions;
+    if (options_.snmp_threads > 0) {
         std::lock_guard<std::mutex> lock(master_m_);
-        if (options_.snmp_threads > 0 && !master_)
+        if (!master_)
             master_ = std::make_unique<CSnmpMaster>();
+        if (!master_->is_usable())
+            qr_exception("Cannot start the SNMP layer: %s", master_->get_error_text().c_str());
+        const int timeout = snmp_timeout_seconds(ReadRegistryInt("SNMPTimeout", -1));
+        const int retries = snmp_retries(ReadRegistryInt("SNMPRetries", -1));
+        for (int i = 0; i < options_.snmp_threads; ++i) {
+            CSnmpSession* session = master_->create_session("localhost", "wombly", true, timeout, retries);
+            if (!session) {
+                for (CSnmpSession* made : sessions)
+                    delete made;
+                qr_exception("Cannot open SNMP session %d of %d: %s", i + 1, options_.snmp_threads,
+                             master_->get_error_text().c_str());
+            }
+            sessions.push_back(session);
+        }
     }
     for (int i = 0; i < options_.ping_threads; ++i)
         spawn(&Scanner::ping_worker);
-    for (int i = 0; i < options_.snmp_threads; ++i)
-        spawn(&Scanner::snmp_worker);
+    for (CSnmpSession* session : sessions) {
+        std::lock_guard<std::mutex> lock(threads_m_);
+        threads_.emplace_back([this, session] { snmp_worker(session); });
+    }
     spawn(&Scanner::saver_thread);
     spawn(&Scanner::heap_compaction_thread);
 }
@@ -121,7 +142,17 @@ void scanner_init(int ping_threads, int snmp_threads, int /*snmp_retries*/, int 
         std::lock_guard<std::mutex> lock(instance_m);
         the_instance = std::move(scanner);
     }
-    started->start();
+    try {
+        started->start();
+    } catch (...) {
+        // No scanner is left behind for requests to find.
+        std::unique_ptr<Scanner> failed;
+        {
+            std::lock_guard<std::mutex> lock(instance_m);
+            failed = std::move(the_instance);
+        }
+        throw;
+    }
     TRV_LOG(qr_Info, "Scaner initialized: ping:" << options.ping_threads << ",snmp:" << options.snmp_threads);
 }
 
@@ -262,18 +293,9 @@ void Scanner::set_snmp_timeouts(int timeout_seconds, int retries)
         master_->set_timeouts(timeout_seconds, retries);
 }
 
-void Scanner::snmp_worker()
+void Scanner::snmp_worker(CSnmpSession* session)
 {
     TRV_LOG(qr_Debug, "thr_snmp_worker thread started");
-    int timeout = snmp_timeout_seconds(ReadRegistryInt("SNMPTimeout", -1));
-    int retries = snmp_retries(ReadRegistryInt("SNMPRetries", -1));
-    CSnmpSession* session =
-        master_ ? master_->create_session("localhost", "wombly", true, timeout, retries) : nullptr;
-    if (!session) {
-        TRV_LOG(qr_Info, "Could not create snmp session");
-        TRV_LOG(qr_Critical, "thr_snmp_worker thread finished !!!");
-        return;
-    }
     while (!stopping())
         if (!snmp_step(session) && !pause(options_.snmp_poll_ms))
             break;

@@ -47,7 +47,9 @@ public:
     Scanner(const Scanner&) = delete;
     Scanner& operator=(const Scanner&) = delete;
 
-    // Starts the worker, saver and heap-compaction threads.
+    // Opens the SNMP layer and one session per SNMP worker, then starts the
+    // worker, saver and heap-compaction threads. Throws qr_exception_t, with
+    // no thread started, when the layer or a session cannot be opened.
     void start();
     // Wakes and joins every thread of the scanner. Jobs left in the table
     // are freed with it.
@@ -90,7 +92,7 @@ public:
 
 private:
     void ping_worker();
-    void snmp_worker();
+    void snmp_worker(CSnmpSession* session);  // owns the session
     void saver_thread();
     void heap_compaction_thread();
     void spawn(void (Scanner::*body)());

@@ -556,4 +556,60 @@ TEST_F(ScanRequests, CancelScanMidway)
     EXPECT_TRUE(aborted);
 }
 
+TEST_F(ScanRequests, AnInventoryWhoseSnapshotCannotBeAddedIsNamedAndTheOthersAreScanned)
+{
+    auto a = Console("Refusing");
+    ASSERT_TRUE(a->Send("<ADDTREEITEM uid=\"-9\" parent=\"0\" type=\"0\" synch=\"50\" name=\"Refused\"/>"));
+    std::optional<Reply> folder = a->NextNamed("TREEITEM");
+    ASSERT_TRUE(folder.has_value());
+    for (const char* name : {"First", "Second", "Third"}) {
+        ASSERT_TRUE(a->Send("<ADDTREEITEM uid=\"-10\" parent=\"" + folder->attr("uid") +
+                            "\" type=\"1\" synch=\"51\" name=\"" + name + "\" ping=\"3\" tabs=\"\">"
+                            "<IP from=\"127.0.64.2\" to=\"\" file=\"\"/><COMM name=\"public\"/></ADDTREEITEM>"));
+        ASSERT_TRUE(a->NextNamed("TREEITEM").has_value());
+    }
+    // The inventory database takes one snapshot and refuses the next.
+    if (on_postgresql) {
+        const std::string database =
+            Psql("postgres", {"-c", "SELECT datname FROM pg_database WHERE lower(datname) = lower('TrvRefusingSrvData')"});
+        ASSERT_FALSE(database.empty());
+        Psql(database.substr(0, database.find('\n')),
+             {"-c",
+              "CREATE FUNCTION refuse_second_snapshot() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+              "IF NEW.type = 2 AND (SELECT count(*) FROM InventoryTree WHERE type = 2) > 0 THEN "
+              "RAISE EXCEPTION 'second snapshot refused'; END IF; RETURN NEW; END $$; "
+              "CREATE TRIGGER refuse_second_snapshot BEFORE INSERT ON InventoryTree FOR EACH ROW "
+              "EXECUTE FUNCTION refuse_second_snapshot();"});
+    } else {
+        int status = -1;
+        const std::string out = run_program(
+            {"sqlite3", folder_->file("Refusing-SrvData.db"),
+             "CREATE TRIGGER refuse_second_snapshot BEFORE INSERT ON InventoryTree "
+             "WHEN NEW.type = 2 AND (SELECT count(*) FROM InventoryTree WHERE type = 2) > 0 "
+             "BEGIN SELECT RAISE(ABORT, 'second snapshot refused'); END;"},
+            &status);
+        ASSERT_EQ(status, 0) << out;
+    }
+
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + folder->attr("uid") + "\" synch=\"52\"/>"));
+    std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) { return IsLogWith(r, "End Scan <Refused>"); });
+    std::set<std::string> snapshots;
+    int alerts = 0, completed = 0;
+    for (const Reply& r : frames) {
+        EXPECT_NE(r.name, "ERROR") << r.xml;  // the first inventory's scan did start
+        if (r.name == "TREEITEM" && r.attr("type") == "2")
+            snapshots.insert(r.attr("uid"));
+        if (r.name == "LOG" && r.attr("alert") == "1") {
+            ++alerts;
+            EXPECT_EQ(r.attr("text").rfind("Can not start scan of <Second>, <Third> [", 0), 0u) << r.xml;
+            EXPECT_NE(r.attr("text").find("second snapshot refused"), std::string::npos) << r.xml;
+        }
+        completed += IsLogWith(r, "Scan <Refused> has been completed.");
+    }
+    EXPECT_EQ(snapshots.size(), 1u);
+    EXPECT_EQ(alerts, 1);
+    EXPECT_EQ(completed, 1);
+    EXPECT_NE(folder_->LogText().find("Can not start the scan of inventory "), std::string::npos);
+}
+
 }  // namespace

@@ -231,38 +231,85 @@ TEST_F(Settings, AdminDatabaseThatCannotOpenKeepsThePreviousOne)
     EXPECT_NE(reports->xml.find("<REPORTITEM type=\"1\""), std::string::npos) << reports->xml;
 }
 
-TEST_F(Settings, LogFileMovesOnlyToANewLogFileInAnExistingFolder)
+TEST_F(Settings, LogFileMovesOnlyToANewLogFileInTheLogsFolder)
 {
     const std::string outside = folder_->file("outside");
     fs::create_directories(outside);
+    fs::create_directory_symlink(outside, folder_->file("Logs/elsewhere"));
+    fs::create_directory_symlink(folder_->file("Logs"), folder_->file("logs-alias"));
+    std::ofstream(folder_->file("Logs/kept.log")) << "kept\n";
     const std::vector<std::string> refused = {
-        "../escape.log",                        // climbs out of Logs
-        folder_->file("Logs/../escape.log"),    // the same, absolute
-        outside + "/cron-job",                  // not a log file
-        folder_->file("missing/new.log"),       // no such folder
-        folder_->file("Logs/server.log.old"),   // not *.log
-        folder_->file("server.xml"),            // exists already
+        "../escape.log",                         // climbs out of Logs
+        folder_->file("Logs/../escape.log"),     // the same, absolute
+        "sub/new.log",                           // not a plain name
+        "elsewhere/new.log",                     // a link out of Logs
+        folder_->file("Logs/elsewhere/new.log"), // the same, absolute
+        outside + "/server.log",                 // another existing folder
+        outside + "/cron-job",                   // not a log file
+        folder_->file("missing/new.log"),        // no such folder
+        folder_->file("Logs/server.log.old"),    // not *.log
+        folder_->file("Logs/.log"),              // no name
+        folder_->file("Logs/kept.log"),          // exists already
+        folder_->file("server.xml"),             // exists already, outside Logs
     };
     for (const std::string& name : refused) {
-        EXPECT_FALSE(Set("<LOGINFO file=\"" + name + "\"/>"));
+        EXPECT_EQ(Set("<LOGINFO file=\"" + name + "\"/>"),
+                  "Value of file is not a new *.log file in the Logs folder: '" + name + "'; not changed.");
         EXPECT_NE(folder_->LogText().find("Can not create file " + name + ", using prevous "), std::string::npos)
             << name;
     }
     EXPECT_FALSE(fs::exists(folder_->file("escape.log")));
+    EXPECT_FALSE(fs::exists(outside + "/new.log"));
+    EXPECT_FALSE(fs::exists(outside + "/server.log"));
     EXPECT_FALSE(fs::exists(outside + "/cron-job"));
+    EXPECT_EQ(ReadWholeFile(folder_->file("Logs/kept.log")), "kept\n");
 
-    // A new name inside Logs, given relative, takes the log at once.
+    // Each accepted name takes the log at once.
+    const std::vector<std::pair<std::string, std::string>> accepted = {
+        {"moved.log", "Logs/moved.log"},                                   // a plain name, inside Logs
+        {folder_->file("Logs/absolute.log"), "Logs/absolute.log"},         // an absolute one
+        {folder_->file("logs-alias/aliased.log"), "Logs/aliased.log"},     // through a link to Logs
+    };
+    int synch = 8;
+    for (const auto& [name, file] : accepted) {
+        EXPECT_FALSE(Set("<LOGINFO file=\"" + name + "\"/>")) << name;
+        ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"" + std::to_string(++synch) + "\"/>"));
+        ASSERT_TRUE(client_->NextNamed("TREE").has_value());
+        ASSERT_TRUE(fs::exists(folder_->file(file))) << name;
+        std::ifstream moved(folder_->file(file));
+        const std::string text((std::istreambuf_iterator<char>(moved)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("Get Tree request recieved."), std::string::npos) << name << ": " << text;
+    }
+}
+
+TEST_F(Settings, AMovedLogIsTrimmedToo)
+{
+    EXPECT_EQ(Child(Info(), "LOGINFO").attr("logsize"), "1");  // the default limit, in MB
     EXPECT_FALSE(Set("<LOGINFO file=\"moved.log\"/>"));
-    ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"8\"/>"));
+    const std::string moved = folder_->file("Logs/moved.log");
+    {
+        std::ofstream log(moved, std::ios::app);
+        log << "HEAD-MARK\n";
+        for (int i = 0; i < 30000; ++i)
+            log << "0123456789012345678901234567890123456789012345678\n";
+        log << "TAIL-MARK\n";
+    }
+    bool trimmed = false;
+    for (int i = 0; i < 300 && !trimmed; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        trimmed = fs::file_size(moved) < 1000000;
+    }
+    ASSERT_TRUE(trimmed);
+    auto read = [&] {
+        std::ifstream in(moved);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(read().find("HEAD-MARK"), std::string::npos);
+    EXPECT_NE(read().find("TAIL-MARK"), std::string::npos);
+    // Logging goes on into the trimmed file.
+    ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"9\"/>"));
     ASSERT_TRUE(client_->NextNamed("TREE").has_value());
-    ASSERT_TRUE(fs::exists(folder_->file("Logs/moved.log")));
-    std::ifstream moved(folder_->file("Logs/moved.log"));
-    const std::string text((std::istreambuf_iterator<char>(moved)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("Get Tree request recieved."), std::string::npos) << text;
-
-    // An absolute name in another existing folder is allowed as well.
-    EXPECT_FALSE(Set("<LOGINFO file=\"" + outside + "/server.log\"/>"));
-    EXPECT_TRUE(fs::exists(outside + "/server.log"));
+    EXPECT_NE(read().find("Get Tree request recieved."), std::string::npos);
 }
 
 }  // namespace

@@ -151,8 +151,10 @@ void PgCluster::start()
             continue;
         }
         stop_leftover(p);
+        // A server under test holds a pool of 10 connections per client type
+        // and 10 for administration: room for several types.
         const std::string options = "-k " + sock + " -p " + std::to_string(p) +
-                                    " -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60";
+                                    " -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=100";
         if (run_program(as_postgres({bin + "/pg_ctl", "-D", folder_ + "/data", "-l", folder_ + "/server.log", "-w",
                                      "-o", options, "start"}),
                         log) != 0) {
