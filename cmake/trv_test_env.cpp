@@ -39,7 +39,7 @@ public:
         std::string name = n > 0 ? std::string(exe, static_cast<size_t>(n)) : std::string("test");
         name = name.substr(name.rfind('/') + 1);
         path_ = folder + "/" + name + "-" + std::to_string(::getpid()) + ".log";
-        file_ = std::fopen(path_.c_str(), "w+");
+        file_ = std::fopen(path_.c_str(), "a");
         if (file_)
             set_log_file_fd(file_);
     }
@@ -48,8 +48,7 @@ public:
     {
         if (!file_)
             return;
-        std::fflush(file_);
-        start_ = std::ftell(file_);
+        start_ = LogSize();
     }
 
     void OnTestEnd(const ::testing::TestInfo& info) override
@@ -57,26 +56,31 @@ public:
         if (!file_ || !info.result()->Failed())
             return;
         failed_ = true;
-        std::fflush(file_);
-        const long end = std::ftell(file_);
+        const long end = LogSize();
+        // A reader of its own: threads a test left behind may still write
+        // through the log's stream.
         std::deque<std::string> tail;
         size_t skipped = 0;
-        if (start_ >= 0 && std::fseek(file_, start_, SEEK_SET) == 0) {
-            std::string line;
-            int c;
-            while (std::ftell(file_) < end && (c = std::fgetc(file_)) != EOF) {
-                line.push_back(static_cast<char>(c));
-                if (c != '\n')
-                    continue;
-                tail.push_back(std::move(line));
-                line.clear();
-                if (tail.size() > TailLines) {
-                    tail.pop_front();
-                    ++skipped;
+        if (FILE* in = std::fopen(path_.c_str(), "r")) {
+            if (start_ >= 0 && std::fseek(in, start_, SEEK_SET) == 0) {
+                std::string line;
+                int c;
+                long at = start_;
+                while (at < end && (c = std::fgetc(in)) != EOF) {
+                    ++at;
+                    line.push_back(static_cast<char>(c));
+                    if (c != '\n')
+                        continue;
+                    tail.push_back(std::move(line));
+                    line.clear();
+                    if (tail.size() > TailLines) {
+                        tail.pop_front();
+                        ++skipped;
+                    }
                 }
             }
+            std::fclose(in);
         }
-        std::fseek(file_, 0, SEEK_END);
         std::printf("---- the log of this test: %zu lines before these left out (all in %s) ----\n", skipped,
                     path_.c_str());
         for (const std::string& l : tail)
@@ -94,6 +98,14 @@ public:
     }
 
 private:
+    long LogSize()
+    {
+        std::fflush(file_);
+        std::error_code ignored;
+        const auto size = std::filesystem::file_size(path_, ignored);
+        return ignored ? -1 : static_cast<long>(size);
+    }
+
     std::string path_;
     FILE* file_ = nullptr;  // stays open: threads left by a test may still log
     long start_ = -1;

@@ -114,6 +114,27 @@ std::string parent_refusal(MSSQLODBCConnection& db, int parent)
     }
 }
 
+// Why item `uid` may not hang under `parent`; empty when it may (its own
+// parent included). A move and a change of an item's parent obey the same rules.
+std::string move_refusal(MSSQLODBCConnection& db, int uid, int parent)
+{
+    const int type = loader_inventory::item_type(db, uid);
+    if (type == 3)
+        return "a host stays in the snapshot that found it";
+    DB_DATA row = db.get_stmnt_results("select parentid, has_internal_scans from InventoryTree where uid=?", {id(uid)});
+    if (row.RowCount() == 0)
+        return "there is no such item";
+    if (int_at(row, "parentid", 0) == parent)
+        return std::string();
+    if (type == 2)
+        return "a snapshot stays with the inventory that took it";
+    if (int_at(row, "has_internal_scans", 0) > 0)
+        return "a scan is running in, below or above it";
+    if (loader_inventory::in_branch(db, uid, parent))
+        return "its new parent " + std::to_string(parent) + " is the item itself or lies below it";
+    return parent_refusal(db, parent);
+}
+
 // The ping, ranges and communities of one inventory for another, as stored.
 void copy_settings(MSSQLODBCConnection& db, int from, int to)
 {
@@ -220,12 +241,13 @@ int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item,
         return 0;
     Operation op(*loader);
     MSSQLODBCConnection& db = op.db();
-    if (loader_inventory::in_branch(db, item.uid, item.parentid)) {
-        // The item would hang below itself: cut off from the tree, and a
-        // loop for every walk over it.
-        TRV_LOG(qr_Error, "Tree item " << item.uid << " not changed: its new parent " << item.parentid
-                                       << " is the item itself or lies below it");
-        qr_exception("Tree item %d can not be placed below itself or its own branch", item.uid);
+    // A change of parent is a move: an item below itself would be cut off
+    // from the tree and a loop for every walk over it, and an unknown item
+    // must not get settings rows of its own.
+    const std::string refusal = move_refusal(db, item.uid, item.parentid);
+    if (!refusal.empty()) {
+        TRV_LOG(qr_Error, "Tree item " << item.uid << " not changed: " << refusal);
+        qr_exception("Tree item %d not changed: %s", item.uid, refusal.c_str());
     }
     // The old settings go only together with the new ones coming in.
     qr_transaction tx(db);
@@ -364,7 +386,15 @@ void DataLoader::collect_hosts(DataLoader* loader, int uid, IntArray& list)
     try {
         Operation op(*loader);
         std::unordered_set<int> seen;
-        hosts_walk(op.db(), uid, list, seen);
+        // Gathered apart first: a failure part way adds no hosts, never a
+        // part of them that a report or comparison would take for all.
+        IntArray found;
+        hosts_walk(op.db(), uid, found, seen);
+        if (list.Count() == 0)
+            list = found;
+        else
+            for (int host : found)
+                list.InsertSorted(host);
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
     }
@@ -519,24 +549,7 @@ int DataLoader::move_tree_item(DataLoader* loader, int uid, int parent)
     try {
         Operation op(*loader);
         MSSQLODBCConnection& db = op.db();
-        const int type = loader_inventory::item_type(db, uid);
-        DB_DATA row =
-            db.get_stmnt_results("select parentid, has_internal_scans from InventoryTree where uid=?", {id(uid)});
-        std::string refusal;
-        if (type == 3)
-            refusal = "a host stays in the snapshot that found it";
-        else if (row.RowCount() == 0)
-            refusal = "there is no such item";
-        else if (int_at(row, "parentid", 0) == parent)
-            return uid;  // already there
-        else if (type == 2)
-            refusal = "a snapshot stays with the inventory that took it";
-        else if (int_at(row, "has_internal_scans", 0) > 0)
-            refusal = "a scan is running in, below or above it";
-        else if (loader_inventory::in_branch(db, uid, parent))
-            refusal = "its new parent " + std::to_string(parent) + " is the item itself or lies below it";
-        else
-            refusal = parent_refusal(db, parent);
+        const std::string refusal = move_refusal(db, uid, parent);
         if (!refusal.empty()) {
             TRV_LOG(qr_Error, "Tree item " << uid << " not moved: " << refusal);
             return -1;

@@ -294,7 +294,7 @@ void report_thread(const TiXmlElement& request, const std::shared_ptr<ReportSink
     DataLoader* inventory = GetDataSource(client_type);
     const std::string no_data = "No data found for report '" + report.name + "' under branch '";
     IntArray hosts;
-    DataLoader::collect_hosts(inventory, root, hosts);  // logs its own failure and gives no hosts
+    DataLoader::collect_hosts(inventory, root, hosts);  // logs its own failure and then adds none
     try {
         DataLoader::keep_latest_per_device(inventory, hosts);
     } catch (const qr_exception_t& e) {

@@ -152,6 +152,8 @@ void SetLogInfo(const TiXmlElement& element, std::string& refused)
             if (AcceptableLogPath(new_name, path) && TestCreateFile(path)) {
                 TRV_LOG(qr_Debug, "Changing log file name from : " << old_name << " to " << path);
                 ReopenLogFile(path);
+                // Kept for the next start too, like every other setting.
+                WriteRegistryString("LogFileName", path);
             } else {
                 TRV_LOG(qr_Debug, "Can not create file " << new_name << ", using prevous " << old_name);
                 AddLine(refused, "Value of file is not a new *.log file in the Logs folder: '" +

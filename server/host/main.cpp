@@ -44,7 +44,7 @@ constexpr std::chrono::milliseconds stop_bound(5000);
 // What the bound leaves after the scanner's wait: the return of Run, the
 // release of the instance lock, the closing of the log, and the end of a
 // process that still has threads (slow under a thread checker).
-constexpr std::chrono::milliseconds stop_margin(2000);
+constexpr std::chrono::milliseconds stop_margin(3000);
 
 // Set by the signal watcher; read once the server object exists.
 std::atomic<bool> g_stop_requested{false};

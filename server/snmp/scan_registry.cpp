@@ -53,6 +53,16 @@ void ScansArray::mark_snapshot(int scan_id, int as_of_id)
         scan->snapshots.Mark(as_of_id);
 }
 
+bool ScansArray::mark_snapshot_unless_cancelled(int scan_id, int as_of_id)
+{
+    qr_automutex hold(m_);
+    Scan* scan = find_locked(scan_id);
+    if (!scan || scan->cancelled.Contains(as_of_id))
+        return false;
+    scan->snapshots.Mark(as_of_id);
+    return true;
+}
+
 void ScansArray::unmark_snapshot(int scan_id, int as_of_id)
 {
     qr_automutex hold(m_);

@@ -36,6 +36,9 @@ public:
     void set_root(int scan_id, int root);
     void add_snapshot(int scan_id, int as_of_id);
     void mark_snapshot(int scan_id, int as_of_id);
+    // Marks the snapshot unless it was cancelled already, in one step, so a
+    // cancel is never followed by a mark. True when it marked.
+    bool mark_snapshot_unless_cancelled(int scan_id, int as_of_id);
     void unmark_snapshot(int scan_id, int as_of_id);
     bool is_snapshot_marked(int scan_id, int as_of_id);
     void remove_snapshot(int scan_id, int as_of_id);

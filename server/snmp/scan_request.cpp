@@ -86,8 +86,16 @@ void scan_request_thread(Scanner& scanner, const ScanRequest& request)
     ScansArray& scans = scanner.scans();
     scans.add_snapshot(request.scan_id, request.as_of_id);
     // A cancel that came before this thread ran stays in force.
-    if (!scans.is_snapshot_cancelled(request.scan_id, request.as_of_id))
-        scans.mark_snapshot(request.scan_id, request.as_of_id);
+    scans.mark_snapshot_unless_cancelled(request.scan_id, request.as_of_id);
+    // A cancel clears the mark, then cancels the jobs queued so far: a job
+    // queued after that is cancelled here, so none escapes it.
+    auto cancelled = [&] {
+        if (scans.is_snapshot_marked(request.scan_id, request.as_of_id))
+            return false;
+        scanner.jobs().cancel_snapshot(request.as_of_id, request.client_type);
+        close_snapshot_when_done(scanner, request.scan_id, request.as_of_id, request.client_type, false);
+        return true;
+    };
 
     ScanSettings settings;
     IntArray tabs;
@@ -114,19 +122,16 @@ void scan_request_thread(Scanner& scanner, const ScanRequest& request)
             expand_ip_mask(range.from, addresses);
             TRV_LOG(qr_Info, "Ip range: " << range.from << ". Found " << addresses.size() << " IP addresses.");
             for (uint32_t address : addresses) {
-                if (!scans.is_snapshot_marked(request.scan_id, request.as_of_id)) {
-                    // Cancelled: whatever was queued is being cancelled; close
-                    // the snapshot if nothing is left of it.
-                    close_snapshot_when_done(scanner, request.scan_id, request.as_of_id,
-                                             request.client_type, false);
+                if (cancelled())
                     return;
-                }
                 add_scan_host(scanner, request.scan_id, address, walk_file, request.as_of_id, communities,
                               settings.ping, tabs, request.snmp_output, request.host_uid,
                               request.client_type, added);
             }
         }
     }
+    if (cancelled())
+        return;
     if (added == 0)
         SendLogBroadcast("No any IP added.", request.client_type);
     scans.unmark_snapshot(request.scan_id, request.as_of_id);

@@ -208,6 +208,12 @@ public:
             return true;
         }
         if (open_ == Open::String) {
+            // A quote that never closes must not swallow the rest of the file
+            // (each line parses the value again): a text value has a bound.
+            if (text_.size() + line.size() >= max_text_value) {
+                open_ = Open::None;
+                return false;
+            }
             text_ += "\n" + line;
             size_t blank = text_.find(' ');
             std::string rest = text_.substr(blank + 1);
@@ -230,6 +236,7 @@ public:
     void clear() { text_.clear(); open_ = Open::None; }
 
 private:
+    static constexpr size_t max_text_value = 65536;
     enum class Open { None, Hex, String };
     std::string text_;
     Open open_ = Open::None;

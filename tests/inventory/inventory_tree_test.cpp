@@ -379,6 +379,43 @@ TEST_P(InventoryTreeTest, AParentInTheItemsOwnBranchIsRefused)
     EXPECT_EQ(DataLoader::get_parent_id(loader, sub), 0);
 }
 
+TEST_P(InventoryTreeTest, AChangeOfParentObeysTheRulesOfAMove)
+{
+    const int other = add_item(0, 0, "other");
+    const TiXmlElement settings = settings_element(1, {"public"});
+    const std::vector<std::string> before = tree_rows();
+    const int settings_before = rows("InventoryComms");
+    struct Case {
+        const char* what;
+        int uid, type, parent;
+    } refused[] = {
+        {"an item that does not exist", 987654, 1, 0},
+        {"a snapshot to another inventory's folder", ids.snapshot, 2, other},
+        {"a folder under an inventory", other, 0, ids.inventory},
+        {"a folder under a parent that does not exist", other, 0, 987655},
+    };
+    for (const Case& c : refused) {
+        TreeItemRecord item;
+        item.uid = c.uid;
+        item.type = c.type;
+        item.parentid = c.parent;
+        item.name = "changed";
+        EXPECT_THROW(DataLoader::update_tree_item(loader, item, c.type == 1 ? &settings : nullptr), qr_exception_t)
+            << c.what;
+    }
+    EXPECT_EQ(tree_rows(), before);
+    EXPECT_EQ(rows("InventoryComms"), settings_before);
+
+    // The parent it has already: a rename, taken.
+    TreeItemRecord rename;
+    rename.uid = ids.snapshot;
+    rename.type = 2;
+    rename.parentid = ids.inventory;
+    rename.name = "renamed snapshot";
+    EXPECT_EQ(DataLoader::update_tree_item(loader, rename), ids.snapshot);
+    EXPECT_EQ(DataLoader::get_item_name(loader, ids.snapshot), "renamed snapshot");
+}
+
 TEST_P(InventoryTreeTest, SettingsChangeWithTheirItemOrNotAtAll)
 {
     // A second community of one name fails after the old settings were

@@ -75,6 +75,10 @@ TEST(ScansArray, CancelReachesTheClientTypesScansOnly)
     EXPECT_FALSE(scans.is_snapshot_cancelled(other, 100));
     EXPECT_FALSE(scans.is_snapshot_cancelled(elsewhere, 101));
     EXPECT_EQ(scans.cancel_snapshot("V", 100), 0);
+    // A request thread that starts after the cancel does not mark it again.
+    EXPECT_FALSE(scans.mark_snapshot_unless_cancelled(a, 100));
+    EXPECT_FALSE(scans.is_snapshot_marked(a, 100));
+    EXPECT_TRUE(scans.mark_snapshot_unless_cancelled(elsewhere, 101));
 
     // A cancelled job records it for its own scan's snapshot only.
     scans.note_cancelled(other, 101);

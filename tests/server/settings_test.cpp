@@ -280,6 +280,8 @@ TEST_F(Settings, LogFileMovesOnlyToANewLogFileInTheLogsFolder)
         const std::string text((std::istreambuf_iterator<char>(moved)), std::istreambuf_iterator<char>());
         EXPECT_NE(text.find("Get Tree request recieved."), std::string::npos) << name << ": " << text;
     }
+    // The last one is stored: the record shows it and the next start logs there.
+    EXPECT_EQ(Child(Info(), "LOGINFO").attr("file"), fs::canonical(folder_->file("Logs/aliased.log")).string());
 }
 
 TEST_F(Settings, AMovedLogIsTrimmedToo)

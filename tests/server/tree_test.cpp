@@ -293,7 +293,8 @@ TEST_F(Tree, RemovalWithoutAUidAndLoopsAreRefused)
         ASSERT_TRUE(error.has_value()) << parent;
         EXPECT_EQ(error->name, "ERROR") << parent;
         EXPECT_EQ(error->attr("type"), "254") << parent;
-        EXPECT_EQ(error->attr("message"), "Tree item " + top + " can not be placed below itself or its own branch");
+        EXPECT_EQ(error->attr("message"), "Tree item " + top + " not changed: its new parent " + parent +
+                                              " is the item itself or lies below it");
         EXPECT_EQ(error->attr("synch"), "42");
     }
     ExpectNothingPending(*b);

@@ -160,6 +160,19 @@ TEST(WalkFile, SnmpwalkFormsReadAsTheAgentsAnswers)
     EXPECT_EQ(lines, Values{".1.3.6.1.4.1.99998.3.0 001A2B3C4D0102030405060708090A0B0C0D0E0F10111213"});
 }
 
+TEST(WalkFile, AQuoteThatNeverClosesEndsWithinItsBound)
+{
+    // A damaged file: the value's quote never closes. The entries after its
+    // bound are read again, one per line.
+    std::string text = ".1.3.6.1.4.1.99998.1.0 = STRING: \"unclosed\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "filler line " + std::to_string(i) + " of a value that never ends\n";
+    for (int i = 1; i <= 3; ++i)
+        text += ".1.3.6.1.4.1.99998.2." + std::to_string(i) + " = INTEGER: " + std::to_string(i) + "\n";
+    TempFile file(text);
+    EXPECT_EQ(read(".1.3.6.1.4.1.99998.2", file.path), (Values{"1", "2", "3"}));
+}
+
 TEST(WalkFile, MissingFileRaises)
 {
     Values values;
