@@ -177,14 +177,15 @@ TEST_P(InventoryTreeTest, ItemsWriteAndReadBackWithHostileTextsUnchanged)
     EXPECT_EQ(row.Column("TimeStmp").GetLong(0), 1700001234);
     EXPECT_EQ(row.Column("locked").GetLong(0), 1);
 
+    const int second_folder = add_item(0, 0, "second");
     item.name = "renamed 'again'";
-    item.parentid = ids.inventory;
+    item.parentid = second_folder;
     item.status = 1;
     item.TimeStmp = 5;  // not written by an update
     EXPECT_EQ(DataLoader::update_tree_item(loader, item), item.uid);
     row = db->connect()->get_stmnt_results("SELECT * FROM InventoryTree WHERE uid = ?", {int32_t(item.uid)});
     EXPECT_EQ(row.Column("name").GetString(0), "renamed 'again'");
-    EXPECT_EQ(row.Column("parentid").GetLong(0), ids.inventory);
+    EXPECT_EQ(row.Column("parentid").GetLong(0), second_folder);
     EXPECT_EQ(row.Column("TimeStmp").GetLong(0), 1700001234);
     EXPECT_EQ(DataLoader::get_status(loader, item.uid), 1);
 
