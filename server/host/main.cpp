@@ -238,12 +238,12 @@ int main(int argc, char** argv)
     const bool installing = argument == "-i" || argument == "/fi";
     const bool removing = argument == "-u" || argument == "/u";
     if (!settings_ready) {
-        if (log_open)  // the terminal or the service journal sees the cause too
-            std::printf("The server settings cannot be read or written [%s]\n", settings_failure.c_str());
         // Installing and removing need no settings; running does.
-        TRV_LOG(installing || removing ? qr_Warning : qr_Emergency,
-                "The server settings cannot be read or written ["
-                    << settings_failure << "]" << (installing || removing ? "" : "; the server does not start."));
+        const std::string line = "The server settings cannot be read or written [" + settings_failure + "]" +
+                                 (installing || removing ? "" : "; the server does not start.");
+        if (log_open)  // the terminal or the service journal sees the cause too
+            std::printf("%s\n", line.c_str());
+        TRV_LOG(installing || removing ? qr_Warning : qr_Emergency, line);
     }
     int rc;
     if (installing) {

@@ -215,6 +215,7 @@ TEST(ServerLifecycle, SettingsThatCannotBeReadEndStartUpAndStayAsTheyAre)
         EXPECT_TRUE(Contains(log, "; the server does not start.")) << c.what;
         EXPECT_FALSE(Contains(log, "Starting service ...")) << c.what;
         EXPECT_TRUE(Contains(server.Output(), "The server settings cannot be read or written [")) << c.what;
+        EXPECT_TRUE(Contains(server.Output(), "; the server does not start.")) << c.what;
         // Never replaced by defaults.
         if (c.text != nullptr)
             EXPECT_EQ(ReadWholeFile(file), c.text) << c.what;
