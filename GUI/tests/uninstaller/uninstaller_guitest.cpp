@@ -3,13 +3,19 @@
 // agent's six files, stand-ins for the configuration tool and "Unwise.std"
 // that record how they were started (uninstall_stub.cpp), and the same
 // stand-in planted where the first words of an unquoted path would lead. The
-// confirmation box is answered as a user does, with its Yes or No button.
+// confirmation box is answered as a user does, with its Yes or No button,
+// from this program's main thread. The uninstaller runs in a job (to wait for
+// everything it started) as the debuggee of a second thread, which reads its
+// log (its debug output).
 //
 // The prefix has no "SNMP" or "REZADARA" service, so every "net" command the
 // uninstaller runs fails; the run shows that the sequence goes on.
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+#include <future>
+#include <thread>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -135,6 +141,7 @@ struct Outcome {
   std::string icon;              // the system icon it shows
   DWORD exit_code = STILL_ACTIVE;
   DWORD processes = 0;           // every process the run started, the uninstaller's own included
+  std::vector<std::string> log;  // the uninstaller's debug output, one line each
   std::string diagnostics;
 };
 
@@ -228,46 +235,104 @@ BOOL CALLBACK find_box(HWND window, LPARAM param) {
   return TRUE;
 }
 
-// Runs the uninstaller from its folder, answers its box with BUTTON and waits
-// until it and everything it started have ended.
+// Starts the uninstaller from its folder in JOB as this thread's debuggee and
+// collects its debug output (its log) until it ends. PROCESS gets the started
+// process (its handles stay open), or nothing when it could not start, and
+// LOG then says why.
+void debug_uninstaller(HANDLE job, std::promise<PROCESS_INFORMATION>& process,
+                       std::vector<std::string>& log) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  std::string command = "\"" + kSetup + "\\trvuninstall.exe\"";
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
+                      CREATE_SUSPENDED | DEBUG_ONLY_THIS_PROCESS, nullptr, "C:\\", &startup,
+                      &started) ||
+      !AssignProcessToJobObject(job, started.hProcess)) {
+    log.push_back("cannot start the uninstaller: error " + std::to_string(GetLastError()));
+    process.set_value(PROCESS_INFORMATION{});
+    return;
+  }
+  process.set_value(started);
+  ResumeThread(started.hThread);
+  bool first_breakpoint = true;
+  for (;;) {
+    DEBUG_EVENT event{};
+    if (!WaitForDebugEvent(&event, INFINITE)) return;
+    DWORD status = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case OUTPUT_DEBUG_STRING_EVENT: {
+        const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
+        std::string line(info.nDebugStringLength, '\0');
+        SIZE_T got = 0;
+        if (!info.fUnicode && ReadProcessMemory(started.hProcess, info.lpDebugStringData, line.data(),
+                                                line.size(), &got)) {
+          line.resize(std::min<std::size_t>(got, line.find('\0')));
+          while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+          log.push_back(line);
+        }
+        break;
+      }
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        if (event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT && first_breakpoint)
+          first_breakpoint = false;
+        else
+          status = DBG_EXCEPTION_NOT_HANDLED;
+        break;
+      default:
+        break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) return;
+  }
+}
+
+// Runs the uninstaller, answers its box with BUTTON and waits until it and
+// everything it started have ended.
 Outcome run_uninstaller(int button) {
   Outcome outcome;
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
   must(job != nullptr, "CreateJobObjectA");
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string command = "\"" + kSetup + "\\trvuninstall.exe\"";
-  must(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                      "C:\\", &startup, &process),
-       "start the uninstaller");
-  must(AssignProcessToJobObject(job, process.hProcess), "AssignProcessToJobObject");
-  ResumeThread(process.hThread);
-
-  BoxSearch search{process.dwProcessId, nullptr};
-  wait_until([&] {
-    EnumWindows(find_box, reinterpret_cast<LPARAM>(&search));
-    return search.found || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-  });
-  if (search.found) {
-    outcome.box_seen = true;
-    std::vector<ChildWindow> children;
-    EnumChildWindows(search.found, collect_child, reinterpret_cast<LPARAM>(&children));
-    for (const ChildWindow& c : children) {
-      outcome.diagnostics += std::to_string(c.id) + " " + c.cls + " \"" + c.text + "\"" +
-                             (c.visible ? "" : " hidden") + "; ";
-      if (!c.visible) continue;
-      if (_stricmp(c.cls.c_str(), "Button") == 0) outcome.buttons.push_back(c.id);
-      else if (_stricmp(c.cls.c_str(), "Static") == 0 && !c.text.empty()) outcome.box_text = c.text;
+  std::promise<PROCESS_INFORMATION> started;
+  std::thread debugger(debug_uninstaller, job, std::ref(started), std::ref(outcome.log));
+  const PROCESS_INFORMATION process = started.get_future().get();
+  if (!process.hProcess) wtest::fail(__FILE__, __LINE__, outcome.log.front());
+  if (process.hProcess) {
+    BoxSearch search{process.dwProcessId, nullptr};
+    wait_until([&] {
+      EnumWindows(find_box, reinterpret_cast<LPARAM>(&search));
+      return search.found || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (search.found) {
+      outcome.box_seen = true;
+      std::vector<ChildWindow> children;
+      EnumChildWindows(search.found, collect_child, reinterpret_cast<LPARAM>(&children));
+      for (const ChildWindow& c : children) {
+        outcome.diagnostics += std::to_string(c.id) + " " + c.cls + " \"" + c.text + "\"" +
+                               (c.visible ? "" : " hidden") + "; ";
+        if (!c.visible) continue;
+        if (_stricmp(c.cls.c_str(), "Button") == 0) outcome.buttons.push_back(c.id);
+        else if (_stricmp(c.cls.c_str(), "Static") == 0 && !c.text.empty()) outcome.box_text = c.text;
+      }
+      std::sort(outcome.buttons.begin(), outcome.buttons.end());
+      HWND icon = GetDlgItem(search.found, kIconControl);
+      if (icon && IsWindowVisible(icon)) outcome.icon = shown_icon(icon);
+      PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
     }
-    std::sort(outcome.buttons.begin(), outcome.buttons.end());
-    HWND icon = GetDlgItem(search.found, kIconControl);
-    if (icon && IsWindowVisible(icon)) outcome.icon = shown_icon(icon);
-    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
   }
-  if (WaitForSingleObject(process.hProcess, kDeadlineMs) == WAIT_OBJECT_0)
+  debugger.join();
+  if (process.hProcess) {
     GetExitCodeProcess(process.hProcess, &outcome.exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
   JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
   wait_until([&] {
     return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
@@ -275,9 +340,6 @@ Outcome run_uninstaller(int button) {
            accounting.ActiveProcesses == 0;
   });
   outcome.processes = accounting.TotalProcesses;
-  outcome.diagnostics += "active " + std::to_string(accounting.ActiveProcesses);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   CloseHandle(job);
   return outcome;
 }
@@ -308,6 +370,7 @@ WTEST(answer_no_leaves_the_host_untouched) {
   check_box(outcome);
   WCHECK_EQ(outcome.exit_code, DWORD{0});
   WCHECK_EQ(outcome.processes, DWORD{1});
+  WCHECK(outcome.log.empty());
   for (const std::string& name : kAgentFiles) WCHECK(exists(kInstall + "\\Agents\\" + name));
   WCHECK_EQ(read_file(kStubLog), std::string());
 }
@@ -320,13 +383,25 @@ WTEST(answer_yes_uninstalls_the_agent) {
   const Outcome outcome = run_uninstaller(IDYES);
   check_box(outcome);
   WCHECK_EQ(outcome.exit_code, DWORD{0});
+  // Each "net" command ran from the system folder, failed, and was passed over.
+  const std::string net = "trvuninstall: \"C:\\windows\\system32\\net.exe\" ";
+  const std::vector<std::string> net_runs = {"stop SNMP", "stop REZADARA", "start SNMP"};
+  WCHECK_EQ(outcome.log.size(), net_runs.size());
+  for (std::size_t i = 0; i < net_runs.size() && i < outcome.log.size(); ++i) {
+    const std::string& line = outcome.log[i];
+    const std::string ended = net + net_runs[i] + " ended with exit code ";
+    if (line.rfind(ended, 0) != 0 || line.substr(ended.size()) == "0")
+      wtest::fail(__FILE__, __LINE__, "log line " + std::to_string(i) + ": " + line);
+  }
   for (const std::string& name : kAgentFiles) WCHECK(!exists(kInstall + "\\Agents\\" + name));
   // What the list does not name stays.
   WCHECK(exists(kInstall + "\\Agents\\keep.txt"));
   WCHECK(exists(kInstall + "\\SNMP Service\\tarvsnmpcfg.exe"));
   // The configuration tool saw "-uninstall", the setup program's step ran
-  // last, and no planted program ran.
-  WCHECK_EQ(read_file(kStubLog), std::string("tarvsnmpcfg.exe -uninstall\nUnwise.std\n"));
+  // last by its full path, and no planted program ran.
+  WCHECK_EQ(read_file(kStubLog),
+            "tarvsnmpcfg.exe | \"" + kInstall + "\\SNMP Service\\tarvsnmpcfg.exe\" -uninstall\n" +
+                "Unwise.std | \"" + kSetup + "\\Unwise.std\"\n");
 }
 
 }  // namespace
