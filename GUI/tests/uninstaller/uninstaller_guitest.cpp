@@ -124,6 +124,9 @@ void prepare_host() {
   must(rc == ERROR_SUCCESS, "set InstallPath");
 
   DeleteFileA(kStubLog.c_str());
+  // Wine starts its desktop process for the first process that asks for the
+  // desktop: that must be this one, not the uninstaller in its job.
+  must(GetDesktopWindow() != nullptr, "GetDesktopWindow");
   must(SetEnvironmentVariableA("TRV_STUB_LOG", kStubLog.c_str()), "set TRV_STUB_LOG");
 }
 
