@@ -93,7 +93,7 @@ public:
 
     // Answers WM_HELPHITTEST: the tool under the point as a command help id, else the
     // bar's own id as a control help id.
-    LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -102,17 +102,16 @@ protected:
     // borders outside the client area call it from WM_NCPAINT).
     void EraseNonClient();
 
-    int OnCreate(LPCREATESTRUCTA cs);
-    void OnDestroy();
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC* dc);
-    void OnLButtonDown(UINT flags, CPoint point);
-    void OnLButtonDblClk(UINT flags, CPoint point);
-    void OnTimer(UINT_PTR id);
-    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
-    LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
-    LRESULT OnHelpHitTestMsg(WPARAM wParam, LPARAM lParam) { return OnHelpHitTest(wParam, lParam); }
+    afx_msg int OnCreate(LPCREATESTRUCTA cs);
+    afx_msg void OnDestroy();
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

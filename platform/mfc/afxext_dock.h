@@ -65,9 +65,9 @@ public:
     CRect m_rectLayout;           // room of the layout running now (empty: the frame's client)
 
 protected:
-    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
-    void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    void OnNcPaint();
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    afx_msg void OnNcPaint();
     DECLARE_MESSAGE_MAP()
 };
 
@@ -151,10 +151,10 @@ public:
 protected:
     CDockBar* m_pWndDockBar = nullptr;
 
-    void OnClose();
-    void OnNcLButtonDown(UINT hitTest, CPoint point);
-    void OnNcLButtonDblClk(UINT hitTest, CPoint point);
-    int OnMouseActivate(CWnd* topParent, UINT hitTest, UINT message);
-    void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnNcLButtonDown(UINT hitTest, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+    afx_msg int OnMouseActivate(CWnd* topParent, UINT hitTest, UINT message);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };

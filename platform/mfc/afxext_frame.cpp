@@ -20,8 +20,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_ENABLE()
     ON_WM_INITMENUPOPUP()
     ON_WM_SYSCOMMAND()
-    AFX_WM(WM_MENUSELECT, self->OnMenuSelect(LOWORD(call.wParam), HIWORD(call.wParam), (HMENU)call.lParam);)
-    AFX_WM(WM_ENTERIDLE, self->OnEnterIdle((UINT)call.wParam, CWnd::FromHandle((HWND)call.lParam));)
+    ON_WM_MENUSELECT()
+    ON_WM_ENTERIDLE()
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
     ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -569,8 +569,7 @@ void CFrameWnd::OnMenuSelect(UINT itemId, UINT flags, HMENU sysMenu)
 
 void CFrameWnd::OnEnterIdle(UINT why, CWnd* who)
 {
-    (void)who;
-    Default();
+    CWnd::OnEnterIdle(why, who);
     if (why != MSGF_MENU || m_nIDTracking == m_nIDLastMessage) return;
     SetMessageText(m_nIDTracking);
 }

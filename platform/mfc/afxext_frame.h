@@ -144,25 +144,25 @@ protected:
     LPCSTR GetIconWndClass(DWORD style, UINT idResource);
     void DestroyDockBars();
 
-    int OnCreate(LPCREATESTRUCTA cs);
-    void OnDestroy();
-    void OnClose();
-    void OnSize(UINT type, int cx, int cy);
-    BOOL OnEraseBkgnd(CDC* dc);
-    void OnSetFocus(CWnd* oldWnd);
-    void OnActivate(UINT state, CWnd* other, BOOL minimized);
-    void OnEnable(BOOL enable);
-    void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
-    void OnMenuSelect(UINT itemId, UINT flags, HMENU sysMenu);
-    void OnEnterIdle(UINT why, CWnd* who);
-    void OnSysCommand(UINT id, LPARAM lParam);
-    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
-    void OnUpdateKeyIndicator(CCmdUI* cmdUI);
-    void OnUpdateControlBarMenu(CCmdUI* cmdUI);
-    BOOL OnBarCheck(UINT id);
-    BOOL OnToolTipText(UINT id, NMHDR* nmhdr, LRESULT* result);
+    afx_msg int OnCreate(LPCREATESTRUCTA cs);
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnSetFocus(CWnd* oldWnd);
+    afx_msg void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    afx_msg void OnEnable(BOOL enable);
+    afx_msg void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
+    afx_msg void OnMenuSelect(UINT itemId, UINT flags, HMENU sysMenu);
+    afx_msg void OnEnterIdle(UINT why, CWnd* who);
+    afx_msg void OnSysCommand(UINT id, LPARAM lParam);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* cmdUI);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* cmdUI);
+    afx_msg BOOL OnBarCheck(UINT id);
+    afx_msg BOOL OnToolTipText(UINT id, NMHDR* nmhdr, LRESULT* result);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -211,9 +211,9 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    BOOL OnNcActivate(BOOL active);
-    LRESULT OnNcHitTest(CPoint point);
-    void OnGetMinMaxInfo(MINMAXINFO* mmi);
-    LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnNcActivate(BOOL active);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* mmi);
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

@@ -261,7 +261,7 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL delay)
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
-    AFX_WM(WM_NCACTIVATE, call.result = self->OnNcActivate((BOOL)call.wParam);)
+    ON_WM_NCACTIVATE()
     ON_WM_NCHITTEST()
     ON_WM_GETMINMAXINFO()
     ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)

@@ -36,8 +36,8 @@ public:
 protected:
     BOOL OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnSize(UINT type, int cx, int cy);
-    void OnDestroy();
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };
 
@@ -61,6 +61,6 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    int OnCreate(LPCREATESTRUCTA cs);
+    afx_msg int OnCreate(LPCREATESTRUCTA cs);
     DECLARE_MESSAGE_MAP()
 };

@@ -61,15 +61,15 @@ protected:
     Pane* PaneAt(int index);
     const Pane* PaneAt(int index) const;
 
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC* dc);
-    void OnSize(UINT type, int cx, int cy);
-    void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    void OnNcPaint();
-    LRESULT OnNcHitTest(CPoint point);
-    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetMinHeight(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    afx_msg void OnNcPaint();
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetMinHeight(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

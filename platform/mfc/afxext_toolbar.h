@@ -78,10 +78,10 @@ protected:
     // and answers the size they take.
     CSize Layout(int width, bool oneColumn);
 
-    int OnCreate(LPCREATESTRUCTA cs);
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC* dc);
-    void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    void OnNcPaint();
+    afx_msg int OnCreate(LPCREATESTRUCTA cs);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    afx_msg void OnNcPaint();
     DECLARE_MESSAGE_MAP()
 };
