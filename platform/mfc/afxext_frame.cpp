@@ -33,7 +33,6 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
     ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
     ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
-    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -669,22 +668,5 @@ BOOL CFrameWnd::OnBarCheck(UINT id)
     CControlBar* bar = GetControlBar(id);
     if (!bar) return FALSE;
     ShowControlBar(bar, (bar->GetStyle() & WS_VISIBLE) == 0, FALSE);
-    return TRUE;
-}
-
-BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* nmhdr, LRESULT* result)
-{
-    auto* ttt = (TOOLTIPTEXTA*)nmhdr;
-    UINT_PTR id = nmhdr->idFrom;
-    if (ttt->uFlags & TTF_IDISHWND) id = (UINT)(WORD)::GetDlgCtrlID((HWND)id);
-    CString tip;
-    if (id != 0) {
-        CString full;
-        if (!full.LoadString((UINT)id)) return FALSE;  // someone else may know it
-        tip = ExtractField(full, 1, '\n');
-    }
-    ::lstrcpynA(ttt->szText, tip, (int)sizeof ttt->szText);
-    *result = 0;
-    ::SetWindowPos(nmhdr->hwndFrom, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOOWNERZORDER);
     return TRUE;
 }

@@ -162,7 +162,6 @@ protected:
     afx_msg void OnUpdateKeyIndicator(CCmdUI* cmdUI);
     afx_msg void OnUpdateControlBarMenu(CCmdUI* cmdUI);
     afx_msg BOOL OnBarCheck(UINT id);
-    afx_msg BOOL OnToolTipText(UINT id, NMHDR* nmhdr, LRESULT* result);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -5,6 +5,7 @@
 // Ctrl keeps the bar floating).
 #include "afxext.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "frame_testing.h"
@@ -111,6 +112,21 @@ WTEST(enable_docking_makes_the_four_dock_bars)
     f->RecalcLayout();
     WCHECK_EQ(WindowRectIn(f->GetControlBar(AFX_IDW_DOCKBAR_TOP), f).Height(), 0L);
     f->DestroyWindow();
+
+    // A bar aligned to a side without a dock bar docks at a side it may use; with no
+    // dock bar at all it stays where it is (the framework would dereference none).
+    auto* g = new CFrameWnd;
+    WCHECK(g->Create(nullptr, "left only", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 200)));
+    CProbeBar bar, lone;
+    WCHECK(bar.CreateBar(g, 310, CBRS_ALIGN_TOP));
+    WCHECK(lone.CreateBar(g, 311, CBRS_ALIGN_TOP));
+    g->DockControlBar(&lone);
+    WCHECK(lone.m_pDockBar == nullptr);
+    g->EnableDocking(CBRS_ALIGN_LEFT);
+    g->DockControlBar(&bar);
+    WCHECK(bar.m_pDockBar == g->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    WCHECK_EQ(bar.m_dwStyle & CBRS_ALIGN_ANY, DWORD(CBRS_ALIGN_LEFT));
+    g->DestroyWindow();
 }
 
 WTEST(bars_dock_at_each_side_in_rows)
@@ -440,5 +456,73 @@ WTEST(dragging_a_bar_with_the_mouse_docks_floats_and_cancels)
     MouseButton(false);
     WCHECK(PumpUntil([&] { return f->a.IsFloating(); }));
     WCHECK_EQ(Rows(top), "0 #300 0");
+    f->DestroyWindow();
+}
+
+namespace {
+
+// A bar whose floating width follows the frame border the user drags (height 60).
+class CDynamicBar : public CProbeBar {
+public:
+    int width = 120;
+    int committed = 0;
+    CSize CalcDynamicLayout(int length, DWORD mode) override
+    {
+        if (mode & (LM_HORZDOCK | LM_VERTDOCK)) return CProbeBar::CalcDynamicLayout(length, mode);
+        int w = length > 0 && !(mode & LM_LENGTHY) ? std::max(length, 40) : width;
+        if (mode & LM_COMMIT) {
+            committed = length;
+            width = w;
+        }
+        return CSize(w, 60);
+    }
+};
+
+}  // namespace
+
+WTEST(a_floating_dynamic_bar_resizes_by_its_frame_border)
+{
+    auto* f = new CDockFrame;
+    WCHECK(f->Make());
+    CDynamicBar bar;
+    WCHECK(bar.CreateBar(f, 320));
+    bar.SetBarStyle(bar.GetBarStyle() | CBRS_SIZE_DYNAMIC);
+    f->FloatControlBar(&bar, CPoint(300, 300));
+    CFrameWnd* mini = bar.GetParentFrame();
+    WCHECK(mini && !(mini->GetStyle() & MFS_MOVEFRAME));  // its borders size the bar
+    CRect client;
+    mini->GetClientRect(&client);
+    WCHECK_EQ(client.Width(), 116L);  // 120 less the borders under the dock bar's edge
+    mini->SetForegroundWindow();
+    PumpPending();
+
+    CRect frame = ScreenRect(mini);
+    CPoint edge(frame.right - 2, frame.top + frame.Height() / 2);
+    WCHECK_EQ(mini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), LRESULT(HTRIGHT));
+    Drag(edge, {CPoint(edge.x + 50, edge.y)});
+    MouseButton(false);
+    WCHECK(PumpUntil([&] { return bar.committed != 0; }));
+    WCHECK_EQ(bar.committed, 170);
+    WCHECK(PumpUntil([&] {
+        mini->GetClientRect(&client);
+        return client.Width() == 166;
+    }));
+    WCHECK_EQ(ScreenRect(mini).left, frame.left);  // the left edge stays
+    f->DestroyWindow();
+}
+
+WTEST(the_modal_state_disables_the_frame_and_its_floating_frames)
+{
+    auto* f = new CDockFrame;
+    WCHECK(f->Make());
+    f->DockControlBar(&f->a, AFX_IDW_DOCKBAR_TOP);
+    f->FloatControlBar(&f->a, CPoint(300, 300));
+    CFrameWnd* mini = f->a.GetParentFrame();
+    f->BeginModalState();
+    WCHECK(!f->IsWindowEnabled());
+    WCHECK(!mini->IsWindowEnabled());
+    f->EndModalState();
+    WCHECK(f->IsWindowEnabled());
+    WCHECK(mini->IsWindowEnabled());
     f->DestroyWindow();
 }

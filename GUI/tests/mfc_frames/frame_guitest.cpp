@@ -410,6 +410,57 @@ WTEST(message_bar_shows_prompts_and_status_panes_follow_their_commands)
     f->DestroyWindow();
 }
 
+namespace {
+
+// A frame whose client is a static splitter, made as programs make it.
+class CSplitFrame : public CBarFrame {
+public:
+    CSplitterWnd split;
+    BOOL OnCreateClient(LPCREATESTRUCTA, CCreateContext* context) override
+    {
+        return split.CreateStatic(this, 1, 2) &&
+               split.CreateView(0, 0, RUNTIME_CLASS(CWnd), CSize(80, 0), context) &&
+               split.CreateView(0, 1, RUNTIME_CLASS(CWnd), CSize(0, 0), context);
+    }
+};
+
+}  // namespace
+
+WTEST(frame_client_window_takes_the_room_the_bars_leave_and_closing_ends_the_frame)
+{
+    auto* f = new CSplitFrame;
+    WCHECK(f->Create(nullptr, "split", WS_OVERLAPPEDWINDOW, CRect(50, 50, 450, 350), nullptr,
+                     MAKEINTRESOURCEA(IDR_PROBE_FRAME)));
+    WCHECK(!f->IsWindowVisible());
+    f->ActivateFrame();  // hidden: shown normally
+    WCHECK(f->IsWindowVisible());
+    WCHECK(f->split.GetDlgCtrlID() == int(AFX_IDW_PANE_FIRST));
+    CRect client, split = WindowRectIn(&f->split, f), status = WindowRectIn(&f->status, f);
+    f->GetClientRect(&client);
+    WCHECK_EQ(RectText(split), RectText(CRect(0, 0, client.right, status.top)));
+    int cur = 0, min = 0;
+    f->split.GetColumnInfo(0, cur, min);
+    WCHECK_EQ(cur, 80);
+
+    // The modal state disables the frame until the last one ends.
+    f->BeginModalState();
+    f->BeginModalState();
+    WCHECK(f->InModalState());
+    WCHECK(!f->IsWindowEnabled());
+    f->EndModalState();
+    WCHECK(!f->IsWindowEnabled());
+    f->EndModalState();
+    WCHECK(!f->InModalState());
+    WCHECK(f->IsWindowEnabled());
+
+    // Closing a frame without a document destroys it, and the object with it.
+    int deleted = g_framesDeleted;
+    HWND h = f->m_hWnd;
+    f->SendMessage(WM_CLOSE);
+    WCHECK(!::IsWindow(h));
+    WCHECK_EQ(g_framesDeleted, deleted + 1);
+}
+
 WTEST(toolbar_from_a_resource_follows_update_handlers_and_clicks)
 {
     auto* f = new CBarFrame;
