@@ -31,6 +31,8 @@ CControlBar::CControlBar() = default;
 
 CControlBar::~CControlBar()
 {
+    // The object is going already: the window's end must not delete it again.
+    m_bAutoDelete = FALSE;
     DestroyWindow();
     if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
     CDockContext* context = m_pDockContext;

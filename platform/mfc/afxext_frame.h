@@ -116,7 +116,6 @@ public:
     HACCEL m_hAccelTable = nullptr;
     DWORD m_dwPromptContext = 0;
     int m_bHelpMode = HELP_INACTIVE;
-    CFrameWnd* m_pNextFrameWnd = nullptr;  // unused; the thread keeps its frames itself
     CRect m_rectBorder;                    // insets around the client window
     CPtrList m_listControlBars;            // every bar created in this frame
     int m_nShowDelay = -1;                 // show command for the next idle time, or -1

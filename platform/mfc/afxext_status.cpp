@@ -56,7 +56,11 @@ CStatusBar::CStatusBar()
     m_cyBottomBorder = 0;
 }
 
-CStatusBar::~CStatusBar() { DestroyWindow(); }
+CStatusBar::~CStatusBar()
+{
+    m_bAutoDelete = FALSE;  // being deleted already
+    DestroyWindow();
+}
 
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) { return CreateEx(parent, 0, style, id); }
 

@@ -73,6 +73,7 @@ CToolBar::CToolBar() : m_sizeButton(23, 22), m_sizeImage(16, 15)
 
 CToolBar::~CToolBar()
 {
+    m_bAutoDelete = FALSE;  // being deleted already
     DestroyWindow();
     if (m_hbmImageWell) ::DeleteObject(m_hbmImageWell);
 }

@@ -38,6 +38,8 @@ public:
 class CDockFrame : public CFrameWnd {
 public:
     CProbeBar a, b, c, d, e;
+    int childCommands = 0;
+    afx_msg void OnChildCommand() { ++childCommands; }
     CWnd view;  // the client window in the middle
     BOOL Make()
     {
@@ -51,7 +53,14 @@ public:
         return TRUE;
     }
     CDockBar* Dock(UINT id) { return static_cast<CDockBar*>(GetControlBar(id)); }
+    DECLARE_MESSAGE_MAP()
 };
+
+constexpr UINT kChildButton = 500;
+
+BEGIN_MESSAGE_MAP(CDockFrame, CFrameWnd)
+    ON_COMMAND(kChildButton, OnChildCommand)
+END_MESSAGE_MAP()
 
 // The dock bar's array: "0" for a row end, "#id" for a placeholder, "id" for a bar.
 std::string Rows(CDockBar* dock)
@@ -524,5 +533,21 @@ WTEST(the_modal_state_disables_the_frame_and_its_floating_frames)
     f->EndModalState();
     WCHECK(f->IsWindowEnabled());
     WCHECK(mini->IsWindowEnabled());
+    f->DestroyWindow();
+}
+
+WTEST(commands_of_a_bars_children_reach_its_frame_docked_or_floating)
+{
+    auto* f = new CDockFrame;
+    WCHECK(f->Make());
+    f->DockControlBar(&f->a, AFX_IDW_DOCKBAR_TOP);
+    CButton button;
+    WCHECK(button.Create("go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 20, 20), &f->a, kChildButton));
+    WCHECK(f->a.GetOwner() == f);
+    button.SendMessage(BM_CLICK);
+    WCHECK_EQ(f->childCommands, 1);
+    f->FloatControlBar(&f->a, CPoint(300, 300));
+    button.SendMessage(BM_CLICK);
+    WCHECK_EQ(f->childCommands, 2);
     f->DestroyWindow();
 }

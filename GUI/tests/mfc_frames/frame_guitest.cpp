@@ -520,6 +520,21 @@ WTEST(toolbar_from_a_resource_follows_update_handlers_and_clicks)
     MouseButton(true);
     MouseButton(false);
     WCHECK(PumpUntil([&] { return f->alpha == 1; }));
+
+    // Fly-by: the button under the mouse puts its prompt in the message bar; leaving
+    // the bar brings the idle prompt back.
+    bar.SetBarStyle(bar.GetBarStyle() | CBRS_FLYBY);
+    f->SetMessageText(AFX_IDS_IDLEMESSAGE);
+    CPoint over = second.CenterPoint();
+    bar.ClientToScreen(&over);
+    MouseTo(over);
+    WCHECK(PumpUntil([&] { return PartText(f->status, 0) == "Beta prompt"; }));
+    CRect frameClient2;
+    f->GetClientRect(&frameClient2);
+    CPoint away = frameClient2.CenterPoint();
+    f->ClientToScreen(&away);
+    MouseTo(away);
+    WCHECK(PumpUntil([&] { return PartText(f->status, 0) == "Ready"; }));
     f->DestroyWindow();
 }
 
