@@ -210,6 +210,7 @@ public:
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     afx_msg BOOL OnNcActivate(BOOL active);
+    afx_msg void OnShowWindow(BOOL show, UINT status);
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* mmi);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);

@@ -262,6 +262,7 @@ IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
     ON_WM_NCACTIVATE()
+    ON_WM_SHOWWINDOW()
     ON_WM_NCHITTEST()
     ON_WM_GETMINMAXINFO()
     ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
@@ -313,6 +314,13 @@ BOOL CMiniFrameWnd::OnNcActivate(BOOL active)
         active = now && (now == m_hWnd || (owner && (now == owner || ::GetWindow(now, GW_OWNER) == owner)));
     }
     return (BOOL)DefWindowProc(WM_NCACTIVATE, active, 0);
+}
+
+void CMiniFrameWnd::OnShowWindow(BOOL show, UINT)
+{
+    Default();
+    // Shown without activation, it still takes its owner's caption state.
+    if (show && (GetStyle() & MFS_SYNCACTIVE)) SendMessage(WM_NCACTIVATE, FALSE);
 }
 
 LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point)
