@@ -41,7 +41,7 @@ const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
 namespace {
 
-// Frames constructed on this thread, newest first; only this thread touches it.
+// Frames constructed on this thread, in that order; only this thread touches it.
 std::vector<CFrameWnd*>& ThreadFrames()
 {
     static thread_local std::vector<CFrameWnd*> frames;
@@ -80,8 +80,9 @@ void AfxIdleUpdateFrames(CWnd* mainWnd)
     for (CFrameWnd* frame : frames) {
         auto& live = ThreadFrames();
         if (std::find(live.begin(), live.end(), frame) == live.end()) continue;
-        if (frame == mainWnd || !frame->m_hWnd) continue;
-        frame->IdleUpdateFrame();
+        if (frame == mainWnd || !frame->m_hWnd || !frame->IsWindowVisible()) continue;
+        frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
     }
 }
 
@@ -98,7 +99,7 @@ CPushRoutingFrame::~CPushRoutingFrame() { t_routingFrame = m_pOldRoutingFrame; }
 
 CFrameWnd::CFrameWnd()
 {
-    ThreadFrames().insert(ThreadFrames().begin(), this);
+    ThreadFrames().push_back(this);
 }
 
 CFrameWnd::~CFrameWnd()
@@ -349,18 +350,21 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     }
     if (m_nIDTracking != m_nIDLastMessage) SetMessageText(m_nIDTracking);
     m_nIdleFlags = 0;
+    ApplyFloatingShowDelays();
     return 0;
 }
 
-void CFrameWnd::IdleUpdateFrame()
+void CFrameWnd::ApplyFloatingShowDelays()
 {
-    if (m_nShowDelay == SW_HIDE) ShowWindow(SW_HIDE);
-    if (IsWindowVisible() || m_nShowDelay >= 0) {
-        SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-        SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    // A floating frame shown or hidden with a delay changes now, at its owner's idle time.
+    std::vector<CFrameWnd*> frames = ThreadFrames();
+    for (CFrameWnd* frame : frames) {
+        if (frame == this || frame->m_nShowDelay == -1 || !frame->m_hWnd) continue;
+        if (::GetWindow(frame->m_hWnd, GW_OWNER) != m_hWnd) continue;
+        int show = frame->m_nShowDelay;
+        frame->m_nShowDelay = -1;
+        frame->ShowWindow(show);
     }
-    if (m_nShowDelay > SW_HIDE) ShowWindow(m_nShowDelay);
-    m_nShowDelay = -1;
 }
 
 void CFrameWnd::ActivateFrame(int cmdShow)

@@ -103,9 +103,9 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    // Idle work of the thread for this frame (not the main window): a delayed show or
-    // hide of the frame itself, then the command UI of the frame and its descendants.
-    void IdleUpdateFrame();
+    // Shows or hides now the floating frames this frame owns whose showing was delayed
+    // (m_nShowDelay); part of the frame's idle work.
+    void ApplyFloatingShowDelays();
 
     enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
     enum HelpMode { HELP_INACTIVE = 0, HELP_ACTIVE = 1, HELP_ENTERING = -1 };
@@ -118,7 +118,7 @@ public:
     int m_bHelpMode = HELP_INACTIVE;
     CRect m_rectBorder;                    // insets around the client window
     CPtrList m_listControlBars;            // every bar created in this frame
-    int m_nShowDelay = -1;                 // show command for the next idle time, or -1
+    int m_nShowDelay = -1;                 // show command for the owner's next idle time, or -1
     UINT m_nIdleFlags = 0;
     BOOL m_bInRecalcLayout = FALSE;
     CRuntimeClass* m_pFloatingFrameClass = nullptr;
