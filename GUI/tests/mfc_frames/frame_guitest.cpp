@@ -209,6 +209,12 @@ WTEST(delayed_layout_runs_once_at_the_next_idle_time)
         WCHECK_EQ(f->recalcs, before + 2);
         app.m_pMainWnd = nullptr;
     }
+    // A layout asked for while one runs does nothing; the request stays for idle time.
+    f->DelayRecalcLayout();
+    f->m_bInRecalcLayout = TRUE;
+    f->CFrameWnd::RecalcLayout();
+    WCHECK_EQ(f->m_nIdleFlags, UINT(CFrameWnd::idleLayout | CFrameWnd::idleNotify));
+    f->m_bInRecalcLayout = FALSE;
     // A layout done meanwhile clears the request.
     f->DelayRecalcLayout();
     f->RecalcLayout();
