@@ -413,6 +413,11 @@ WTEST(message_bar_shows_prompts_and_status_panes_follow_their_commands)
     f->GetClientRect(&frameClient);
     WCHECK_EQ(barRect.bottom, frameClient.bottom);
     WCHECK_EQ(barRect.Width(), frameClient.Width());
+    // The standard command hides and shows it.
+    f->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    WCHECK(!bar.IsWindowVisible());
+    f->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    WCHECK(bar.IsWindowVisible());
     f->DestroyWindow();
 }
 
