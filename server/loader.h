@@ -256,8 +256,9 @@ public:
 
     // ---- Host search and status (loader_search.cpp) --------------------------
 
-    // Hosts whose NetAddr holds every '*'-separated piece of the pattern.
-    // Throws.
+    // Hosts whose NetAddr matches the pattern (AddressPattern: the console's
+    // four octets of values, ranges and stars, or pieces between stars); a
+    // malformed pattern finds none. Throws.
     static void find_host_by_address(DataLoader* loader, const std::string& pattern, IntArray& out);
     // Hosts whose NetName or DNSName matches the pattern, ignoring case; '*'
     // is the only wildcard.
