@@ -144,8 +144,8 @@ protected:
     void CommonConstruct(CWnd* parent, UINT selectPage);
     HWND OwnerWindow() const;
     HWND CreateSheet(HWND owner, BOOL modal);
-    LRESULT HandleInitDialog(WPARAM, LPARAM);
-    LRESULT OnSyncTab(WPARAM, LPARAM);
+    afx_msg LRESULT HandleInitDialog(WPARAM, LPARAM);
+    afx_msg LRESULT OnSyncTab(WPARAM, LPARAM);
     void SyncTabToActivePage();
     DECLARE_MESSAGE_MAP()
 };

@@ -25,7 +25,7 @@ public:
 
     static std::string Name(LPARAM id) { return "node " + std::to_string((long long)id); }
 
-    void OnGetDispInfo(NMHDR* nm, LRESULT* result)
+    afx_msg void OnGetDispInfo(NMHDR* nm, LRESULT* result)
     {
         ++dispInfoCalls;
         TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(nm)->item;
@@ -36,7 +36,7 @@ public:
         *result = 0;
     }
 
-    void OnItemExpanding(NMHDR* nm, LRESULT* result)
+    afx_msg void OnItemExpanding(NMHDR* nm, LRESULT* result)
     {
         auto* tv = reinterpret_cast<NMTREEVIEWA*>(nm);
         if (tv->action == TVE_EXPAND && !(tv->itemNew.state & TVIS_EXPANDEDONCE)) {
@@ -46,15 +46,15 @@ public:
         *result = FALSE;
     }
 
-    BOOL OnSelChanged(NMHDR*, LRESULT*)
+    afx_msg BOOL OnSelChanged(NMHDR*, LRESULT*)
     {
         ++selChanges;
         return FALSE;  // the parent sees it too
     }
 
-    void OnBeginLabelEdit(NMHDR*, LRESULT* result) { *result = FALSE; }
+    afx_msg void OnBeginLabelEdit(NMHDR*, LRESULT* result) { *result = FALSE; }
 
-    void OnEndLabelEdit(NMHDR* nm, LRESULT* result)
+    afx_msg void OnEndLabelEdit(NMHDR* nm, LRESULT* result)
     {
         auto* info = reinterpret_cast<NMTVDISPINFOA*>(nm);
         if (info->item.pszText) editedText = info->item.pszText;
@@ -99,8 +99,8 @@ public:
     int treeSelChanges = 0;
     int tabChanges = 0;
 
-    void OnTreeSelChanged(NMHDR*, LRESULT*) { ++treeSelChanges; }
-    void OnTabChanged(NMHDR*, LRESULT*) { ++tabChanges; }
+    afx_msg void OnTreeSelChanged(NMHDR*, LRESULT*) { ++treeSelChanges; }
+    afx_msg void OnTabChanged(NMHDR*, LRESULT*) { ++tabChanges; }
 
     BOOL Make()
     {

@@ -46,7 +46,7 @@ public:
 
     void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 1001, text); }
 
-    int OnCreate(LPCREATESTRUCTA cs)
+    afx_msg int OnCreate(LPCREATESTRUCTA cs)
     {
         attachedAtCreate = FromHandlePermanent(m_hWnd) == this;
         return CPropertyPage::OnCreate(cs);
@@ -126,7 +126,7 @@ public:
 
     CProbeSheet(CWnd* owner) : CPropertySheet("Probe sheet", owner) {}
 
-    int OnCreate(LPCREATESTRUCTA cs)
+    afx_msg int OnCreate(LPCREATESTRUCTA cs)
     {
         attachedAtCreate = FromHandlePermanent(m_hWnd) == this;
         return CPropertySheet::OnCreate(cs);
@@ -147,35 +147,35 @@ public:
         return r;
     }
 
-    LRESULT OnDrive(WPARAM step, LPARAM)
+    afx_msg LRESULT OnDrive(WPARAM step, LPARAM)
     {
         steps[step](*this);
         if (step + 1 < steps.size()) PostMessage(kDrive, step + 1);
         return 0;
     }
 
-    void OnApplyNow()
+    afx_msg void OnApplyNow()
     {
         log.push_back("sheet:applynow");
         if (applyEndsWith1104) EndDialog(1104);
         else Default();  // the system applies
     }
 
-    void OnScanNowClicked() { EndDialog(ID_APPLY_NOW); }
+    afx_msg void OnScanNowClicked() { EndDialog(ID_APPLY_NOW); }
 
-    LRESULT OnSetDefId(WPARAM id, LPARAM)
+    afx_msg LRESULT OnSetDefId(WPARAM id, LPARAM)
     {
         defIds.push_back(id);
         return Default();
     }
 
-    LRESULT OnDisconnectBroadcast(WPARAM id, LPARAM)
+    afx_msg LRESULT OnDisconnectBroadcast(WPARAM id, LPARAM)
     {
         if ((int)id == connection) EndDialog(IDCANCEL);
         return 0;
     }
 
-    void OnDestroy()
+    afx_msg void OnDestroy()
     {
         pagesAliveAtDestroy = GetPage(0) && GetPage(0)->m_hWnd && ::IsWindow(GetPage(0)->m_hWnd);
         CPropertySheet::OnDestroy();
