@@ -354,7 +354,10 @@ HWND CPropertySheet::CreateSheet(HWND owner, BOOL modal)
         AfxLogFailure("PropertySheet failed for \"%s\": error %lu", (LPCSTR)m_strCaption, ::GetLastError());
         return nullptr;
     }
-    if (m_hWnd != h) SubclassWindow(h);  // the hook missed it: attach late rather than not at all
+    if (m_hWnd != h) {  // the hook missed it: attach late rather than not at all
+        AfxLogFailure("property sheet \"%s\" attached after its creation", (LPCSTR)m_strCaption);
+        SubclassWindow(h);
+    }
     return h;
 }
 

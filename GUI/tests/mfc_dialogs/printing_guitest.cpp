@@ -357,7 +357,7 @@ WTEST(three_pages_through_the_printing_primitives_into_a_recording_printer)
     ::GlobalFree(info.m_pPD->m_pd.hDevNames);
 }
 
-WTEST(a_print_to_file_printer_prints_three_pages_and_runs_page_set_up)
+WTEST(a_print_to_file_printer_prints_three_pages_and_runs_the_print_dialogs)
 {
     std::string installed = wprint::InstallFilePrinter("Tarvane File Printer");
     WCHECK_EQ(installed, std::string());
@@ -393,6 +393,21 @@ WTEST(a_print_to_file_printer_prints_three_pages_and_runs_page_set_up)
     WCHECK_EQ(Count(ps, "%%Page: "), 3);
     WCHECK(ps.find("%%Pages: 3") != std::string::npos);
     WCHECK(ps.find("%%Title: Three pages") != std::string::npos);
+
+    // With a printer the print dialog runs; the DC it was asked for comes from the
+    // provider and stays the dialog's.
+    {
+        CPrintDialog print(FALSE);
+        DialogDriver driver(&PressOk);
+        WCHECK_EQ(print.DoModal(), INT_PTR(IDOK));
+        WCHECK(driver.acted && !driver.forced);
+        WCHECK(print.GetPrinterCDC() != nullptr && print.GetPrinterDC() == print.GetPrinterCDC()->m_hDC);
+        WCHECK(print.m_pd.Flags & PD_RETURNDC);
+        WCHECK_EQ(std::string(print.GetDeviceName()), std::string("Tarvane File Printer"));
+        WCHECK_EQ(print.GetCopies(), 1);
+        ::GlobalFree(print.m_pd.hDevMode);
+        ::GlobalFree(print.m_pd.hDevNames);
+    }
 
     // With a printer the page set-up dialog runs; it keeps the caller's margins.
     CPageSetupDialog setup(PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS);
