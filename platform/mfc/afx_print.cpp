@@ -107,3 +107,48 @@ UINT CPrintInfo::GetToPage() const
 {
     return (m_pPD->m_pd.Flags & PD_PAGENUMS) ? m_pPD->m_pd.nToPage : m_pPD->m_pd.nMaxPage;
 }
+
+// ---- the application's printer
+
+void CWinApp::SelectPrinter(HANDLE devNames, HANDLE devMode, BOOL freeOld)
+{
+    if (freeOld) {
+        if (m_hDevNames && m_hDevNames != devNames) ::GlobalFree(m_hDevNames);
+        if (m_hDevMode && m_hDevMode != devMode) ::GlobalFree(m_hDevMode);
+    }
+    m_hDevNames = devNames;
+    m_hDevMode = devMode;
+}
+
+void CWinApp::UpdatePrinterSelection(BOOL forceDefaults)
+{
+    if (m_hDevNames && !forceDefaults) return;
+    CPrintDialog defaults(TRUE);
+    if (defaults.GetDefaults()) SelectPrinter(defaults.m_pd.hDevNames, defaults.m_pd.hDevMode);
+}
+
+BOOL CWinApp::GetPrinterDeviceDefaults(PRINTDLGA* pd)
+{
+    UpdatePrinterSelection(FALSE);
+    if (!m_hDevNames) return FALSE;
+    pd->hDevNames = m_hDevNames;
+    pd->hDevMode = m_hDevMode;
+    return TRUE;
+}
+
+INT_PTR CWinApp::DoPrintDialog(CPrintDialog* pd)
+{
+    UpdatePrinterSelection(FALSE);
+    pd->m_pd.hDevNames = m_hDevNames;
+    pd->m_pd.hDevMode = m_hDevMode;
+    INT_PTR result = pd->DoModal();
+    // The dialog may hand back other memory for the printer (it frees what it replaces).
+    SelectPrinter(pd->m_pd.hDevNames, pd->m_pd.hDevMode, FALSE);
+    return result;
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    CPrintDialog setup(TRUE);
+    DoPrintDialog(&setup);
+}

@@ -176,6 +176,11 @@ WTEST(without_a_printer_the_print_dialogs_answer_at_once_and_show_nothing)
         CPrintDialog printSetup(TRUE);
         WCHECK_EQ(printSetup.DoModal(), INT_PTR(IDCANCEL));
         WCHECK(print.GetPrinterCDC() == nullptr);
+        CWinApp app("printing test");
+        PRINTDLGA pd{};
+        WCHECK(!app.GetPrinterDeviceDefaults(&pd));
+        WCHECK(pd.hDevNames == nullptr && app.m_hDevNames == nullptr);
+        app.OnFilePrintSetup();
         WCHECK_EQ(WindowGuard::refused, 0);
         // What the check spares the caller: the system's own page set-up tries to put
         // up its box even when only the defaults are asked for.
@@ -355,6 +360,41 @@ WTEST(three_pages_through_the_printing_primitives_into_a_recording_printer)
     }
     ::GlobalFree(info.m_pPD->m_pd.hDevMode);
     ::GlobalFree(info.m_pPD->m_pd.hDevNames);
+}
+
+WTEST(the_application_keeps_the_printer_its_dialogs_chose)
+{
+    wprint::RecordingPrinter printer;
+    wprint::ScopedPrinter scope(&printer);
+    CWinApp app("printing test");
+    // The default printer on first use, lent to the caller.
+    PRINTDLGA pd{};
+    WCHECK(app.GetPrinterDeviceDefaults(&pd));
+    WCHECK(pd.hDevNames != nullptr && pd.hDevNames == app.m_hDevNames && pd.hDevMode == app.m_hDevMode);
+    WCHECK_EQ(std::string(AfxDevNamesDevice(app.m_hDevNames)), std::string("Recording Printer"));
+
+    // Page set-up on the application's printer, then the printer chosen there.
+    CPageSetupDialog setup(PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS);
+    setup.m_psd.hDevNames = pd.hDevNames;
+    setup.m_psd.hDevMode = pd.hDevMode;
+    WCHECK_EQ(setup.DoModal(), INT_PTR(IDOK));
+    app.SelectPrinter(setup.m_psd.hDevNames, setup.m_psd.hDevMode);
+    WCHECK(app.m_hDevNames == pd.hDevNames);  // the same memory: nothing freed
+
+    // A job's print dialog starts from the application's printer and hands it back.
+    CPrintInfo info;
+    WCHECK_EQ(app.DoPrintDialog(info.m_pPD), INT_PTR(IDOK));
+    WCHECK(info.m_pPD->m_pd.hDevNames == app.m_hDevNames);
+    WCHECK(info.m_pPD->GetPrinterCDC() != nullptr);
+    printer.dialogAnswer = FALSE;
+    WCHECK_EQ(app.DoPrintDialog(info.m_pPD), INT_PTR(IDCANCEL));
+    WCHECK(app.m_hDevNames != nullptr);
+
+    // Another printer replaces the first, whose memory goes.
+    HGLOBAL names = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(DEVNAMES) + 3);
+    app.SelectPrinter(names, nullptr);
+    WCHECK(app.m_hDevNames == names && app.m_hDevMode == nullptr);
+    WCHECK_EQ(printer.dcsMade, 1);
 }
 
 WTEST(a_print_to_file_printer_prints_three_pages_and_runs_the_print_dialogs)
