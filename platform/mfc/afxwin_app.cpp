@@ -35,6 +35,7 @@ CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName)
 
 CWinApp::~CWinApp()
 {
+    SelectPrinter(nullptr, nullptr);  // frees the application's printer memory
     AFX_MODULE_STATE* s = AfxGetModuleState();
     if (s && s->m_pCurrentWinApp == this) {
         s->m_pCurrentWinApp = nullptr;
