@@ -118,7 +118,7 @@ BOOL AfxIdle(LONG count)
                 main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
             }
         }
-        // Further frames of the thread (mini frames, floating bars) join with frame support.
+        AfxIdleUpdateFrames(AfxGetMainWnd());
         return TRUE;
     }
     if (count == 1) {

@@ -1,7 +1,8 @@
 // CWinThread and CWinApp: the message pump with idle processing and pre-translation.
 // Run peeks; with an empty queue it calls OnIdle(0, 1, ...) until that answers FALSE,
 // then pumps. Idle 0 updates command UI (WM_IDLEUPDATECMDUI to the main window and its
-// descendants), idle 1 frees the thread's temporary wrappers. Pumps are re-entrant:
+// descendants, then to every other frame of the thread: mini frames, floating bars),
+// idle 1 frees the thread's temporary wrappers. Pumps are re-entrant:
 // modal loops use the same PumpMessage path. Each object belongs to its GUI thread.
 #pragma once
 #include "afxwin_wnd.h"

@@ -387,6 +387,12 @@ public:
     BOOL GetCharWidth(UINT first, UINT last, LPINT buf) const { return ::GetCharWidthA(m_hAttribDC, first, last, buf); }
 
     static CBrush* PASCAL GetHalftoneBrush();
+    // Moves a drag outline: inverts (PATINVERT) the frame of thickness size inside
+    // rect with brush and the last one drawn (rectLast, sizeLast, brushLast) again, in
+    // one pass where the brushes are the same. A zero size only erases the last one.
+    // The brushes default to the halftone brush.
+    void DrawDragRect(LPCRECT rect, SIZE size, LPCRECT rectLast, SIZE sizeLast, CBrush* brush = nullptr,
+                      CBrush* brushLast = nullptr);
 
 private:
     BOOL AttachOwn(HDC h) {
