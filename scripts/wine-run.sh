@@ -207,7 +207,7 @@ if [ $unmanaged -eq 1 ]; then
 elif [ $display -eq 1 ]; then
   # The first Wine process of a session boots it (wineboot, services, drivers):
   # a trivial one does that while the window manager starts.
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 &
+  timeout --kill-after=5 120 env LANG=en_US.UTF-8 /usr/bin/wine cmd.exe /c exit </dev/null >/dev/null 2>&1 8>&- &
   boot_pid=$!
   # On a loaded machine the window manager can be slow to claim the screen,
   # or exit at once; wait longer and start it again (at most three times).
