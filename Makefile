@@ -44,8 +44,10 @@ test-tsan: build-tsan
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp \
 	  $(CTEST) -L threaded
 
-# Each Wine run copies a ~700 MB prefix into $$TMPDIR; at most four at once.
-WIN_JOBS ?= $(shell j=$(JOBS); [ $$j -gt 4 ] && j=4; echo $$j)
+# Wine runs spend most of their time waiting (session start, X, the window
+# manager), so twice as many as there are cores; each run at the same time keeps
+# a ~700 MB prefix slot in the cache (scripts/wine-run.sh): at most four at once.
+WIN_JOBS ?= $(shell j=$$(( $(JOBS) * 2 )); [ $$j -gt 4 ] && j=4; echo $$j)
 test-win: build-win
 	cd build-win && ctest --output-on-failure --no-tests=error -j $(WIN_JOBS)
 

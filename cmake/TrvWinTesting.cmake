@@ -1,7 +1,8 @@
 # Tests of the Windows build. Each test is a Windows program using the small
 # framework in GUI/testing (wtest.h) that ctest runs under Wine through
-# scripts/wine-run.sh. The runner gives every run a fresh Wine prefix; with
-# DISPLAY it also starts Xvfb and a window manager for the run.
+# scripts/wine-run.sh. The runner gives every run a prefix equal to its
+# template (a slot reset to it); with DISPLAY it also starts Xvfb and a window
+# manager for the run.
 #
 #   trv_win_test(name SOURCES a.cpp b.rc ... [LIBS lib ...] [DISPLAY]
 #                [ARGS arg ...] [TIMEOUT seconds])

@@ -4,14 +4,18 @@
 #   wine-run.sh [--display] [--unmanaged] [--expect-exit N] [--expect-line REGEX]
 #               [--screenshot FILE [--after SECONDS]] -- program.exe [args...]
 #
-# Every run gets a fresh copy of a template Wine prefix (built once per Wine
-# version, with the Marlett and Tahoma fonts, in $TRV_WINE_CACHE or
-# ~/.cache/tarvane) and its own persistent wineserver. --display starts Xvfb
-# on a free display and a window manager for the run; without it the program
-# sees no X display. --unmanaged (implies --display) runs no window manager and
-# tells Wine to place every window itself, at exactly the requested
-# coordinates (a window manager maximises main windows). Every process started here is stopped by its PID at the
-# end, and the run's folder is removed.
+# Every run starts from an exact copy of a template Wine prefix (built once per
+# Wine version, with the Marlett and Tahoma fonts, in $TRV_WINE_CACHE or
+# ~/.cache/tarvane) and has its own persistent wineserver. The copies are kept:
+# each run takes a free slot (slot-N under wine-slots-<version> in the cache,
+# held by a lock for the run, so concurrent runs never share one) and makes that
+# slot's prefix equal to the template again by copying back only what a previous
+# run changed (scripts/wine-prefix-reset.py), instead of copying ~700 MB.
+# --display starts Xvfb on a free display and a window manager for the run;
+# without it the program sees no X display. --unmanaged (implies --display) runs
+# no window manager and tells Wine to place every window itself, at exactly the
+# requested coordinates (a window manager maximises main windows). Every process
+# started here is stopped by its PID at the end, and the run's folder is removed.
 #
 # Exit status 0 when the program's exit status is N (default 0) and, with
 # --expect-line, a line of its standard output matches REGEX (grep -E).
@@ -53,7 +57,7 @@ export WINEARCH=win64
 unset LC_ALL LC_CTYPE LC_MESSAGES WINELOADER WINESERVER
 # Fixed locale for the programs: en-US, ANSI code page 1252. Given per
 # command, as the host may not have that locale itself.
-wine() { env LANG=en_US.UTF-8 /usr/bin/wine "$@"; }
+wine() { env LANG=en_US.UTF-8 /usr/bin/wine "$@" 8>&-; }
 
 cache="${TRV_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvane}"
 mkdir -p "$cache" || exit 2
@@ -109,16 +113,40 @@ build_template() {
   fi
 ) 9>"$cache/wine-prefix.lock" || { echo "wine-run: cannot build the template prefix" >&2; exit 2; }
 
+# A free slot, locked on descriptor 8 until this script ends (the programs
+# started here do not inherit it, so a stray process cannot keep a slot).
+slots="$cache/wine-slots-$wine_version"
+mkdir -p "$slots" || exit 2
+slot=""
+for n in $(seq 0 63); do
+  exec 8>"$slots/slot-$n.lock" || exit 2
+  if flock -n 8; then slot="$slots/slot-$n"; break; fi
+  exec 8>&-
+done
+if [ -z "$slot" ]; then echo "wine-run: no free prefix slot in $slots" >&2; exit 2; fi
+export WINEPREFIX="$slot"
+
 run_dir=$(mktemp -d "${TMPDIR:-/tmp}/trv-wine.XXXXXX") || exit 2
 xvfb_pid=""
 wm_pid=""
 server_pid=""
 out="$run_dir/stdout"
 
+# The wineserver's folder (socket and lock) is named after the prefix's device
+# and inode, inside /tmp/.wine-UID or (Debian's Wine) a /tmp/wine-XXXXXX folder.
+server_dirs() {
+  local d name
+  [ -d "$WINEPREFIX" ] || return 0
+  name=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  for d in "/tmp/.wine-$(id -u)/$name" /tmp/wine-*/"$name"; do
+    [ -d "$d" ] && [ -O "$d" ] && echo "$d"
+  done
+}
+
 cleanup() {
   if [ -n "$server_pid" ]; then
     # Ends every Wine process of this prefix, then the server itself.
-    WINEPREFIX="$run_dir/prefix" wineserver -k >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 8>&-
     kill "$server_pid" 2>/dev/null
     wait "$server_pid" 2>/dev/null
     # The server leaves its folder (a lock file) behind.
@@ -131,19 +159,41 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 3' INT TERM HUP
 
-# A full copy: wineserver rewrites the registry files in place, so hard links
-# would change the template.
-cp -a "$template" "$run_dir/prefix" || exit 2
-export WINEPREFIX="$run_dir/prefix"
-
+# The X server starts while the prefix is prepared.
 if [ $display -eq 1 ]; then
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run_dir/display" \
-    </dev/null >/dev/null 2>&1 &
+    </dev/null >/dev/null 2>&1 8>&- &
   xvfb_pid=$!
-  for _ in $(seq 100); do
+fi
+
+# A run killed before its clean-up may have left its server behind: end it and
+# its folder (a stale socket would pass for the new server's), then bring the
+# prefix back to the template's state. The template is read under a shared lock,
+# so that it is never rebuilt underneath.
+wineserver -k >/dev/null 2>&1 8>&-
+wineserver -w >/dev/null 2>&1 8>&-
+for d in $(server_dirs); do rm -rf "$d"; done
+(
+  flock -s 9
+  /usr/bin/python3 -I "$(dirname "$0")/wine-prefix-reset.py" "$template" "$WINEPREFIX"
+) 9>"$cache/wine-prefix.lock" || { echo "wine-run: cannot reset the prefix $WINEPREFIX" >&2; exit 2; }
+
+# The server's stdout must not be the caller's pipe, or $(...) never ends.
+wineserver -f -p </dev/null >/dev/null 2>&1 8>&- &
+server_pid=$!
+# Wait for its socket, so the first wine process does not start a server of
+# its own (one the clean-up could only reach through "wineserver -k").
+for _ in $(seq 250); do
+  for d in $(server_dirs); do [ -S "$d/socket" ] && break 2; done
+  kill -0 "$server_pid" 2>/dev/null || { echo "wine-run: wineserver did not start" >&2; exit 2; }
+  sleep 0.02
+done
+
+if [ $display -eq 1 ]; then
+  for _ in $(seq 500); do
     [ -s "$run_dir/display" ] && break
     kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
+    sleep 0.02
   done
   if [ ! -s "$run_dir/display" ]; then echo "wine-run: Xvfb did not start" >&2; exit 2; fi
   export DISPLAY=":$(head -n1 "$run_dir/display")"
@@ -151,40 +201,24 @@ else
   unset DISPLAY
 fi
 
-# The server's stdout must not be the caller's pipe, or $(...) never ends.
-wineserver -f -p </dev/null >/dev/null 2>&1 &
-server_pid=$!
-# Wait for its socket, so the first wine process does not start a server of
-# its own (one the clean-up could only reach through "wineserver -k"). The
-# socket's folder is named after the prefix's device and inode, inside
-# /tmp/.wine-UID or (Debian's Wine) a /tmp/wine-XXXXXX folder.
-server_dir_name=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-server_dirs() {
-  local d
-  for d in "/tmp/.wine-$(id -u)/$server_dir_name" /tmp/wine-*/"$server_dir_name"; do
-    [ -d "$d" ] && [ -O "$d" ] && echo "$d"
-  done
-}
-for _ in $(seq 100); do
-  for d in $(server_dirs); do [ -S "$d/socket" ] && break 2; done
-  kill -0 "$server_pid" 2>/dev/null || { echo "wine-run: wineserver did not start" >&2; exit 2; }
-  sleep 0.05
-done
-
 if [ $unmanaged -eq 1 ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
     { echo "wine-run: cannot set the X11 driver's Managed option" >&2; exit 2; }
 elif [ $display -eq 1 ]; then
+  # The first Wine process of a session boots it (wineboot, services, drivers):
+  # a trivial one does that while the window manager starts.
+  timeout --kill-after=5 120 env LANG=en_US.UTF-8 /usr/bin/wine cmd.exe /c exit </dev/null >/dev/null 2>&1 8>&- &
+  boot_pid=$!
   # On a loaded machine the window manager can be slow to claim the screen,
   # or exit at once; wait longer and start it again (at most three times).
   wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
   for attempt in 1 2 3; do
-    matchbox-window-manager -use_titlebar no </dev/null >"$run_dir/wm.log" 2>&1 &
+    matchbox-window-manager -use_titlebar no </dev/null >"$run_dir/wm.log" 2>&1 8>&- &
     wm_pid=$!
-    for _ in $(seq 200); do
+    for _ in $(seq 500); do
       wm_ready && break 2
       kill -0 "$wm_pid" 2>/dev/null || break
-      sleep 0.1
+      sleep 0.04
     done
     kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null
   done
@@ -193,6 +227,7 @@ elif [ $display -eq 1 ]; then
     cat "$run_dir/wm.log" >&2 2>/dev/null
     exit 2
   fi
+  wait "$boot_pid"
 fi
 
 limit="${TRV_WINE_TIMEOUT:-240}"
@@ -202,14 +237,14 @@ if [ -n "$shot" ]; then
   sleep "$shot_after"
   import -window root "$shot"
   shot_rc=$?
-  WINEPREFIX="$run_dir/prefix" wineserver -k >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 8>&-
   wait "$prog_pid" 2>/dev/null
   cat "$out"
   [ $shot_rc -eq 0 ] && echo "wine-run: screenshot saved as $shot" >&2
   exit $shot_rc
 fi
 
-timeout --kill-after=5 "$limit" env LANG=en_US.UTF-8 /usr/bin/wine "$program" "$@" </dev/null >"$out"
+timeout --kill-after=5 "$limit" env LANG=en_US.UTF-8 /usr/bin/wine "$program" "$@" </dev/null >"$out" 8>&-
 rc=$?
 cat "$out"
 if [ $rc -eq 124 ]; then

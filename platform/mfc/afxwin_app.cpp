@@ -108,12 +108,11 @@ CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* threadClass, int priority, UINT
                                   LPSECURITY_ATTRIBUTES security)
 {
     CObject* object = threadClass ? threadClass->CreateObject() : nullptr;
-    auto* t = dynamic_cast<CWinThread*>(object);
-    if (!t) {
+    if (!object || !object->IsKindOf(RUNTIME_CLASS(CWinThread))) {
         delete object;
         return nullptr;
     }
-    return StartThread(t, priority, stackSize, flags, security);
+    return StartThread(static_cast<CWinThread*>(object), priority, stackSize, flags, security);
 }
 
 CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority, UINT stackSize, DWORD flags,

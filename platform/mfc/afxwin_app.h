@@ -206,7 +206,9 @@ TRVMFC_API BOOL AfxIdle(LONG count);
 //
 // OnIdle(0) sends WM_IDLEUPDATECMDUI (wParam TRUE) to the main window and to every
 // registered frame of the calling thread whose window is visible, each followed by
-// its descendants that have objects; each window once. A frame does its idle work
+// its descendants that have objects; each window once (a library's idle, run under
+// its state through AfxProcessDllIdle, only those made under that state). A frame
+// does its idle work
 // (delayed layout, title, bars' command UI) in its WM_IDLEUPDATECMDUI handler.
 // CFrameWnd (and so every mini frame and floating frame) calls AfxAddThreadFrame in
 // its constructor; ~CWnd removes any object from the list, so no entry outlives its
@@ -220,5 +222,7 @@ TRVMFC_API CWnd* AFXAPI AfxGetThreadFrame(int index);
 
 // The program's run of its application: InitInstance, then Run until WM_QUIT (whose
 // code is returned by ExitInstance); ExitInstance alone when InitInstance refuses.
-// Exceptions escaping the application are logged and end the run with -1.
+// OLE is initialised on the thread for the whole run (uninitialised after
+// ExitInstance). Exceptions escaping the application are logged and end the run
+// with -1.
 TRVMFC_API int AFXAPI AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int cmdShow);

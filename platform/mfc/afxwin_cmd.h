@@ -5,7 +5,9 @@
 // Dispatch runs on the thread that owns the target's window.
 //
 // Binding: an entry calls the member named at the map, taken as &ThisClass::OnXxx
-// with exactly the handler's signature (a mismatch does not compile). Handlers are
+// with exactly the handler's signature (a mismatch does not compile). Name it as
+// the class sees it: OnXxx, or Base::OnXxx for a base class's member (as in
+// ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)); no leading '&'. Handlers are
 // plain members marked afx_msg, never virtual: a derived class's handler of the same
 // name runs only when its own map lists the entry, and a base class's entry keeps
 // calling the base class's member. The members the framework makes virtual stay

@@ -51,7 +51,8 @@ HWND AfxCreateWithHook(CWnd* w, const CREATESTRUCTA& cs);
 HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc);
 
 // A window found dead while its object was still attached: the object is detached
-// (maps, tag, main and active window, tooltip) and queued for its PostNcDestroy.
+// (maps, tag, main and active window, tooltip) and, when the window ran the layer's
+// procedure, queued for its PostNcDestroy.
 void AfxDropDeadWindow(CWnd* w, HWND h);
 // Takes a queued object off the queue (it is being destroyed itself).
 void AfxForgetDeadWindow(CWnd* w);

@@ -201,10 +201,12 @@ BOOL CWnd::SubclassWindow(HWND h)
         // Our procedure is still in the chain: take it over where it is.
         ::RemovePropA(h, kNextProcProp);
         m_pfnSuper = next;
+        m_nFlags |= WF_LAYER_SUBCLASSED;
         return TRUE;
     }
     auto old = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&CWnd::AfxWndProc);
     if (old != &CWnd::AfxWndProc) m_pfnSuper = old;
+    m_nFlags |= WF_LAYER_SUBCLASSED;
     return TRUE;
 }
 
@@ -225,6 +227,7 @@ HWND CWnd::UnsubclassWindow()
             ::SetPropA(h, kNextProcProp, (HANDLE)m_pfnSuper);
     }
     m_pfnSuper = nullptr;
+    m_nFlags &= ~WF_LAYER_SUBCLASSED;
     return Detach();
 }
 
@@ -304,6 +307,7 @@ static void FinishNcDestroy(CWnd* w, HWND h)
     auto tag = st.permanentTag.find(h);
     ForgetThreadWindow(w, tag != st.permanentTag.end() ? tag->second : nullptr);
     w->Detach();
+    w->m_nFlags &= ~WF_LAYER_SUBCLASSED;
     w->PostNcDestroy();
 }
 
@@ -322,7 +326,12 @@ void AfxDropDeadWindow(CWnd* w, HWND h)
     }
     if (w->m_hWnd == h) w->m_hWnd = nullptr;
     ForgetThreadWindow(w, module);
-    if (!(w->m_nFlags & WF_LAYER_DEADQUEUE)) {
+    // Only an object whose window ran our procedure is owed its PostNcDestroy; one
+    // merely attached would not have had it either.
+    bool owed = (w->m_nFlags & WF_LAYER_SUBCLASSED) != 0;
+    w->m_nFlags &= ~WF_LAYER_SUBCLASSED;
+    w->m_pfnSuper = nullptr;
+    if (owed && !(w->m_nFlags & WF_LAYER_DEADQUEUE)) {
         w->m_nFlags |= WF_LAYER_DEADQUEUE;
         st.deadWindows.push_back(w);
     }

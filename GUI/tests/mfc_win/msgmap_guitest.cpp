@@ -78,7 +78,7 @@ using Log = std::vector<std::string>;
 
 // ---- map order
 
-enum : UINT { kMsgTwice = WM_USER + 20, kCmdInRange = 105, kCmdDeclined = 120 };
+enum : UINT { kMsgTwice = WM_USER + 20, kCmdInRange = 105, kCmdDeclined = 120, kCmdBaseMember = 130 };
 
 class COrderBase : public CWnd {
 public:
@@ -101,6 +101,7 @@ public:
     void OnSingle() { log.push_back("single"); }
     BOOL OnDeclining(UINT) { log.push_back("declined"); return FALSE; }
     void OnAfterDecline() { log.push_back("after decline"); }
+    void OnBaseCommand() { log.push_back("derived command"); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -111,6 +112,8 @@ BEGIN_MESSAGE_MAP(COrder, COrderBase)
     ON_COMMAND(kCmdInRange, OnSingle)
     ON_COMMAND_EX(kCmdDeclined, OnDeclining)
     ON_COMMAND(kCmdDeclined, OnAfterDecline)
+    // A base class's member named with its class, as framework handlers are.
+    ON_COMMAND(kCmdBaseMember, COrderBase::OnBaseCommand)
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -153,11 +156,13 @@ WTEST(the_first_matching_entry_in_map_order_wins)
     w.SendMessage(WM_COMMAND, kCmdInRange);
     // A declining _EX entry ends the search in this target: the next entry is not tried.
     w.SendMessage(WM_COMMAND, kCmdDeclined);
-    WCHECK_EQ(w.log.size(), size_t(3));
-    if (w.log.size() == 3) {
+    w.SendMessage(WM_COMMAND, kCmdBaseMember);
+    WCHECK_EQ(w.log.size(), size_t(4));
+    if (w.log.size() == 4) {
         WCHECK_EQ(w.log[0], "first");
         WCHECK_EQ(w.log[1], "range 105");
         WCHECK_EQ(w.log[2], "declined");
+        WCHECK_EQ(w.log[3], "base command");
     }
     AFX_CMDHANDLERINFO info{};
     WCHECK(w.OnCmdMsg(kCmdDeclined, CN_COMMAND, nullptr, &info));

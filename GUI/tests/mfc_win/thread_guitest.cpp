@@ -174,6 +174,17 @@ WTEST(an_object_whose_window_died_unseen_is_let_go_once)
     WCHECK(!app.OnIdle(1));
     WCHECK_EQ(g_postNcDestroy, start + 2);
 
+    // Merely attached (its window never ran the layer's procedure): dropped from the
+    // maps, but not owed a PostNcDestroy.
+    CCounted attached;
+    HWND foreign = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    WCHECK(attached.Attach(foreign));
+    ::DestroyWindow(foreign);
+    WCHECK(!app.OnIdle(1));
+    WCHECK(attached.m_hWnd == nullptr);
+    WCHECK(CWnd::FromHandlePermanent(foreign) == nullptr);
+    WCHECK_EQ(g_postNcDestroy, start + 2);
+
     // Dying inside its own handler: not let go while the handler runs, but after.
     auto* inside = new CCounted;
     WCHECK(CreateShown(*inside));
