@@ -434,7 +434,7 @@ CLIENT_CASE(AServerThatNeverReadsBlocksNoCaller)
     std::string noise;
     for (int i = 0; i < 1024 * 1024; ++i)
         noise += static_cast<char>('a' + random() % 26);
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 24; ++i)
         CHECK_EQ(Api().post(id, ("<CHANGEITEM uid=\"1\" name=\"" + noise + "\"/>").c_str()), 0);
     const SyncResult r = Sync(id, "<GETTREEELEMENT uid=\"1\"/>");
     CHECK_EQ(r.result, 1);
