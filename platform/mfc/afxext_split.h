@@ -1,5 +1,6 @@
-// A static splitter: a fixed grid of panes (made by CreateView) separated by bars the
-// user drags. Column and row sizes start from their ideal sizes; the last column and
+// A static splitter: a fixed grid of panes (any window class made by CreateView from
+// its runtime class, with the creation context handed on) separated by bars the user
+// drags. Column and row sizes start from their ideal sizes; the last column and
 // row take the rest. A pane whose ideal size is below its minimum is not shown.
 // Dragging is modal inside the splitter: StartTracking on the button press, the bar
 // follows the mouse, StopTracking(TRUE) on release, StopTracking(FALSE) on Esc or lost
@@ -23,6 +24,12 @@ public:
     int GetColumnCount() const { return m_nCols; }
     int IdFromRowCol(int row, int col) const { return (int)AFX_IDW_PANE_FIRST + row * 16 + col; }
     CWnd* GetPane(int row, int col) const { return GetDlgItem(IdFromRowCol(row, col)); }
+    // Whether wnd is one of the panes, and where.
+    BOOL IsChildPane(CWnd* wnd, int* row = nullptr, int* col = nullptr) const;
+    // The pane that is the frame's active view, else the one with the focus, or NULL.
+    virtual CWnd* GetActivePane(int* row = nullptr, int* col = nullptr) const;
+    // Gives the pane (wnd, else the one at row, col) the focus.
+    virtual void SetActivePane(int row, int col, CWnd* wnd = nullptr);
     void GetColumnInfo(int col, int& current, int& minimum) const;
     void SetColumnInfo(int col, int ideal, int minimum);
     void GetRowInfo(int row, int& current, int& minimum) const;
@@ -63,14 +70,14 @@ protected:
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    void OnSize(UINT type, int cx, int cy) override;
-    void OnPaint() override;
-    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnMouseMove(UINT flags, CPoint point) override;
-    void OnLButtonUp(UINT flags, CPoint point) override;
-    void OnKeyDown(UINT ch, UINT repeat, UINT flags) override;
-    void OnCancelMode() override;
-    void OnCaptureChanged(CWnd* wnd) override;
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+    afx_msg void OnKeyDown(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnCancelMode();
+    afx_msg void OnCaptureChanged(CWnd* wnd);
     DECLARE_MESSAGE_MAP()
 };

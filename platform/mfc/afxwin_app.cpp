@@ -35,6 +35,7 @@ CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName)
 
 CWinApp::~CWinApp()
 {
+    SelectPrinter(nullptr, nullptr);  // frees the application's printer memory
     AFX_MODULE_STATE* s = AfxGetModuleState();
     if (s && s->m_pCurrentWinApp == this) {
         s->m_pCurrentWinApp = nullptr;
@@ -117,7 +118,7 @@ BOOL AfxIdle(LONG count)
                 main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
             }
         }
-        // Further frames of the thread (mini frames, floating bars) join with frame support.
+        AfxIdleUpdateFrames(AfxGetMainWnd());
         return TRUE;
     }
     if (count == 1) {
@@ -132,7 +133,19 @@ int CWinThread::ExitInstance()
     return (int)m_msgCur.wParam;
 }
 
-BOOL CWinThread::PreTranslateMessage(MSG* msg) { return AfxPreTranslateMessage(msg); }
+BOOL CWinThread::PreTranslateMessage(MSG* msg)
+{
+    if (!msg->hwnd && DispatchThreadMessageEx(msg)) return TRUE;
+    return AfxPreTranslateMessage(msg);
+}
+
+BOOL CWinThread::DispatchThreadMessageEx(MSG* msg)
+{
+    const AFX_MSGMAP_ENTRY* e = AfxFindMessageEntry(GetMessageMap(), msg->message, 0, 0);
+    if (!e) return FALSE;
+    AFX_MSGCALL call{msg->message, msg->wParam, msg->lParam, 0, 0, nullptr, 0};
+    return e->pfnDispatch(this, call);
+}
 
 BOOL CWinThread::PumpMessage()
 {

@@ -3,6 +3,7 @@
 // being pumped and dispatched are in the shared AFX_THREAD_STATE). One instance per GUI thread; only that thread touches it, so no lock.
 #pragma once
 #include "afxwin.h"
+#include <string>
 #include <unordered_map>
 
 struct AfxWinThreadState {
@@ -26,6 +27,7 @@ struct AfxWinThreadState {
     INT_PTR lastHitId = -1;
     UINT_PTR lastToolId = 0;
     CWnd* toolTipOwner = nullptr;
+    std::string toolTipText;          // the last default tip given (the control keeps the pointer)
 
     unsigned firewallCatches = 0;  // exceptions stopped at a window procedure
     bool inTempCleanup = false;
@@ -41,3 +43,7 @@ HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND
 // Unregisters the window classes registered while module was current or for its
 // instance (called when a DLL module unloads).
 void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module);
+
+// Idle work of the thread's frames other than mainWnd (mini frames, floating bars):
+// delayed showing, then command UI and delayed layout (called by idle processing).
+void AfxIdleUpdateFrames(CWnd* mainWnd);
