@@ -41,10 +41,13 @@ const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
 namespace {
 
-// Frames constructed on this thread, in that order; only this thread touches it.
-std::vector<CFrameWnd*>& ThreadFrames()
+// The frames of this thread (the layer's registration list), in registration order:
+// a copy, since the work done for one may create or destroy others.
+std::vector<CFrameWnd*> ThreadFrames()
 {
-    static thread_local std::vector<CFrameWnd*> frames;
+    std::vector<CFrameWnd*> frames;
+    for (int i = 0, n = AfxGetThreadFrameCount(); i < n; ++i)
+        if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetThreadFrame(i))) frames.push_back(frame);
     return frames;
 }
 
@@ -73,19 +76,6 @@ bool IsDescendantOrOwned(HWND parent, HWND window)
 
 }  // namespace
 
-void AfxIdleUpdateFrames(CWnd* mainWnd)
-{
-    // A copy: idle work may create or destroy frames.
-    std::vector<CFrameWnd*> frames = ThreadFrames();
-    for (CFrameWnd* frame : frames) {
-        auto& live = ThreadFrames();
-        if (std::find(live.begin(), live.end(), frame) == live.end()) continue;
-        if (frame == mainWnd || !frame->m_hWnd || !frame->IsWindowVisible()) continue;
-        frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-        frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
-    }
-}
-
 CFrameWnd* AfxGetRoutingFrame() { return t_routingFrame; }
 
 CPushRoutingFrame::CPushRoutingFrame(CFrameWnd* frame) : m_pOldRoutingFrame(t_routingFrame)
@@ -99,13 +89,12 @@ CPushRoutingFrame::~CPushRoutingFrame() { t_routingFrame = m_pOldRoutingFrame; }
 
 CFrameWnd::CFrameWnd()
 {
-    ThreadFrames().push_back(this);
+    AfxAddThreadFrame(this);
 }
 
 CFrameWnd::~CFrameWnd()
 {
-    auto& frames = ThreadFrames();
-    frames.erase(std::remove(frames.begin(), frames.end(), this), frames.end());
+    AfxRemoveThreadFrame(this);
     if (t_routingFrame == this) t_routingFrame = nullptr;
     delete[] m_phWndDisable;
 }

@@ -11,6 +11,7 @@
 #include "afxwin_context.h"
 #include "afxwin_wnd.h"
 #include "afxwin_app.h"
+#include "afxwin_cmdline.h"
 #include "afxwin_ctrl.h"
 #include "afxwin_dlg.h"
 // Frames, control bars and docking.

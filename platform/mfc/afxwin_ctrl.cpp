@@ -334,8 +334,14 @@ BOOL CImageList::DeleteImageList()
 
 BOOL CImageList::Create(UINT bitmapId, int cx, int grow, COLORREF mask)
 {
-    return Attach(ImageList_LoadImageA(AfxWinInstance(), MAKEINTRESOURCEA(bitmapId), cx, grow, mask, IMAGE_BITMAP,
-                                       LR_CREATEDIBSECTION));
+    return Create(MAKEINTRESOURCEA(bitmapId), cx, grow, mask);
+}
+
+BOOL CImageList::Create(LPCSTR bitmapName, int cx, int grow, COLORREF mask)
+{
+    // Through the module chain: a library's bitmap ids collide with the program's.
+    HINSTANCE module = AfxFindResourceHandle(bitmapName, RT_BITMAP);
+    return Attach(ImageList_LoadImageA(module, bitmapName, cx, grow, mask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 
 // ---- tooltips

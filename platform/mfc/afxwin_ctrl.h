@@ -234,7 +234,9 @@ public:
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow) {
         return Attach(ImageList_Create(cx, cy, flags, initial, grow));
     }
+    // From a bitmap resource found through the module chain (the current module first).
     BOOL Create(UINT bitmapId, int cx, int grow, COLORREF mask);
+    BOOL Create(LPCSTR bitmapName, int cx, int grow, COLORREF mask);
     BOOL DeleteImageList();
     int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
     int Add(CBitmap* bmp, CBitmap* mask) {

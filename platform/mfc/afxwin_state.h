@@ -5,6 +5,7 @@
 #include "afxwin.h"
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct AfxWinThreadState {
     std::unordered_map<HWND, CWnd*> permanentWnd;      // objects attached to their windows
@@ -29,6 +30,15 @@ struct AfxWinThreadState {
     CWnd* toolTipOwner = nullptr;
     std::string toolTipText;          // the last default tip given (the control keeps the pointer)
 
+    std::vector<CWnd*> frames;  // registered frame windows (AfxAddThreadFrame)
+    // Objects whose window died without its WM_NCDESTROY reaching them (a hook or a
+    // subclass swallowed it): detached, their PostNcDestroy still to run.
+    std::vector<CWnd*> deadWindows;
+    int dispatchDepth = 0;  // window procedures of the layer running on this thread
+
+    int waitCursorCount = 0;               // waits running (DoWaitCursor)
+    HCURSOR waitCursorRestore = nullptr;   // the cursor the first wait replaced
+
     unsigned firewallCatches = 0;  // exceptions stopped at a window procedure
     bool inTempCleanup = false;
 };
@@ -40,10 +50,20 @@ AfxWinThreadState& AfxGetWinThreadState();
 HWND AfxCreateWithHook(CWnd* w, const CREATESTRUCTA& cs);
 HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND parent, DLGPROC proc);
 
+// A window found dead while its object was still attached: the object is detached
+// (maps, tag, main and active window, tooltip) and queued for its PostNcDestroy.
+void AfxDropDeadWindow(CWnd* w, HWND h);
+// Takes a queued object off the queue (it is being destroyed itself).
+void AfxForgetDeadWindow(CWnd* w);
+// Drops every attached object whose window is gone, then runs the queued
+// PostNcDestroy calls, each once, but only when no window procedure of the layer is
+// running on this thread (one of them may belong to a queued object). Idle calls it.
+void AfxSweepDeadWindows();
+
+// Whether the window's object was attached under the current module state.
+bool AfxIsWindowOfCurrentModule(HWND h);
+
 // Unregisters the window classes registered while module was current or for its
 // instance (called when a DLL module unloads).
 void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module);
 
-// Idle work of the thread's frames other than mainWnd (mini frames, floating bars):
-// delayed showing, then command UI and delayed layout (called by idle processing).
-void AfxIdleUpdateFrames(CWnd* mainWnd);

@@ -1,6 +1,7 @@
 // Window objects: maps, dispatch, creation hook, subclassing, handle maps, firewall.
 #include "afxwin_state.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <mutex>
@@ -67,9 +68,6 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     return e->pfnDispatch(this, call);
 }
 
-void CCmdTarget::BeginWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }
-void CCmdTarget::EndWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW)); }
-void CCmdTarget::RestoreWaitCursor() { BeginWaitCursor(); }
 
 // ---- firewall
 
@@ -128,7 +126,7 @@ CWnd* CWnd::FromHandlePermanent(HWND h)
     auto it = map.find(h);
     if (it == map.end()) return nullptr;
     if (!::IsWindow(h)) {  // its WM_NCDESTROY never reached us
-        map.erase(it);
+        AfxDropDeadWindow(it->second, h);
         return nullptr;
     }
     return it->second;
@@ -260,18 +258,20 @@ END_MESSAGE_MAP()
 
 CWnd::~CWnd()
 {
+    // Lists that may still name the object let go of it first (without touching the
+    // thread's state for the many objects that are in none).
+    if (m_nFlags & WF_LAYER_FRAMELIST) AfxRemoveThreadFrame(this);
+    if (m_nFlags & WF_LAYER_DEADQUEUE) AfxForgetDeadWindow(this);
     // No window, or wndTop and its kind (insertion positions, not windows): no map
     // holds the object (OnNcDestroy already let go of the tooltip state).
     if (!m_hWnd || m_hWnd == HWND_BOTTOM || m_hWnd == HWND_TOPMOST || m_hWnd == HWND_NOTOPMOST) return;
     auto& st = AfxGetWinThreadState();
-    if (m_hWnd) {
-        auto it = st.permanentWnd.find(m_hWnd);
-        if (it != st.permanentWnd.end() && it->second == this && ::IsWindow(m_hWnd)) {
-            // Destroying the object destroys its window; PostNcDestroy is already ours.
-            ::DestroyWindow(m_hWnd);
-        }
-        Detach();
+    auto it = st.permanentWnd.find(m_hWnd);
+    if (it != st.permanentWnd.end() && it->second == this && ::IsWindow(m_hWnd)) {
+        // Destroying the object destroys its window; PostNcDestroy is already ours.
+        ::DestroyWindow(m_hWnd);
     }
+    Detach();
     if (st.toolTipOwner == this) st.toolTipOwner = nullptr;
 }
 
@@ -307,6 +307,55 @@ static void FinishNcDestroy(CWnd* w, HWND h)
     w->PostNcDestroy();
 }
 
+void AfxDropDeadWindow(CWnd* w, HWND h)
+{
+    auto& st = AfxGetWinThreadState();
+    auto tag = st.permanentTag.find(h);
+    AFX_MODULE_STATE* module = tag != st.permanentTag.end() ? tag->second : nullptr;
+    auto it = st.permanentWnd.find(h);
+    if (it != st.permanentWnd.end() && it->second == w) st.permanentWnd.erase(it);
+    st.permanentTag.erase(h);
+    if (st.toolTipOwner == w) st.toolTipOwner = nullptr;
+    if (st.lastHitWnd == h) {
+        st.lastHitWnd = nullptr;
+        st.lastHitId = -1;
+    }
+    if (w->m_hWnd == h) w->m_hWnd = nullptr;
+    ForgetThreadWindow(w, module);
+    if (!(w->m_nFlags & WF_LAYER_DEADQUEUE)) {
+        w->m_nFlags |= WF_LAYER_DEADQUEUE;
+        st.deadWindows.push_back(w);
+    }
+}
+
+void AfxForgetDeadWindow(CWnd* w)
+{
+    w->m_nFlags &= ~WF_LAYER_DEADQUEUE;
+    auto& dead = AfxGetWinThreadState().deadWindows;
+    dead.erase(std::remove(dead.begin(), dead.end(), w), dead.end());
+}
+
+void AfxSweepDeadWindows()
+{
+    auto& st = AfxGetWinThreadState();
+    std::vector<std::pair<CWnd*, HWND>> gone;
+    for (auto& [h, w] : st.permanentWnd)
+        if (!::IsWindow(h)) gone.emplace_back(w, h);
+    for (auto& [w, h] : gone) AfxDropDeadWindow(w, h);
+    if (st.dispatchDepth > 0) return;
+    // One at a time: a PostNcDestroy may destroy further objects, queued ones too.
+    while (!st.deadWindows.empty()) {
+        CWnd* w = st.deadWindows.front();
+        st.deadWindows.erase(st.deadWindows.begin());
+        w->m_nFlags &= ~WF_LAYER_DEADQUEUE;
+        try {
+            w->PostNcDestroy();
+        } catch (...) {
+            AfxFirewallCaughtCurrent("window teardown", WM_NCDESTROY);
+        }
+    }
+}
+
 LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto& st = AfxGetWinThreadState();
@@ -317,12 +366,14 @@ LRESULT CWnd::CallWndProc(CWnd* w, HWND h, UINT message, WPARAM wParam, LPARAM l
     current.wParam = wParam;
     current.lParam = lParam;
     LRESULT result = 0;
+    ++st.dispatchDepth;
     try {
         result = w->WindowProc(message, wParam, lParam);
     } catch (...) {
         AfxFirewallCaughtCurrent("window procedure", message);
         result = FirewallResult(h, message);
     }
+    --st.dispatchDepth;
     if (message == WM_NCDESTROY) {
         // A handler that did not call the base OnNcDestroy still gets the cleanup.
         auto it = st.permanentWnd.find(h);
@@ -433,6 +484,12 @@ static CWnd* ReflectTarget(CWnd* parent, UINT message, WPARAM wParam, LPARAM lPa
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     LRESULT result = 0;
+    // While a wait runs the cursor stays the wait cursor over the layer's windows.
+    if (message == WM_SETCURSOR && AfxGetWinThreadState().waitCursorCount > 0) {
+        ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+        *pResult = TRUE;
+        return TRUE;
+    }
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam)) return FALSE;
         *pResult = 0;
@@ -575,7 +632,12 @@ struct AfxCreateHookScope {
             CWnd* w = st.wndInit;
             st.wndInit = nullptr;
             try {
-                w->SubclassWindow((HWND)wParam);
+                // The handle is new: an entry under it is a dead window's, whose
+                // WM_NCDESTROY never reached us.
+                HWND h = (HWND)wParam;
+                auto stale = st.permanentWnd.find(h);
+                if (stale != st.permanentWnd.end() && stale->second != w) AfxDropDeadWindow(stale->second, h);
+                w->SubclassWindow(h);
             } catch (...) {
                 AfxFirewallCaughtCurrent("creation hook", WM_NCCREATE);
             }
@@ -785,6 +847,13 @@ BOOL CWnd::PreTranslateInput(MSG* msg)
     bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST;
     if (!key && !mouse) return FALSE;
     return ::IsDialogMessageA(m_hWnd, msg);
+}
+
+bool AfxIsWindowOfCurrentModule(HWND h)
+{
+    auto& tags = AfxGetWinThreadState().permanentTag;
+    auto tag = tags.find(h);
+    return tag != tags.end() && tag->second == AfxGetModuleState();
 }
 
 // Only objects attached under the current module state take part: each module's

@@ -31,6 +31,10 @@ enum : UINT {
     WF_CONTINUEMODAL = 0x0010,
     WF_OLECTLCONTAINER = 0x0100,
     WF_TRACKINGTOOLTIPS = 0x0400,
+    // The layer's own bookkeeping: the object is in the thread's frame list, or waits
+    // for its PostNcDestroy after its window died unseen.
+    WF_LAYER_FRAMELIST = 0x4000,
+    WF_LAYER_DEADQUEUE = 0x8000,
 };
 
 // Help ids: a command's is HID_BASE_COMMAND + its id.
