@@ -24,9 +24,11 @@ build-tsan: deps
 	cmake -S . -B build-tsan -DTRV_SANITIZE=tsan -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build build-tsan -j $(JOBS) --target trv_threaded_tests
 
-# The Windows programs: mingw-w64 cross build configured from GUI/.
+# The Windows programs: mingw-w64 cross build configured from GUI/. Tests of
+# the console's server link run the native build's server (build/).
 build-win: deps
-	cmake -S GUI -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake $(CMAKE_FLAGS_WIN)
+	cmake -S GUI -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	  -DTRV_NATIVE_BUILD_DIR=$(CURDIR)/build $(CMAKE_FLAGS_WIN)
 	cmake --build build-win -j $(JOBS)
 
 run: build build-win
@@ -48,7 +50,7 @@ test-tsan: build-tsan
 # manager), so twice as many as there are cores; each run at the same time keeps
 # a ~700 MB prefix slot in the cache (scripts/wine-run.sh): at most four at once.
 WIN_JOBS ?= $(shell j=$$(( $(JOBS) * 2 )); [ $$j -gt 4 ] && j=4; echo $$j)
-test-win: build-win
+test-win: build build-win
 	cd build-win && ctest --output-on-failure --no-tests=error -j $(WIN_JOBS)
 
 test: test-plain test-asan test-tsan test-win

@@ -59,6 +59,21 @@ void civil_from_days(long days, int& year, int& month, int& day)
     year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
+// Seconds east of UTC at `now`, `local` being its local time: the local and
+// the UTC calendar times of one instant differ by at most a day. Portable
+// where struct tm has no tm_gmtoff (the console's Windows build).
+long utc_offset_of(time_t now, const struct tm& local)
+{
+    struct tm utc;
+    if (!gmtime_r(&now, &utc))
+        return 0;
+    long days = local.tm_yday - utc.tm_yday;
+    if (local.tm_year != utc.tm_year)
+        days = local.tm_year > utc.tm_year ? 1 : -1;
+    return days * 86400 + (local.tm_hour - utc.tm_hour) * 3600L + (local.tm_min - utc.tm_min) * 60L +
+           (local.tm_sec - utc.tm_sec);
+}
+
 // Thread tags, one entry per thread, searched from the front.
 std::mutex& tag_lock()
 {
@@ -143,7 +158,7 @@ void set_log_file_fd(FILE* file)
     time_t now = time(nullptr);
     struct tm local;
     if (localtime_r(&now, &local))
-        g_utc_offset.store(local.tm_gmtoff, std::memory_order_relaxed);
+        g_utc_offset.store(utc_offset_of(now, local), std::memory_order_relaxed);
     g_log_file = file;
     g_log_fd.store(file ? fileno(file) : 1, std::memory_order_relaxed);
 }
@@ -174,7 +189,7 @@ void qr_print2log(int level, const std::string& text)
     struct tm local;
     if (!localtime_r(&now, &local))
         return;
-    g_utc_offset.store(local.tm_gmtoff, std::memory_order_relaxed);
+    g_utc_offset.store(utc_offset_of(now, local), std::memory_order_relaxed);
     int tid = qr_thread_getid();
     std::string tag = tag_of(tid);
 

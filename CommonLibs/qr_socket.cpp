@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -69,6 +70,42 @@ bool set_option(int fd, int option)
     return setsockopt(fd, SOL_SOCKET, option, &one, sizeof one) == 0;
 }
 
+// A non-blocking connect waited for at most timeout_ms; the descriptor is
+// blocking again afterwards.
+void connect_within(int fd, const sockaddr_in& address, int timeout_ms, bool& timed_out, const std::string& host,
+                    const std::string& port)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
+        qr_exception("Cannot setup socket option");
+    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    if (rc != 0 && errno != EINPROGRESS)
+        qr_exception("Cannot connect to socket: %s:%s", host.c_str(), port.c_str());
+    if (rc != 0) {
+        using clock = std::chrono::steady_clock;
+        const clock::time_point deadline = clock::now() + std::chrono::milliseconds(timeout_ms);
+        for (;;) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+            pollfd p{fd, POLLOUT, 0};
+            rc = ::poll(&p, 1, static_cast<int>(left < 0 ? 0 : left));
+            if (rc > 0)
+                break;
+            if (rc == 0) {
+                timed_out = true;
+                qr_exception("Cannot connect to socket: %s:%s, timed out", host.c_str(), port.c_str());
+            }
+            if (errno != EINTR)
+                qr_exception("Cannot connect to socket: %s:%s", host.c_str(), port.c_str());
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+            qr_exception("Cannot connect to socket: %s:%s", host.c_str(), port.c_str());
+    }
+    if (::fcntl(fd, F_SETFL, flags) != 0)
+        qr_exception("Cannot setup socket option");
+}
+
 }  // namespace
 
 Client_socket::Client_socket(bool manual) : socket_(no_socket), manual_(manual), opened_(false) {}
@@ -89,6 +126,11 @@ Client_socket::~Client_socket()
 
 void Client_socket::open(const std::string& host, const std::string& port)
 {
+    open(host, port, 0);
+}
+
+void Client_socket::open(const std::string& host, const std::string& port, int timeout_ms)
+{
     timed_out_ = false;
     // A descriptor this object still owns would otherwise be lost.
     if (opened_ && !manual_)
@@ -105,8 +147,11 @@ void Client_socket::open(const std::string& host, const std::string& port)
         sockaddr_in address = resolve(host, port_number);
         if (!set_option(fd, SO_REUSEADDR) || !set_option(fd, SO_KEEPALIVE))
             qr_exception("Cannot setup socket option");
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        if (timeout_ms > 0) {
+            connect_within(fd, address, timeout_ms, timed_out_, host, port);
+        } else if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
             qr_exception("Cannot connect to socket: %s:%s", host.c_str(), port.c_str());
+        }
     } catch (...) {
         ::close(fd);
         throw;
@@ -124,6 +169,12 @@ void Client_socket::close()
     ::close(fd_of(socket_));
     // The number may soon belong to another connection: never use it again.
     socket_ = no_socket;
+}
+
+void Client_socket::shutdown()
+{
+    if (opened_)
+        ::shutdown(fd_of(socket_), SHUT_RDWR);
 }
 
 int Client_socket::send(const std::string& text)

@@ -6,7 +6,8 @@
 // its own mutex, so several threads may send on it. Server_socket is the
 // listening socket of the connection frame. Every failure throws
 // qr_exception_t; after a failed read or send a Client_socket stays opened and
-// its owner closes it. Sends never raise SIGPIPE.
+// its owner closes it. Sends never raise SIGPIPE. The implementation is the
+// platform's: qr_socket.cpp (POSIX) or win/qr_socket.cpp (Winsock).
 #pragma once
 
 #include "qr_sync.h"
@@ -24,7 +25,15 @@ public:
     Client_socket& operator=(const Client_socket&) = delete;
 
     void open(const std::string& host, const std::string& port);
+    // As open(), but gives up after `timeout_ms` milliseconds (0: the
+    // system's own limit); isTimeOut() then tells the time-out apart.
+    void open(const std::string& host, const std::string& port, int timeout_ms);
     void close();
+    // Ends both directions of the connection, so that a read or send blocked
+    // in another thread returns with a failure. The one call that may come
+    // from another thread while a read or send is under way; the descriptor
+    // stays open until close().
+    void shutdown();
 
     // Send every byte; return the number sent.
     int send(const std::string& text);

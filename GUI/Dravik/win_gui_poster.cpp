@@ -1,0 +1,7 @@
+#include "win_gui_poster.h"
+
+bool WindowMessagePoster::PostDispatch()
+{
+    HWND target = target_.load();
+    return target != nullptr && PostMessageA(target, message_, 0, 0) != FALSE;
+}
