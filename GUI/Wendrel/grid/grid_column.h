@@ -22,7 +22,7 @@ enum GRID_COLUMN_TYPE {
     COLUMN_TYPE_REAL = 4,   // real numbers and dates
 };
 
-class WENDREL_API TGridColumn : public TRowComparator {
+class TGridColumn : public TRowComparator {
 public:
     // Stores row id's value from the content of its cell (middle element:
     // its text, its value, and its second value when the first is empty).

@@ -1,6 +1,8 @@
 #include "grid/grid_comparator.h"
 
 TRowComparator::~TRowComparator() = default;
+TTrivialRowComparator::~TTrivialRowComparator() = default;
+TRowComparatorOnVector::~TRowComparatorOnVector() = default;
 
 bool TMultiComparator::Less(int a, int b) {
     for (TRowComparator* c : m_list) {

@@ -34,6 +34,7 @@ inline bool RowIdLess(TRowComparator& cmp, int a, int b) {
 // The natural order: the IDs themselves.
 class WENDREL_API TTrivialRowComparator : public TRowComparator {
 public:
+    ~TTrivialRowComparator() override;
     bool Less(int a, int b) override { return a < b; }
     bool Equal(int a, int b) override { return a == b; }
 };
@@ -42,6 +43,7 @@ public:
 class WENDREL_API TRowComparatorOnVector : public TRowComparator {
 public:
     explicit TRowComparatorOnVector(const std::vector<int>* v) : m_v(v) {}
+    ~TRowComparatorOnVector() override;
     bool Less(int a, int b) override { return At(a) < At(b); }
     bool Equal(int a, int b) override { return At(a) == At(b); }
 

@@ -17,7 +17,7 @@
 #include "wendrel_export.h"
 
 // Sees every cell's content before a pass works on it, and may change it.
-class WENDREL_API IDeviceSink {
+class IDeviceSink {
 public:
     virtual void BeforeRenderRange(const CELL_RANGE& range, CELL_CONTENT& content) = 0;
 

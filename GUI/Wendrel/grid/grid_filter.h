@@ -33,7 +33,7 @@ class TFilterListView;
 typedef std::vector<bool> TRowBits;
 
 // The clickable filter button of a header cell.
-class WENDREL_API IFilterElement : public IGridElement {
+class IFilterElement : public IGridElement {
 public:
     // Decorator columns (including the tree column).
     virtual void HottrackColumn(int column, bool on) = 0;
@@ -46,7 +46,7 @@ public:
 };
 
 // The clickable expand glyphs and level buttons of the tree column.
-class WENDREL_API IPlusElement : public IGridElement {
+class IPlusElement : public IGridElement {
 public:
     // row: a display row.
     virtual bool IsExpanded(int row) = 0;

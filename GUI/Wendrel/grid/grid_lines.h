@@ -12,7 +12,7 @@ public:
     CGridLinesDecorator(CDefGridView* view, unsigned long flags) : CDefGridDecoratorImpl(view), m_flags(flags) {}
     CGridLinesDecorator(const CGridLinesDecorator&) = default;
     CGridLinesDecorator& operator=(const CGridLinesDecorator&) = default;
-    ~CGridLinesDecorator() override = default;
+    ~CGridLinesDecorator() override;
 
     // flags = add | (flags & ~remove); returns the new flags.
     unsigned long ModifyFlags(unsigned long add, unsigned long remove) {

@@ -14,6 +14,8 @@ void CDefGridView::FireOnChange() {
     for (CDefGridViewSink* sink : sinks) sink->OnChange(nullptr);
 }
 
+CDefGridDecoratorImpl::~CDefGridDecoratorImpl() = default;
+
 CDefGridViewImpl::CDefGridViewImpl() {
     m_caps.set(CAP_VALUE_ROWS);
     m_caps.set(CAP_SORTABLE);

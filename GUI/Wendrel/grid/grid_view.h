@@ -34,7 +34,7 @@ typedef std::bitset<8> GRID_TOOL_SET;
 [[noreturn]] WENDREL_API void ThrowBitsetPosition();
 
 // Makes a column object for a column of a view.
-class WENDREL_API TColumnFactory {
+class TColumnFactory {
 public:
     virtual TGridColumn* CreateColumn(int column) = 0;
 
@@ -67,7 +67,7 @@ protected:
 }  // namespace tzm
 
 // A subscriber of a view's change events (the grid window).
-class WENDREL_API CDefGridViewSink {
+class CDefGridViewSink {
 public:
     // range null: any part of the view may have changed.
     virtual void OnChange(const CELL_RANGE* range) = 0;
@@ -77,12 +77,12 @@ protected:
 };
 
 // What a grid window offers the chain it shows.
-class WENDREL_API IGridSettings {
+class IGridSettings {
 protected:
     ~IGridSettings() = default;
 };
 
-class WENDREL_API IGridViewSite : public IGridSettings {
+class IGridViewSite : public IGridSettings {
 public:
     virtual const GRID_TOOL_SET& GetEnabledTools() const = 0;
 
@@ -174,7 +174,7 @@ public:
     // pointer but no longer deletes it.
     CDefGridDecoratorImpl(const CDefGridDecoratorImpl&) = default;
     CDefGridDecoratorImpl& operator=(const CDefGridDecoratorImpl&) = default;
-    ~CDefGridDecoratorImpl() override = default;
+    ~CDefGridDecoratorImpl() override;
 
     TGridColumn* CreateColumn(int column) override { return m_view->CreateColumn(column); }
     CELL_COORD GetSize() const override { return m_view->GetSize(); }
