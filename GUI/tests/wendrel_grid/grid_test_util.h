@@ -63,6 +63,12 @@ struct Rendered {
     bool hasText;
     VARTYPE valueType;
     VARTYPE value2Type;
+    // The right element (where the filter decorator puts its button).
+    int rightImage;
+    int rightToolKind;
+    int rightKind;
+    UINT rightState;
+    IGridElement* rightElement;
 };
 
 class RecordingDevice : public GRID_DEVICE {
@@ -81,7 +87,9 @@ public:
     void DoRenderRange(const CELL_RANGE& view, const CELL_RANGE& grid, CELL_CONTENT& content) override {
         CallSinks(grid, content);
         cells.push_back(Rendered{view, grid, GetStyleIndex(), content.middle.text ? content.middle.text : "",
-                                 content.middle.text != nullptr, content.middle.value.vt, content.middle.value2.vt});
+                                 content.middle.text != nullptr, content.middle.value.vt, content.middle.value2.vt,
+                                 content.right.image, content.right.toolKind, content.right.buttonKind,
+                                 content.right.buttonState, content.right.element});
     }
     const Rendered* At(int column, int row) const {
         for (const Rendered& c : cells)
