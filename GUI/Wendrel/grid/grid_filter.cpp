@@ -99,6 +99,11 @@ int CFilterDecorator::RowIdAt(int position) const {
 
 // ---------------------------------------------------------------- trees and maps
 
+void CFilterDecorator::RebuildRowMask() {
+    m_mask.Rebuild(m_rowCount);
+    m_treeCacheValid = false;
+}
+
 void CFilterDecorator::Invalidate() {
     m_hierarchy.reset();
     m_plain.reset();
@@ -496,17 +501,60 @@ void CFilterDecorator::Draw(GRID_DEVICE& device, const CELL_INFO& info) {
     }
 }
 
-void CFilterDecorator::DrawTree(GRAPHIC_DEVICE& device, const CELL_RANGE& request) {
+void CFilterDecorator::BuildTreeCache() {
+    if (m_treeCacheValid) return;
     const TGridHierarchy& tree = *m_hierarchy;
     const int rows = m_rowCount;
-    if (rows == 0) return;
+    m_inWalk.assign(size_t(rows), 0);
+    m_lastBelow.assign(size_t(rows), -1);
+    m_connectors.clear();
+    if (rows > 0) {
+        // Depth first from the root; with a row order, rows shown only on
+        // their own merit are skipped with their subtrees.
+        std::vector<int> walk;
+        std::vector<int> stack(1, 0);
+        while (!stack.empty()) {
+            const int row = stack.back();
+            stack.pop_back();
+            if (m_order && row != 0 && (tree[row].data & NODE_SELF_FILTER)) continue;
+            walk.push_back(row);
+            m_inWalk[size_t(row)] = 1;
+            const std::vector<int>& children = tree[row].children;
+            for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back(*it);
+        }
+        for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
+            int last = -1;
+            for (int child : tree[*it].children) {
+                if (m_shown[size_t(child)]) last = std::max(last, PositionOf(child));
+                last = std::max(last, m_lastBelow[size_t(child)]);
+            }
+            m_lastBelow[size_t(*it)] = last;
+        }
+        for (int row : walk) {
+            const int pos = PositionOf(row);
+            if (m_shown[size_t(row)] && tree[row].parent != GRID_UNSET && m_lastBelow[size_t(row)] > pos)
+                m_connectors.emplace_back(pos, row);
+        }
+        std::sort(m_connectors.begin(), m_connectors.end());
+    }
+    m_treeCacheValid = true;
+}
+
+void CFilterDecorator::DrawTree(GRAPHIC_DEVICE& device, const CELL_RANGE& request) {
+    const TGridHierarchy& tree = *m_hierarchy;
+    if (m_rowCount == 0) return;
     const CELL_IMAGE& image = device.GetCellImage();
     const CELL_COORD map = device.GetCellMap();
     if (map.column < 0 || map.column >= image.GetColumnCount()) return;
+    BuildTreeCache();
     const int cellLeft = image.GetColumn(map.column).position;
     auto rowTop = [&](int pos) { return image.GetRow(map.row + pos).position; };
     auto rowHeight = [&](int pos) { return image.GetRow(map.row + pos).height; };
     auto inLayout = [&](int pos) { return map.row + pos >= 0 && map.row + pos < image.GetRowCount(); };
+    // Only shown rows that have a parent, and that the walk reaches, get a glyph.
+    auto hasGlyph = [&](int id) {
+        return id >= 0 && id < m_rowCount && m_inWalk[size_t(id)] && m_shown[size_t(id)] && tree[id].parent != GRID_UNSET;
+    };
 
     CELL_ELEMENT glyph;
     glyph.buttonKind = DFC_BUTTON;
@@ -516,52 +564,35 @@ void CFilterDecorator::DrawTree(GRAPHIC_DEVICE& device, const CELL_RANGE& reques
     glyph.data = -1;
     const CSize size = device.GetElementSize(glyph);
 
-    // Depth first from the root; with a row order, rows shown only on their
-    // own merit are skipped with their subtrees.
-    std::vector<int> walk;
-    std::vector<int> stack(1, 0);
-    while (!stack.empty()) {
-        const int row = stack.back();
-        stack.pop_back();
-        if (m_order && row != 0 && (tree[row].data & NODE_SELF_FILTER)) continue;
-        walk.push_back(row);
-        const std::vector<int>& children = tree[row].children;
-        for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back(*it);
-    }
-    // The last shown row (display position) below each row.
-    std::vector<int> lastBelow(size_t(rows), -1);
-    for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
-        int last = -1;
-        for (int child : tree[*it].children) {
-            if (m_shown[size_t(child)]) last = std::max(last, PositionOf(child));
-            last = std::max(last, lastBelow[size_t(child)]);
+    if (device.Measurement()) {
+        for (int id = 0; id < m_rowCount; ++id) {
+            const int pos = PositionOf(id);
+            if (hasGlyph(id) && inLayout(pos)) device.StretchRow(map.row + pos, size.cy - 4);
         }
-        lastBelow[size_t(*it)] = last;
+        return;
     }
-
-    const bool measuring = device.Measurement();
-    for (int row : walk) {
+    // Connectors: from a glyph down to the last shown row below it, for the
+    // rows whose span meets the request.
+    for (const auto& [pos, row] : m_connectors) {
+        if (pos >= request.bottom) break;
+        const int last = m_lastBelow[size_t(row)];
+        if (last < request.top || !inLayout(pos) || !inLayout(last)) continue;
+        const int cx = cellLeft + kLevelIndent * tree[row].level;
+        const int cy = rowTop(pos) + rowHeight(pos) / 2;
+        const int bottom = rowTop(last) + rowHeight(last) - (tree[row].parent == 0 ? 3 : 1);
+        const CELL_RANGE span(0, pos, 1, last + 1);
+        const CELL_RANGE grid(map.column, map.row + pos, map.column + 1, map.row + last + 1);
+        TCanvasLease canvas(device, span, grid, true);
+        canvas->DrawTreeLine(cx, cy, cx + 4, bottom);
+    }
+    // Glyphs of the requested rows.
+    for (int pos = std::max(request.top, 0); pos < std::min(request.bottom, m_rowCount); ++pos) {
+        const int row = RowIdAt(pos);
+        if (!hasGlyph(row) || !inLayout(pos)) continue;
         const TGridNode& node = tree[row];
-        if (!m_shown[size_t(row)] || node.parent == GRID_UNSET) continue;
-        const int pos = PositionOf(row);
-        if (!inLayout(pos)) continue;
-        if (measuring) {
-            device.StretchRow(map.row + pos, size.cy - 4);
-            continue;
-        }
+        glyph.image = node.children.empty() ? GLYPH_LEAF : (m_expanded[size_t(row)] ? GLYPH_EXPANDED : GLYPH_COLLAPSED);
         const int cx = cellLeft + kLevelIndent * node.level;
         const int cy = rowTop(pos) + rowHeight(pos) / 2;
-        const int last = lastBelow[size_t(row)];
-        // The connector down to the subtree's last shown row.
-        if (last > pos && inLayout(last) && last >= request.top && pos < request.bottom) {
-            const int bottom = rowTop(last) + rowHeight(last) - (node.parent == 0 ? 3 : 1);
-            const CELL_RANGE span(0, pos, 1, last + 1);
-            const CELL_RANGE grid(map.column, map.row + pos, map.column + 1, map.row + last + 1);
-            TCanvasLease canvas(device, span, grid, true);
-            canvas->DrawTreeLine(cx, cy, cx + 4, bottom);
-        }
-        if (pos < request.top || pos >= request.bottom) continue;
-        glyph.image = node.children.empty() ? GLYPH_LEAF : (m_expanded[size_t(row)] ? GLYPH_EXPANDED : GLYPH_COLLAPSED);
         const RECT rect = {cx - size.cx / 2, cy - size.cy / 2, cx - size.cx / 2 + size.cx, cy - size.cy / 2 + size.cy};
         const CELL_RANGE cell(0, pos, 1, pos + 1);
         const CELL_RANGE grid(map.column, map.row + pos, map.column + 1, map.row + pos + 1);

@@ -139,7 +139,10 @@ private:
     void ValidateActiveColumn() {}
     int RowCount() const { return m_rowCount; }
     void BuildGridMap();
-    void RebuildRowMask() { m_mask.Rebuild(m_rowCount); }
+    // After every change of the shown rows or their order.
+    void RebuildRowMask();
+    // The walk of the tree glyphs for the shown rows and their order.
+    void BuildTreeCache();
     void RecomputeLevels();
     // The shown set from the root down.
     void ApplyFilterFromRoot();
@@ -162,4 +165,12 @@ private:
     std::unique_ptr<TMultiComparator> m_multi;
     TRowMask m_mask;
     IGridViewSite* m_site = nullptr;
+    // What painting the tree column needs, kept from one paint to the next
+    // until the shown rows or their order change: the rows the glyph walk
+    // reaches, each row's last shown descendant (display position, -1 none),
+    // and the rows with a connector (display position, row id) by position.
+    bool m_treeCacheValid = false;
+    std::vector<char> m_inWalk;
+    std::vector<int> m_lastBelow;
+    std::vector<std::pair<int, int>> m_connectors;
 };

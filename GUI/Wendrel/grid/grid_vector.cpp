@@ -175,7 +175,12 @@ VECTOR_CELL_DATA& CVectorGridView::AllocateCell(int column, int row) {
     if (row >= GetRowCount()) m_rows.resize(size_t(row) + 1);
     VECTOR_ROW_ELEMENT& r = m_rows[size_t(row)];
     if (!r.cells) r.cells = std::make_unique<std::vector<VECTOR_CELL_DATA>>();
-    if (size_t(column) >= r.cells->size()) r.cells->resize(size_t(column) + 1);
+    if (size_t(column) >= r.cells->size()) {
+        // Room for every column at once: a row filled cell by cell then
+        // allocates once instead of growing (and leaving freed blocks) per cell.
+        if (size_t(column) >= r.cells->capacity()) r.cells->reserve(size_t(std::max(column + 1, m_columnCount)));
+        r.cells->resize(size_t(column) + 1);
+    }
     if (m_columnCount < column + 1) m_columnCount = column + 1;
     return (*r.cells)[size_t(column)];
 }
