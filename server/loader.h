@@ -45,6 +45,8 @@ struct SqlCondition {
 
 // A row of InventoryTree, passed by value. Types: 0 and 7 plain items, 1
 // inventory, 2 dated snapshot; status 0 done, 1 scanning, 4 cancelled.
+// update_tree_item leaves the stored status as it is for keep_status.
+constexpr int keep_status = -1;
 struct TreeItemRecord {
     int uid = 0;
     int parentid = 0;
@@ -122,7 +124,8 @@ public:
     // transaction: a failure leaves neither. Throws qr_exception_t on failure.
     static int insert_tree_item(DataLoader* loader, const TreeItemRecord& item,
                                 const TiXmlElement* settings = nullptr);
-    // Changes all but uid and TimeStmp; the record's uid, 0 without a loader.
+    // Changes all but uid and TimeStmp (and status when it is keep_status);
+    // the record's uid, 0 without a loader.
     // With `settings` the item's scan settings are replaced by those of the
     // element in the same transaction: a failure leaves the old ones. A new
     // parent that is the item itself or lies below it is refused (logged,
@@ -256,8 +259,9 @@ public:
 
     // ---- Host search and status (loader_search.cpp) --------------------------
 
-    // Hosts whose NetAddr holds every '*'-separated piece of the pattern.
-    // Throws.
+    // Hosts whose NetAddr matches the pattern (AddressPattern: the console's
+    // four octets of values, ranges and stars, or pieces between stars); a
+    // malformed pattern finds none. Throws.
     static void find_host_by_address(DataLoader* loader, const std::string& pattern, IntArray& out);
     // Hosts whose NetName or DNSName matches the pattern, ignoring case; '*'
     // is the only wildcard.
@@ -334,7 +338,8 @@ public:
     // The TREEITEM of the job's host while its scan runs, with the given
     // status (loader_xml_job.cpp; needs the scan library).
     static TiXmlElement host_to_xml(DataLoader* loader, Job& job, int status);
-    // The TREEITEM of a tree item or host; without attributes for an unknown uid.
+    // The TREEITEM of a tree item, host or tab (a tab's as a scan announces
+    // it, new_tab_treeitem); without attributes for an unknown uid.
     static TiXmlElement item_to_xml(DataLoader* loader, int uid);
     // Fills element as item_to_xml does: 0, or -1 for an unknown uid or a host
     // row without a positive uid.

@@ -1,6 +1,7 @@
 // Host search for the console, the status roll-up of a branch, host labels
 // and rows for reports and comparisons, and the one-host-per-device list.
 #include "loader.h"
+#include "address_pattern.h"
 #include "loader_inventory.h"
 #include "loader_sql.h"
 
@@ -29,26 +30,16 @@ void DataLoader::find_host_by_address(DataLoader* loader, const std::string& pat
 {
     if (!exists(loader))
         return;
-    std::string rest = pattern;
-    RemoveBlanks(rest);
-    if (rest.empty())
+    const AddressPattern wanted(pattern);
+    if (!wanted.usable()) {
+        TRV_LOG(qr_Info, "Address pattern '" << pattern << "' matches nothing");
         return;
-    std::vector<std::string> pieces;
-    while (!rest.empty()) {
-        std::string piece = NextToken(rest, "*", false);
-        if (!piece.empty())
-            pieces.push_back(piece);
     }
     Operation op(*loader);
     DB_DATA rows = op.db().query("SELECT uid, NetAddr from InventoryHosts ORDER BY uid");
-    for (int r = 0; r < rows.RowCount(); ++r) {
-        const std::string address = text_at(rows, "NetAddr", r);
-        bool all = true;
-        for (const std::string& piece : pieces)
-            all = all && address.find(piece) != std::string::npos;
-        if (all)
+    for (int r = 0; r < rows.RowCount(); ++r)
+        if (wanted.matches(text_at(rows, "NetAddr", r)))
             out.Add(int_at(rows, "uid", r));
-    }
 }
 
 void DataLoader::find_host_by_name(DataLoader* loader, const std::string& pattern, IntArray& out)

@@ -255,10 +255,18 @@ int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item,
         loader_inventory::delete_settings(db, item.uid);
         loader_inventory::write_settings(db, item.uid, *settings);
     }
-    db.get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
-                         "Tabs2Scan=?, comment=? WHERE uid=?",
-                         {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
-                          item.Tabs2Scan, item.comment, id(item.uid)});
+    // The stored status is kept in the statement itself: read first and
+    // written back, it could undo a scan's end that came in between.
+    if (item.status == keep_status)
+        db.get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, locked=?, name=?, "
+                             "Tabs2Scan=?, comment=? WHERE uid=?",
+                             {id(item.parentid), id(item.type), id(item.locked), item.name, item.Tabs2Scan,
+                              item.comment, id(item.uid)});
+    else
+        db.get_stmnt_results("UPDATE InventoryTree SET parentid=?, type=?, status=?, locked=?, name=?, "
+                             "Tabs2Scan=?, comment=? WHERE uid=?",
+                             {id(item.parentid), id(item.type), id(item.status), id(item.locked), item.name,
+                              item.Tabs2Scan, item.comment, id(item.uid)});
     tx.commit();
     return item.uid;
 }

@@ -389,9 +389,24 @@ int DataLoader::read_item(DataLoader* loader, int uid, TiXmlElement& element)
             Operation op(*loader);
             item = rows_by_id(op.db(), "select * from InventoryHosts where uid=?", uid);
         }
+        if (item.RowCount() > 0)
+            return host_row_to_xml(loader, item, 0, element) > 0 ? 0 : -1;
+        {
+            Operation op(*loader);
+            item = rows_by_id(op.db(), "select * from InventoryTabs where uid=?", uid);
+        }
         if (item.RowCount() == 0)
             return -1;
-        return host_row_to_xml(loader, item, 0, element) > 0 ? 0 : -1;
+        // A console that asks for a tab by uid (after a reconnect or a cache
+        // miss) must get what the scan announced.
+        TabRecord tab;
+        tab.host_id = static_cast<int>(long_at(item, "host_id", 0));
+        tab.type = static_cast<int>(long_at(item, "type", 0));
+        tab.name = text_of(item, "name", 0);
+        tab.scanorder = static_cast<int>(long_at(item, "scanorder", 0));
+        tab.horlayout = static_cast<int>(long_at(item, "horlayout", 0));
+        element = new_tab_treeitem(uid, tab);
+        return 0;
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
         return 0;

@@ -267,7 +267,8 @@ std::string report_unit_value(const std::string& caption, const std::string& val
 
 void report_thread(const TiXmlElement& request, const std::shared_ptr<ReportSink>& sink)
 {
-    int type = -1, root = -1, synch = -1;
+    // A request without synch is answered with 0, as every other reply.
+    int type = -1, root = -1, synch = 0;
     request.Attribute("type", &type);
     request.Attribute("root", &root);
     request.Attribute("synch", &synch);
@@ -384,7 +385,7 @@ void start_thread(const TiXmlElement& request, const std::shared_ptr<ReportSink>
 
 bool start_report(const TiXmlElement& request, const std::shared_ptr<ReportSink>& sink)
 {
-    int synch = -1;
+    int synch = 0;
     request.Attribute("synch", &synch);
     std::unique_ptr<ReportSlot> slot = ReportSlot::take(*sink);
     if (!slot) {

@@ -1,4 +1,6 @@
-// Common controls: image lists and tooltips (with the window side); tree, list and
-// toolbar controls join here as the toolkit needs them.
+// Common controls: image lists and tooltips (with the window side), the tree, tab,
+// toolbar, status bar and trackbar controls.
 #pragma once
 #include "afxwin.h"
+#include "afxcmn_tree.h"
+#include "afxcmn_ctrls.h"

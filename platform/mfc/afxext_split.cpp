@@ -1,5 +1,6 @@
 // Static splitter windows.
 #include "afxext.h"
+#include "afxext_viewseam.h"
 
 IMPLEMENT_DYNAMIC(CSplitterWnd, CWnd)
 
@@ -45,17 +46,48 @@ BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* viewClass, SIZE i
         return FALSE;
     }
     auto* pane = static_cast<CWnd*>(obj);
+    // Without a context the pane is on its own: it gets its initial update here.
+    bool initialUpdate = context == nullptr;
     CCreateContext local;
     if (!context) {
         local.m_pNewViewClass = viewClass;
         context = &local;
     }
-    // A pane that fails to be created has had its PostNcDestroy; views delete themselves.
-    if (!pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this,
+    // Made at its initial size; the splitter places it. A pane that fails to be created
+    // has had its PostNcDestroy (views delete themselves).
+    if (!pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(CPoint(0, 0), initial), this,
                       (UINT)IdFromRowCol(row, col), context))
         return FALSE;
+    if (initialUpdate) pane->SendMessage(WM_INITIALUPDATE);
     RecalcLayout();
     return TRUE;
+}
+
+BOOL CSplitterWnd::IsChildPane(CWnd* wnd, int* row, int* col) const
+{
+    if (!wnd || !wnd->m_hWnd || ::GetParent(wnd->m_hWnd) != m_hWnd) return FALSE;
+    int id = wnd->GetDlgCtrlID() - (int)AFX_IDW_PANE_FIRST;
+    int r = id / 16, c = id % 16;
+    if (id < 0 || r >= m_nRows || c >= m_nCols) return FALSE;
+    if (row) *row = r;
+    if (col) *col = c;
+    return TRUE;
+}
+
+CWnd* CSplitterWnd::GetActivePane(int* row, int* col) const
+{
+    // The frame's active view when it is one of the panes, else the pane with the focus.
+    CWnd* pane = nullptr;
+    if (CFrameWnd* frame = GetParentFrame())
+        if (CView* view = frame->GetActiveView()) pane = AfxViewWindow(view);
+    if (!IsChildPane(pane, row, col)) pane = CWnd::GetFocus();
+    return IsChildPane(pane, row, col) ? pane : nullptr;
+}
+
+void CSplitterWnd::SetActivePane(int row, int col, CWnd* wnd)
+{
+    CWnd* pane = wnd ? wnd : GetPane(row, col);
+    if (pane && pane->m_hWnd) pane->SetFocus();
 }
 
 void CSplitterWnd::GetColumnInfo(int col, int& current, int& minimum) const

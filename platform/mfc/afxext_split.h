@@ -1,5 +1,6 @@
-// A static splitter: a fixed grid of panes (made by CreateView) separated by bars the
-// user drags. Column and row sizes start from their ideal sizes; the last column and
+// A static splitter: a fixed grid of panes (any window class made by CreateView from
+// its runtime class, with the creation context handed on) separated by bars the user
+// drags. Column and row sizes start from their ideal sizes; the last column and
 // row take the rest. A pane whose ideal size is below its minimum is not shown.
 // Dragging is modal inside the splitter: StartTracking on the button press, the bar
 // follows the mouse, StopTracking(TRUE) on release, StopTracking(FALSE) on Esc or lost
@@ -23,6 +24,12 @@ public:
     int GetColumnCount() const { return m_nCols; }
     int IdFromRowCol(int row, int col) const { return (int)AFX_IDW_PANE_FIRST + row * 16 + col; }
     CWnd* GetPane(int row, int col) const { return GetDlgItem(IdFromRowCol(row, col)); }
+    // Whether wnd is one of the panes, and where.
+    BOOL IsChildPane(CWnd* wnd, int* row = nullptr, int* col = nullptr) const;
+    // The pane that is the frame's active view, else the one with the focus, or NULL.
+    virtual CWnd* GetActivePane(int* row = nullptr, int* col = nullptr) const;
+    // Gives the pane (wnd, else the one at row, col) the focus.
+    virtual void SetActivePane(int row, int col, CWnd* wnd = nullptr);
     void GetColumnInfo(int col, int& current, int& minimum) const;
     void SetColumnInfo(int col, int ideal, int minimum);
     void GetRowInfo(int row, int& current, int& minimum) const;

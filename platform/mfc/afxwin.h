@@ -13,6 +13,14 @@
 #include "afxwin_app.h"
 #include "afxwin_ctrl.h"
 #include "afxwin_dlg.h"
+// Frames, control bars and docking.
+#include "afxwin_layout.h"
+#include "afxext_bar.h"
+#include "afxext_frame.h"
+#include "afxext_dock.h"
+#include "afxext_toolbar.h"
+#include "afxext_status.h"
+#include "afxext_mdi.h"
 
-// Frame windows, control bars and docking, document/view, property sheets and
-// printing build on CWnd, CCmdUI and the pump above; they have headers of their own.
+// Document/view, property sheets and printing build on CWnd, CCmdUI, the pump and the
+// frames above; they have headers of their own.

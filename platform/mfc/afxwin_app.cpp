@@ -35,6 +35,7 @@ CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName)
 
 CWinApp::~CWinApp()
 {
+    SelectPrinter(nullptr, nullptr);  // frees the application's printer memory
     AFX_MODULE_STATE* s = AfxGetModuleState();
     if (s && s->m_pCurrentWinApp == this) {
         s->m_pCurrentWinApp = nullptr;
@@ -117,7 +118,7 @@ BOOL AfxIdle(LONG count)
                 main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
             }
         }
-        // Further frames of the thread (mini frames, floating bars) join with frame support.
+        AfxIdleUpdateFrames(AfxGetMainWnd());
         return TRUE;
     }
     if (count == 1) {

@@ -1,10 +1,14 @@
 // CWinThread and CWinApp: the message pump with idle processing and pre-translation.
 // Run peeks; with an empty queue it calls OnIdle(0, 1, ...) until that answers FALSE,
 // then pumps. Idle 0 updates command UI (WM_IDLEUPDATECMDUI to the main window and its
-// descendants), idle 1 frees the thread's temporary wrappers. Pumps are re-entrant:
+// descendants, then to every other frame of the thread: mini frames, floating bars),
+// idle 1 frees the thread's temporary wrappers. Pumps are re-entrant:
 // modal loops use the same PumpMessage path. Each object belongs to its GUI thread.
 #pragma once
 #include "afxwin_wnd.h"
+#include <commdlg.h>
+
+class CPrintDialog;
 
 class TRVMFC_API CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
@@ -48,8 +52,26 @@ public:
 
     BOOL InitInstance() override { return TRUE; }
 
-    // Document templates, profile settings, printing and shell commands come with the
-    // frame and document support.
+    // ---- printing (afx_print.cpp): the application's printer, as DEVMODE and DEVNAMES
+    // memory it owns; the default printer until print set-up chooses another. Without
+    // any printer the handles stay null and the dialogs answer Cancel at once.
+    HGLOBAL m_hDevMode = nullptr;
+    HGLOBAL m_hDevNames = nullptr;
+    // Lends the application's printer to pd (made from the default printer on first
+    // use); FALSE without one. The handles stay the application's.
+    BOOL GetPrinterDeviceDefaults(PRINTDLGA* pd);
+    // The application takes this printer; its previous handles are freed unless they
+    // are the same or freeOld is FALSE.
+    void SelectPrinter(HANDLE devNames, HANDLE devMode, BOOL freeOld = TRUE);
+    // The default printer again when forced or when there is none yet.
+    void UpdatePrinterSelection(BOOL forceDefaults);
+    // Runs a print (or print set-up) dialog on the application's printer, which takes
+    // the dialog's choice.
+    INT_PTR DoPrintDialog(CPrintDialog* pd);
+    // File Print Setup (57606): the print set-up dialog on the application's printer.
+    afx_msg void OnFilePrintSetup();
+
+    // Document templates and shell commands come with the frame and document support.
 };
 
 // The thread object and application of the calling thread (null when none was made).

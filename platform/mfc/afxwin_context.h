@@ -3,6 +3,7 @@
 // document/view classes themselves come with document support.
 #pragma once
 #include "afx.h"
+#include "afxres.h"
 
 class CDocument;
 class CDocTemplate;
@@ -16,7 +17,3 @@ struct CCreateContext {
     CView* m_pLastView = nullptr;
     CFrameWnd* m_pCurrentFrame = nullptr;
 };
-
-// Standard child ids: the first pane of a frame or splitter; panes count up from it.
-constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
-constexpr UINT AFX_IDW_PANE_LAST = 0xE9FF;

@@ -248,6 +248,15 @@ public:
     }
     HICON ExtractIcon(int index) { return ImageList_ExtractIcon(nullptr, m_hImageList, index); }
     BOOL Draw(CDC* dc, int index, POINT pt, UINT style) { return ImageList_Draw(m_hImageList, index, dc->m_hDC, pt.x, pt.y, style); }
+    BOOL DrawEx(CDC* dc, int index, POINT pt, SIZE size, COLORREF bk, COLORREF fg, UINT style) {
+        return ImageList_DrawEx(m_hImageList, index, dc->m_hDC, pt.x, pt.y, size.cx, size.cy, bk, fg, style);
+    }
+    // The list and the size of the structure are filled in here.
+    BOOL DrawIndirect(IMAGELISTDRAWPARAMS* params) {
+        params->cbSize = sizeof(IMAGELISTDRAWPARAMS);
+        params->himl = m_hImageList;
+        return ImageList_DrawIndirect(params);
+    }
     COLORREF SetBkColor(COLORREF c) { return ImageList_SetBkColor(m_hImageList, c); }
     COLORREF GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
     BOOL GetImageInfo(int index, IMAGEINFO* info) const { return ImageList_GetImageInfo(m_hImageList, index, info); }

@@ -378,3 +378,53 @@ CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
     if (!Attach(::GetWindowDC(m_hWnd))) AfxThrowResourceException();
 }
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
+
+// The frame of thickness size inside rect, as a region (empty for a zero size).
+static HRGN DragFrameRegion(LPCRECT rect, SIZE size)
+{
+    HRGN frame = ::CreateRectRgn(0, 0, 0, 0);
+    if (!rect || ::IsRectEmpty(rect) || (size.cx <= 0 && size.cy <= 0)) return frame;
+    HRGN outer = ::CreateRectRgnIndirect(rect);
+    RECT in = *rect;
+    ::InflateRect(&in, -size.cx, -size.cy);
+    if (in.left < in.right && in.top < in.bottom) {
+        HRGN inner = ::CreateRectRgnIndirect(&in);
+        ::CombineRgn(frame, outer, inner, RGN_DIFF);
+        ::DeleteObject(inner);
+    } else {
+        ::CombineRgn(frame, outer, nullptr, RGN_COPY);
+    }
+    ::DeleteObject(outer);
+    return frame;
+}
+
+static void InvertRegion(HDC dc, HRGN rgn, HBRUSH brush)
+{
+    RECT box;
+    if (::GetRgnBox(rgn, &box) == NULLREGION) return;
+    int saved = ::SaveDC(dc);  // the caller's clipping and brush come back
+    ::ExtSelectClipRgn(dc, rgn, RGN_AND);
+    ::SelectObject(dc, brush);
+    ::PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, PATINVERT);
+    ::RestoreDC(dc, saved);
+}
+
+void CDC::DrawDragRect(LPCRECT rect, SIZE size, LPCRECT rectLast, SIZE sizeLast, CBrush* brush, CBrush* brushLast)
+{
+    if (!brush) brush = GetHalftoneBrush();
+    if (!brushLast) brushLast = brush;
+    HRGN now = DragFrameRegion(rect, size);
+    HRGN last = DragFrameRegion(rectLast, sizeLast);
+    if (brush->m_hObject == brushLast->m_hObject) {
+        // Where both frames lie the pixels would be inverted twice: leave them.
+        HRGN change = ::CreateRectRgn(0, 0, 0, 0);
+        ::CombineRgn(change, now, last, RGN_XOR);
+        InvertRegion(m_hDC, change, (HBRUSH)brush->m_hObject);
+        ::DeleteObject(change);
+    } else {
+        InvertRegion(m_hDC, last, (HBRUSH)brushLast->m_hObject);
+        InvertRegion(m_hDC, now, (HBRUSH)brush->m_hObject);
+    }
+    ::DeleteObject(now);
+    ::DeleteObject(last);
+}

@@ -189,10 +189,22 @@ public:
     CWnd* GetWindow() const;
     BOOL IsPrinting() const { return m_bPrinting; }
 
+    // Print jobs on the output DC. Virtual so that a stand-in printer DC can record the
+    // job or draw its pages elsewhere; ResetDC changes both DCs.
+    virtual int StartDoc(LPDOCINFOA docInfo) { return ::StartDocA(m_hDC, docInfo); }
+    int StartDoc(LPCSTR docName);
+    virtual int StartPage() { return ::StartPage(m_hDC); }
+    virtual int EndPage() { return ::EndPage(m_hDC); }
+    virtual int EndDoc() { return ::EndDoc(m_hDC); }
+    virtual int AbortDoc() { return ::AbortDoc(m_hDC); }
+    virtual int SetAbortProc(BOOL(CALLBACK* proc)(HDC, int)) { return ::SetAbortProc(m_hDC, proc); }
+    virtual BOOL ResetDC(const DEVMODEA* devMode);
+
     // State
     virtual int SaveDC() { return ::SaveDC(m_hDC); }
     virtual BOOL RestoreDC(int saved) { return ::RestoreDC(m_hDC, saved); }
-    int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hAttribDC, index); }
+    // Virtual so that a stand-in printer DC (tests, preview) can report a device of its own.
+    virtual int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hAttribDC, index); }
     CPoint GetBrushOrg() const { POINT p{}; ::GetBrushOrgEx(m_hDC, &p); return p; }
     CPoint SetBrushOrg(int x, int y) { POINT p{}; ::SetBrushOrgEx(m_hDC, x, y, &p); return p; }
     CPoint SetBrushOrg(POINT p) { return SetBrushOrg(p.x, p.y); }
@@ -375,6 +387,12 @@ public:
     BOOL GetCharWidth(UINT first, UINT last, LPINT buf) const { return ::GetCharWidthA(m_hAttribDC, first, last, buf); }
 
     static CBrush* PASCAL GetHalftoneBrush();
+    // Moves a drag outline: inverts (PATINVERT) the frame of thickness size inside
+    // rect with brush and the last one drawn (rectLast, sizeLast, brushLast) again, in
+    // one pass where the brushes are the same. A zero size only erases the last one.
+    // The brushes default to the halftone brush.
+    void DrawDragRect(LPCRECT rect, SIZE size, LPCRECT rectLast, SIZE sizeLast, CBrush* brush = nullptr,
+                      CBrush* brushLast = nullptr);
 
 private:
     BOOL AttachOwn(HDC h) {

@@ -43,3 +43,7 @@ HWND AfxCreateDialogWithHook(CWnd* w, HINSTANCE inst, LPCDLGTEMPLATEA tmpl, HWND
 // Unregisters the window classes registered while module was current or for its
 // instance (called when a DLL module unloads).
 void AfxUnregisterModuleClasses(AFX_MODULE_STATE* module);
+
+// Idle work of the thread's frames other than mainWnd (mini frames, floating bars):
+// delayed showing, then command UI and delayed layout (called by idle processing).
+void AfxIdleUpdateFrames(CWnd* mainWnd);

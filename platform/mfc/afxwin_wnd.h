@@ -111,6 +111,13 @@ public:
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL deep = TRUE,
                                   BOOL onlyPermanent = FALSE);
     virtual BOOL IsFrameWnd() const { return FALSE; }
+    // Lays out the children: each permanent child whose id lies in [first, last] gets
+    // WM_SIZEPARENT in z-order and takes its room; the child leftOver gets the rest
+    // (less the insets in rectParam with reposExtra). reposQuery moves nothing and
+    // answers in rectParam the free room (stretch) or the bars' total size.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags = reposDefault, LPRECT rectParam = nullptr,
+                        LPCRECT rectClient = nullptr, BOOL stretch = TRUE);
     virtual int RunModalLoop(DWORD flags = 0);
     virtual BOOL ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
     virtual void EndModalLoop(int result);

@@ -5,6 +5,7 @@
 #include "qr_exception.h"
 #include "qr_log.h"
 #include "qr_socket.h"
+#include "request_text.h"
 #include "trv_server.h"
 
 #include <tinyxml.h>
@@ -73,6 +74,7 @@ int DispatchElement(TiXmlElement& element, XMLConnector& connector)
         TRV_LOG(qr_Debug, row->arrival);
 
     int result = 0;
+    std::string where;
     if (row->handler == nullptr) {
         TiXmlElement pong("PONG");
         pong.SetAttribute("synch", IntAttribute(element, "synch"));
@@ -80,6 +82,12 @@ int DispatchElement(TiXmlElement& element, XMLConnector& connector)
     } else if (row->handler != HandleLogin && !connector.GetSession().IsValid()) {
         // Without a login there is no data source to work on.
         result = connector.SetError(error_not_logged_in, "Not logged in");
+    } else if (!HoldsOnlyXmlText(element, where)) {
+        // Stored, such a text would come back as XML that consoles refuse.
+        TRV_LOG(qr_Error, "Request " << name << " refused: the value of " << where
+                                     << " holds a control character");
+        result = connector.SetError(error_failed, "The value of " + where +
+                                                      " holds a character that XML does not allow; request refused.");
     } else {
         try {
             result = row->handler(element, connector);

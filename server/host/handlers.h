@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class DataLoader;
 class TRVConnector;
@@ -38,11 +39,39 @@ int HandleSetServerInfo(TiXmlElement& request, TRVConnector& connector);
 int HandleGetServerInfo(TiXmlElement& request, TRVConnector& connector);
 int HandleStartSearch(TiXmlElement& request, TRVConnector& connector);
 
+// The internal-scan marks (has_internal_scans) of the inventory and folders
+// above each snapshot a request sets out to scan. raise() counts the scan in
+// on them and tells the requester which items changed; the snapshot's close
+// counts it out again for every console. When the request gives up before
+// keep(), the destructor counts out what it raised, so no mark outlives a
+// scan that never ran. Lives on the handler's stack.
+class ScanMarks {
+public:
+    ScanMarks(DataLoader* loader, const std::string& client_type, TRVConnector* requester);
+    ~ScanMarks();
+    ScanMarks(const ScanMarks&) = delete;
+    ScanMarks& operator=(const ScanMarks&) = delete;
+
+    // For the snapshot, or the snapshot of a host. Call before the scan's
+    // request thread starts, so its close always comes after.
+    void raise(int uid);
+    void keep() { kept_ = true; }
+
+private:
+    DataLoader* loader_;
+    std::string client_type_;
+    TRVConnector* requester_;
+    std::vector<int> raised_;
+    bool kept_ = false;
+};
+
 // A dated snapshot scan of one inventory under a registered scan: the
 // inventory's unlocked snapshots go unless `keep`, a new snapshot is added
-// and announced with `synch`, and a request thread of the scanner fills it.
-// Throws qr_exception_t when the scanner or the data source is missing.
-void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type);
+// and announced with `synch`, its marks are raised (told to `requester`),
+// and a request thread of the scanner fills it. Throws qr_exception_t when
+// the scanner or the data source is missing; the marks are then down again.
+void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type,
+                       TRVConnector* requester);
 
 // The integer attribute, or `def` when it is missing or not a number.
 int IntAttribute(const TiXmlElement& element, const char* name, int def = 0);

@@ -46,8 +46,10 @@ Scanner& RequireScanner()
 }
 
 // Steps before the scan of one inventory starts: the old unlocked snapshots
-// go, a new dated one is added and announced. Returns the new snapshot.
-int PrepareSnapshot(DataLoader* loader, int inventory, bool keep, int synch, const std::string& client_type)
+// go, a new dated one is added and announced, and its marks go up. Returns
+// the new snapshot.
+int PrepareSnapshot(DataLoader* loader, int inventory, bool keep, int synch, const std::string& client_type,
+                    ScanMarks& marks)
 {
     if (!keep) {
         const int removed = DataLoader::remove_unlocked_snapshots(loader, inventory);
@@ -77,6 +79,7 @@ int PrepareSnapshot(DataLoader* loader, int inventory, bool keep, int synch, con
     TiXmlElement element = DataLoader::item_to_xml(loader, uid);
     element.SetAttribute("synch", synch);
     SendToClientsOfType(element, client_type);
+    marks.raise(uid);
     return uid;
 }
 
@@ -103,14 +106,43 @@ std::string Banner(std::string text, size_t width)
 
 }  // namespace
 
-void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type)
+ScanMarks::ScanMarks(DataLoader* loader, const std::string& client_type, TRVConnector* requester)
+    : loader_(loader), client_type_(client_type), requester_(requester)
+{
+}
+
+ScanMarks::~ScanMarks()
+{
+    if (kept_)
+        return;
+    try {
+        for (int uid : raised_)
+            SendTreeItemList(uid, 0, client_type_, -1, requester_);
+    } catch (const std::exception& e) {
+        TRV_LOG(qr_Error, "Can not lower the internal-scan marks [" << e.what() << "]");
+    }
+}
+
+void ScanMarks::raise(int uid)
+{
+    // Kept as the snapshot: a host being rescanned has no row to go by later.
+    if (DataLoader::get_item_type(loader_, uid) == type_host)
+        uid = DataLoader::get_host_as_of(loader_, uid);
+    SendTreeItemList(uid, 1, client_type_, -1, requester_);
+    raised_.push_back(uid);
+}
+
+void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type,
+                       TRVConnector* requester)
 {
     Scanner& scanner = RequireScanner();
     DataLoader* loader = GetDataSource(client_type);
     if (loader == nullptr)
         qr_exception("Can not get data source by key %s", client_type.c_str());
-    const int snapshot = PrepareSnapshot(loader, inventory, keep, synch, client_type);
+    ScanMarks marks(loader, client_type, requester);
+    const int snapshot = PrepareSnapshot(loader, inventory, keep, synch, client_type, marks);
     StartSnapshots(scanner, scan_id, {snapshot}, client_type);
+    marks.keep();
 }
 
 int HandleScan(TiXmlElement& request, TRVConnector& connector)
@@ -125,9 +157,13 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
 
     SendLogBroadcast(Banner("Start Scan <" + DataLoader::get_item_title(loader.get(), uid) + "> ", 80),
                      client_type);
-    SendTreeItemList(uid, 1, client_type, -1, &connector);
+    // The marks go up per snapshot, on the items its close lowers them on
+    // again: raised from the requested item they would stay up on folders
+    // without inventories, and after a refusal.
+    ScanMarks marks(loader.get(), client_type, &connector);
 
     if (DataLoader::get_item_type(loader.get(), uid) == type_host) {
+        marks.raise(uid);
         const int snapshot = DataLoader::get_host_as_of(loader.get(), uid);
         const std::string address = DataLoader::get_host_address(loader.get(), uid);
         const int scan_id = scanner.add_scan(uid, client_type);
@@ -142,7 +178,13 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
         scanner.set_scan_root(scan_id, snapshot);
         scanner.scans().add_snapshot(scan_id, snapshot);
         scanner.scans().mark_snapshot(scan_id, snapshot);
-        start_scan_request(scanner, scan_id, snapshot, address, false, 0, client_type);
+        try {
+            start_scan_request(scanner, scan_id, snapshot, address, false, 0, client_type);
+        } catch (...) {
+            scanner.scans().remove_scan(scan_id);
+            throw;
+        }
+        marks.keep();
         return 0;
     }
 
@@ -163,7 +205,8 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
     std::vector<int> snapshots;
     for (size_t i = 0; i < inventories.size(); ++i) {
         try {
-            snapshots.push_back(PrepareSnapshot(loader.get(), inventories[i], false, synch, client_type));
+            snapshots.push_back(
+                PrepareSnapshot(loader.get(), inventories[i], false, synch, client_type, marks));
         } catch (const std::exception& e) {
             TRV_LOG(qr_Error, "Can not start the scan of inventory " << inventories[i] << " [" << e.what() << "]");
             // Without any snapshot the scan is dropped and the request fails
@@ -182,6 +225,7 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
         }
     }
     StartSnapshots(scanner, scan_id, snapshots, client_type);
+    marks.keep();
     return 0;
 }
 
@@ -207,8 +251,9 @@ int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
     const int synch = IntAttribute(request, "synch");
 
     SendLogBroadcast(Banner("Start Getting SNMP Output ", 81), client_type);
-    SendTreeItemList(uid, 1, client_type, -1, &connector);
 
+    // Asked before any mark goes up: a refused request starts no scan, so
+    // nothing would ever lower them.
     bool accepted = false;
     if (DataLoader::get_item_type(loader.get(), uid) == type_host) {
         try {
@@ -223,6 +268,8 @@ int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
         return error_snmp_output;
     }
 
+    ScanMarks marks(loader.get(), client_type, &connector);
+    marks.raise(uid);
     const std::string address = DataLoader::get_host_address(loader.get(), uid);
     const int snapshot = DataLoader::get_host_as_of(loader.get(), uid);
     if (DataLoader::set_host_status(loader.get(), uid, status_snmp_output))
@@ -233,7 +280,13 @@ int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
     const int scan_id = scanner.add_scan(uid, client_type);
     scanner.scans().add_snapshot(scan_id, snapshot);
     scanner.scans().mark_snapshot(scan_id, snapshot);
-    start_scan_request(scanner, scan_id, snapshot, address, true, uid, client_type);
+    try {
+        start_scan_request(scanner, scan_id, snapshot, address, true, uid, client_type);
+    } catch (...) {
+        scanner.scans().remove_scan(scan_id);
+        throw;
+    }
+    marks.keep();
     return 0;
 }
 

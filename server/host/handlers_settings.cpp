@@ -15,6 +15,7 @@
 #include "trv_server.h"
 
 #include <cctype>
+#include <climits>
 #include <filesystem>
 #include <tinyxml.h>
 
@@ -64,24 +65,61 @@ void AddLine(std::string& line, const std::string& text)
     line += text;
 }
 
-// An integer attribute that is present: true and `value` set. An attribute
-// that is present but not a number is reported as refused.
-bool PresentInt(const TiXmlElement& element, const char* name, int& value, std::string& refused)
+// Names the value as the console sent it.
+void Refuse(std::string& refused, const char* name, const std::string& value, int low, int high)
+{
+    AddLine(refused, std::string("Value of ") + name + " is out of range (" + std::to_string(low) + ".." +
+                         std::to_string(high) + "): " + value.substr(0, 40) + "; not changed.");
+}
+
+// A whole number in decimal: an optional sign and digits, nothing else, so
+// "1e3" or "5abc" is never read as its first digits. A number too long for
+// 64 bits reads as the largest of its sign, outside every range.
+bool WholeNumber(const std::string& text, long long& value)
+{
+    const size_t first = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (first == text.size())
+        return false;
+    long long magnitude = 0;
+    for (size_t i = first; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+        magnitude = magnitude > (LLONG_MAX - 9) / 10 ? LLONG_MAX : magnitude * 10 + (text[i] - '0');
+    }
+    value = text[0] == '-' ? -magnitude : magnitude;
+    return true;
+}
+
+// An integer attribute that is present and a whole number: true and `value`
+// set, for the caller's range test. One that is present but no whole number
+// is refused here.
+bool PresentInt(const TiXmlElement& element, const char* name, long long& value, std::string& refused)
 {
     const char* text = element.Attribute(name);
     if (text == nullptr)
         return false;
-    if (element.QueryIntAttribute(name, &value) != TIXML_SUCCESS) {
-        AddLine(refused, std::string("Value of ") + name + " is not a number: '" + text + "'; not changed.");
+    if (!WholeNumber(text, value)) {
+        AddLine(refused, std::string("Value of ") + name + " is not a whole number: '" +
+                             std::string(text).substr(0, 40) + "'; not changed.");
         return false;
     }
     return true;
 }
 
-void Refuse(std::string& refused, const char* name, long long value, int low, int high)
+// A present whole number within low..high: true and `value` set. Out of the
+// range it is refused and named.
+bool IntInRange(const TiXmlElement& element, const char* name, int low, int high, int& value,
+                std::string& refused)
 {
-    AddLine(refused, std::string("Value of ") + name + " is out of range (" + std::to_string(low) + ".." +
-                         std::to_string(high) + "): " + std::to_string(value) + "; not changed.");
+    long long number = 0;
+    if (!PresentInt(element, name, number, refused))
+        return false;
+    if (number < low || number > high) {
+        Refuse(refused, name, element.Attribute(name), low, high);
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
 }
 
 // A text setting that may be stored: short enough to be read back whole.
@@ -138,10 +176,11 @@ bool AcceptableLogPath(const std::string& name, std::string& path)
 
 void SetLogInfo(const TiXmlElement& element, std::string& refused)
 {
-    int level = 0;
+    // Out of range, the log values are left as they are without a word.
+    long long level = 0;
     if (PresentInt(element, "loglevel", level, refused) && level >= 1 && level <= 11) {
-        set_errorlevel(level);
-        WriteRegistryInt("LogLevel", level);
+        set_errorlevel(static_cast<int>(level));
+        WriteRegistryInt("LogLevel", static_cast<int>(level));
     }
 
     if (const char* file = element.Attribute("file")) {
@@ -162,12 +201,12 @@ void SetLogInfo(const TiXmlElement& element, std::string& refused)
         }
     }
 
-    int size = 0;
+    long long size = 0;
     if (PresentInt(element, "logsize", size, refused) && size >= 1 && size <= 99)
-        WriteRegistryInt("MaxLogSizeMb", size);
-    int keep = 0;
+        WriteRegistryInt("MaxLogSizeMb", static_cast<int>(size));
+    long long keep = 0;
     if (PresentInt(element, "logkeep", keep, refused) && keep >= 1 && keep <= 99)
-        WriteRegistryInt("LogCutPerc", keep);
+        WriteRegistryInt("LogCutPerc", static_cast<int>(keep));
 }
 
 void SetScanInfo(const TiXmlElement& element, bool& threads_changed, std::string& refused)
@@ -175,13 +214,14 @@ void SetScanInfo(const TiXmlElement& element, bool& threads_changed, std::string
     int timeout = -1;
     int retries = -1;
     for (const Range& r : scan_ranges) {
-        int value = -1;
-        if (!PresentInt(element, r.attribute, value, refused) || value == -1)
+        long long number = 0;
+        if (!PresentInt(element, r.attribute, number, refused) || number == -1)  // -1: not given
             continue;
-        if (value < r.low || value > r.high) {
-            Refuse(refused, r.attribute, value, r.low, r.high);
+        if (number < r.low || number > r.high) {
+            Refuse(refused, r.attribute, element.Attribute(r.attribute), r.low, r.high);
             continue;
         }
+        const int value = static_cast<int>(number);
         const int before = ReadRegistryInt(r.setting, -1);
         WriteRegistryInt(r.setting, value);
         const std::string attribute = r.attribute;
@@ -219,15 +259,11 @@ void SetConnections(const TiXmlElement& element, bool& requests_changed, bool& p
     }
 
     int requests = 0;
-    if (PresentInt(element, "maxrequests", requests, refused)) {
-        if (requests < max_requests_low || requests > max_requests_high) {
-            Refuse(refused, "maxrequests", requests, max_requests_low, max_requests_high);
-        } else {
-            const int before = ReadRegistryInt("ServerMaxRequests", 1024);
-            WriteRegistryInt("ServerMaxRequests", requests);
-            if (requests != before)
-                requests_changed = true;
-        }
+    if (IntInRange(element, "maxrequests", max_requests_low, max_requests_high, requests, refused)) {
+        const int before = ReadRegistryInt("ServerMaxRequests", 1024);
+        WriteRegistryInt("ServerMaxRequests", requests);
+        if (requests != before)
+            requests_changed = true;
     }
 }
 
@@ -247,11 +283,8 @@ void SetAdminDb(const TiXmlElement& element, std::string& db_message, std::strin
     const std::string password =
         element.Attribute("password") ? TextAttribute(element, "password") : stored_password;
     int max_connections = stored_max;
-    if (PresentInt(element, "maxcon", max_connections, refused) &&
-        (max_connections < max_connections_low || max_connections > max_connections_high)) {
-        Refuse(refused, "maxcon", max_connections, max_connections_low, max_connections_high);
+    if (!IntInRange(element, "maxcon", max_connections_low, max_connections_high, max_connections, refused))
         max_connections = stored_max;
-    }
     if (database == stored_dsn && login == stored_login && password == stored_password &&
         max_connections == stored_max)
         return;

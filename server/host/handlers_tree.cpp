@@ -15,6 +15,7 @@ namespace {
 
 constexpr int type_inventory = 1;
 constexpr int type_host = 3;
+constexpr int error_not_found = 8;
 
 void Broadcast(const TiXmlElement& element, TRVConnector& connector)
 {
@@ -134,7 +135,7 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
             return connector.SetError(error_failed, "Can not start scan.");
         const int scan_id = scanner->add_scan(uid, connector.GetClientType());
         try {
-            StartSnapshotScan(scan_id, uid, false, synch, connector.GetClientType());
+            StartSnapshotScan(scan_id, uid, false, synch, connector.GetClientType(), &connector);
         } catch (...) {
             scanner->scans().remove_scan(scan_id);
             throw;
@@ -161,7 +162,9 @@ int HandleChangeItem(TiXmlElement& request, TRVConnector& connector)
         item.uid = uid;
         item.parentid = IntAttribute(request, "parent", 0);
         item.type = type;
-        item.status = 0;
+        // A rename or a lock leaves the status alone: a snapshot being
+        // scanned stays "scanning" for every console until its scan ends.
+        item.status = keep_status;
         item.locked = IntAttribute(request, "locked", 0);
         item.name = name;
         if (type == type_inventory)
@@ -189,7 +192,19 @@ int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
         return connector.SetError(error_failed, "Can not remove tree item: no item uid given.");
     }
 
-    const int parent = DataLoader::get_parent_id(loader.get(), uid);
+    // An unknown item is the requester's error alone: nothing was removed
+    // that other consoles should hear of. A host's parent is its snapshot.
+    int parent = -1;
+    switch (DataLoader::get_item_type(loader.get(), uid)) {
+    case -1:
+        return connector.SetError(error_not_found, "Can not find element with id=" + std::to_string(uid));
+    case type_host:
+        parent = DataLoader::get_host_as_of(loader.get(), uid);
+        break;
+    default:
+        parent = DataLoader::get_parent_id(loader.get(), uid);
+        break;
+    }
     if (DataLoader::remove_tree_element(loader.get(), uid) != 0)
         return connector.SetError(error_failed, "Can not remove tree item.");
 

@@ -257,6 +257,15 @@ TEST_P(InventoryQueriesTest, SearchByAddressAndByName)
         {" 10. 1.2 ", false, {ids.host_b}},  // blanks are dropped
         {"", false, {}},
         {"*", false, {ids.host_a, ids.host_b, upper, percent, plain}},
+        // The console's form: four octets, each a value, a range or a star.
+        {"10 . 1 . [1-2] . *", false, {ids.host_a, ids.host_b}},
+        {"10 . [1-20] . * . [1-7]", false, {ids.host_a, ids.host_b}},
+        {"* . * . * . [40-40]", false, {percent}},
+        {"* . * . * . *", false, {ids.host_a, ids.host_b, upper, percent, plain}},
+        {"0 . 1 . 1 . 1", false, {}},        // whole octets, not a piece of "10.1.1.1"
+        {"10 . 1 . [2-1] . *", false, {}},   // malformed: nothing
+        {"10 . 1 . [1-2]", false, {}},
+        {"10 . 1 . 1 . [1-256]", false, {}},
         {"mail*", true, {upper}},            // case-insensitive on both databases
         {"*L.EXAMPLE.org", true, {upper}},
         {"mail", true, {}},                  // no star: the whole name

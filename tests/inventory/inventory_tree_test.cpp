@@ -191,6 +191,11 @@ TEST_P(InventoryTreeTest, ItemsWriteAndReadBackWithHostileTextsUnchanged)
 
     DataLoader::set_tree_status(loader, item.uid, 4);
     EXPECT_EQ(DataLoader::get_status(loader, item.uid), 4);
+    item.status = keep_status;  // a rename keeps what the scan set
+    item.name = "kept status";
+    EXPECT_EQ(DataLoader::update_tree_item(loader, item), item.uid);
+    EXPECT_EQ(DataLoader::get_status(loader, item.uid), 4);
+    EXPECT_EQ(DataLoader::get_item_name(loader, item.uid), "kept status");
     DataLoader::set_internal_scans(loader, item.uid, 3);
     EXPECT_EQ(DataLoader::get_internal_scans(loader, item.uid), 3);
     EXPECT_EQ(DataLoader::get_internal_scans(loader, 999999), -1);

@@ -163,7 +163,7 @@ TEST_F(Settings, OutOfRangeValuesAreRefusedAndKept)
         {"<SCANINFO scanthreads=\"0\"/>", "Value of scanthreads is out of range (1..256): 0; not changed."},
         {"<SCANINFO scantimeout=\"2147483\"/>", "Value of scantimeout is out of range (1..60): 2147483; not changed."},
         {"<SCANINFO pingretries=\"-5\"/>", "Value of pingretries is out of range (0..10): -5; not changed."},
-        {"<SCANINFO scanretries=\"x\"/>", "Value of scanretries is not a number: 'x'; not changed."},
+        {"<SCANINFO scanretries=\"x\"/>", "Value of scanretries is not a whole number: 'x'; not changed."},
         {"<CONNECTIONS port=\"65536\"/>", "Value of port is not a port number (1..65535): '65536'; not changed."},
         {"<CONNECTIONS port=\"80; rm\"/>", "Value of port is not a port number (1..65535): '80; rm'; not changed."},
         {"<CONNECTIONS maxrequests=\"10000\"/>", "Value of maxrequests is out of range (1..9999): 10000; not changed."},
@@ -199,6 +199,41 @@ TEST_F(Settings, OutOfRangeValuesAreRefusedAndKept)
     ASSERT_TRUE(client_->Send("<GETTREE root=\"0\" synch=\"5\"/>"));
     ASSERT_TRUE(client_->NextNamed("TREE").has_value());
     EXPECT_EQ(folder_->LogText().substr(before).find("Get Tree request recieved."), std::string::npos);
+}
+
+// A number is read whole or not at all: "1e3" is not 1, "5abc" not 5, and
+// a value past the integer range is not cut down to another one.
+TEST_F(Settings, NumbersThatAreNotWholeOrInRangeAreRefusedAndNamed)
+{
+    const Reply before = Info();
+    struct Case {
+        std::string children;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"<SCANINFO scanthreads=\"1e3\"/>", "Value of scanthreads is not a whole number: '1e3'; not changed."},
+        {"<SCANINFO pingtimeout=\"5abc\"/>", "Value of pingtimeout is not a whole number: '5abc'; not changed."},
+        {"<SCANINFO scanretries=\" 3\"/>", "Value of scanretries is not a whole number: ' 3'; not changed."},
+        {"<SCANINFO pingthreads=\"99999999999\"/>",
+         "Value of pingthreads is out of range (1..256): 99999999999; not changed."},
+        {"<SCANINFO scantimeout=\"-99999999999999999999\"/>",
+         "Value of scantimeout is out of range (1..60): -99999999999999999999; not changed."},
+        {"<CONNECTIONS maxrequests=\"4294967297\"/>",
+         "Value of maxrequests is out of range (1..9999): 4294967297; not changed."},
+        {"<ADMINDB maxcon=\"2.5\"/>", "Value of maxcon is not a whole number: '2.5'; not changed."},
+        {"<LOGINFO loglevel=\"1e3\"/>", "Value of loglevel is not a whole number: '1e3'; not changed."},
+    };
+    for (const Case& c : cases) {
+        std::optional<std::string> line = Set(c.children);
+        ASSERT_TRUE(line.has_value()) << c.children;
+        EXPECT_EQ(*line, c.line);
+    }
+    // Out of range, log values are still left alone without a word.
+    EXPECT_FALSE(Set("<LOGINFO logsize=\"4294967297\"/>"));
+
+    const Reply after = Info();
+    for (const char* name : {"LOGINFO", "SCANINFO", "CONNECTIONS", "ADMINDB"})
+        EXPECT_EQ(Child(after, name).xml, Child(before, name).xml) << name;
 }
 
 TEST_F(Settings, AdminDatabaseThatCannotOpenKeepsThePreviousOne)

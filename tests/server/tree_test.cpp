@@ -317,6 +317,66 @@ TEST_F(Tree, RemovalWithoutAUidAndLoopsAreRefused)
     EXPECT_EQ(below->children[0].attr("uid"), inner);
 }
 
+// A control character in a stored text would come back as a character
+// reference that XML parsers refuse, breaking every later tree of the client
+// type for them. Such a request is refused whole and changes nothing.
+TEST_F(Tree, TextsWithCharactersXmlDoesNotAllowAreRefused)
+{
+    auto a = Console("Texts");
+    auto b = Console("Texts");
+    ASSERT_TRUE(a->Send("<ADDTREEITEM uid=\"-1\" parent=\"0\" type=\"0\" synch=\"60\" name=\"Kept\"/>"));
+    auto kept = a->Next();
+    ASSERT_TRUE(kept.has_value() && b->Next().has_value());
+    const std::string folder = kept->attr("uid");
+
+    const struct {
+        std::string request;
+        std::string where;
+        const char* synch;
+    } cases[] = {
+        {"<ADDTREEITEM uid=\"-2\" parent=\"0\" type=\"0\" synch=\"61\" name=\"raw\x19name\"/>",
+         "name of ADDTREEITEM", "61"},
+        {"<ADDTREEITEM uid=\"-2\" parent=\"0\" type=\"0\" synch=\"62\" name=\"ref&#x19;name\"/>",
+         "name of ADDTREEITEM", "62"},
+        {"<ADDTREEITEM uid=\"-3\" parent=\"" + folder +
+             "\" type=\"1\" synch=\"63\" name=\"Inv\" ping=\"3\" tabs=\"\"><IP from=\"127.0.0.1\" to=\"\" "
+             "file=\"\"/><COMM name=\"pub&#1;lic\"/></ADDTREEITEM>",
+         "name of COMM", "63"},
+        {"<CHANGEITEM uid=\"" + folder + "\" parent=\"0\" type=\"0\" synch=\"64\" name=\"bell\x07\"/>",
+         "name of CHANGEITEM", "64"},
+        {"<SETSERVERINFO><CONNECTIONS server=\"esc\x1b\"/></SETSERVERINFO>", "server of CONNECTIONS", "0"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(a->Send(c.request));
+        auto error = a->Next();
+        ASSERT_TRUE(error.has_value()) << c.where;
+        EXPECT_EQ(error->xml, "<ERROR type=\"254\" message=\"The value of " + c.where +
+                                  " holds a character that XML does not allow; request refused.\" synch=\"" +
+                                  c.synch + "\" />");
+    }
+    ExpectNothingPending(*b);
+
+    // Tabs and line breaks are XML text, and taken.
+    ASSERT_TRUE(a->Send("<ADDTREEITEM uid=\"-4\" parent=\"0\" type=\"0\" synch=\"65\" name=\"two\tlines&#10;\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        auto item = console->Next();
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->attr("name"), "two\tlines\n") << item->xml;
+    }
+
+    ASSERT_TRUE(b->Send("<GETTREE root=\"0\" synch=\"66\"/>"));
+    auto tree = b->Next();
+    ASSERT_TRUE(tree.has_value());
+    std::vector<std::string> names;
+    for (const Reply& item : tree->children)
+        names.push_back(item.attr("name"));
+    EXPECT_EQ(names, (std::vector<std::string>{"Kept", "two\tlines\n"})) << tree->xml;
+    ASSERT_TRUE(b->Send("<GETSERVERINFO synch=\"67\"/>"));
+    auto info = b->Next();
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->xml.find("esc"), std::string::npos) << info->xml;
+}
+
 TEST_F(Tree, ATakenUpSessionIsTheNewConnectionsOwn)
 {
     auto first = std::make_unique<ConsoleClient>(folder_->port());

@@ -94,3 +94,67 @@ WTEST(static_splitter_places_panes_and_drags_bars)
     WCHECK_EQ(host.lastCommand, UINT(705));
     host.DestroyWindow();
 }
+
+namespace {
+
+// A pane that records what its creation brought.
+class CContextPane : public CWnd {
+    DECLARE_DYNCREATE(CContextPane)
+public:
+    CCreateContext* context = nullptr;
+    int initialUpdates = 0;
+    afx_msg int OnCreate(LPCREATESTRUCTA cs)
+    {
+        context = (CCreateContext*)cs->lpCreateParams;
+        return CWnd::OnCreate(cs);
+    }
+    afx_msg LRESULT OnInitialUpdate(WPARAM, LPARAM)
+    {
+        ++initialUpdates;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CContextPane, CWnd)
+
+BEGIN_MESSAGE_MAP(CContextPane, CWnd)
+    ON_WM_CREATE()
+    ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+WTEST(panes_get_the_creation_context_and_the_active_pane_follows_the_focus)
+{
+    CHost host;
+    WCHECK(host.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, CRect(0, 0, 306, 200), nullptr, 0));
+    CSplitterWnd split;
+    WCHECK(split.CreateStatic(&host, 1, 2));
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CContextPane);
+    WCHECK(split.CreateView(0, 0, RUNTIME_CLASS(CContextPane), CSize(100, 0), &context));
+    WCHECK(split.CreateView(0, 1, RUNTIME_CLASS(CContextPane), CSize(0, 0), nullptr));
+    auto* first = static_cast<CContextPane*>(split.GetPane(0, 0));
+    auto* second = static_cast<CContextPane*>(split.GetPane(0, 1));
+    WCHECK(first->IsKindOf(RUNTIME_CLASS(CContextPane)) && second->IsKindOf(RUNTIME_CLASS(CContextPane)));
+    // The caller's context reaches the pane; it then sends the initial update itself.
+    WCHECK(first->context == &context);
+    WCHECK_EQ(first->initialUpdates, 0);
+    // Without one the pane gets a context naming its class, and its initial update.
+    WCHECK(second->context != nullptr && second->context != &context);
+    WCHECK_EQ(second->initialUpdates, 1);
+
+    int row = -1, col = -1;
+    WCHECK(split.IsChildPane(second, &row, &col));
+    WCHECK_EQ(row, 0);
+    WCHECK_EQ(col, 1);
+    WCHECK(!split.IsChildPane(&host));
+    split.SetActivePane(0, 0);
+    WCHECK(split.GetActivePane(&row, &col) == first);
+    WCHECK_EQ(col, 0);
+    second->SetFocus();
+    WCHECK(split.GetActivePane() == second);
+    host.SetFocus();
+    WCHECK(split.GetActivePane() == nullptr);
+    host.DestroyWindow();
+}

@@ -1,0 +1,366 @@
+// What the console relies on, sent as the console sends it: requests without
+// synch (answered with synch 0), items added with the console's own element
+// texts and a provisional uid, address ranges in its "a . b . c . d" form,
+// and two consoles of one client type at once, kept in step by reading the
+// pushes both receive.
+#include "scan_requests_fixture.h"
+
+namespace {
+
+using namespace scan_test;
+
+// The console's provisional uids (random in the console; any distinct value).
+int next_temporary_uid = 4700;
+
+bool IsItem(const Reply& r, const std::string& uid)
+{
+    return r.name == "TREEITEM" && r.attr("uid") == uid;
+}
+
+// The uid the server gave an item that the console added as `temporary`:
+// the broadcast TREEITEM that carries it as trvid, read on `console`.
+std::string AddedUid(ConsoleClient& console, const std::string& temporary)
+{
+    std::vector<Reply> frames =
+        ReadUntil(console, [&](const Reply& r) { return r.name == "TREEITEM" && r.attr("trvid") == temporary; });
+    return frames.empty() ? std::string() : frames.back().attr("uid");
+}
+
+// A new folder as the console's NewFolder writes it; `other` reads the
+// broadcast too.
+std::string NewFolder(ConsoleClient& console, ConsoleClient& other, const std::string& parent,
+                      const std::string& name)
+{
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    EXPECT_TRUE(console.Send("<ADDTREEITEM uid=\"" + temporary + "\" parent=\"" + parent + "\" name=\"" + name +
+                             "\" type=\"0\" status=\"-1\" comment=\"\" locked=\"0\"/>"));
+    const std::string uid = AddedUid(console, temporary);
+    EXPECT_EQ(AddedUid(other, temporary), uid);
+    return uid;
+}
+
+// A new inventory as the console's AddInventory writes it: one address mask
+// as typed (blanks around the dots), community "public". With `startscan`
+// only the element is sent; the caller reads what follows.
+std::string InventoryRequest(const std::string& temporary, const std::string& parent, const std::string& name,
+                             const std::string& mask, int ping, bool startscan)
+{
+    return "<ADDTREEITEM uid=\"" + temporary + "\" parent=\"" + parent + "\" type=\"1\" status=\"0\" locked=\"0\" "
+           "name=\"" + name + "\" comment=\"\" ping=\"" + std::to_string(ping) + "\"" +
+           (startscan ? " startscan=\"1\"" : "") + "><IP from=\"" + mask + "\"/><COMM name=\"public\"/></ADDTREEITEM>";
+}
+
+std::string NewInventory(ConsoleClient& console, ConsoleClient& other, const std::string& parent,
+                         const std::string& name, const std::string& mask, int ping = 3)
+{
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    EXPECT_TRUE(console.Send(InventoryRequest(temporary, parent, name, mask, ping, false)));
+    const std::string uid = AddedUid(console, temporary);
+    EXPECT_EQ(AddedUid(other, temporary), uid);
+    return uid;
+}
+
+// The console's GETTREEELEMENT of uid; its TREEITEM.
+Reply Element(ConsoleClient& console, const std::string& uid)
+{
+    EXPECT_TRUE(console.Send("<GETTREEELEMENT uid=\"" + uid + "\"/>"));
+    std::vector<Reply> frames = ReadUntil(console, [&](const Reply& r) { return IsItem(r, uid) || r.name == "ERROR"; });
+    return frames.empty() ? Reply{} : frames.back();
+}
+
+// No scan is running in, below or above the items, as the console reads it.
+void ExpectNoScanMarks(ConsoleClient& console, const std::vector<std::string>& uids, const std::string& when)
+{
+    for (const std::string& uid : uids) {
+        const Reply item = Element(console, uid);
+        EXPECT_EQ(item.attr("has_int_scan"), "0") << when << ": " << item.xml;
+    }
+}
+
+// Index of the first frame from `from` on that satisfies `what`; frames.size() when none.
+size_t Find(const std::vector<Reply>& frames, const std::function<bool(const Reply&)>& what, size_t from = 0)
+{
+    for (size_t i = from; i < frames.size(); ++i)
+        if (what(frames[i]))
+            return i;
+    return frames.size();
+}
+
+std::function<bool(const Reply&)> Marked(const std::string& uid, const char* value)
+{
+    return [uid, value](const Reply& r) { return IsItem(r, uid) && r.attr("has_int_scan") == value; };
+}
+
+// Nothing was pushed to the console before the answer to this PING.
+void ExpectNothingPending(ConsoleClient& console)
+{
+    ASSERT_TRUE(console.Send("<PING synch=\"999\"/>"));
+    std::optional<Reply> reply = console.Next();
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(reply->xml, "<PONG synch=\"999\" />");
+}
+
+TEST_F(ScanRequests, ARefusedStartLeavesNoItemMarkedAsScanning)
+{
+    auto a = Console("Marks");
+    auto b = Console("Marks");
+    const std::string site = NewFolder(*a, *b, "0", "Site");
+    const std::string empty = NewFolder(*a, *b, site, "Empty");
+    const std::string inventory = NewInventory(*a, *b, site, "Net", "127 . 0 . 64 . 2");
+    ASSERT_FALSE(inventory.empty());
+
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Net");
+    ReadScan(*b, "Net");
+    ASSERT_FALSE(Uid(scan, HostB).empty());
+    ExpectNoScanMarks(*b, {site, empty, inventory}, "after the first scan");
+
+    // SNMP output only of a host: a snapshot, an inventory or an unknown uid
+    // is refused, and nothing may stay marked as scanning.
+    for (const std::string& uid : {scan.snapshot, inventory, std::string("987654")}) {
+        ASSERT_TRUE(a->Send("<GET_SNMP_OUTPUT uid=\"" + uid + "\"/>"));
+        const std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) { return r.name == "ERROR"; });
+        EXPECT_EQ(frames.back().xml, "<ERROR type=\"8\" message=\"Can not start SNMP output.\" synch=\"0\" />");
+        EXPECT_EQ(Find(frames, [](const Reply& r) { return r.name == "TREEITEM"; }), frames.size()) << uid;
+        ReadUntil(*b, [](const Reply& r) { return IsLogWith(r, "Can not start Getting SNMP output."); });
+        ExpectNoScanMarks(*b, {site, inventory}, "after the refused SNMP output of " + uid);
+    }
+
+    // A scan of a folder without inventories is refused and marks nothing.
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + empty + "\"/>"));
+    std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) { return r.name == "ERROR"; });
+    EXPECT_EQ(frames.back().xml, "<ERROR type=\"254\" message=\"Can not start scan.\" synch=\"0\" />");
+    ReadUntil(*b, [](const Reply& r) { return IsLogWith(r, "Can not start scan."); });
+    ExpectNoScanMarks(*b, {site, empty}, "after the refused scan");
+
+    // A scan of the folder marks the folder and its inventory for its time,
+    // not the folder beside them that holds nothing to scan.
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + site + "\"/>"));
+    const ScanResult again = ReadScan(*a, "Site");
+    ReadScan(*b, "Site");
+    for (const std::string& uid : {site, inventory}) {
+        const size_t raised = Find(again.frames, Marked(uid, "1"));
+        EXPECT_LT(raised, again.frames.size()) << uid;
+        EXPECT_LT(Find(again.frames, Marked(uid, "0"), raised), again.frames.size()) << uid;
+    }
+    EXPECT_EQ(Find(again.frames, Marked(empty, "1")), again.frames.size());
+    ExpectNoScanMarks(*b, {site, empty, inventory}, "after the folder's scan");
+
+    // An SNMP output that starts: marked while it runs, free after.
+    const std::string host = Uid(again, HostB);
+    ASSERT_FALSE(host.empty());
+    ASSERT_TRUE(a->Send("<GET_SNMP_OUTPUT uid=\"" + host + "\"/>"));
+    frames = ReadUntil(*a, Marked(inventory, "0"));
+    EXPECT_LT(Find(frames, Marked(inventory, "1")), frames.size());
+    EXPECT_LT(Find(frames, [](const Reply& r) { return r.name == "SNMP_OUTPUT"; }), frames.size());
+    ReadUntil(*b, Marked(inventory, "0"));
+    ExpectNoScanMarks(*b, {site, inventory}, "after the SNMP output");
+}
+
+TEST_F(ScanRequests, ASnapshotLockedAndRenamedDuringItsScanStaysScanningUntilItsEnd)
+{
+    auto a = Console("Locks");
+    auto b = Console("Locks");
+    const std::string site = NewFolder(*a, *b, "0", "Lab");
+    // Pinged first, the addresses without agents keep the scan busy for
+    // minutes, each waiting out its SNMP time-out.
+    const std::string inventory = NewInventory(*a, *b, site, "Slow", "127 . 0 . 64 . [1-250]", 2);
+    ASSERT_FALSE(inventory.empty());
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    std::vector<Reply> frames =
+        ReadUntil(*a, [](const Reply& r) { return r.name == "TREEITEM" && r.attr("type") == "2"; });
+    const std::string snapshot = frames.back().attr("uid");
+    EXPECT_EQ(frames.back().attr("status"), "1");
+    ReadUntil(*b, [&](const Reply& r) { return IsItem(r, snapshot); });
+
+    // The console's lock and rename: the element as read, one attribute
+    // changed, sent back as CHANGEITEM.
+    const auto change = [&](const std::string& attribute, const std::string& value) {
+        std::string request = Element(*a, snapshot).xml;
+        ASSERT_EQ(request.rfind("<TREEITEM ", 0), 0u) << request;
+        request.replace(0, 9, "<CHANGEITEM");
+        const size_t at = request.find(" " + attribute + "=\"");
+        ASSERT_NE(at, std::string::npos) << request;
+        const size_t start = at + attribute.size() + 3;
+        request.replace(start, request.find('"', start) - start, value);
+        ASSERT_TRUE(a->Send(request));
+        for (ConsoleClient* console : {a.get(), b.get()}) {
+            frames = ReadUntil(*console, [&](const Reply& r) { return IsItem(r, snapshot) && r.has("synch"); });
+            EXPECT_EQ(Find(frames, [](const Reply& r) { return IsLogWith(r, "End Scan <"); }), frames.size());
+            EXPECT_EQ(frames.back().attr(attribute), value) << frames.back().xml;
+            EXPECT_EQ(frames.back().attr("status"), "1") << frames.back().xml;
+        }
+    };
+    change("locked", "1");
+    change("name", "Kept");
+
+    // The end of the scan settles the status; lock and name stay.
+    ASSERT_TRUE(a->Send("<CANCELSCAN uid=\"" + inventory + "\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        frames = ReadUntil(*console, [](const Reply& r) { return IsLogWith(r, "End Scan <Slow>"); }, 120);
+        size_t last = frames.size();
+        for (size_t i = 0; i < frames.size(); ++i)
+            if (IsItem(frames[i], snapshot))
+                last = i;
+        ASSERT_LT(last, frames.size());
+        EXPECT_EQ(frames[last].attr("status"), "4") << frames[last].xml;
+        EXPECT_EQ(frames[last].attr("locked"), "1") << frames[last].xml;
+        EXPECT_EQ(frames[last].attr("name"), "Kept") << frames[last].xml;
+    }
+}
+
+TEST_F(ScanRequests, AnInventoryScannedAtOnceMarksItsFoldersForTheScan)
+{
+    auto a = Console("Wizard");
+    auto b = Console("Wizard");
+    const std::string site = NewFolder(*a, *b, "0", "Branch");
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    ASSERT_TRUE(a->Send(InventoryRequest(temporary, site, "Quick", "127 . 0 . 64 . 3", 3, true)));
+    const std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) { return IsLogWith(r, "End Scan <Quick>"); });
+    const size_t added = Find(frames, [&](const Reply& r) { return r.attr("trvid") == temporary; });
+    ASSERT_LT(added, frames.size());
+    const std::string inventory = frames[added].attr("uid");
+
+    // Up for the requester while the scan runs, down for every console at its end.
+    for (const std::string& uid : {site, inventory}) {
+        const size_t raised = Find(frames, Marked(uid, "1"), added);
+        EXPECT_LT(raised, frames.size()) << uid;
+        EXPECT_LT(Find(frames, Marked(uid, "0"), raised), frames.size()) << uid;
+    }
+    EXPECT_LT(Find(frames, [](const Reply& r) { return IsLogWith(r, "Scan <Quick> has been completed."); }),
+              frames.size());
+    const std::vector<Reply> seen = ReadUntil(*b, [](const Reply& r) { return IsLogWith(r, "End Scan <Quick>"); });
+    for (const std::string& uid : {site, inventory})
+        EXPECT_LT(Find(seen, Marked(uid, "0")), seen.size()) << uid;
+    ExpectNoScanMarks(*b, {site, inventory}, "after the scan");
+}
+
+TEST_F(ScanRequests, AddressRangesInTheConsolesFormFindExactlyTheAddressesInRange)
+{
+    auto a = Console("Ranges");
+    auto b = Console("Ranges");
+    const std::string site = NewFolder(*a, *b, "0", "Hall");
+    const std::string inventory = NewInventory(*a, *b, site, "Three", "127 . 0 . 64 . [1-3]");
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Three");
+    ReadScan(*b, "Three");
+    const std::string host_a = Uid(scan, HostA), host_b = Uid(scan, HostB), host_c = Uid(scan, HostC);
+    ASSERT_FALSE(host_a.empty() || host_b.empty() || host_c.empty());
+
+    struct Search {
+        std::string pattern;
+        std::set<std::string> found;
+    };
+    const std::vector<Search> searches = {
+        {"127 . 0 . 64 . [1-2]", {host_a, host_b}},
+        {"127 . 0 . 64 . [2-3]", {host_b, host_c}},
+        {"127 . 0 . [60-70] . *", {host_a, host_b, host_c}},
+        {"* . * . * . 3", {host_c}},
+        {"127 . 0 . 64 . 1", {host_a}},
+        {"27 . 0 . 64 . 1", {}},  // an octet is matched whole, not as a piece of text
+        {"127 . 0 . [65-70] . *", {}},
+        // Malformed: an empty answer, and the connection goes on.
+        {"127 . 0 . 64 . [3-1]", {}},
+        {"127 . 0 . [64 . 1", {}},
+        {"127 . 0 . 64 . [1-256]", {}},
+        {"[1-3]", {}},
+    };
+    bool on_a = true;
+    for (const Search& s : searches) {
+        ConsoleClient& console = on_a ? *a : *b;
+        on_a = !on_a;
+        ASSERT_TRUE(console.Send("<START_SEARCH ip='" + s.pattern + "'/>"));
+        std::optional<Reply> found = console.Next();
+        ASSERT_TRUE(found.has_value()) << s.pattern;
+        ASSERT_EQ(found->name, "END_SEARCH") << s.pattern << ": " << found->xml;
+        EXPECT_EQ(found->attr("synch"), "0");
+        std::set<std::string> uids;
+        for (const Reply& device : found->children)
+            uids.insert(device.attr("uid"));
+        EXPECT_EQ(uids, s.found) << s.pattern << ": " << found->xml;
+    }
+    ExpectNothingPending(*a);
+    ExpectNothingPending(*b);
+}
+
+TEST_F(ScanRequests, ATabElementIsTheOneThatWasPushedAndAReportEchoesSynchZero)
+{
+    auto a = Console("Tabs");
+    auto b = Console("Tabs");
+    const std::string site = NewFolder(*a, *b, "0", "Rack");
+    const std::string inventory = NewInventory(*a, *b, site, "Router", "127 . 0 . 64 . 1");
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Router");
+    ReadScan(*b, "Router");
+    std::vector<Reply> tabs;
+    for (const Reply& r : scan.frames)
+        if (r.name == "TREEITEM" && r.attr("type") == "6")
+            tabs.push_back(r);
+    ASSERT_EQ(tabs.size(), 2u);  // Summary and Interfaces
+
+    // Asked by uid (after a reconnect or a cache miss), each tab is what the
+    // scan pushed, with the request's synch.
+    for (const Reply& tab : tabs) {
+        ASSERT_EQ(tab.xml.substr(tab.xml.size() - 3), " />");
+        const Reply asked = Element(*b, tab.attr("uid"));
+        EXPECT_EQ(asked.xml, tab.xml.substr(0, tab.xml.size() - 3) + " synch=\"0\" />");
+    }
+
+    ASSERT_TRUE(a->Send("<CREATE_REPORT type=\"1\" root=\"" + inventory + "\"/>"));
+    const std::vector<Reply> report =
+        ReadUntil(*a, [](const Reply& r) { return r.name == "TABLE" || r.name == "ERROR"; });
+    ASSERT_EQ(report.back().name, "TABLE") << report.back().xml;
+    EXPECT_EQ(report.back().attr("synch"), "0");
+    EXPECT_EQ(report.back().attr("repid"), "1");
+    EXPECT_NE(report.back().xml.find("\"127.0.64.1\""), std::string::npos) << report.back().xml;
+}
+
+TEST_F(ScanRequests, RemovingAnUnknownItemIsRefusedToTheRequesterAlone)
+{
+    auto a = Console("Removals");
+    auto b = Console("Removals");
+    const std::string site = NewFolder(*a, *b, "0", "Shelf");
+    const std::string inventory = NewInventory(*a, *b, site, "Box", "127 . 0 . 64 . 1");
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Box");
+    ReadScan(*b, "Box");
+    std::string tab;
+    for (const Reply& r : scan.frames)
+        if (r.name == "TREEITEM" && r.attr("type") == "6")
+            tab = r.attr("uid");
+    ASSERT_FALSE(tab.empty());
+
+    // An unknown uid, and a tab (no item of its own to remove).
+    for (const std::string& uid : {std::string("987654"), tab}) {
+        ASSERT_TRUE(a->Send("<REMOVEBRANCH uid=\"" + uid + "\"/>"));
+        std::optional<Reply> error = a->Next();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->xml, "<ERROR type=\"8\" message=\"Can not find element with id=" + uid + "\" synch=\"0\" />");
+        ExpectNothingPending(*b);
+    }
+
+    // A device goes from its snapshot; the same uid again is unknown.
+    const std::string host = Uid(scan, HostA);
+    ASSERT_TRUE(b->Send("<REMOVEBRANCH uid=\"" + host + "\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        std::optional<Reply> removed = console->Next();
+        ASSERT_TRUE(removed.has_value());
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"" + scan.snapshot + "\" uid=\"" + host + "\" synch=\"0\" />");
+    }
+    ASSERT_TRUE(b->Send("<REMOVEBRANCH uid=\"" + host + "\"/>"));
+    std::optional<Reply> again = b->Next();
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again->name, "ERROR") << again->xml;
+    EXPECT_EQ(again->attr("type"), "8");
+    ExpectNothingPending(*a);
+
+    // A folder still names its parent.
+    ASSERT_TRUE(a->Send("<REMOVEBRANCH uid=\"" + site + "\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        std::optional<Reply> removed = console->Next();
+        ASSERT_TRUE(removed.has_value());
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"0\" uid=\"" + site + "\" synch=\"0\" />");
+    }
+}
+
+}  // namespace
