@@ -201,6 +201,10 @@ void CFilterDecorator::SetActiveColumn(int column) {
 
 bool CFilterDecorator::IsRowSelected(int row) {
     BuildGridMap();
+    return PassesColumns(row);
+}
+
+bool CFilterDecorator::PassesColumns(int row) const {
     if (row < 0 || row >= m_rowCount) return false;
     for (const TColumnMap& col : *m_map) {
         int r = row;
@@ -228,7 +232,7 @@ void CFilterDecorator::ApplyFilterFromRoot() {
         const int row = stack.back();
         stack.pop_back();
         order.push_back(row);
-        passes[size_t(row)] = IsRowSelected(row);
+        passes[size_t(row)] = PassesColumns(row);
         for (int child : tree[row].children) {
             ancestor[size_t(child)] = passes[size_t(row)] || ancestor[size_t(row)];
             visible[size_t(child)] = visible[size_t(row)] && m_expanded[size_t(row)];

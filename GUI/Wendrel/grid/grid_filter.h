@@ -137,6 +137,8 @@ public:
 
 private:
     void ValidateActiveColumn() {}
+    // IsRowSelected once the map is built.
+    bool PassesColumns(int row) const;
     int RowCount() const { return m_rowCount; }
     void BuildGridMap();
     // After every change of the shown rows or their order.

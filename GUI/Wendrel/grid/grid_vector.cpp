@@ -7,6 +7,7 @@
 
 #include "grid/grid_comparator.h"
 #include "grid/grid_device.h"
+#include "grid/grid_log.h"
 #include "grid/grid_style.h"
 
 namespace {
@@ -240,8 +241,13 @@ void CVectorGridView::FillElement(const VECTOR_CELL_DATA& cell, CELL_ELEMENT& e)
     e.text = cell.text.c_str();
     e.image = cell.image;
     // A value that cannot be copied is left empty: painting never fails on a cell.
-    if (FAILED(::VariantCopy(&e.value, const_cast<VARIANT*>(&cell.sortValue)))) ::VariantInit(&e.value);
-    if (FAILED(::VariantCopy(&e.value2, const_cast<VARIANT*>(&cell.value)))) ::VariantInit(&e.value2);
+    for (auto [to, from] : {std::pair(&e.value, &cell.sortValue), std::pair(&e.value2, &cell.value)}) {
+        const HRESULT hr = ::VariantCopy(to, const_cast<VARIANT*>(from));
+        if (FAILED(hr)) {
+            GridLogFailure("VariantCopy of a cell value (type %u) failed: 0x%08lX", unsigned(from->vt), (unsigned long)hr);
+            ::VariantInit(to);
+        }
+    }
     e.toolKind = cell.toolKind;
     e.element = cell.element.Get();
 }
