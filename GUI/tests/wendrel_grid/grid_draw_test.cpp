@@ -291,6 +291,16 @@ WTEST(tree_lines_and_expand_glyphs) {
     int after = 0;
     for (int y = 36; y <= 77; ++y) after += dib.At(12, y) == grey;
     WCHECK_EQ(after, 0);
+    // Two levels only (the root and its rows): glyphs, but no level button.
+    Chain flat = MakeChain({{"Name", COLUMN_TYPE_TEXT}}, {{"p"}, {"q"}});
+    flat.filter->ShowHierarchy(true);
+    dib.Fill(kFill);
+    {
+        DRAW_DEVICE device(dib.dc(), image, *styles, false);
+        DrawAll(*flat.filter, device);
+    }
+    WCHECK_EQ(dib.At(12, 30), kBlue);
+    WCHECK(dib.At(12, 10) != kGreen && dib.At(12, 10) != kRed);
     ImageList_Destroy(glyphs);
 }
 
@@ -350,6 +360,20 @@ WTEST(wrapped_text_in_its_lines) {
     }
     const RECT under = {0, cell.bottom, painted.width(), painted.height()};
     WCHECK_EQ(painted.CountOther(under, kFill), 0);
+    // Without DT_WORDBREAK, or with DT_SINGLELINE, the text goes to DrawText as it is.
+    const TCharMetrics metrics;
+    for (UINT format : {UINT(DT_NOPREFIX), UINT(DT_NOPREFIX | DT_WORDBREAK | DT_SINGLELINE), UINT(DT_CENTER | DT_WORD_ELLIPSIS)}) {
+        Dib routine(80, 40, kFill), plain(80, 40, kFill);
+        for (Dib* d : {&routine, &plain}) {
+            ::SelectObject(d->dc(), wrap.font.Get());
+            ::SetBkMode(d->dc(), TRANSPARENT);
+        }
+        RECT a = {2, 2, 60, 30}, b = a;
+        DrawWrappedText(routine.dc(), "aaaa/bbbb cc dd", a, format, metrics);
+        ::DrawTextA(plain.dc(), "aaaa/bbbb cc dd", -1, &b, format);
+        WCHECK(routine.SameAs(plain, RECT{0, 0, 80, 40}));
+        WCHECK(routine.CountOther(RECT{0, 0, 80, 40}, kFill) > 0);
+    }
 }
 
 // ---------------------------------------------------------------- measuring
