@@ -1,0 +1,3 @@
+#include "grid/grid_lines.h"
+
+CGridLinesDecorator::~CGridLinesDecorator() = default;
