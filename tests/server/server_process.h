@@ -10,6 +10,7 @@
 
 #include "temp_dir.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +20,10 @@
 
 // A free TCP port on 127.0.0.1 at the moment of asking.
 int FreePort();
+
+// Polls `reached` every 20 ms until it holds; false only when it has not
+// within `seconds`, a bound for a fault that a slow machine never meets.
+bool WaitUntil(const std::function<bool()>& reached, int seconds = 120);
 
 class ServerFolder {
 public:
@@ -64,10 +69,14 @@ private:
     int status_ = 0;
 };
 
-// Starts the server of `folder` and waits until it listens; when another
-// program took the port meanwhile, tries again on a new one. None when the
-// server does not come up.
-std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder);
+// Starts the server of `folder` (env entries added) and waits until it
+// listens; when another program took the port meanwhile, tries again on a new
+// one. None when the server does not come up.
+std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder, const std::map<std::string, std::string>& env = {});
+
+// The environment that makes the server look at its log's size every 100 ms
+// instead of every 10 s.
+std::map<std::string, std::string> QuickLogTrim();
 
 // One received element: its name, attributes and the printed XML.
 struct Reply {

@@ -156,6 +156,8 @@ bool TestAgents::start(const AgentSpec& spec)
             conf << "pass_persist .1.3.6.1.2.1.43 " << helper << " printer\n";
     }
     std::string pidfile = base + "/snmpd.pid";
+    const bool relayed = spec.faults.drop_first > 0 || spec.faults.hold_odd_answers;
+    const std::string port = relayed ? "1161" : "161";
     pid_t pid = fork();
     if (pid < 0) {
         error_ = "fork failed";
@@ -175,12 +177,11 @@ bool TestAgents::start(const AgentSpec& spec)
         setenv("TRV_QOR_NOT_READY", std::to_string(spec.qor_not_ready).c_str(), 1);
         setenv("TRV_QOR_NOT_READY_UNDER", spec.qor_not_ready_under.c_str(), 1);
         setenv("TRV_QOR_LOOP", spec.qor_loop ? "1" : "0", 1);
-        setenv("TRV_QOR_FIRST_DELAY_MS", std::to_string(spec.qor_first_delay_ms).c_str(), 1);
         setenv("TRV_QOR_HARDWARE", spec.hardware ? "1" : "0", 1);
         setenv("MIBS", "", 1);
         std::string log = base + "/snmpd.log";
         std::string conf = base + "/snmpd.conf";
-        std::string listen = "udp:" + spec.address + ":161";
+        std::string listen = "udp:" + spec.address + ":" + port;
         execlp("snmpd", "snmpd", "-f", "-Lf", log.c_str(), "-C", "-I",
                "-smux,interfaces,ifTable,ifXTable", "-c", conf.c_str(), "-p", pidfile.c_str(),
                listen.c_str(), static_cast<char*>(nullptr));
@@ -191,10 +192,17 @@ bool TestAgents::start(const AgentSpec& spec)
     // Ready when this very agent answers with its own location: another
     // agent left on the address would answer with a different one.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string text = run_program({"snmpget", "-v1", "-c", spec.community, "-Ov", "-Oq",
-                                        "-r", "0", "-t", "0.1", spec.address, ".1.3.6.1.2.1.1.6.0"});
-        if (text.find(agent.location) != std::string::npos)
+        std::string text = run_program({"snmpget", "-v1", "-c", spec.community, "-Ov", "-Oq", "-r", "0", "-t",
+                                        "0.1", spec.address + ":" + port, ".1.3.6.1.2.1.1.6.0"});
+        if (text.find(agent.location) != std::string::npos) {
+            if (!relayed)
+                return true;
+            auto relay = std::make_shared<UdpRelay>();
+            if (!relay->start(spec.address, 161, spec.address, 1161, spec.faults, error_))
+                return false;
+            agents_.back().relay = relay;
             return true;
+        }
         int wstatus = 0;
         if (waitpid(pid, &wstatus, WNOHANG) == pid) {
             agents_.back().pid = -1;
@@ -210,6 +218,8 @@ bool TestAgents::start(const AgentSpec& spec)
 void TestAgents::stop_all()
 {
     for (Running& r : agents_) {
+        if (r.relay)
+            r.relay->stop();
         if (r.pid > 0)
             kill(r.pid, SIGTERM);
     }
