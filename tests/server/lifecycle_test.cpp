@@ -391,8 +391,9 @@ TEST(ServerLifecycle, AScanCutShortByAStopOrACrashIsInterruptedAtTheNextLogin)
         std::map<std::string, const Reply*> items;
         for (const Reply& item : tree->children) {
             items[item.attr("uid")] = &item;
-            if (item.attr("parent") == snapshot)
+            if (item.attr("parent") == snapshot) {
                 EXPECT_NE(item.attr("status"), "1") << item.xml;  // none left as being scanned
+            }
         }
         ASSERT_TRUE(items.count(inventory) && items.count(snapshot)) << tree->xml;
         EXPECT_EQ(items[inventory]->attr("has_int_scan"), "0");
