@@ -168,6 +168,132 @@ void TinyConfig::load()
     loaded_ = true;
 }
 
+XMLConfig::XMLConfig(const std::string& file) : file_name_(file)
+{
+    std::string reason;
+    if (!XmlDomUsable(reason)) {
+        std::fputs("\nError: MSXML 4.0 is not installed. Exiting.\n", stdout);
+        std::fflush(stdout);
+        TRV_LOG(qr_Error, "MSXML 4.0 or higher not installed. (" << reason << ")");
+        qr_exception("MSXML 4.0 or higher not installed.");
+    }
+    load();
+}
+
+XMLConfig::XMLConfig(const XMLConfig& parent, const std::string& name)
+    : document_(parent.document_), file_name_(parent.file_name_)
+{
+    if (!parent.loaded_)
+        return;
+    if (!XmlDomIsName(name)) {
+        TRV_LOG(qr_Error, "No section '" << name << "' in " << file_name_ << ": not an element name");
+        return;
+    }
+    std::lock_guard<std::mutex> lock(document_->mutex);
+    root_ = parent.root_.select_single_node("descendant-or-self::" + name);
+    loaded_ = static_cast<bool>(root_);
+}
+
+std::string XMLConfig::Get(const std::string& section, const std::string& key) const
+{
+    // Names only: a section like "a[@b='c']" must not be run as XPath.
+    if (loaded_ && XmlDomIsName(section) && XmlDomIsName(key)) {
+        std::lock_guard<std::mutex> lock(document_->mutex);
+        // "//section/@key" within this section, the section's element included.
+        XmlDomNode attribute = root_.select_single_node("descendant-or-self::" + section + "/@" + key);
+        if (attribute)
+            return attribute.text();
+    }
+    qr_exception("Failed to get attribute '%s' from section '%s'", key.c_str(), section.c_str());
+}
+
+void XMLConfig::Put(const std::string& section, const std::string& key, const std::string& value)
+{
+    std::string error = set_attribute(&section, key, value);
+    if (!error.empty())
+        qr_exception("Failed to put attribute '%s' into section '%s': %s", key.c_str(), section.c_str(),
+                     error.c_str());
+}
+
+void XMLConfig::ReadFromFile(const std::string& path)
+{
+    file_name_ = path;
+    load();
+}
+
+int XMLConfig::getName(std::string& name) const
+{
+    if (!loaded_)
+        return -1;
+    std::lock_guard<std::mutex> lock(document_->mutex);
+    name = root_.name();
+    return 0;
+}
+
+int XMLConfig::getValue(const std::string& key, std::string& value) const
+{
+    if (!loaded_ || !XmlDomIsName(key))
+        return -1;
+    std::lock_guard<std::mutex> lock(document_->mutex);
+    XmlDomNode attribute = root_.select_single_node("@" + key);
+    if (!attribute)
+        return -1;
+    value = attribute.text();
+    return 0;
+}
+
+int XMLConfig::setValue(const std::string& key, const std::string& value)
+{
+    std::string error = set_attribute(nullptr, key, value);
+    if (error.empty())
+        return 0;
+    TRV_LOG(qr_Error, "Failed to set attribute '" << key << "': " << error);
+    return -1;
+}
+
+void XMLConfig::load()
+{
+    // A document of its own: sections taken from the old one keep theirs.
+    document_ = std::make_shared<Document>();
+    root_ = XmlDomNode();
+    std::string reason;
+    loaded_ = document_->dom.load(file_name_, reason);
+    if (!loaded_) {
+        TRV_LOG(qr_Error, "Load document failed: " << reason);
+        return;
+    }
+    root_ = document_->dom.document_element();
+}
+
+// Empty when done, else the cause. No section: the section's own element.
+std::string XMLConfig::set_attribute(const std::string* section, const std::string& key,
+                                     const std::string& value)
+{
+    if (!loaded_)
+        return "nothing is loaded from " + file_name_;
+    if (section != nullptr && !XmlDomIsName(*section))
+        return "'" + *section + "' is not an element name";
+    if (!XmlDomIsName(key))
+        return "'" + key + "' is not an attribute name";
+    // Checked before the tree changes, so a refused value adds no element.
+    if (!XmlDomIsText(value))
+        return "the value is not text an XML file can hold (UTF-8 without control characters)";
+
+    std::lock_guard<std::mutex> lock(document_->mutex);
+    std::string error;
+    XmlDomNode element = root_;
+    if (section != nullptr) {
+        element = root_.select_single_node("descendant-or-self::" + *section);
+        if (!element && !(element = root_.append_element(*section, error)))
+            return error;
+    }
+    if (!element.set_attribute(key, value, error))
+        return error;
+    if (!document_->dom.save(file_name_, error))
+        return error;
+    return std::string();
+}
+
 time_t ParseDateTime(const std::string& text)
 {
     if (text.empty() || text == "NULL")

@@ -7,7 +7,7 @@ PACKAGES="g++ cmake make pkg-config python3 \
   libgtest-dev libgmock-dev libbenchmark-dev \
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 odbc-postgresql postgresql \
   libsnmp-dev snmpd snmp \
-  libtinyxml-dev libboost-dev zlib1g-dev \
+  libtinyxml-dev libxml2-dev libboost-dev zlib1g-dev \
   iputils-ping pci.ids libwireshark-data"
 
 # The Windows programs: mingw-w64 cross compiler, static zlib for it, the

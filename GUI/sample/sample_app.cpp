@@ -46,8 +46,8 @@ class CHostChart : public CWnd {
   void Draw(CDC& dc);
 
  protected:
-  void OnPaint() override;
-  BOOL OnEraseBkgnd(CDC* dc) override;
+  afx_msg void OnPaint();
+  afx_msg BOOL OnEraseBkgnd(CDC* dc);
   LRESULT OnPrintClient(WPARAM wp, LPARAM lp);
   void PostNcDestroy() override { delete this; }
   DECLARE_MESSAGE_MAP()
@@ -115,10 +115,10 @@ LRESULT CHostChart::OnPrintClient(WPARAM wp, LPARAM) {
 // The frame-less main window: the host tree on the left, the chart on the right.
 class CSampleMainWnd : public CWnd {
  protected:
-  int OnCreate(LPCREATESTRUCTA cs) override;
-  void OnSize(UINT type, int cx, int cy) override;
-  void OnKeyDown(UINT ch, UINT repeat, UINT flags) override;
-  void OnDestroy() override;
+  afx_msg int OnCreate(LPCREATESTRUCTA cs);
+  afx_msg void OnSize(UINT type, int cx, int cy);
+  afx_msg void OnKeyDown(UINT ch, UINT repeat, UINT flags);
+  afx_msg void OnDestroy();
   void PostNcDestroy() override { delete this; }
   DECLARE_MESSAGE_MAP()
 

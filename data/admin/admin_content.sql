@@ -181,9 +181,9 @@ INSERT INTO ScanOrder (ScOrder, _Class, _Group, _Vendor) VALUES
     (6, '', '', '');
 
 -- Tabs of a device -----------------------------------------------------------
--- Every device: the standard MIB tabs. Tabs whose table the agent does not
--- answer are skipped by the scanner, so printers, entities and host
--- resources can be asked of every agent.
+-- Every device: the standard MIB tabs, and the PC table for its storage.
+-- Tabs whose table the agent does not answer are skipped by the scanner, so
+-- printers, entities and host resources can be asked of every agent.
 
 INSERT INTO SNMPWhat2Scan (TabId, ScanOrder, Enabled, SysObjId, ClassId, GroupId, VendorId, Agent) VALUES
     (1, 10, 1, 'default', NULL, NULL, NULL, NULL),
@@ -193,7 +193,8 @@ INSERT INTO SNMPWhat2Scan (TabId, ScanOrder, Enabled, SysObjId, ClassId, GroupId
     (7, 50, 1, 'default', NULL, NULL, NULL, NULL),
     (8, 60, 1, 'default', NULL, NULL, NULL, NULL),
     (5, 70, 1, 'default', NULL, NULL, NULL, NULL),
-    (6, 80, 1, 'default', NULL, NULL, NULL, NULL);
+    (6, 80, 1, 'default', NULL, NULL, NULL, NULL),
+    (15, 150, 1, 'default', NULL, NULL, NULL, NULL);
 
 -- Cisco devices: the same and the flash tabs.
 INSERT INTO SNMPWhat2Scan (TabId, ScanOrder, Enabled, SysObjId, ClassId, GroupId, VendorId, Agent) VALUES
@@ -205,7 +206,8 @@ INSERT INTO SNMPWhat2Scan (TabId, ScanOrder, Enabled, SysObjId, ClassId, GroupId
     (9, 90, 1, 'default', NULL, NULL, 9, NULL),
     (10, 100, 1, 'default', NULL, NULL, 9, NULL),
     (5, 70, 1, 'default', NULL, NULL, 9, NULL),
-    (6, 80, 1, 'default', NULL, NULL, 9, NULL);
+    (6, 80, 1, 'default', NULL, NULL, 9, NULL),
+    (15, 150, 1, 'default', NULL, NULL, 9, NULL);
 
 -- Hardware served by the enterprise agent (agent type 2): the standard tabs
 -- and the five hardware tabs.
@@ -232,30 +234,32 @@ INSERT INTO SNMPWhat2Scan (TabId, ScanOrder, Enabled, SysObjId, ClassId, GroupId
 
 -- Summary: the system group and host resources of the agent. Field 1 is the
 -- device id, left empty here and filled from serial number, asset tag or
--- MAC after the scan.
+-- MAC after the scan. The system date is the agent's clock (hrSystemDate, a
+-- DateAndTime) as the agent gives it, without its offset from UTC.
 CREATE TABLE MapSummary (
     UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, "TableOID" TEXT, Plugin TEXT,
     GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
     SysObjId TEXT, ClassId INTEGER, GroupId INTEGER, VendorId INTEGER, Agent INTEGER,
     f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT, f5 TEXT, f6 TEXT, f7 TEXT, f8 TEXT, f9 TEXT, f10 TEXT,
-    f11 TEXT, f12 TEXT, f13 TEXT
+    f11 TEXT, f12 TEXT, f13 TEXT, f14 TEXT
 );
-INSERT INTO MapSummary (UID, RowType, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13) VALUES
+INSERT INTO MapSummary (UID, RowType, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14) VALUES
     (0, NULL, 'Device ID,COMPAREFIELD', 'Description', 'Object ID', 'Up time', 'Contact', 'Name,COMPARETITLE',
-     'Location', 'Services', 'Address', 'DNS name', 'Memory,MB', 'Users', 'Processes');
+     'Location', 'Services', 'Address', 'DNS name', 'Memory,MB', 'Users', 'Processes', 'System date');
 INSERT INTO MapSummary (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId,
-                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13) VALUES
+                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14) VALUES
     (1, 'VALUE', 1, '', 'std', 'default',
      '', '.1.3.6.1.2.1.1.1', '.1.3.6.1.2.1.1.2', '.1.3.6.1.2.1.1.3', '.1.3.6.1.2.1.1.4', '.1.3.6.1.2.1.1.5',
      '.1.3.6.1.2.1.1.6', '$SERVICE(.1.3.6.1.2.1.1.7)', 'server_ip', 'server_dns',
-     '$MUL(.1.3.6.1.2.1.25.2.2,1024)', '.1.3.6.1.2.1.25.1.5', '.1.3.6.1.2.1.25.1.6');
+     '$MUL(.1.3.6.1.2.1.25.2.2,1024)', '.1.3.6.1.2.1.25.1.5', '.1.3.6.1.2.1.25.1.6',
+     '$DATE(.1.3.6.1.2.1.25.1.2)');
 INSERT INTO MapSummary (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId,
-                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13) VALUES
+                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14) VALUES
     (2, 'GROUP', 'System', 'System', 1, 'default',
      'Device ID', 'Description', 'Object ID', 'Up time', 'Contact', 'Name', 'Location', 'Services',
-     'Address', 'DNS name', '', '', ''),
+     'Address', 'DNS name', '', '', '', ''),
     (3, 'GROUP', 'Host resources', 'Host resources', 2, 'default',
-     '', '', '', '', '', '', '', '', '', '', 'Memory', 'Users', 'Processes');
+     '', '', '', '', '', '', '', '', '', '', 'Memory', 'Users', 'Processes', 'System date');
 
 -- Interfaces: ifTable, then ifXTable merged row by row. Field 7 is the MAC.
 CREATE TABLE MapInterfaces (
@@ -328,22 +332,24 @@ INSERT INTO MapDevTable (UID, RowType, ScanOrder, SysObjId, f1, f2, f3, f4, f5, 
 INSERT INTO MapDevTable (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId, f1, f2, f3, f4, f5, f6) VALUES
     (3, 'GROUP', 'Devices', 'Devices', 1, 'default', 'Index', 'Type', 'Description', 'Status', 'Errors', 'Product ID');
 
--- Installed software: hrSWInstalledTable.
+-- Installed software: hrSWInstalledTable. The install date (a DateAndTime)
+-- is field 5, after the product id that field 4 has always held.
 CREATE TABLE MapInstalledSoft (
     UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, "TableOID" TEXT, Plugin TEXT,
     GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
     SysObjId TEXT, ClassId INTEGER, GroupId INTEGER, VendorId INTEGER, Agent INTEGER,
-    f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT
+    f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT, f5 TEXT
 );
-INSERT INTO MapInstalledSoft (UID, RowType, f1, f2, f3, f4) VALUES
-    (0, NULL, 'Index,HIDDEN', 'Name,COMPAREFIELD,COMPARETITLE,SORT', 'Type', 'Product ID');
-INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId, f1, f2, f3, f4) VALUES
+INSERT INTO MapInstalledSoft (UID, RowType, f1, f2, f3, f4, f5) VALUES
+    (0, NULL, 'Index,HIDDEN', 'Name,COMPAREFIELD,COMPARETITLE,SORT', 'Type', 'Product ID', 'Installed');
+INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId, f1, f2, f3, f4, f5) VALUES
     (1, 'TABLE', 1, '.1.3.6.1.2.1.25.6.3.1', 'std', 'default',
-     '.1.3.6.1.2.1.25.6.3.1.1', '.1.3.6.1.2.1.25.6.3.1.2', '.1.3.6.1.2.1.25.6.3.1.4', '.1.3.6.1.2.1.25.6.3.1.3');
-INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, SysObjId, f1, f2, f3, f4) VALUES
-    (2, 'ENUMTABLE', 1, 'default', '', '', 'EnumHrSWType', '');
-INSERT INTO MapInstalledSoft (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId, f1, f2, f3, f4) VALUES
-    (3, 'GROUP', 'Software', 'Software', 1, 'default', 'Index', 'Name', 'Type', 'Product ID');
+     '.1.3.6.1.2.1.25.6.3.1.1', '.1.3.6.1.2.1.25.6.3.1.2', '.1.3.6.1.2.1.25.6.3.1.4', '.1.3.6.1.2.1.25.6.3.1.3',
+     '$DATE(.1.3.6.1.2.1.25.6.3.1.5)');
+INSERT INTO MapInstalledSoft (UID, RowType, ScanOrder, SysObjId, f1, f2, f3, f4, f5) VALUES
+    (2, 'ENUMTABLE', 1, 'default', '', '', 'EnumHrSWType', '', '');
+INSERT INTO MapInstalledSoft (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId, f1, f2, f3, f4, f5) VALUES
+    (3, 'GROUP', 'Software', 'Software', 1, 'default', 'Index', 'Name', 'Type', 'Product ID', 'Installed');
 
 -- Running software: hrSWRunTable with hrSWRunPerfTable, same rows.
 CREATE TABLE MapRunnedSoft (
@@ -546,30 +552,55 @@ INSERT INTO MapSlots (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId,
     (3, 'GROUP', 'Slots', 'Slots', 1, 'default',
      'Index', 'Designation', 'Type', 'Bus width (bits)', 'Usage', 'Length', 'Slot id');
 
--- PC table: the computer system. Memory arrives in KB and disk space in MB.
+-- PC table: the computer system, and the storage of every other agent.
+-- Hosts whose hardware the enterprise agent serves (hardware agent type 2)
+-- get its computer record (fields 1-12; memory arrives in KB and disk space
+-- in MB). Other agents get their hrStorageTable instead (fields 13-19): one
+-- row per memory area or file system, sizes in bytes from the allocation
+-- unit. The lines and groups carry the agent type, so a host gets one kind
+-- of row or the other, never both: a tab's lines must agree in row count.
 CREATE TABLE MapPCTable (
     UID INTEGER, Block INTEGER, RowType TEXT, ScanOrder INTEGER, "TableOID" TEXT, Plugin TEXT,
     GroupName TEXT, DefGroupName TEXT, TabIndex INTEGER,
     SysObjId TEXT, ClassId INTEGER, GroupId INTEGER, VendorId INTEGER, Agent INTEGER,
     f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT, f5 TEXT, f6 TEXT, f7 TEXT, f8 TEXT, f9 TEXT, f10 TEXT,
-    f11 TEXT, f12 TEXT
+    f11 TEXT, f12 TEXT, f13 TEXT, f14 TEXT, f15 TEXT, f16 TEXT, f17 TEXT, f18 TEXT, f19 TEXT
 );
-INSERT INTO MapPCTable (UID, RowType, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12) VALUES
+INSERT INTO MapPCTable (UID, RowType, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12,
+                        f13, f14, f15, f16, f17, f18, f19) VALUES
     (0, NULL, 'Index,HIDDEN', 'Manufacturer', 'Product,COMPARETITLE', 'Version', 'Serial number,COMPAREFIELD',
-     'UUID', 'Family', 'Memory,MB', 'Disk space,GB', 'Processors', 'Processor', 'Processor speed,MHZ');
-INSERT INTO MapPCTable (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId,
-                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12) VALUES
-    (1, 'TABLE', 1, '.1.3.6.1.4.1.39871.1.3.1.5.1', 'std', 'default',
+     'UUID', 'Family', 'Memory,MB', 'Disk space,GB', 'Processors', 'Processor', 'Processor speed,MHZ',
+     'Storage index,SORT', 'Storage,COMPAREFIELD,COMPARETITLE', 'Storage type', 'Allocation unit',
+     'Size,MB', 'Used,MB', 'Free,MB');
+INSERT INTO MapPCTable (UID, RowType, ScanOrder, "TableOID", Plugin, SysObjId, Agent,
+                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12,
+                        f13, f14, f15, f16, f17, f18, f19) VALUES
+    (1, 'TABLE', 1, '.1.3.6.1.4.1.39871.1.3.1.5.1', 'std', 'default', 2,
      '.1.3.6.1.4.1.39871.1.3.1.5.1.1', '.1.3.6.1.4.1.39871.1.3.1.5.1.2', '.1.3.6.1.4.1.39871.1.3.1.5.1.3',
      '.1.3.6.1.4.1.39871.1.3.1.5.1.4', '.1.3.6.1.4.1.39871.1.3.1.5.1.5', '.1.3.6.1.4.1.39871.1.3.1.5.1.6',
      '.1.3.6.1.4.1.39871.1.3.1.5.1.7', '$MUL(.1.3.6.1.4.1.39871.1.3.1.5.1.8,1024)',
      '$MUL(.1.3.6.1.4.1.39871.1.3.1.5.1.9,1048576)', '.1.3.6.1.4.1.39871.1.3.1.5.1.10',
-     '.1.3.6.1.4.1.39871.1.3.1.5.1.11', '.1.3.6.1.4.1.39871.1.3.1.5.1.12');
-INSERT INTO MapPCTable (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId,
-                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12) VALUES
-    (2, 'GROUP', 'Computer', 'Computer', 1, 'default',
+     '.1.3.6.1.4.1.39871.1.3.1.5.1.11', '.1.3.6.1.4.1.39871.1.3.1.5.1.12',
+     '', '', '', '', '', '', ''),
+    (3, 'TABLE', 2, '.1.3.6.1.2.1.25.2.3.1', 'std', 'default', NULL,
+     '', '', '', '', '', '', '', '', '', '', '', '',
+     '.1.3.6.1.2.1.25.2.3.1.1', '.1.3.6.1.2.1.25.2.3.1.3', '.1.3.6.1.2.1.25.2.3.1.2', '.1.3.6.1.2.1.25.2.3.1.4',
+     '$MUL(.1.3.6.1.2.1.25.2.3.1.4,.1.3.6.1.2.1.25.2.3.1.5)',
+     '$MUL(.1.3.6.1.2.1.25.2.3.1.4,.1.3.6.1.2.1.25.2.3.1.6)',
+     '$MUL(.1.3.6.1.2.1.25.2.3.1.4,$SUB(.1.3.6.1.2.1.25.2.3.1.5,.1.3.6.1.2.1.25.2.3.1.6))');
+INSERT INTO MapPCTable (UID, RowType, ScanOrder, SysObjId, Agent, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10,
+                        f11, f12, f13, f14, f15, f16, f17, f18, f19) VALUES
+    (4, 'ENUMTABLE', 2, 'default', NULL, '', '', '', '', '', '', '', '', '', '', '', '',
+     '', '', 'EnumHrStorageType,oid,name,text', '', '', '', '');
+INSERT INTO MapPCTable (UID, RowType, GroupName, DefGroupName, TabIndex, SysObjId, Agent,
+                        f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12,
+                        f13, f14, f15, f16, f17, f18, f19) VALUES
+    (2, 'GROUP', 'Computer', 'Computer', 1, 'default', 2,
      'Index', 'Manufacturer', 'Product', 'Version', 'Serial number', 'UUID', 'Family', 'Memory', 'Disk space',
-     'Processors', 'Processor', 'Processor speed');
+     'Processors', 'Processor', 'Processor speed', '', '', '', '', '', '', ''),
+    (5, 'GROUP', 'Storage', 'Storage', 1, 'default', NULL,
+     '', '', '', '', '', '', '', '', '', '', '', '',
+     'Index', 'Storage', 'Type', 'Allocation unit (bytes)', 'Size', 'Used', 'Free');
 
 -- Enum tables ----------------------------------------------------------------
 -- Raw codes of the MIBs (and SMBIOS codes of the enterprise agent) with the
@@ -650,6 +681,15 @@ INSERT INTO EnumHrDeviceType (oid, name) VALUES
     ('.1.3.6.1.2.1.25.3.1.16', 'pointing'), ('.1.3.6.1.2.1.25.3.1.17', 'serialPort'),
     ('.1.3.6.1.2.1.25.3.1.18', 'tape'), ('.1.3.6.1.2.1.25.3.1.19', 'clock'),
     ('.1.3.6.1.2.1.25.3.1.20', 'volatileMemory'), ('.1.3.6.1.2.1.25.3.1.21', 'nonVolatileMemory');
+
+-- hrStorageType: values are OIDs under hrStorageTypes
+CREATE TABLE EnumHrStorageType (oid TEXT PRIMARY KEY, name TEXT);
+INSERT INTO EnumHrStorageType (oid, name) VALUES
+    ('.1.3.6.1.2.1.25.2.1.1', 'other'), ('.1.3.6.1.2.1.25.2.1.2', 'ram'),
+    ('.1.3.6.1.2.1.25.2.1.3', 'virtualMemory'), ('.1.3.6.1.2.1.25.2.1.4', 'fixedDisk'),
+    ('.1.3.6.1.2.1.25.2.1.5', 'removableDisk'), ('.1.3.6.1.2.1.25.2.1.6', 'floppyDisk'),
+    ('.1.3.6.1.2.1.25.2.1.7', 'compactDisc'), ('.1.3.6.1.2.1.25.2.1.8', 'ramDisk'),
+    ('.1.3.6.1.2.1.25.2.1.9', 'flashMemory'), ('.1.3.6.1.2.1.25.2.1.10', 'networkDisk');
 
 -- hrDeviceStatus
 CREATE TABLE EnumHrDeviceStatus (uid INTEGER PRIMARY KEY, name TEXT);
@@ -799,12 +839,12 @@ INSERT INTO Reports (typeid, type, name, comment, query, unions, headers, sum_co
 
 (4, 0, 'Installed software', 'Installed software with the hosts that have it',
  'SELECT ScanInstalledSoftData.Data2 AS d1, ScanSummaryData.Data6 AS d2, InventoryHosts.NetAddr AS d3,
-  ScanInstalledSoftData.Data3 AS d4
+  ScanInstalledSoftData.Data3 AS d4, ScanInstalledSoftData.Data5 AS d5
   FROM ScanInstalledSoftData
   JOIN ScanSummaryData ON ScanSummaryData.host_id = ScanInstalledSoftData.host_id
   JOIN InventoryHosts ON InventoryHosts.uid = ScanSummaryData.host_id
   WHERE # ORDER BY d2',
- '1', 'Software,Host,Address,Type', '1', 4),
+ '1', 'Software,Host,Address,Type,Installed', '1', 4),
 
 (5, 0, 'Running software', 'Running programs with the hosts that run them',
  'SELECT ScanRunnedSoftData.Data2 AS d1, ScanSummaryData.Data6 AS d2, InventoryHosts.NetAddr AS d3,
@@ -825,12 +865,15 @@ INSERT INTO Reports (typeid, type, name, comment, query, unions, headers, sum_co
   WHERE # ORDER BY d2',
  '1', 'Host,Address,Interface,Type,Speed (bit/s),MAC,Status', '', 6),
 
+-- The computer record of the PC table only: its storage rows hold their
+-- index in Data13.
 (7, 0, 'Memory and storage', 'Memory reported by the agent, installed memory and disk space',
  'SELECT ScanSummaryData.Data6 AS d1, InventoryHosts.NetAddr AS d2, ScanSummaryData.Data11 AS d3,
   ScanPCTableData.Data8 AS d4, ScanPCTableData.Data9 AS d5
   FROM ScanSummaryData
   JOIN InventoryHosts ON InventoryHosts.uid = ScanSummaryData.host_id
   LEFT JOIN ScanPCTableData ON ScanPCTableData.host_id = ScanSummaryData.host_id
+    AND COALESCE(ScanPCTableData.Data13, '''') = ''''
   WHERE # ORDER BY d1',
  '', 'Host,Address,Memory MB,Installed memory MB,Disk space GB', '', 7),
 

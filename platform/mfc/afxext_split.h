@@ -63,14 +63,14 @@ protected:
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    void OnSize(UINT type, int cx, int cy) override;
-    void OnPaint() override;
-    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnMouseMove(UINT flags, CPoint point) override;
-    void OnLButtonUp(UINT flags, CPoint point) override;
-    void OnKeyDown(UINT ch, UINT repeat, UINT flags) override;
-    void OnCancelMode() override;
-    void OnCaptureChanged(CWnd* wnd) override;
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+    afx_msg void OnKeyDown(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnCancelMode();
+    afx_msg void OnCaptureChanged(CWnd* wnd);
     DECLARE_MESSAGE_MAP()
 };

@@ -132,7 +132,19 @@ int CWinThread::ExitInstance()
     return (int)m_msgCur.wParam;
 }
 
-BOOL CWinThread::PreTranslateMessage(MSG* msg) { return AfxPreTranslateMessage(msg); }
+BOOL CWinThread::PreTranslateMessage(MSG* msg)
+{
+    if (!msg->hwnd && DispatchThreadMessageEx(msg)) return TRUE;
+    return AfxPreTranslateMessage(msg);
+}
+
+BOOL CWinThread::DispatchThreadMessageEx(MSG* msg)
+{
+    const AFX_MSGMAP_ENTRY* e = AfxFindMessageEntry(GetMessageMap(), msg->message, 0, 0);
+    if (!e) return FALSE;
+    AFX_MSGCALL call{msg->message, msg->wParam, msg->lParam, 0, 0, nullptr, 0};
+    return e->pfnDispatch(this, call);
+}
 
 BOOL CWinThread::PumpMessage()
 {

@@ -22,7 +22,11 @@ public:
     virtual BOOL InitInstance() { return FALSE; }
     virtual int ExitInstance();
     virtual int Run();
+    // Messages posted to the thread (no window) go to this object's map first
+    // (ON_THREAD_MESSAGE); then the window chain.
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // Calls the map entry for a thread message; FALSE when there is none.
+    virtual BOOL DispatchThreadMessageEx(MSG* msg);
     virtual BOOL PumpMessage();
     virtual BOOL OnIdle(LONG count);
     virtual BOOL IsIdleMessage(MSG* msg);

@@ -432,6 +432,47 @@ INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFOA* ti) const
     return ::GetDlgCtrlID(child);
 }
 
+BOOL AfxFillToolTipText(NMHDR* nm)
+{
+    if (nm->code != TTN_NEEDTEXTA && nm->code != TTN_NEEDTEXTW) return FALSE;
+    auto* a = reinterpret_cast<NMTTDISPINFOA*>(nm);
+    UINT_PTR id = nm->idFrom;
+    if (a->uFlags & TTF_IDISHWND) id = (UINT_PTR)(UINT)::GetDlgCtrlID((HWND)id);
+    if (id == 0 || id > 0xFFFF) return FALSE;
+    CString full;
+    if (!full.LoadString((UINT)id)) return FALSE;
+    int nl = full.Find('\n');
+    if (nl < 0) return FALSE;
+    CString tip = full.Mid(nl + 1);
+    int end = tip.Find('\n');
+    if (end >= 0) tip = tip.Left(end);
+    if (tip.IsEmpty()) return FALSE;
+    if (nm->code == TTN_NEEDTEXTA) {
+        // Kept per thread: the control reads the text after the notification returns.
+        auto& keep = AfxGetWinThreadState().toolTipText;
+        keep.assign((LPCSTR)tip, (size_t)tip.GetLength());
+        a->lpszText = keep.data();
+        a->hinst = nullptr;
+    } else {
+        auto* w = reinterpret_cast<NMTTDISPINFOW*>(nm);
+        int n = ::MultiByteToWideChar(CP_ACP, 0, tip, -1, w->szText, (int)(sizeof w->szText / sizeof w->szText[0]));
+        if (n == 0) w->szText[sizeof w->szText / sizeof w->szText[0] - 1] = 0;
+        w->lpszText = w->szText;
+        w->hinst = nullptr;
+    }
+    return TRUE;
+}
+
+LRESULT CWnd::OnHelpHitTest(WPARAM, LPARAM lParam)
+{
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    INT_PTR id = OnToolHitTest(CPoint(lParam), &ti);
+    if (id != -1 && ti.lpszText && ti.lpszText != LPSTR_TEXTCALLBACKA && !IS_INTRESOURCE(ti.lpszText))
+        std::free(ti.lpszText);
+    return id > 0 ? (LRESULT)(HID_BASE_COMMAND + (UINT)id) : 0;
+}
+
 // Tracks the tool under the cursor for windows with tooltips enabled: a new
 // (window, id) replaces the tool, -1 hides it. Hit-test text allocated with malloc is
 // freed after the control has copied it.

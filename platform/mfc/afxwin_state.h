@@ -3,6 +3,7 @@
 // being pumped and dispatched are in the shared AFX_THREAD_STATE). One instance per GUI thread; only that thread touches it, so no lock.
 #pragma once
 #include "afxwin.h"
+#include <string>
 #include <unordered_map>
 
 struct AfxWinThreadState {
@@ -26,6 +27,7 @@ struct AfxWinThreadState {
     INT_PTR lastHitId = -1;
     UINT_PTR lastToolId = 0;
     CWnd* toolTipOwner = nullptr;
+    std::string toolTipText;          // the last default tip given (the control keeps the pointer)
 
     unsigned firewallCatches = 0;  // exceptions stopped at a window procedure
     bool inTempCleanup = false;

@@ -509,7 +509,10 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
         if (child != this && child->OnChildNotify(WM_NOTIFY, nm->idFrom, lParam, pResult)) return TRUE;
     }
     AFX_NOTIFY notify{pResult, nm};
-    return OnCmdMsg((UINT)nm->idFrom, (int)MAKELONG(nm->code, WM_NOTIFY), &notify, nullptr);
+    if (OnCmdMsg((UINT)nm->idFrom, (int)MAKELONG(nm->code, WM_NOTIFY), &notify, nullptr)) return TRUE;
+    // Tools nobody answers for show the tip part of their id's string.
+    if (nm->code == TTN_NEEDTEXTA || nm->code == TTN_NEEDTEXTW) return AfxFillToolTipText(nm);
+    return FALSE;
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -932,11 +935,136 @@ int CWnd::SetWindowRgn(HRGN rgn, BOOL redraw)
     return r;
 }
 
+// ---- scroll bars
+
+CScrollBar* CWnd::GetScrollBarCtrl(int) const { return nullptr; }
+
+// The window and bar kind that hold a window's bar: its own, or a sibling control.
+static HWND ScrollOwner(const CWnd* w, int& bar)
+{
+    if (bar != SB_CTL) {
+        if (CScrollBar* ctl = w->GetScrollBarCtrl(bar)) {
+            bar = SB_CTL;
+            return ctl->m_hWnd;
+        }
+    }
+    return w->m_hWnd;
+}
+
+int CWnd::GetScrollPos(int bar) const
+{
+    HWND h = ScrollOwner(this, bar);
+    return ::GetScrollPos(h, bar);
+}
+
+int CWnd::SetScrollPos(int bar, int pos, BOOL redraw)
+{
+    HWND h = ScrollOwner(this, bar);
+    return ::SetScrollPos(h, bar, pos, redraw);
+}
+
+void CWnd::GetScrollRange(int bar, LPINT minPos, LPINT maxPos) const
+{
+    HWND h = ScrollOwner(this, bar);
+    ::GetScrollRange(h, bar, minPos, maxPos);
+}
+
+void CWnd::SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw)
+{
+    HWND h = ScrollOwner(this, bar);
+    ::SetScrollRange(h, bar, minPos, maxPos, redraw);
+}
+
 BOOL CWnd::GetScrollInfo(int bar, LPSCROLLINFO si, UINT mask) const
 {
     si->cbSize = sizeof(SCROLLINFO);
     si->fMask = mask;
-    return ::GetScrollInfo(m_hWnd, bar, si);
+    HWND h = ScrollOwner(this, bar);
+    return ::GetScrollInfo(h, bar, si);
+}
+
+BOOL CWnd::SetScrollInfo(int bar, LPSCROLLINFO si, BOOL redraw)
+{
+    si->cbSize = sizeof(SCROLLINFO);
+    HWND h = ScrollOwner(this, bar);
+    ::SetScrollInfo(h, bar, si, redraw);
+    return TRUE;
+}
+
+int CWnd::GetScrollLimit(int bar) const
+{
+    SCROLLINFO si{};
+    if (!GetScrollInfo(bar, &si, SIF_RANGE | SIF_PAGE)) return 0;
+    int limit = si.nMax - (si.nPage ? (int)si.nPage - 1 : 0);
+    return limit > si.nMin ? limit : si.nMin;
+}
+
+void CWnd::EnableScrollBarCtrl(int bar, BOOL enable)
+{
+    if (bar == SB_BOTH) {
+        EnableScrollBarCtrl(SB_HORZ, enable);
+        EnableScrollBarCtrl(SB_VERT, enable);
+        return;
+    }
+    if (CScrollBar* ctl = GetScrollBarCtrl(bar)) {
+        ::EnableWindow(ctl->m_hWnd, enable);
+        return;
+    }
+    ::ShowScrollBar(m_hWnd, bar, enable);
+}
+
+// ---- further wrappers
+
+const MSG* CWnd::GetCurrentMessage()
+{
+    MSG& m = AfxGetThreadState()->m_lastSentMsg;
+    m.time = (DWORD)::GetMessageTime();
+    DWORD pos = ::GetMessagePos();
+    m.pt.x = (short)LOWORD(pos);
+    m.pt.y = (short)HIWORD(pos);
+    return &m;
+}
+
+CWnd* CWnd::GetParentOwner() const
+{
+    HWND h = m_hWnd;
+    for (HWND up; (::GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD) && (up = ::GetParent(h)) != nullptr;) h = up;
+    return FromHandle(h);
+}
+
+CWnd* CWnd::GetSafeOwner(CWnd* parent, HWND* topLevel)
+{
+    HWND h = parent ? parent->m_hWnd : nullptr;
+    if (!h) {
+        CWnd* main = AfxGetMainWnd();
+        h = main ? main->m_hWnd : nullptr;
+    }
+    while (h && (::GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) h = ::GetParent(h);
+    if (topLevel) *topLevel = h;
+    if (!h) return nullptr;
+    return FromHandle(::GetLastActivePopup(h));
+}
+
+BOOL CWnd::IsTopParentActive() const
+{
+    CWnd* top = GetTopLevelParent();
+    HWND active = ::GetForegroundWindow();
+    return top && active && (active == top->m_hWnd || ::GetLastActivePopup(top->m_hWnd) == active);
+}
+
+void CWnd::ActivateTopParent()
+{
+    CWnd* top = GetTopLevelParent();
+    if (!top) return;
+    HWND active = ::GetActiveWindow();
+    if (active != top->m_hWnd && ::GetLastActivePopup(top->m_hWnd) != active) ::SetActiveWindow(top->m_hWnd);
+}
+
+int CWnd::GetCheckedRadioButton(int first, int last) const
+{
+    for (int id = first; id <= last; ++id)
+        if (::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED) return id;
+    return 0;
 }
 
 CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
@@ -1004,7 +1132,11 @@ done:
 void CWnd::OnPaint() { Default(); }
 BOOL CWnd::OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
 void CWnd::OnSize(UINT, int, int) { Default(); }
+void CWnd::OnSizing(UINT, LPRECT) { Default(); }
 void CWnd::OnMove(int, int) { Default(); }
+void CWnd::OnMoving(UINT, LPRECT) { Default(); }
+void CWnd::OnEnterSizeMove() { Default(); }
+void CWnd::OnExitSizeMove() { Default(); }
 void CWnd::OnTimer(UINT_PTR) { Default(); }
 void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
@@ -1014,12 +1146,19 @@ void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnRButtonDblClk(UINT, CPoint) { Default(); }
 void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonDblClk(UINT, CPoint) { Default(); }
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return (BOOL)Default(); }
+void CWnd::OnMouseHover(UINT, CPoint) { Default(); }
+void CWnd::OnMouseLeave() { Default(); }
 void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
 void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
 void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysKeyUp(UINT, UINT, UINT) { Default(); }
 void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnDeadChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysDeadChar(UINT, UINT, UINT) { Default(); }
 void CWnd::OnSetFocus(CWnd*) { Default(); }
 void CWnd::OnKillFocus(CWnd*) { Default(); }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
@@ -1034,19 +1173,50 @@ void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
 void CWnd::OnCaptureChanged(CWnd*) { Default(); }
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
 void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+void CWnd::OnDeleteItem(int, LPDELETEITEMSTRUCT) { Default(); }
+int CWnd::OnCompareItem(int, LPCOMPAREITEMSTRUCT) { return (int)Default(); }
+int CWnd::OnCharToItem(UINT, CListBox*, UINT) { return (int)Default(); }
+int CWnd::OnVKeyToItem(UINT, CListBox*, UINT) { return (int)Default(); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
+void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
+BOOL CWnd::OnNcActivate(BOOL) { return (BOOL)Default(); }
 int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return (int)Default(); }
+void CWnd::OnMDIActivate(BOOL, CWnd*, CWnd*) { Default(); }
 UINT CWnd::OnGetDlgCode() { return (UINT)Default(); }
 void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
 void CWnd::OnNcPaint() { Default(); }
 void CWnd::OnNcLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnNcLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnNcRButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcRButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcRButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnNcMButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcMButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcMButtonDblClk(UINT, CPoint) { Default(); }
 void CWnd::OnNcMouseMove(UINT, CPoint) { Default(); }
 void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
 void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
+void CWnd::OnStyleChanging(int, LPSTYLESTRUCT) { Default(); }
+void CWnd::OnStyleChanged(int, LPSTYLESTRUCT) { Default(); }
 void CWnd::OnSettingChange(UINT, LPCSTR) { Default(); }
 void CWnd::OnSysColorChange() { Default(); }
+void CWnd::OnTimeChange() { Default(); }
+void CWnd::OnPaletteChanged(CWnd*) { Default(); }
+BOOL CWnd::OnQueryNewPalette() { return (BOOL)Default(); }
 void CWnd::OnEnable(BOOL) { Default(); }
 void CWnd::OnCancelMode() { Default(); }
+void CWnd::OnParentNotify(UINT, LPARAM) { Default(); }
+void CWnd::OnEnterIdle(UINT, CWnd*) { Default(); }
+void CWnd::OnInitMenu(CMenu*) { Default(); }
 void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
+void CWnd::OnMenuSelect(UINT, UINT, HMENU) { Default(); }
+LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
+void CWnd::OnEnterMenuLoop(BOOL) { Default(); }
+void CWnd::OnExitMenuLoop(BOOL) { Default(); }
+BOOL CWnd::OnQueryEndSession() { return (BOOL)Default(); }
+void CWnd::OnEndSession(BOOL) { Default(); }
+BOOL CWnd::OnQueryOpen() { return (BOOL)Default(); }
+void CWnd::OnDropFiles(HDROP) { Default(); }
+BOOL CWnd::OnHelpInfo(HELPINFO*) { return (BOOL)Default(); }

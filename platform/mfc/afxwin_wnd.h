@@ -15,6 +15,7 @@
 
 class CMenu;
 class CScrollBar;
+class CListBox;
 class CFrameWnd;
 class CDataExchange;
 class CToolTipCtrl;
@@ -31,6 +32,9 @@ enum : UINT {
     WF_OLECTLCONTAINER = 0x0100,
     WF_TRACKINGTOOLTIPS = 0x0400,
 };
+
+// Help ids: a command's is HID_BASE_COMMAND + its id.
+enum : UINT { HID_BASE_COMMAND = 0x10000, HID_BASE_CONTROL = 0x50000 };
 
 // Modal loop flags.
 enum : DWORD { MLF_NOIDLEMSG = 0x0001, MLF_NOKICKIDLE = 0x0002, MLF_SHOWONIDLE = 0x0004 };
@@ -96,6 +100,9 @@ public:
     BOOL PreTranslateInput(MSG* msg);
     // Default handling of the message now being dispatched, with its original parameters.
     LRESULT Default();
+    // The message now being dispatched on this thread (time and cursor position of the
+    // last message taken from the queue).
+    static const MSG* PASCAL GetCurrentMessage();
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     static BOOL PASCAL ReflectLastMsg(HWND child, LRESULT* result = nullptr);
     // Calls PreTranslateMessage from msg's window up through parents and owners (each
@@ -128,6 +135,23 @@ public:
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetTopLevelParent() const;
     CWnd* GetTopLevelOwner() const;
+    // The first window up the parent chain that is not a child (this one when it is not).
+    CWnd* GetParentOwner() const;
+    // The window a dialog or message box should be owned by: parent (else the main
+    // window) up to its top level, then that window's last active popup. topLevel gets
+    // the top-level window itself.
+    static CWnd* PASCAL GetSafeOwner(CWnd* parent = nullptr, HWND* topLevel = nullptr);
+    CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
+    CWnd* GetNextDlgTabItem(CWnd* ctl, BOOL previous = FALSE) const {
+        return FromHandle(::GetNextDlgTabItem(m_hWnd, ctl ? ctl->m_hWnd : nullptr, previous));
+    }
+    CWnd* GetNextDlgGroupItem(CWnd* ctl, BOOL previous = FALSE) const {
+        return FromHandle(::GetNextDlgGroupItem(m_hWnd, ctl ? ctl->m_hWnd : nullptr, previous));
+    }
+    BOOL IsDialogMessage(LPMSG msg) { return ::IsDialogMessageA(m_hWnd, msg); }
+    // Whether this window's top-level parent is the active window.
+    BOOL IsTopParentActive() const;
+    void ActivateTopParent();
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     void GetDlgItem(int id, HWND* h) const { *h = ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
@@ -176,6 +200,8 @@ public:
     void CheckDlgButton(int id, UINT check) { ::CheckDlgButton(m_hWnd, id, check); }
     UINT IsDlgButtonChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id); }
     void CheckRadioButton(int first, int last, int check) { ::CheckRadioButton(m_hWnd, first, last, check); }
+    // The checked button of first..last, 0 for none.
+    int GetCheckedRadioButton(int first, int last) const;
     void SetFont(CFont* font, BOOL redraw = TRUE) {
         ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)(font ? font->m_hObject : nullptr), redraw);
     }
@@ -198,6 +224,18 @@ public:
     void CenterWindow(CWnd* alternateOwner = nullptr);
     void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    CWnd* SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
+    BOOL FlashWindow(BOOL invert) { return ::FlashWindow(m_hWnd, invert); }
+    // The placement's length is filled in.
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* wp) const {
+        wp->length = sizeof(WINDOWPLACEMENT);
+        return ::GetWindowPlacement(m_hWnd, wp);
+    }
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* wp) {
+        WINDOWPLACEMENT copy = *wp;
+        copy.length = sizeof copy;
+        return ::SetWindowPlacement(m_hWnd, &copy);
+    }
     // The window keeps a copy; rgn stays the caller's.
     int SetWindowRgn(HRGN rgn, BOOL redraw);
     int GetWindowRgn(HRGN rgn) const { return ::GetWindowRgn(m_hWnd, rgn); }
@@ -207,12 +245,23 @@ public:
     void InvalidateRect(LPCRECT r, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, r, erase); }
     void InvalidateRgn(CRgn* rgn, BOOL erase = TRUE) { ::InvalidateRgn(m_hWnd, (HRGN)rgn->m_hObject, erase); }
     void ValidateRect(LPCRECT r) { ::ValidateRect(m_hWnd, r); }
+    void ValidateRgn(CRgn* rgn) { ::ValidateRgn(m_hWnd, rgn ? (HRGN)rgn->m_hObject : nullptr); }
+    BOOL GetUpdateRect(LPRECT r, BOOL erase = FALSE) { return ::GetUpdateRect(m_hWnd, r, erase); }
+    int GetUpdateRgn(CRgn* rgn, BOOL erase = FALSE) { return ::GetUpdateRgn(m_hWnd, (HRGN)rgn->m_hObject, erase); }
+    // One window of the desktop at a time; UnlockWindowUpdate ends it.
+    BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+    void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
+    void Print(CDC* dc, DWORD flags) const { ::SendMessageA(m_hWnd, WM_PRINT, (WPARAM)dc->m_hDC, (LPARAM)flags); }
+    void PrintClient(CDC* dc, DWORD flags) const { ::SendMessageA(m_hWnd, WM_PRINTCLIENT, (WPARAM)dc->m_hDC, (LPARAM)flags); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL RedrawWindow(LPCRECT r = nullptr, CRgn* rgn = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) {
         return ::RedrawWindow(m_hWnd, r, rgn ? (HRGN)rgn->m_hObject : nullptr, flags);
     }
     CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
     CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+    CDC* GetDCEx(CRgn* clip, DWORD flags) {
+        return CDC::FromHandle(::GetDCEx(m_hWnd, clip ? (HRGN)clip->m_hObject : nullptr, flags));
+    }
     int ReleaseDC(CDC* dc) { return ::ReleaseDC(m_hWnd, dc->m_hDC); }
     CDC* BeginPaint(LPPAINTSTRUCT ps) { return CDC::FromHandle(::BeginPaint(m_hWnd, ps)); }
     void EndPaint(LPPAINTSTRUCT ps) { ::EndPaint(m_hWnd, ps); }
@@ -223,23 +272,37 @@ public:
         return ::ScrollWindowEx(m_hWnd, dx, dy, scroll, clip, update ? (HRGN)update->m_hObject : nullptr, updateRect, flags);
     }
 
-    // Scroll bars.
-    int GetScrollPos(int bar) const { return ::GetScrollPos(m_hWnd, bar); }
-    int SetScrollPos(int bar, int pos, BOOL redraw = TRUE) { return ::SetScrollPos(m_hWnd, bar, pos, redraw); }
-    void GetScrollRange(int bar, LPINT minPos, LPINT maxPos) const { ::GetScrollRange(m_hWnd, bar, minPos, maxPos); }
-    void SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw = TRUE) { ::SetScrollRange(m_hWnd, bar, minPos, maxPos, redraw); }
+    // Scroll bars. A window whose bar is a sibling control (GetScrollBarCtrl) reads and
+    // sets that control instead of its own bar.
+    virtual CScrollBar* GetScrollBarCtrl(int bar) const;
+    int GetScrollPos(int bar) const;
+    int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+    void GetScrollRange(int bar, LPINT minPos, LPINT maxPos) const;
+    void SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw = TRUE);
     BOOL GetScrollInfo(int bar, LPSCROLLINFO si, UINT mask = SIF_ALL) const;
-    BOOL SetScrollInfo(int bar, LPSCROLLINFO si, BOOL redraw = TRUE) { ::SetScrollInfo(m_hWnd, bar, si, redraw); return TRUE; }
+    BOOL SetScrollInfo(int bar, LPSCROLLINFO si, BOOL redraw = TRUE);
+    // The highest position the bar's thumb can take (range max minus page plus one).
+    int GetScrollLimit(int bar) const;
     void ShowScrollBar(UINT bar, BOOL show = TRUE) { ::ShowScrollBar(m_hWnd, bar, show); }
     BOOL EnableScrollBar(int bar, UINT arrows = ESB_ENABLE_BOTH) { return ::EnableScrollBar(m_hWnd, bar, arrows); }
+    void EnableScrollBarCtrl(int bar, BOOL enable = TRUE);
 
     // Focus, capture, timers, messages, menus, icons.
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) { return ::SetTimer(m_hWnd, id, elapse, proc); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    BOOL CreateSolidCaret(int w, int h) { return ::CreateCaret(m_hWnd, nullptr, w, h); }
+    BOOL CreateCaret(CBitmap* bmp) { return ::CreateCaret(m_hWnd, (HBITMAP)bmp->m_hObject, 0, 0); }
+    void ShowCaret() { ::ShowCaret(m_hWnd); }
+    void HideCaret() { ::HideCaret(m_hWnd); }
+    static void PASCAL SetCaretPos(POINT p) { ::SetCaretPos(p.x, p.y); }
+    static CPoint PASCAL GetCaretPos() { POINT p{}; ::GetCaretPos(&p); return CPoint(p.x, p.y); }
+    // Sets WS_EX_ACCEPTFILES, which is what makes the system send WM_DROPFILES.
+    void DragAcceptFiles(BOOL accept = TRUE) { ModifyStyleEx(accept ? 0 : WS_EX_ACCEPTFILES, accept ? WS_EX_ACCEPTFILES : 0); }
     LRESULT SendMessage(UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageA(m_hWnd, m, w, l); }
     BOOL PostMessage(UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageA(m_hWnd, m, w, l); }
+    BOOL SendNotifyMessage(UINT m, WPARAM w, LPARAM l) const { return ::SendNotifyMessageA(m_hWnd, m, w, l); }
     LRESULT SendDlgItemMessage(int id, UINT m, WPARAM w = 0, LPARAM l = 0) const {
         return ::SendDlgItemMessageA(m_hWnd, id, m, w, l);
     }
@@ -251,60 +314,108 @@ public:
     HICON GetIcon(BOOL big) const { return (HICON)::SendMessageA(m_hWnd, WM_GETICON, big, 0); }
     int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK) { return ::MessageBoxA(m_hWnd, text, caption, type); }
 
-    // Handlers (afx_msg): the defaults pass the message on with Default().
-    virtual int OnCreate(LPCREATESTRUCTA cs);
-    virtual BOOL OnNcCreate(LPCREATESTRUCTA cs);
-    virtual void OnDestroy();
-    virtual void OnNcDestroy();
-    virtual void OnPaint();
-    virtual BOOL OnEraseBkgnd(CDC* dc);
-    virtual void OnSize(UINT type, int cx, int cy);
-    virtual void OnMove(int x, int y);
-    virtual void OnTimer(UINT_PTR id);
-    virtual void OnLButtonDown(UINT flags, CPoint point);
-    virtual void OnLButtonUp(UINT flags, CPoint point);
-    virtual void OnLButtonDblClk(UINT flags, CPoint point);
-    virtual void OnRButtonDown(UINT flags, CPoint point);
-    virtual void OnRButtonUp(UINT flags, CPoint point);
-    virtual void OnRButtonDblClk(UINT flags, CPoint point);
-    virtual void OnMButtonDown(UINT flags, CPoint point);
-    virtual void OnMButtonUp(UINT flags, CPoint point);
-    virtual void OnMouseMove(UINT flags, CPoint point);
-    virtual BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
-    virtual void OnKeyDown(UINT ch, UINT repeat, UINT flags);
-    virtual void OnKeyUp(UINT ch, UINT repeat, UINT flags);
-    virtual void OnSysKeyDown(UINT ch, UINT repeat, UINT flags);
-    virtual void OnChar(UINT ch, UINT repeat, UINT flags);
-    virtual void OnSetFocus(CWnd* oldWnd);
-    virtual void OnKillFocus(CWnd* newWnd);
-    virtual void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
-    virtual void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
-    virtual void OnClose();
-    virtual HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
-    virtual BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
-    virtual LRESULT OnNcHitTest(CPoint point);
-    virtual void OnGetMinMaxInfo(MINMAXINFO* mmi);
-    virtual void OnShowWindow(BOOL show, UINT status);
-    virtual void OnContextMenu(CWnd* wnd, CPoint point);
-    virtual void OnCaptureChanged(CWnd* wnd);
-    virtual void OnDrawItem(int id, LPDRAWITEMSTRUCT dis);
-    virtual void OnMeasureItem(int id, LPMEASUREITEMSTRUCT mis);
-    virtual void OnSysCommand(UINT id, LPARAM lParam);
-    virtual void OnActivate(UINT state, CWnd* other, BOOL minimized);
-    virtual int OnMouseActivate(CWnd* topParent, UINT hitTest, UINT message);
-    virtual UINT OnGetDlgCode();
-    virtual void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    virtual void OnNcPaint();
-    virtual void OnNcLButtonDown(UINT hitTest, CPoint point);
-    virtual void OnNcLButtonDblClk(UINT hitTest, CPoint point);
-    virtual void OnNcMouseMove(UINT hitTest, CPoint point);
-    virtual void OnWindowPosChanging(WINDOWPOS* wp);
-    virtual void OnWindowPosChanged(WINDOWPOS* wp);
-    virtual void OnSettingChange(UINT flags, LPCSTR section);
-    virtual void OnSysColorChange();
-    virtual void OnEnable(BOOL enable);
-    virtual void OnCancelMode();
-    virtual void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
+    // Handlers: plain members called through map entries (see afxwin_cmd.h); each
+    // default passes the message on with Default(). A class that handles a message
+    // declares its own afx_msg member of the same signature and lists the entry.
+    afx_msg int OnCreate(LPCREATESTRUCTA cs);
+    afx_msg BOOL OnNcCreate(LPCREATESTRUCTA cs);
+    afx_msg void OnDestroy();
+    afx_msg void OnNcDestroy();
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnSizing(UINT side, LPRECT rect);
+    afx_msg void OnMove(int x, int y);
+    afx_msg void OnMoving(UINT side, LPRECT rect);
+    afx_msg void OnEnterSizeMove();
+    afx_msg void OnExitSizeMove();
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnRButtonDown(UINT flags, CPoint point);
+    afx_msg void OnRButtonUp(UINT flags, CPoint point);
+    afx_msg void OnRButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnMButtonDown(UINT flags, CPoint point);
+    afx_msg void OnMButtonUp(UINT flags, CPoint point);
+    afx_msg void OnMButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    afx_msg void OnMouseHover(UINT flags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnKeyDown(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnKeyUp(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnSysKeyDown(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnSysKeyUp(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnChar(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnDeadChar(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnSysChar(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnSysDeadChar(UINT ch, UINT repeat, UINT flags);
+    afx_msg void OnSetFocus(CWnd* oldWnd);
+    afx_msg void OnKillFocus(CWnd* newWnd);
+    afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
+    afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
+    afx_msg void OnClose();
+    afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* mmi);
+    afx_msg void OnShowWindow(BOOL show, UINT status);
+    afx_msg void OnContextMenu(CWnd* wnd, CPoint point);
+    afx_msg void OnCaptureChanged(CWnd* wnd);
+    afx_msg void OnDrawItem(int id, LPDRAWITEMSTRUCT dis);
+    afx_msg void OnMeasureItem(int id, LPMEASUREITEMSTRUCT mis);
+    afx_msg void OnDeleteItem(int id, LPDELETEITEMSTRUCT dis);
+    afx_msg int OnCompareItem(int id, LPCOMPAREITEMSTRUCT cis);
+    afx_msg int OnCharToItem(UINT ch, CListBox* list, UINT index);
+    afx_msg int OnVKeyToItem(UINT key, CListBox* list, UINT index);
+    afx_msg void OnSysCommand(UINT id, LPARAM lParam);
+    afx_msg void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    afx_msg void OnActivateApp(BOOL active, DWORD threadId);
+    afx_msg BOOL OnNcActivate(BOOL active);
+    afx_msg int OnMouseActivate(CWnd* topParent, UINT hitTest, UINT message);
+    // activate: this child is the one being activated.
+    afx_msg void OnMDIActivate(BOOL activate, CWnd* activated, CWnd* deactivated);
+    afx_msg UINT OnGetDlgCode();
+    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    afx_msg void OnNcPaint();
+    afx_msg void OnNcLButtonDown(UINT hitTest, CPoint point);
+    afx_msg void OnNcLButtonUp(UINT hitTest, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+    afx_msg void OnNcRButtonDown(UINT hitTest, CPoint point);
+    afx_msg void OnNcRButtonUp(UINT hitTest, CPoint point);
+    afx_msg void OnNcRButtonDblClk(UINT hitTest, CPoint point);
+    afx_msg void OnNcMButtonDown(UINT hitTest, CPoint point);
+    afx_msg void OnNcMButtonUp(UINT hitTest, CPoint point);
+    afx_msg void OnNcMButtonDblClk(UINT hitTest, CPoint point);
+    afx_msg void OnNcMouseMove(UINT hitTest, CPoint point);
+    afx_msg void OnWindowPosChanging(WINDOWPOS* wp);
+    afx_msg void OnWindowPosChanged(WINDOWPOS* wp);
+    afx_msg void OnStyleChanging(int styleType, LPSTYLESTRUCT styles);
+    afx_msg void OnStyleChanged(int styleType, LPSTYLESTRUCT styles);
+    afx_msg void OnSettingChange(UINT flags, LPCSTR section);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnTimeChange();
+    afx_msg void OnPaletteChanged(CWnd* focusWnd);
+    afx_msg BOOL OnQueryNewPalette();
+    afx_msg void OnEnable(BOOL enable);
+    afx_msg void OnCancelMode();
+    afx_msg void OnParentNotify(UINT message, LPARAM lParam);
+    afx_msg void OnEnterIdle(UINT why, CWnd* who);
+    afx_msg void OnInitMenu(CMenu* menu);
+    afx_msg void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
+    afx_msg void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    afx_msg LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
+    afx_msg void OnEnterMenuLoop(BOOL trackPopup);
+    afx_msg void OnExitMenuLoop(BOOL trackPopup);
+    afx_msg BOOL OnQueryEndSession();
+    afx_msg void OnEndSession(BOOL ending);
+    afx_msg BOOL OnQueryOpen();
+    afx_msg void OnDropFiles(HDROP drop);
+    afx_msg BOOL OnHelpInfo(HELPINFO* info);
+    // WM_HELPHITTEST (hook with ON_MESSAGE): lParam is the client point. Answers the
+    // help id of the tool there (0x10000 + its id), 0 for none.
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
 
     // Layer internals, public for the window procedure and the hook.
     static LRESULT CALLBACK AfxWndProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam);
@@ -335,20 +446,83 @@ TRVMFC_API void AfxFirewallCaught(const char* where, UINT message);
 // The same for the exception being handled (call inside catch (...)): logs what it
 // says and deletes a framework exception.
 TRVMFC_API void AfxFirewallCaughtCurrent(const char* where, UINT message);
+// Answers a TTN_NEEDTEXT notification with the tip part of the string whose id is the
+// tool's id (a control tool: its control id): the text after the first newline of
+// "prompt\ntip". FALSE when there is no such string or tip.
+TRVMFC_API BOOL AfxFillToolTipText(NMHDR* nm);
 
 // ---- window message entries
 
+// Handler signatures of the window message entries (see afx_sig in afxwin_cmd.h).
+namespace afx_sig {
+using i_cs = int(LPCREATESTRUCTA);
+using b_cs = BOOL(LPCREATESTRUCTA);
+using b_dc = BOOL(CDC*);
+using v_uii = void(UINT, int, int);
+using v_ii = void(int, int);
+using v_u_rect = void(UINT, LPRECT);
+using v_timer = void(UINT_PTR);
+using v_u_pt = void(UINT, CPoint);
+using b_u_s_pt = BOOL(UINT, short, CPoint);
+using v_uuu = void(UINT, UINT, UINT);
+using v_w = void(CWnd*);
+using v_uu_bar = void(UINT, UINT, CScrollBar*);
+using hbr_dc_w_u = HBRUSH(CDC*, CWnd*, UINT);
+using hbr_dc_u = HBRUSH(CDC*, UINT);
+using b_w_uu = BOOL(CWnd*, UINT, UINT);
+using l_pt = LRESULT(CPoint);
+using v_mmi = void(MINMAXINFO*);
+using v_b_u = void(BOOL, UINT);
+using v_w_pt = void(CWnd*, CPoint);
+using v_i_dis = void(int, LPDRAWITEMSTRUCT);
+using v_i_mis = void(int, LPMEASUREITEMSTRUCT);
+using v_i_del = void(int, LPDELETEITEMSTRUCT);
+using i_i_cmp = int(int, LPCOMPAREITEMSTRUCT);
+using i_u_lb_u = int(UINT, CListBox*, UINT);
+using v_dis = void(LPDRAWITEMSTRUCT);
+using v_mis = void(LPMEASUREITEMSTRUCT);
+using v_del = void(LPDELETEITEMSTRUCT);
+using i_cmp = int(LPCOMPAREITEMSTRUCT);
+using v_uu = void(UINT, UINT);
+using v_u_l = void(UINT, LPARAM);
+using v_u_w_b = void(UINT, CWnd*, BOOL);
+using v_b_dw = void(BOOL, DWORD);
+using b_b = BOOL(BOOL);
+using i_w_uu = int(CWnd*, UINT, UINT);
+using v_b_w_w = void(BOOL, CWnd*, CWnd*);
+using u_v = UINT();
+using v_b_nccs = void(BOOL, NCCALCSIZE_PARAMS*);
+using v_wp = void(WINDOWPOS*);
+using v_i_ss = void(int, LPSTYLESTRUCT);
+using v_u_sz = void(UINT, LPCSTR);
+using v_b = void(BOOL);
+using v_u_w = void(UINT, CWnd*);
+using v_menu = void(CMenu*);
+using v_menu_u_b = void(CMenu*, UINT, BOOL);
+using v_uu_hm = void(UINT, UINT, HMENU);
+using l_uu_menu = LRESULT(UINT, UINT, CMenu*);
+using v_drop = void(HDROP);
+using b_help = BOOL(HELPINFO*);
+}  // namespace afx_sig
+
 #define AFX_WM(msg, body) AFX_MSG_ENTRY(msg, 0, 0, 0, nullptr, body return TRUE;)
-#define ON_WM_CREATE() AFX_WM(WM_CREATE, call.result = self->OnCreate((LPCREATESTRUCTA)call.lParam);)
-#define ON_WM_NCCREATE() AFX_WM(WM_NCCREATE, call.result = self->OnNcCreate((LPCREATESTRUCTA)call.lParam);)
-#define ON_WM_DESTROY() AFX_WM(WM_DESTROY, self->OnDestroy();)
-#define ON_WM_NCDESTROY() AFX_WM(WM_NCDESTROY, self->OnNcDestroy();)
-#define ON_WM_PAINT() AFX_WM(WM_PAINT, self->OnPaint();)
-#define ON_WM_ERASEBKGND() AFX_WM(WM_ERASEBKGND, call.result = self->OnEraseBkgnd(CDC::FromHandle((HDC)call.wParam));)
-#define ON_WM_SIZE() AFX_WM(WM_SIZE, self->OnSize((UINT)call.wParam, (short)LOWORD(call.lParam), (short)HIWORD(call.lParam));)
-#define ON_WM_MOVE() AFX_WM(WM_MOVE, self->OnMove((short)LOWORD(call.lParam), (short)HIWORD(call.lParam));)
-#define ON_WM_TIMER() AFX_WM(WM_TIMER, self->OnTimer((UINT_PTR)call.wParam);)
-#define AFX_WM_MOUSE(msg, fn) AFX_WM(msg, self->fn((UINT)call.wParam, CPoint(call.lParam));)
+#define AFX_WM_POINT(l) CPoint((short)LOWORD(l), (short)HIWORD(l))
+#define ON_WM_CREATE() AFX_WM(WM_CREATE, call.result = AFX_HANDLER(i_cs, OnCreate)((LPCREATESTRUCTA)call.lParam);)
+#define ON_WM_NCCREATE() AFX_WM(WM_NCCREATE, call.result = AFX_HANDLER(b_cs, OnNcCreate)((LPCREATESTRUCTA)call.lParam);)
+#define ON_WM_DESTROY() AFX_WM(WM_DESTROY, AFX_HANDLER(v_v, OnDestroy)();)
+#define ON_WM_NCDESTROY() AFX_WM(WM_NCDESTROY, AFX_HANDLER(v_v, OnNcDestroy)();)
+#define ON_WM_PAINT() AFX_WM(WM_PAINT, AFX_HANDLER(v_v, OnPaint)();)
+#define ON_WM_ERASEBKGND() \
+    AFX_WM(WM_ERASEBKGND, call.result = AFX_HANDLER(b_dc, OnEraseBkgnd)(CDC::FromHandle((HDC)call.wParam));)
+#define ON_WM_SIZE() \
+    AFX_WM(WM_SIZE, AFX_HANDLER(v_uii, OnSize)((UINT)call.wParam, (short)LOWORD(call.lParam), (short)HIWORD(call.lParam));)
+#define ON_WM_SIZING() AFX_WM(WM_SIZING, AFX_HANDLER(v_u_rect, OnSizing)((UINT)call.wParam, (LPRECT)call.lParam); call.result = TRUE;)
+#define ON_WM_MOVE() AFX_WM(WM_MOVE, AFX_HANDLER(v_ii, OnMove)((short)LOWORD(call.lParam), (short)HIWORD(call.lParam));)
+#define ON_WM_MOVING() AFX_WM(WM_MOVING, AFX_HANDLER(v_u_rect, OnMoving)((UINT)call.wParam, (LPRECT)call.lParam); call.result = TRUE;)
+#define ON_WM_ENTERSIZEMOVE() AFX_WM(WM_ENTERSIZEMOVE, AFX_HANDLER(v_v, OnEnterSizeMove)();)
+#define ON_WM_EXITSIZEMOVE() AFX_WM(WM_EXITSIZEMOVE, AFX_HANDLER(v_v, OnExitSizeMove)();)
+#define ON_WM_TIMER() AFX_WM(WM_TIMER, AFX_HANDLER(v_timer, OnTimer)((UINT_PTR)call.wParam);)
+#define AFX_WM_MOUSE(msg, fn) AFX_WM(msg, AFX_HANDLER(v_u_pt, fn)((UINT)call.wParam, AFX_WM_POINT(call.lParam));)
 #define ON_WM_LBUTTONDOWN() AFX_WM_MOUSE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() AFX_WM_MOUSE(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() AFX_WM_MOUSE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
@@ -357,52 +531,145 @@ TRVMFC_API void AfxFirewallCaughtCurrent(const char* where, UINT message);
 #define ON_WM_RBUTTONDBLCLK() AFX_WM_MOUSE(WM_RBUTTONDBLCLK, OnRButtonDblClk)
 #define ON_WM_MBUTTONDOWN() AFX_WM_MOUSE(WM_MBUTTONDOWN, OnMButtonDown)
 #define ON_WM_MBUTTONUP() AFX_WM_MOUSE(WM_MBUTTONUP, OnMButtonUp)
+#define ON_WM_MBUTTONDBLCLK() AFX_WM_MOUSE(WM_MBUTTONDBLCLK, OnMButtonDblClk)
 #define ON_WM_MOUSEMOVE() AFX_WM_MOUSE(WM_MOUSEMOVE, OnMouseMove)
+#define ON_WM_MOUSEHOVER() AFX_WM_MOUSE(WM_MOUSEHOVER, OnMouseHover)
+#define ON_WM_MOUSELEAVE() AFX_WM(WM_MOUSELEAVE, AFX_HANDLER(v_v, OnMouseLeave)();)
 #define ON_WM_MOUSEWHEEL() \
-    AFX_WM(WM_MOUSEWHEEL, call.result = self->OnMouseWheel(LOWORD(call.wParam), (short)HIWORD(call.wParam), CPoint(call.lParam));)
-#define AFX_WM_KEY(msg, fn) AFX_WM(msg, self->fn((UINT)call.wParam, LOWORD(call.lParam), HIWORD(call.lParam));)
+    AFX_WM(WM_MOUSEWHEEL, call.result = AFX_HANDLER(b_u_s_pt, OnMouseWheel)(LOWORD(call.wParam), (short)HIWORD(call.wParam), \
+                                                                           AFX_WM_POINT(call.lParam));)
+#define AFX_WM_KEY(msg, fn) AFX_WM(msg, AFX_HANDLER(v_uuu, fn)((UINT)call.wParam, LOWORD(call.lParam), HIWORD(call.lParam));)
 #define ON_WM_KEYDOWN() AFX_WM_KEY(WM_KEYDOWN, OnKeyDown)
 #define ON_WM_KEYUP() AFX_WM_KEY(WM_KEYUP, OnKeyUp)
 #define ON_WM_SYSKEYDOWN() AFX_WM_KEY(WM_SYSKEYDOWN, OnSysKeyDown)
+#define ON_WM_SYSKEYUP() AFX_WM_KEY(WM_SYSKEYUP, OnSysKeyUp)
 #define ON_WM_CHAR() AFX_WM_KEY(WM_CHAR, OnChar)
-#define ON_WM_SETFOCUS() AFX_WM(WM_SETFOCUS, self->OnSetFocus(CWnd::FromHandle((HWND)call.wParam));)
-#define ON_WM_KILLFOCUS() AFX_WM(WM_KILLFOCUS, self->OnKillFocus(CWnd::FromHandle((HWND)call.wParam));)
+#define ON_WM_DEADCHAR() AFX_WM_KEY(WM_DEADCHAR, OnDeadChar)
+#define ON_WM_SYSCHAR() AFX_WM_KEY(WM_SYSCHAR, OnSysChar)
+#define ON_WM_SYSDEADCHAR() AFX_WM_KEY(WM_SYSDEADCHAR, OnSysDeadChar)
+#define ON_WM_SETFOCUS() AFX_WM(WM_SETFOCUS, AFX_HANDLER(v_w, OnSetFocus)(CWnd::FromHandle((HWND)call.wParam));)
+#define ON_WM_KILLFOCUS() AFX_WM(WM_KILLFOCUS, AFX_HANDLER(v_w, OnKillFocus)(CWnd::FromHandle((HWND)call.wParam));)
 #define ON_WM_HSCROLL() \
-    AFX_WM(WM_HSCROLL, self->OnHScroll(LOWORD(call.wParam), HIWORD(call.wParam), \
-                                       reinterpret_cast<CScrollBar*>(CWnd::FromHandle((HWND)call.lParam)));)
+    AFX_WM(WM_HSCROLL, AFX_HANDLER(v_uu_bar, OnHScroll)(LOWORD(call.wParam), HIWORD(call.wParam), \
+                                                       reinterpret_cast<CScrollBar*>(CWnd::FromHandle((HWND)call.lParam)));)
 #define ON_WM_VSCROLL() \
-    AFX_WM(WM_VSCROLL, self->OnVScroll(LOWORD(call.wParam), HIWORD(call.wParam), \
-                                       reinterpret_cast<CScrollBar*>(CWnd::FromHandle((HWND)call.lParam)));)
-#define ON_WM_CLOSE() AFX_WM(WM_CLOSE, self->OnClose();)
+    AFX_WM(WM_VSCROLL, AFX_HANDLER(v_uu_bar, OnVScroll)(LOWORD(call.wParam), HIWORD(call.wParam), \
+                                                       reinterpret_cast<CScrollBar*>(CWnd::FromHandle((HWND)call.lParam)));)
+#define ON_WM_CLOSE() AFX_WM(WM_CLOSE, AFX_HANDLER(v_v, OnClose)();)
 #define ON_WM_CTLCOLOR() \
-    AFX_WM(AFX_WM_CTLCOLOR, call.result = (LRESULT)self->OnCtlColor(CDC::FromHandle((HDC)call.wParam), \
-                                                                    CWnd::FromHandle((HWND)call.lParam), call.nID);)
+    AFX_WM(AFX_WM_CTLCOLOR, call.result = (LRESULT)AFX_HANDLER(hbr_dc_w_u, OnCtlColor)( \
+                                CDC::FromHandle((HDC)call.wParam), CWnd::FromHandle((HWND)call.lParam), call.nID);)
 #define ON_WM_SETCURSOR() \
-    AFX_WM(WM_SETCURSOR, call.result = self->OnSetCursor(CWnd::FromHandle((HWND)call.wParam), LOWORD(call.lParam), HIWORD(call.lParam));)
-#define ON_WM_NCHITTEST() AFX_WM(WM_NCHITTEST, call.result = self->OnNcHitTest(CPoint(call.lParam));)
-#define ON_WM_GETMINMAXINFO() AFX_WM(WM_GETMINMAXINFO, self->OnGetMinMaxInfo((MINMAXINFO*)call.lParam);)
-#define ON_WM_SHOWWINDOW() AFX_WM(WM_SHOWWINDOW, self->OnShowWindow((BOOL)call.wParam, (UINT)call.lParam);)
-#define ON_WM_CONTEXTMENU() AFX_WM(WM_CONTEXTMENU, self->OnContextMenu(CWnd::FromHandle((HWND)call.wParam), CPoint(call.lParam));)
-#define ON_WM_CAPTURECHANGED() AFX_WM(WM_CAPTURECHANGED, self->OnCaptureChanged(CWnd::FromHandle((HWND)call.lParam));)
-#define ON_WM_DRAWITEM() AFX_WM(WM_DRAWITEM, self->OnDrawItem((int)call.wParam, (LPDRAWITEMSTRUCT)call.lParam); call.result = TRUE;)
+    AFX_WM(WM_SETCURSOR, call.result = AFX_HANDLER(b_w_uu, OnSetCursor)(CWnd::FromHandle((HWND)call.wParam), \
+                                                                       LOWORD(call.lParam), HIWORD(call.lParam));)
+#define ON_WM_NCHITTEST() AFX_WM(WM_NCHITTEST, call.result = AFX_HANDLER(l_pt, OnNcHitTest)(AFX_WM_POINT(call.lParam));)
+#define ON_WM_GETMINMAXINFO() AFX_WM(WM_GETMINMAXINFO, AFX_HANDLER(v_mmi, OnGetMinMaxInfo)((MINMAXINFO*)call.lParam);)
+#define ON_WM_SHOWWINDOW() AFX_WM(WM_SHOWWINDOW, AFX_HANDLER(v_b_u, OnShowWindow)((BOOL)call.wParam, (UINT)call.lParam);)
+#define ON_WM_CONTEXTMENU() \
+    AFX_WM(WM_CONTEXTMENU, AFX_HANDLER(v_w_pt, OnContextMenu)(CWnd::FromHandle((HWND)call.wParam), AFX_WM_POINT(call.lParam));)
+#define ON_WM_CAPTURECHANGED() AFX_WM(WM_CAPTURECHANGED, AFX_HANDLER(v_w, OnCaptureChanged)(CWnd::FromHandle((HWND)call.lParam));)
+#define ON_WM_DRAWITEM() \
+    AFX_WM(WM_DRAWITEM, AFX_HANDLER(v_i_dis, OnDrawItem)((int)call.wParam, (LPDRAWITEMSTRUCT)call.lParam); call.result = TRUE;)
 #define ON_WM_MEASUREITEM() \
-    AFX_WM(WM_MEASUREITEM, self->OnMeasureItem((int)call.wParam, (LPMEASUREITEMSTRUCT)call.lParam); call.result = TRUE;)
-#define ON_WM_SYSCOMMAND() AFX_WM(WM_SYSCOMMAND, self->OnSysCommand((UINT)call.wParam, call.lParam);)
+    AFX_WM(WM_MEASUREITEM, AFX_HANDLER(v_i_mis, OnMeasureItem)((int)call.wParam, (LPMEASUREITEMSTRUCT)call.lParam); \
+                           call.result = TRUE;)
+#define ON_WM_DELETEITEM() \
+    AFX_WM(WM_DELETEITEM, AFX_HANDLER(v_i_del, OnDeleteItem)((int)call.wParam, (LPDELETEITEMSTRUCT)call.lParam); \
+                          call.result = TRUE;)
+#define ON_WM_COMPAREITEM() \
+    AFX_WM(WM_COMPAREITEM, call.result = AFX_HANDLER(i_i_cmp, OnCompareItem)((int)call.wParam, (LPCOMPAREITEMSTRUCT)call.lParam);)
+#define ON_WM_CHARTOITEM() \
+    AFX_WM(WM_CHARTOITEM, call.result = AFX_HANDLER(i_u_lb_u, OnCharToItem)( \
+                              LOWORD(call.wParam), reinterpret_cast<CListBox*>(CWnd::FromHandle((HWND)call.lParam)), \
+                              HIWORD(call.wParam));)
+#define ON_WM_VKEYTOITEM() \
+    AFX_WM(WM_VKEYTOITEM, call.result = AFX_HANDLER(i_u_lb_u, OnVKeyToItem)( \
+                              LOWORD(call.wParam), reinterpret_cast<CListBox*>(CWnd::FromHandle((HWND)call.lParam)), \
+                              HIWORD(call.wParam));)
+#define ON_WM_SYSCOMMAND() AFX_WM(WM_SYSCOMMAND, AFX_HANDLER(v_u_l, OnSysCommand)((UINT)call.wParam, call.lParam);)
 #define ON_WM_ACTIVATE() \
-    AFX_WM(WM_ACTIVATE, self->OnActivate(LOWORD(call.wParam), CWnd::FromHandle((HWND)call.lParam), HIWORD(call.wParam));)
+    AFX_WM(WM_ACTIVATE, AFX_HANDLER(v_u_w_b, OnActivate)(LOWORD(call.wParam), CWnd::FromHandle((HWND)call.lParam), \
+                                                        HIWORD(call.wParam));)
+#define ON_WM_ACTIVATEAPP() AFX_WM(WM_ACTIVATEAPP, AFX_HANDLER(v_b_dw, OnActivateApp)((BOOL)call.wParam, (DWORD)call.lParam);)
+#define ON_WM_NCACTIVATE() AFX_WM(WM_NCACTIVATE, call.result = AFX_HANDLER(b_b, OnNcActivate)((BOOL)call.wParam);)
 #define ON_WM_MOUSEACTIVATE() \
-    AFX_WM(WM_MOUSEACTIVATE, call.result = self->OnMouseActivate(CWnd::FromHandle((HWND)call.wParam), LOWORD(call.lParam), HIWORD(call.lParam));)
-#define ON_WM_GETDLGCODE() AFX_WM(WM_GETDLGCODE, call.result = self->OnGetDlgCode();)
-#define ON_WM_NCCALCSIZE() AFX_WM(WM_NCCALCSIZE, self->OnNcCalcSize((BOOL)call.wParam, (NCCALCSIZE_PARAMS*)call.lParam);)
-#define ON_WM_NCPAINT() AFX_WM(WM_NCPAINT, self->OnNcPaint();)
-#define ON_WM_NCLBUTTONDOWN() AFX_WM(WM_NCLBUTTONDOWN, self->OnNcLButtonDown((UINT)call.wParam, CPoint(call.lParam));)
-#define ON_WM_NCLBUTTONDBLCLK() AFX_WM(WM_NCLBUTTONDBLCLK, self->OnNcLButtonDblClk((UINT)call.wParam, CPoint(call.lParam));)
-#define ON_WM_NCMOUSEMOVE() AFX_WM(WM_NCMOUSEMOVE, self->OnNcMouseMove((UINT)call.wParam, CPoint(call.lParam));)
-#define ON_WM_WINDOWPOSCHANGING() AFX_WM(WM_WINDOWPOSCHANGING, self->OnWindowPosChanging((WINDOWPOS*)call.lParam);)
-#define ON_WM_WINDOWPOSCHANGED() AFX_WM(WM_WINDOWPOSCHANGED, self->OnWindowPosChanged((WINDOWPOS*)call.lParam);)
-#define ON_WM_SETTINGCHANGE() AFX_WM(WM_SETTINGCHANGE, self->OnSettingChange((UINT)call.wParam, (LPCSTR)call.lParam);)
-#define ON_WM_SYSCOLORCHANGE() AFX_WM(WM_SYSCOLORCHANGE, self->OnSysColorChange();)
-#define ON_WM_ENABLE() AFX_WM(WM_ENABLE, self->OnEnable((BOOL)call.wParam);)
-#define ON_WM_CANCELMODE() AFX_WM(WM_CANCELMODE, self->OnCancelMode();)
+    AFX_WM(WM_MOUSEACTIVATE, call.result = AFX_HANDLER(i_w_uu, OnMouseActivate)(CWnd::FromHandle((HWND)call.wParam), \
+                                                                                LOWORD(call.lParam), HIWORD(call.lParam));)
+#define ON_WM_MDIACTIVATE() \
+    AFX_WM(WM_MDIACTIVATE, AFX_HANDLER(v_b_w_w, OnMDIActivate)((HWND)call.lParam == self->m_hWnd, \
+                                                              CWnd::FromHandle((HWND)call.lParam), \
+                                                              CWnd::FromHandle((HWND)call.wParam));)
+#define ON_WM_GETDLGCODE() AFX_WM(WM_GETDLGCODE, call.result = AFX_HANDLER(u_v, OnGetDlgCode)();)
+#define ON_WM_NCCALCSIZE() \
+    AFX_WM(WM_NCCALCSIZE, AFX_HANDLER(v_b_nccs, OnNcCalcSize)((BOOL)call.wParam, (NCCALCSIZE_PARAMS*)call.lParam);)
+#define ON_WM_NCPAINT() AFX_WM(WM_NCPAINT, AFX_HANDLER(v_v, OnNcPaint)();)
+#define AFX_WM_NCMOUSE(msg, fn) AFX_WM(msg, AFX_HANDLER(v_u_pt, fn)((UINT)call.wParam, AFX_WM_POINT(call.lParam));)
+#define ON_WM_NCLBUTTONDOWN() AFX_WM_NCMOUSE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+#define ON_WM_NCLBUTTONUP() AFX_WM_NCMOUSE(WM_NCLBUTTONUP, OnNcLButtonUp)
+#define ON_WM_NCLBUTTONDBLCLK() AFX_WM_NCMOUSE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
+#define ON_WM_NCRBUTTONDOWN() AFX_WM_NCMOUSE(WM_NCRBUTTONDOWN, OnNcRButtonDown)
+#define ON_WM_NCRBUTTONUP() AFX_WM_NCMOUSE(WM_NCRBUTTONUP, OnNcRButtonUp)
+#define ON_WM_NCRBUTTONDBLCLK() AFX_WM_NCMOUSE(WM_NCRBUTTONDBLCLK, OnNcRButtonDblClk)
+#define ON_WM_NCMBUTTONDOWN() AFX_WM_NCMOUSE(WM_NCMBUTTONDOWN, OnNcMButtonDown)
+#define ON_WM_NCMBUTTONUP() AFX_WM_NCMOUSE(WM_NCMBUTTONUP, OnNcMButtonUp)
+#define ON_WM_NCMBUTTONDBLCLK() AFX_WM_NCMOUSE(WM_NCMBUTTONDBLCLK, OnNcMButtonDblClk)
+#define ON_WM_NCMOUSEMOVE() AFX_WM_NCMOUSE(WM_NCMOUSEMOVE, OnNcMouseMove)
+#define ON_WM_WINDOWPOSCHANGING() AFX_WM(WM_WINDOWPOSCHANGING, AFX_HANDLER(v_wp, OnWindowPosChanging)((WINDOWPOS*)call.lParam);)
+#define ON_WM_WINDOWPOSCHANGED() AFX_WM(WM_WINDOWPOSCHANGED, AFX_HANDLER(v_wp, OnWindowPosChanged)((WINDOWPOS*)call.lParam);)
+#define ON_WM_STYLECHANGING() \
+    AFX_WM(WM_STYLECHANGING, AFX_HANDLER(v_i_ss, OnStyleChanging)((int)call.wParam, (LPSTYLESTRUCT)call.lParam);)
+#define ON_WM_STYLECHANGED() \
+    AFX_WM(WM_STYLECHANGED, AFX_HANDLER(v_i_ss, OnStyleChanged)((int)call.wParam, (LPSTYLESTRUCT)call.lParam);)
+#define ON_WM_SETTINGCHANGE() \
+    AFX_WM(WM_SETTINGCHANGE, AFX_HANDLER(v_u_sz, OnSettingChange)((UINT)call.wParam, (LPCSTR)call.lParam);)
+#define ON_WM_SYSCOLORCHANGE() AFX_WM(WM_SYSCOLORCHANGE, AFX_HANDLER(v_v, OnSysColorChange)();)
+#define ON_WM_TIMECHANGE() AFX_WM(WM_TIMECHANGE, AFX_HANDLER(v_v, OnTimeChange)();)
+#define ON_WM_PALETTECHANGED() \
+    AFX_WM(WM_PALETTECHANGED, AFX_HANDLER(v_w, OnPaletteChanged)(CWnd::FromHandle((HWND)call.wParam));)
+#define ON_WM_QUERYNEWPALETTE() AFX_WM(WM_QUERYNEWPALETTE, call.result = AFX_HANDLER(b_v, OnQueryNewPalette)();)
+#define ON_WM_ENABLE() AFX_WM(WM_ENABLE, AFX_HANDLER(v_b, OnEnable)((BOOL)call.wParam);)
+#define ON_WM_CANCELMODE() AFX_WM(WM_CANCELMODE, AFX_HANDLER(v_v, OnCancelMode)();)
+#define ON_WM_PARENTNOTIFY() \
+    AFX_WM(WM_PARENTNOTIFY, AFX_HANDLER(v_u_l, OnParentNotify)((UINT)call.wParam, call.lParam);)
+#define ON_WM_ENTERIDLE() \
+    AFX_WM(WM_ENTERIDLE, AFX_HANDLER(v_u_w, OnEnterIdle)((UINT)call.wParam, CWnd::FromHandle((HWND)call.lParam));)
+#define ON_WM_INITMENU() AFX_WM(WM_INITMENU, AFX_HANDLER(v_menu, OnInitMenu)(AfxMenuFromHandle((HMENU)call.wParam));)
 #define ON_WM_INITMENUPOPUP() \
-    AFX_WM(WM_INITMENUPOPUP, self->OnInitMenuPopup(AfxMenuFromHandle((HMENU)call.wParam), LOWORD(call.lParam), HIWORD(call.lParam));)
+    AFX_WM(WM_INITMENUPOPUP, AFX_HANDLER(v_menu_u_b, OnInitMenuPopup)(AfxMenuFromHandle((HMENU)call.wParam), \
+                                                                     LOWORD(call.lParam), HIWORD(call.lParam));)
+#define ON_WM_MENUSELECT() \
+    AFX_WM(WM_MENUSELECT, AFX_HANDLER(v_uu_hm, OnMenuSelect)(LOWORD(call.wParam), HIWORD(call.wParam), (HMENU)call.lParam);)
+#define ON_WM_MENUCHAR() \
+    AFX_WM(WM_MENUCHAR, call.result = AFX_HANDLER(l_uu_menu, OnMenuChar)(LOWORD(call.wParam), HIWORD(call.wParam), \
+                                                                        AfxMenuFromHandle((HMENU)call.lParam));)
+#define ON_WM_ENTERMENULOOP() AFX_WM(WM_ENTERMENULOOP, AFX_HANDLER(v_b, OnEnterMenuLoop)((BOOL)call.wParam);)
+#define ON_WM_EXITMENULOOP() AFX_WM(WM_EXITMENULOOP, AFX_HANDLER(v_b, OnExitMenuLoop)((BOOL)call.wParam);)
+#define ON_WM_QUERYENDSESSION() AFX_WM(WM_QUERYENDSESSION, call.result = AFX_HANDLER(b_v, OnQueryEndSession)();)
+#define ON_WM_ENDSESSION() AFX_WM(WM_ENDSESSION, AFX_HANDLER(v_b, OnEndSession)((BOOL)call.wParam);)
+#define ON_WM_QUERYOPEN() AFX_WM(WM_QUERYOPEN, call.result = AFX_HANDLER(b_v, OnQueryOpen)();)
+#define ON_WM_DROPFILES() AFX_WM(WM_DROPFILES, AFX_HANDLER(v_drop, OnDropFiles)((HDROP)call.wParam);)
+#define ON_WM_HELPINFO() AFX_WM(WM_HELP, call.result = AFX_HANDLER(b_help, OnHelpInfo)((HELPINFO*)call.lParam);)
+
+// Reflected to the control itself (its own DrawItem, CtlColor, ... members).
+#define ON_WM_CTLCOLOR_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + AFX_WM_CTLCOLOR, 0, 0, 0, nullptr, \
+                  call.result = (LRESULT)AFX_HANDLER(hbr_dc_u, CtlColor)(CDC::FromHandle((HDC)call.wParam), call.nID); \
+                  return call.result != 0;)
+#define ON_WM_DRAWITEM_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, nullptr, \
+                  AFX_HANDLER(v_dis, DrawItem)((LPDRAWITEMSTRUCT)call.lParam); call.result = TRUE; return TRUE;)
+#define ON_WM_MEASUREITEM_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0, nullptr, \
+                  AFX_HANDLER(v_mis, MeasureItem)((LPMEASUREITEMSTRUCT)call.lParam); call.result = TRUE; return TRUE;)
+#define ON_WM_DELETEITEM_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_DELETEITEM, 0, 0, 0, nullptr, \
+                  AFX_HANDLER(v_del, DeleteItem)((LPDELETEITEMSTRUCT)call.lParam); call.result = TRUE; return TRUE;)
+#define ON_WM_COMPAREITEM_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_COMPAREITEM, 0, 0, 0, nullptr, \
+                  call.result = AFX_HANDLER(i_cmp, CompareItem)((LPCOMPAREITEMSTRUCT)call.lParam); return TRUE;)
+#define ON_WM_HSCROLL_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0, nullptr, \
+                  AFX_HANDLER(v_uu, HScroll)(LOWORD(call.wParam), HIWORD(call.wParam)); return TRUE;)
+#define ON_WM_VSCROLL_REFLECT() \
+    AFX_MSG_ENTRY(WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0, nullptr, \
+                  AFX_HANDLER(v_uu, VScroll)(LOWORD(call.wParam), HIWORD(call.wParam)); return TRUE;)

@@ -118,7 +118,9 @@ std::string hex_to_date(const std::string& text)
     std::vector<unsigned> bytes;
     while (!digits.empty())
         bytes.push_back(hex_pair_to_byte(digits));
-    if (bytes.size() != 7)
+    // A DateAndTime is 8 octets (tenths of a second added) or 11 (and the
+    // offset from UTC); its first 7 are the same fields as the 7-octet form.
+    if (bytes.size() != 7 && bytes.size() != 8 && bytes.size() != 11)
         return std::string();
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%u-%02u-%02u, %02u:%02u:%02u", bytes[0] * 256 + bytes[1],

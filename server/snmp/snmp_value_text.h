@@ -21,7 +21,10 @@ std::string printable_hex_to_text(const std::string& text);
 bool is_printable_hex(const std::string& text);
 // The octets' characters, or the text as given when one is not printable.
 std::string hex_to_text(const std::string& text);
-// 7 octets as "Y-MM-DD, hh:mm:ss"; anything else gives the empty text.
+// 7 octets (the enterprise agent's dates), or a DateAndTime's 8 or 11
+// (tenths of a second, then the offset from UTC, after the same 7), as
+// "Y-MM-DD, hh:mm:ss" of the first 7: the agent's own clock. Any other
+// length gives the empty text.
 std::string hex_to_date(const std::string& text);
 // The byte of the first two characters, which are removed from the text.
 unsigned char hex_pair_to_byte(std::string& text);

@@ -1,8 +1,9 @@
 // Scans of real snmpd agents with the shipped administration database, into
 // SQLite and PostgreSQL inventories: the standard MIB tabs hold what snmpwalk
-// reads from the same agent, the enterprise agent's hardware tabs identify
-// the device by serial number, codes arrive as names, and every report
-// definition returns rows on the scanned inventory.
+// reads from the same agent (dates and storage included), the enterprise
+// agent's hardware tabs identify the device by serial number, codes arrive
+// as names, and every report definition returns rows on the scanned
+// inventory.
 #include "admin_db.h"
 #include "scan_fixture.h"
 
@@ -19,9 +20,11 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,12 +33,36 @@ namespace {
 const char* const Plain = "127.0.69.1";     // net-snmp agent with printer supplies
 const char* const Hardware = "127.0.69.2";  // net-snmp agent with the enterprise hardware tables
 const char* const FromFile = "127.0.69.3";  // no agent: read from a walk file of Hardware
+const char* const PlainFile = "127.0.69.4";  // no agent: read from a walk file of Plain
 const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
 const char* const UpTime = ".1.3.6.1.2.1.1.3";         // sysUpTime
 const char* const RunName = ".1.3.6.1.2.1.25.4.2.1.2";  // hrSWRunName
 
+const char* const SystemDate = ".1.3.6.1.2.1.25.1.2";            // hrSystemDate
+const char* const InstallDate = ".1.3.6.1.2.1.25.6.3.1.5";       // hrSWInstalledDate
+const char* const StorageEntry = ".1.3.6.1.2.1.25.2.3.1";        // hrStorageEntry
+
 TestAgents* agents = nullptr;
 TempDir* folder = nullptr;
+
+// A DateAndTime as snmpwalk writes its octets ("07 EA 0C 0B ..."), as the
+// text a scan stores: its first seven octets.
+std::string date_text(const std::string& octets)
+{
+    std::istringstream in(octets);
+    std::vector<unsigned> b;
+    unsigned v = 0;
+    while (in >> std::hex >> v)
+        b.push_back(v);
+    if (b.size() != 8 && b.size() != 11)
+        return "<no DateAndTime: " + octets + ">";
+    char text[64];
+    std::snprintf(text, sizeof text, "%u-%02u-%02u, %02u:%02u:%02u", b[0] * 256 + b[1], b[2], b[3], b[4], b[5],
+                  b[6]);
+    return text;
+}
+
+typedef std::vector<std::vector<std::string>> Rows;
 
 class AdminScanTest : public ::testing::TestWithParam<std::string> {
 protected:
@@ -54,6 +81,7 @@ protected:
         agents = new TestAgents;
         AgentSpec plain{Plain, "adm-plain", "Linux adm-plain 6.1.0 x86_64", NetSnmpLinux};
         plain.printer = true;
+        plain.storage = true;
         AgentSpec hardware{Hardware, "adm-hw", "Linux adm-hw 6.1.0 x86_64", NetSnmpLinux};
         hardware.hardware = true;
         ASSERT_TRUE(agents->start(plain)) << agents->error();
@@ -140,6 +168,74 @@ protected:
             out.push_back(row.value_at(f));
         return out;
     }
+    // Fields first to first + count - 1 of every stored row.
+    static Rows stored_rows(ScanBench& bench, const std::string& table, int host, size_t first, size_t count)
+    {
+        ScanDataTable data;
+        DataLoader::read_data_table(bench.db->loader.get(), data, table, host);
+        Rows out;
+        for (const ScanColumn& row : data.columns) {
+            out.emplace_back();
+            for (size_t f = first; f < first + count; ++f)
+                out.back().push_back(row.value_at(f));
+        }
+        return out;
+    }
+
+    // hrStorageTable as snmpwalk reads it, each row as the PC table stores
+    // it (fields 13-19): index, description, type name, allocation unit, and
+    // size, used and free space in bytes.
+    static Rows storage_rows(const std::string& address)
+    {
+        const std::map<std::string, std::string> types{{".1.3.6.1.2.1.25.2.1.2", "ram"},
+                                                       {".1.3.6.1.2.1.25.2.1.3", "virtualMemory"},
+                                                       {".1.3.6.1.2.1.25.2.1.4", "fixedDisk"},
+                                                       {".1.3.6.1.2.1.25.2.1.7", "compactDisc"}};
+        std::map<std::string, std::map<int, std::string>> cells;  // index -> column -> value
+        std::vector<std::string> order;
+        for (int c = 1; c <= 6; ++c) {
+            for (const auto& [index, value] : walk_rows(address, std::string(StorageEntry) + "." + std::to_string(c))) {
+                if (c == 1)
+                    order.push_back(index);
+                cells[index][c] = value;
+            }
+        }
+        Rows rows;
+        for (const std::string& index : order) {
+            auto& r = cells[index];
+            const long long unit = std::atoll(r[4].c_str()), size = std::atoll(r[5].c_str()),
+                            used = std::atoll(r[6].c_str());
+            rows.push_back({r[1], r[3], types.count(r[2]) ? types.at(r[2]) : r[2], r[4], std::to_string(unit * size),
+                            std::to_string(unit * used), std::to_string(unit * (size - used))});
+        }
+        return rows;
+    }
+    // The agent's clock, read now as the scan stores it.
+    static std::string system_date(const std::string& address)
+    {
+        std::vector<std::string> now = walk(address, SystemDate);
+        return now.size() == 1 ? date_text(now[0]) : "<" + std::to_string(now.size()) + " values>";
+    }
+    // (name, install date) of every installed package, as snmpwalk reads them.
+    static std::vector<std::pair<std::string, std::string>> installed_with_dates(const std::string& address)
+    {
+        std::map<std::string, std::string> dates;
+        for (const auto& [index, octets] : walk_rows(address, InstallDate))
+            dates[index] = date_text(octets);
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& [index, name] : walk_rows(address, ".1.3.6.1.2.1.25.6.3.1.2"))
+            out.emplace_back(name, dates.count(index) ? dates[index] : "<no date>");
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    static std::vector<std::pair<std::string, std::string>> stored_installed(ScanBench& bench, int host)
+    {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& row : stored_rows(bench, "ScanInstalledSoftData", host, 1, 4))
+            out.emplace_back(row[0], row[3]);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
 };
 
 TEST_P(AdminScanTest, ScanFillsTabsAndReports)
@@ -147,7 +243,9 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     // Walked around the scan: values that move while the test runs.
     const auto running_before = walk_rows(Plain, RunName);
     const std::vector<std::string> up_before = walk(Plain, UpTime);
+    const std::string date_before = system_date(Plain);
     auto bench = scan();
+    const std::string date_after = system_date(Plain);
     const std::vector<std::string> up_after = walk(Plain, UpTime);
     const auto running_after = walk_rows(Plain, RunName);
     ScanBench& b = *bench;
@@ -161,15 +259,16 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     }
 
     // Tabs: the standard ones on both, printer supplies where the agent has
-    // them, the hardware tabs where the enterprise agent serves them.
+    // them, the hardware tabs where the enterprise agent serves them, and the
+    // PC table on both: storage on the one, the computer on the other.
     std::set<int> plain_tabs = tab_types(b, plain), hw_tabs = tab_types(b, hw);
-    for (int tab : {1, 2, 3, 4, 5, 6}) {
+    for (int tab : {1, 2, 3, 4, 5, 6, 15}) {
         EXPECT_TRUE(plain_tabs.count(tab)) << tab;
         EXPECT_TRUE(hw_tabs.count(tab)) << tab;
     }
     EXPECT_TRUE(plain_tabs.count(8));
     EXPECT_FALSE(hw_tabs.count(8));
-    for (int tab : {11, 12, 13, 14, 15}) {
+    for (int tab : {11, 12, 13, 14}) {
         EXPECT_TRUE(hw_tabs.count(tab)) << tab;
         EXPECT_FALSE(plain_tabs.count(tab)) << tab;
     }
@@ -194,6 +293,13 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     ASSERT_EQ(memory.size(), 1u);
     EXPECT_EQ(stored(b, "ScanSummaryData", plain, 10),
               std::vector<std::string>{std::to_string(std::atoll(memory[0].c_str()) * 1024)});
+    // The agent's clock (an 11-octet DateAndTime) between the walks around
+    // the scan; texts of one form compare as the times do.
+    const std::vector<std::string> date = stored(b, "ScanSummaryData", plain, 13);
+    ASSERT_EQ(date.size(), 1u);
+    EXPECT_EQ(date[0].size(), std::string("2026-12-11, 07:30:58").size()) << date[0];
+    EXPECT_LE(date_before, date[0]);
+    EXPECT_LE(date[0], date_after);
 
     // Interfaces: names and speeds as walked, codes as names, the MAC in field 7.
     EXPECT_EQ(stored(b, "ScanInterfacesData", plain, 1), walk(Plain, ".1.3.6.1.2.1.2.2.1.2"));
@@ -246,6 +352,52 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
     ASSERT_FALSE(installed.empty());
     std::sort(installed.begin(), installed.end());
     EXPECT_EQ(stored(b, "ScanInstalledSoftData", plain, 1), installed);
+    // With the date each was installed (DateAndTime, 11 octets from snmpd).
+    const auto installed_dates = installed_with_dates(Plain);
+    EXPECT_EQ(stored_installed(b, plain), installed_dates);
+    EXPECT_EQ(std::count_if(installed_dates.begin(), installed_dates.end(),
+                            [](const auto& p) { return p.second.size() != 20; }),
+              0);
+
+    // Storage: memory areas and file systems with their sizes in bytes, in
+    // the PC table of the standard agent; the hardware agent's holds its
+    // computer record alone.
+    const Rows storage = storage_rows(Plain);
+    ASSERT_EQ(storage.size(), 6u);
+    EXPECT_EQ(storage[4], (std::vector<std::string>{"32", "/srv/adm-plain", "fixedDisk", "65536", "131072000000000",
+                                                    "98304000065536", "32767999934464"}));
+    EXPECT_EQ(stored_rows(b, "ScanPCTableData", plain, 12, 7), storage);
+    EXPECT_EQ(stored(b, "ScanPCTableData", plain, 1), std::vector<std::string>(6, ""));
+    EXPECT_EQ(stored(b, "ScanPCTableData", hw, 13), std::vector<std::string>{""});
+    // As a console sees the tab: the storage group, sizes in MB.
+    {
+        MapLineFilter filter("MapPCTable", NetSnmpLinux, 5, 2, 8072, std::atoi(host_text(b, plain, "AgentTypeHard").c_str()));
+        TabLayout layout = DataLoader::get_tab_layout(AdminDb::get(GetParam()).loader.get(), filter);
+        ScanDataTable data;
+        DataLoader::read_data_table(b.db->loader.get(), data, "ScanPCTableData", plain);
+        TiXmlElement table("TABLE");
+        DataLoader::tab_to_xml(data, table, layout, true);
+        std::vector<std::string> header;
+        for (TiXmlElement* c = TiXmlHandle(&table).FirstChild("HEADER").FirstChild("COLUMN").ToElement(); c;
+             c = c->NextSiblingElement("COLUMN"))
+            header.push_back(c->Attribute("name") ? c->Attribute("name") : "");
+        EXPECT_EQ(header, (std::vector<std::string>{"Index", "Storage", "Type", "Allocation unit (bytes)", "Size",
+                                                     "Used", "Free"}));
+        std::vector<std::vector<std::string>> shown;
+        for (TiXmlElement* row = TiXmlHandle(&table).FirstChild("ROWS").FirstChild("ROW").ToElement(); row;
+             row = row->NextSiblingElement("ROW")) {
+            shown.emplace_back();
+            for (TiXmlElement* cell = TiXmlHandle(row).FirstChild("CELLS").FirstChild("CELL").ToElement(); cell;
+                 cell = cell->NextSiblingElement("CELL"))
+                shown.back().push_back(cell->Attribute("text") ? cell->Attribute("text") : "");
+        }
+        ASSERT_EQ(shown.size(), 6u);
+        EXPECT_EQ(shown[0], (std::vector<std::string>{"1", "Physical memory", "ram", "1024", "16384 Mb", "4096 Mb",
+                                                       "12288 Mb"}));
+        EXPECT_EQ(shown[4], (std::vector<std::string>{"32", "/srv/adm-plain", "fixedDisk", "65536", "125000000 Mb",
+                                                       "93750000 Mb", "31250000 Mb"}));
+        EXPECT_EQ(shown[5][6], "");  // a full disc: no free space
+    }
     std::vector<std::string> programs = stored(b, "ScanRunnedSoftData", plain, 1);
     EXPECT_NE(std::find(programs.begin(), programs.end(), "snmpd"), programs.end());
     // Running software by process id. Processes start and end while the
@@ -319,6 +471,15 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
         if (type == 2) {
             EXPECT_NE(sent[2].find("text=\"Server\""), std::string::npos);
         }
+        if (type == 7) {
+            // One record a host (its address in it): storage rows are not
+            // computer records.
+            size_t records = 0;
+            for (size_t at = sent[2].find("text=\"127.0.69."); at != std::string::npos;
+                 at = sent[2].find("text=\"127.0.69.", at + 1))
+                ++records;
+            EXPECT_EQ(records, 2u) << sent[2];
+        }
         if (type == 3) {
             // Both agents run Linux: one group of both hosts, not a group
             // per system description (which holds the host name).
@@ -343,17 +504,37 @@ TEST_P(AdminScanTest, ScanFillsTabsAndReports)
 // A range read from a walk file that snmpwalk made of the hardware agent
 // stores what the agent itself gives, tab by tab: the interfaces with their
 // MAC addresses, the enterprise agent's hardware tabs (scrambled in the
-// file), the installed software, and the steady fields of the summary.
+// file), the installed software with its dates, and the steady fields of the
+// summary; its system date is the file's. A walk file of the standard agent
+// gives its storage.
 TEST_P(AdminScanTest, WalkFileScanMatchesTheLiveAgent)
 {
-    int status = -1;
-    std::string text = run_program(
-        {"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", "-t", "5", "-r", "2", Hardware, ".1"}, &status);
-    ASSERT_EQ(status, 0) << "snmpwalk of " << Hardware << " stopped early";
+    auto walk_text = [](const std::string& address, const std::string& root) {
+        int status = -1;
+        std::string text = run_program(
+            {"snmpwalk", "-v1", "-c", "public", "-On", "-Oe", "-Ot", "-t", "5", "-r", "2", address, root}, &status);
+        EXPECT_EQ(status, 0) << "snmpwalk of " << root << " at " << address << " stopped early";
+        return text;
+    };
+    // The system date a walk file holds, as the scan stores it.
+    auto file_date = [](const std::string& text) {
+        const std::string mark = std::string(SystemDate) + ".0 = Hex-STRING: ";
+        size_t at = text.find(mark);
+        if (at == std::string::npos)
+            return std::string("<no system date in the file>");
+        at += mark.size();
+        return date_text(text.substr(at, text.find('\n', at) - at));
+    };
+    std::string text = walk_text(Hardware, ".1");
     ASSERT_NE(text.find(".1.3.6.1.4.1.39871.1.3.1.1.1.9.1 = "), std::string::npos);
     WriteWholeFile(folder->file("SnmpOutput/hw.walk"), text);
+    std::string plain_text;
+    for (const char* root : {".1.3.6.1.2.1.1", ".1.3.6.1.2.1.25.1", ".1.3.6.1.2.1.25.2"})
+        plain_text += walk_text(Plain, root);
+    WriteWholeFile(folder->file("SnmpOutput/plain.walk"), plain_text);
 
-    ScanBench b(3, {Hardware, std::string(FromFile) + "|hw.walk"}, {"public"}, "", options(), GetParam());
+    ScanBench b(3, {Hardware, std::string(FromFile) + "|hw.walk", std::string(PlainFile) + "|plain.walk"},
+                {"public"}, "", options(), GetParam());
     b.services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
     int id = b.register_scan();
     b.scanner->start();
@@ -380,10 +561,18 @@ TEST_P(AdminScanTest, WalkFileScanMatchesTheLiveAgent)
         for (size_t r = 0; r < from_live.columns.size(); ++r)
             EXPECT_EQ(from_file.columns[r].values, from_live.columns[r].values) << "row " << r;
     }
+    const std::vector<std::string> dates = stored(b, "ScanInstalledSoftData", file, 4);
+    EXPECT_EQ(std::count(dates.begin(), dates.end(), ""), 0);
     // Up time, address, DNS name, users, processes and the clock move or
     // belong to the address; the rest of the summary is the agent's.
     for (size_t f : {0, 1, 2, 4, 5, 6, 7, 10})
         EXPECT_EQ(stored(b, "ScanSummaryData", file, f), stored(b, "ScanSummaryData", live, f)) << "field " << f;
+    EXPECT_EQ(stored(b, "ScanSummaryData", file, 13), std::vector<std::string>{file_date(text)});
+
+    const int plain_file = host_uid(b, PlainFile);
+    ASSERT_GT(plain_file, 0);
+    EXPECT_EQ(stored_rows(b, "ScanPCTableData", plain_file, 12, 7), storage_rows(Plain));
+    EXPECT_EQ(stored(b, "ScanSummaryData", plain_file, 13), std::vector<std::string>{file_date(plain_text)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AdminScanTest, ::testing::Values(std::string("sqlite"), std::string("postgresql")));

@@ -1,4 +1,5 @@
-// Sections and time texts are read from many threads at once without locks.
+// Sections and time texts are read from many threads at once without locks;
+// XML sections of one document are read and written at once under its lock.
 #include "qr_config.h"
 #include "qr_strings.h"
 
@@ -43,5 +44,40 @@ TEST(ConfigThreads, SectionsAndTimesAreReadConcurrently)
     for (auto& th : threads)
         th.join();
     EXPECT_EQ(wrong.load(), 0);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ConfigThreads, XmlSectionsOfOneDocumentAreReadWhileWritten)
+{
+    char pattern[] = "/tmp/trv-config-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string dir = pattern;
+    std::ofstream(dir + "/c.xml") << "<CONSOLE><VIEW Columns=\"7\"><SERVER Host=\"beta\"/></VIEW></CONSOLE>";
+
+    XMLConfig file(dir + "/c.xml");
+    XMLConfig view(file, "VIEW");
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    threads.emplace_back([&] {
+        for (int i = 0; i < 50; ++i) {
+            file.Put("COUNTER", "n", std::to_string(i));  // adds an element on the first round
+            if (view.setValue("Columns", std::to_string(i)) != 0)
+                ++wrong;
+        }
+    });
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            std::string value, name;
+            for (int i = 0; i < 300; ++i) {
+                if (view.Get("SERVER", "Host") != "beta" || view.getValue("Columns", value) != 0 ||
+                    view.getName(name) != 0 || name != "VIEW")
+                    ++wrong;
+            }
+        });
+    }
+    for (auto& th : threads)
+        th.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(XMLConfig(dir + "/c.xml").Get("COUNTER", "n"), "49");
     std::filesystem::remove_all(dir);
 }

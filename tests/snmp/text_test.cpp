@@ -240,7 +240,9 @@ TEST(ValueText, Normalise)
         {"Hex-STRING: 41 42 43", false, "ABC"},
         {"Hex-STRING:001A2B", false, "001A2B"},              // 0x1A is not printable
         {"Hex-STRING:07D605110E1E00", true, "2006-05-17, 14:30:00"},
-        {"Hex-STRING:07D605110E1E0000", true, ""},           // 8 octets are no date
+        {"Hex-STRING:07D605110E1E0000", true, "2006-05-17, 14:30:00"},  // a DateAndTime
+        {"Hex-STRING: 07 EA 0C 0B 07 1E 3A 00 2B 00 00 ", true, "2026-12-11, 07:30:58"},  // as snmpd sends it
+        {"Hex-STRING:07D605110E", true, ""},
         {"Hex-STRING:48690D0A00", false, "Hi"},              // CR, LF and NUL are skipped
         {"ccitt.0", false, ""},
         {"39871", false, ""},
@@ -255,6 +257,38 @@ TEST(ValueText, Normalise)
     for (const auto& c : cases)
         EXPECT_EQ(normalise_value_text(c.in, c.date), c.out) << c.in;
     EXPECT_EQ(normalise_value_text(std::string(3000, 'x'), false).size(), MaxValueText);
+}
+
+TEST(ValueText, HexToDate)
+{
+    struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"07 D6 05 11 0E 1E 00", "2006-05-17, 14:30:00"},  // the enterprise agent's 7 octets
+        {"07D605110E1E00", "2006-05-17, 14:30:00"},
+        // DateAndTime: the first 7 octets are the same fields; tenths of a
+        // second and the offset from UTC are not shown.
+        {"07 D6 05 11 0E 1E 00 09", "2006-05-17, 14:30:00"},
+        {"07 D6 05 11 0E 1E 00 09 2B 02 00", "2006-05-17, 14:30:00"},
+        {"07 D6 05 11 0E 1E 00 00 2D 05 1E", "2006-05-17, 14:30:00"},
+        {"07 E9 01 01 00 00 00 00 2B 00 00", "2025-01-01, 00:00:00"},
+        // Any other length is no date.
+        {"", ""},
+        {"07 D6 05 11 0E 1E", ""},
+        {"07 D6 05 11 0E 1E 00 09 2B", ""},
+        {"07 D6 05 11 0E 1E 00 09 2B 02", ""},
+        {"07 D6 05 11 0E 1E 00 09 2B 02 00 00", ""},
+        // Characters other than 0-9 and A-F count as 0; a lone last digit is
+        // the high half of its octet.
+        {"07 D6 05 11 0E 1E 0G", "2006-05-17, 14:30:00"},
+        {"07 D6 05 11 0E 1E 0G 00 2B 00 00", "2006-05-17, 14:30:00"},
+        {"07 d6 05 11 0e 1e 00", "1798-05-17, 00:16:00"},
+        {"ZZ ZZ 05 11 0E 1E 00 09", "0-05-17, 14:30:00"},
+        {"07D605110E1E0", "2006-05-17, 14:30:00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hex_to_date(c.in), c.out) << c.in;
 }
 
 TEST(ValueText, OctetHelpers)

@@ -36,7 +36,7 @@ public:
 class CHost : public CWnd {
 public:
     int parentMeasures = 0;
-    void OnMeasureItem(int, LPMEASUREITEMSTRUCT) override { ++parentMeasures; }
+    afx_msg void OnMeasureItem(int, LPMEASUREITEMSTRUCT) { ++parentMeasures; }
     DECLARE_MESSAGE_MAP()
 };
 

@@ -176,7 +176,7 @@ public:
         if (msg->message == WM_KEYDOWN) throw new CCountedException;
         return CWnd::PreTranslateMessage(msg);
     }
-    void OnKeyDown(UINT, UINT, UINT) override { ++keys; }
+    afx_msg void OnKeyDown(UINT, UINT, UINT) { ++keys; }
     DECLARE_MESSAGE_MAP()
 };
 

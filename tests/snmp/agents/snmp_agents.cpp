@@ -154,6 +154,8 @@ bool TestAgents::start(const AgentSpec& spec)
             conf << "pass_persist .1.3.6.1.4.1.39871 " << helper << " qor\n";
         if (spec.printer)
             conf << "pass_persist .1.3.6.1.2.1.43 " << helper << " printer\n";
+        if (spec.storage)
+            conf << "pass_persist .1.3.6.1.2.1.25.2 " << helper << " storage\n";
     }
     std::string pidfile = base + "/snmpd.pid";
     const bool relayed = spec.faults.drop_first > 0 || spec.faults.hold_odd_answers;
@@ -182,9 +184,12 @@ bool TestAgents::start(const AgentSpec& spec)
         std::string log = base + "/snmpd.log";
         std::string conf = base + "/snmpd.conf";
         std::string listen = "udp:" + spec.address + ":" + port;
-        execlp("snmpd", "snmpd", "-f", "-Lf", log.c_str(), "-C", "-I",
-               "-smux,interfaces,ifTable,ifXTable", "-c", conf.c_str(), "-p", pidfile.c_str(),
-               listen.c_str(), static_cast<char*>(nullptr));
+        // The test agent's own tables stand in for these modules.
+        std::string off = "-smux,interfaces,ifTable,ifXTable";
+        if (spec.storage)
+            off += ",hrh_storage";
+        execlp("snmpd", "snmpd", "-f", "-Lf", log.c_str(), "-C", "-I", off.c_str(), "-c", conf.c_str(), "-p",
+               pidfile.c_str(), listen.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     agent.pid = pid;

@@ -1,7 +1,8 @@
 // Test agents: real snmpd processes, one per simulated host on its own
 // loopback address (port 161), each with its own identity and with the
 // interfaces group and the QOR enterprise subtree served by test_agent
-// (on request also the QOR hardware tables and printer supplies).
+// (on request also the QOR hardware tables, printer supplies and a fixed
+// storage table).
 // A TestAgents object starts them in a temporary folder and stops them by
 // PID when it goes away. An agent with faults listens on port 1161 behind a
 // UdpRelay on port 161. Also runs the net-snmp command-line tools.
@@ -29,6 +30,7 @@ struct AgentSpec {
     RelayFaults faults = {};           // requests lost, answers late: see UdpRelay
     bool hardware = false;             // the QOR subtree also serves the hardware tables
     bool printer = false;              // serves the printer supplies table (.1.3.6.1.2.1.43.11)
+    bool storage = false;              // serves fixed memory and storage (.1.3.6.1.2.1.25.2), not the machine's
 };
 
 class TestAgents {

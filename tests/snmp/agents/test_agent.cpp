@@ -1,8 +1,11 @@
-// A pass_persist handler for snmpd that plays two test agents:
+// A pass_persist handler for snmpd that plays the test agents' fixed parts:
 //   test_agent ifaces   the interfaces group (.1.3.6.1.2.1.2) with fixed rows
 //   test_agent qor      the QOR enterprise subtree, values scrambled as the
 //                       real agent sends them
 //   test_agent printer  the printer supplies table (.1.3.6.1.2.1.43.11.1.1)
+//   test_agent storage  hrMemorySize and hrStorageTable (.1.3.6.1.2.1.25.2):
+//                       fixed memory areas and file systems in place of the
+//                       machine's, whose use changes while a test runs
 // The environment (passed on by snmpd) makes each simulated host distinct:
 //   TRV_AGENT_TAG       text that appears in names and descriptions
 //   TRV_QOR_NOT_READY   the first N requests are answered "not ready"; a
@@ -173,6 +176,36 @@ void build_printer(const std::string& tag)
     }
 }
 
+// Memory and file systems of several allocation units, one of them larger
+// than 2^32 allocation units' bytes, one full, one never used.
+void build_storage(const std::string& tag)
+{
+    add(".1.3.6.1.2.1.25.2.2.0", "integer", "16777216");  // KB
+    const std::string t = ".1.3.6.1.2.1.25.2.3.1.";
+    const struct {
+        int index, type;
+        std::string descr;
+        int unit, size, used;
+    } rows[] = {
+        {1, 2, "Physical memory", 1024, 16777216, 4194304},
+        {3, 3, "Virtual memory", 1024, 20971520, 5242880},
+        {10, 3, "Swap space", 1024, 4194304, 0},
+        {31, 4, "/", 4096, 61046784, 30523392},
+        {32, 4, "/srv/" + tag, 65536, 2000000000, 1500000001},
+        {40, 7, "/media/cdrom", 2048, 327680, 327680},
+    };
+    for (const auto& r : rows) {
+        const std::string index = "." + std::to_string(r.index);
+        add(t + "1" + index, "integer", std::to_string(r.index));
+        add(t + "2" + index, "objectid", ".1.3.6.1.2.1.25.2.1." + std::to_string(r.type));
+        add(t + "3" + index, "string", r.descr);
+        add(t + "4" + index, "integer", std::to_string(r.unit));
+        add(t + "5" + index, "integer", std::to_string(r.size));
+        add(t + "6" + index, "integer", std::to_string(r.used));
+        add(t + "7" + index, "counter", "0");
+    }
+}
+
 void answer(const Entry* e, const std::string& asked, int& not_ready, const std::vector<uint32_t>& not_ready_root)
 {
     if (!e) {
@@ -213,6 +246,8 @@ int main(int argc, char** argv)
             build_hardware(tag);
     } else if (std::strcmp(argv[1], "printer") == 0) {
         build_printer(tag);
+    } else if (std::strcmp(argv[1], "storage") == 0) {
+        build_storage(tag);
     } else {
         build_ifaces(tag);
     }
