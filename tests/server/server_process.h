@@ -104,12 +104,13 @@ public:
     bool SendRaw(const std::string& bytes);
     bool Send(const std::string& xml) { return SendRaw(Frame(xml)); }
     // The next frame's element, or none when nothing whole came within the time
-    // or the connection ended.
-    std::optional<Reply> Next(int seconds = 20);
+    // or the connection ended. The defaults only bound a server that never
+    // answers; a slow one on busy cores stays well within them.
+    std::optional<Reply> Next(int seconds = 60);
     // Skips frames until one named `name` arrives.
-    std::optional<Reply> NextNamed(const std::string& name, int seconds = 20);
+    std::optional<Reply> NextNamed(const std::string& name, int seconds = 60);
     // True when the server closed the connection within the time.
-    bool Closed(int seconds = 20);
+    bool Closed(int seconds = 60);
     // LOGIN and read SESSION and its LOG; the session id, empty on failure.
     std::string Login(const std::string& type, const std::string& extra = std::string());
     int fd() const { return fd_; }

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 namespace {
 
@@ -138,18 +136,14 @@ TEST_F(Settings, ChangesNeedingRestartAreStoredAndNamed)
     client_.reset();
     ASSERT_EQ(server_->Stop(), 0);
     server_ = std::make_unique<ServerProcess>(*folder_);
-    bool served = false;
-    for (int i = 0; i < 150 && !served; ++i) {
+    EXPECT_TRUE(WaitUntil([&] {
         try {
             ConsoleClient c(new_port);
-            served = c.Send("<PING synch=\"1\"/>") && c.Next(2).has_value();
+            return c.Send("<PING synch=\"1\"/>") && c.Next().has_value();
         } catch (const std::exception&) {
-            // not listening yet
+            return false;  // not listening yet
         }
-        if (!served)
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    EXPECT_TRUE(served);
+    }));
 }
 
 TEST_F(Settings, OutOfRangeValuesAreRefusedAndKept)
