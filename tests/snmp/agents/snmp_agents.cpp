@@ -188,6 +188,9 @@ bool TestAgents::start(const AgentSpec& spec)
         std::string off = "-smux,interfaces,ifTable,ifXTable";
         if (spec.storage)
             off += ",hrh_storage";
+        if (!spec.host_resources)
+            off += ",hr_system,hrh_storage,hrh_filesys,hr_device,hr_other,hr_proc,hr_network,hr_print,hr_disk,"
+                   "hr_partition,hr_filesys,hrSWRunTable,hrSWRunPerfTable,hrSWInstalledTable";
         execlp("snmpd", "snmpd", "-f", "-Lf", log.c_str(), "-C", "-I", off.c_str(), "-c", conf.c_str(), "-p",
                pidfile.c_str(), listen.c_str(), static_cast<char*>(nullptr));
         _exit(127);

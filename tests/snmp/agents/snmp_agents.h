@@ -28,6 +28,11 @@ struct AgentSpec {
     bool qor = true;                   // serves the QOR enterprise subtree at all
     bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
     RelayFaults faults = {};           // requests lost, answers late: see UdpRelay
+    // Serves the machine's own host resources (.1.3.6.1.2.1.25): processes,
+    // packages, disks. Reading them can take snmpd seconds on a busy machine,
+    // longer than a scan's time-out of 1 s; agents of tests that walk every
+    // subtree at such a time-out leave them out.
+    bool host_resources = true;
     bool hardware = false;             // the QOR subtree also serves the hardware tables
     bool printer = false;              // serves the printer supplies table (.1.3.6.1.2.1.43.11)
     bool storage = false;              // serves fixed memory and storage (.1.3.6.1.2.1.25.2), not the machine's
