@@ -22,6 +22,38 @@ set(TRV_WIN_DEPS_DIR "${_trv_cache_default}/debian-src" CACHE PATH
 find_program(TRV_APT_GET apt-get PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 find_program(TRV_DPKG_SOURCE dpkg-source PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 
+# The Debian mirror the system's own apt sources name for this release's main
+# component, whichever format they are written in (sources.list, *.list,
+# *.sources): apt itself lists them, without touching the network. Sets
+# OUT_URI and OUT_SUITE.
+function(trv_system_debian_mirror OUT_URI OUT_SUITE)
+  set(codename "")
+  if(EXISTS /etc/os-release)
+    file(STRINGS /etc/os-release line REGEX "^VERSION_CODENAME=")
+    string(REGEX REPLACE "^VERSION_CODENAME=\"?([^\"]*)\"?$" "\\1" codename "${line}")
+  endif()
+  if(codename STREQUAL "")
+    message(FATAL_ERROR "No VERSION_CODENAME in /etc/os-release: cannot tell which Debian release to fetch from")
+  endif()
+  execute_process(COMMAND ${TRV_APT_GET} indextargets --no-release-info
+                          --format "$(TARGET_OF) $(REPO_URI) $(RELEASE) $(COMPONENT)"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE targets ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "apt-get indextargets failed: ${err}")
+  endif()
+  string(REPLACE "\n" ";" lines "${targets}")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^deb(-src)? ([^ ]+) ${codename} main$")
+      set(${OUT_URI} "${CMAKE_MATCH_2}" PARENT_SCOPE)
+      set(${OUT_SUITE} "${codename}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "The system's apt sources (/etc/apt/sources.list, /etc/apt/sources.list.d/) name no "
+                      "mirror for '${codename} main'; add one there to fetch Debian source packages. "
+                      "apt lists:\n${targets}")
+endfunction()
+
 # Fetches and unpacks Debian source package PKG into ${TRV_WIN_DEPS_DIR}/PKG,
 # sets OUT_DIR to the unpacked tree. Done once; the marker file records the
 # finished tree, and a lock keeps parallel configures from fetching twice.
@@ -44,11 +76,13 @@ function(trv_debian_source PKG OUT_DIR)
   file(REMOVE_RECURSE ${pkgdir})
   set(apt ${root}/apt)
   file(MAKE_DIRECTORY ${apt}/lists/partial ${apt}/cache/archives/partial ${pkgdir}/download)
-  # Only source indices; the system's own apt sources and state stay untouched.
+  # Only source indices, from the system's own mirror; the system's apt
+  # sources and state stay untouched.
+  trv_system_debian_mirror(mirror suite)
   file(WRITE ${apt}/deb-src.sources
     "Types: deb-src\n"
-    "URIs: http://deb.debian.org/debian\n"
-    "Suites: bookworm\n"
+    "URIs: ${mirror}\n"
+    "Suites: ${suite}\n"
     "Components: main\n"
     "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n")
   set(apt_opts
@@ -61,7 +95,7 @@ function(trv_debian_source PKG OUT_DIR)
   execute_process(COMMAND ${TRV_APT_GET} ${apt_opts} update
     RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "apt-get update for the private source list failed (needs deb.debian.org): ${err}")
+    message(FATAL_ERROR "apt-get update for the private source list (${mirror} ${suite} main) failed: ${err}")
   endif()
   execute_process(COMMAND ${TRV_APT_GET} ${apt_opts} source --download-only ${PKG}
     WORKING_DIRECTORY ${pkgdir}/download

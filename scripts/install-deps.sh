@@ -34,14 +34,9 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 echo "Installing:$missing"
-case " $missing " in
-  *" postgresql "*)
-    # Tests start their own throwaway clusters. A main cluster created by the
-    # package would listen on 5432, which is also the server's default port.
-    $SUDO mkdir -p /etc/postgresql-common/createcluster.d
-    echo "create_main_cluster = false" | $SUDO tee /etc/postgresql-common/createcluster.d/tarvane.conf >/dev/null
-    ;;
-esac
+# The system's own configuration is left as it is: PostgreSQL's package makes
+# its main cluster as usual (tests start clusters of their own; README,
+# "A first scan", says what its port 5432 means for the server).
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
 # snmpd's package starts a system agent on 127.0.0.1:161; the project's

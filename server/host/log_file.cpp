@@ -95,7 +95,7 @@ void StartLogTrimThread(const LogTrimParams& params)
     std::thread([params] {
         const long long limit = static_cast<long long>(params.max_log_size_mb) * 1000000LL;
         for (;;) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10000));
+            std::this_thread::sleep_for(std::chrono::milliseconds(params.period_ms));
             // The file being logged to now: SETSERVERINFO may have moved the log.
             std::lock_guard<std::mutex> hold(FileMutex());
             const std::string name = g_log_name;

@@ -10,8 +10,9 @@
 
 struct LogTrimParams {
     std::string name;
-    int max_log_size_mb;  // above 0, or no trimming
-    int log_cut_perc;     // 0..100
+    int max_log_size_mb;     // above 0, or no trimming
+    int log_cut_perc;        // 0..100
+    int period_ms = 10000;   // how often the size is looked at
 };
 
 // Opens `name` for appending and logs to it; false (logging stays on the
@@ -21,9 +22,9 @@ bool OpenLogFile(const std::string& name);
 bool ReopenLogFile(const std::string& name);
 // Logs to the standard output and closes the log FILE.
 void CloseLogFile();
-// Starts the detached trimming thread: every 10 s, the file being logged to
-// at that moment (not `params.name`, which is the start-up one), when it is
-// above the limit, loses its first `log_cut_perc` percent.
+// Starts the detached trimming thread: every `period_ms` (10 s), the file
+// being logged to at that moment (not `params.name`, which is the start-up
+// one), when it is above the limit, loses its first `log_cut_perc` percent.
 void StartLogTrimThread(const LogTrimParams& params);
 // Cuts the front `percent` of the file (clamped to 0..100). The kept tail is
 // written to a new file that replaces the old one, so a failure never loses

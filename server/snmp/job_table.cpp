@@ -3,7 +3,6 @@
 #include "qr_log.h"
 
 #include <chrono>
-#include <thread>
 
 JobTable::~JobTable()
 {
@@ -15,8 +14,15 @@ JobTable::~JobTable()
 
 void JobTable::add(Job* job)
 {
-    qr_automutex hold(m_);
-    jobs_.Add(job);
+    {
+        qr_automutex hold(m_);
+        jobs_.Add(job);
+    }
+    {
+        std::lock_guard<std::mutex> hold(added_m_);
+        ++additions_;
+    }
+    added_.notify_all();
 }
 
 int JobTable::count()
@@ -78,9 +84,18 @@ int JobTable::count_snapshot(int scan_id, int as_of_id)
 
 bool JobTable::has_jobs(int wait_ms)
 {
+    // Read before looking: a job added after the look changes it.
+    unsigned long long seen;
+    {
+        std::lock_guard<std::mutex> hold(added_m_);
+        seen = additions_;
+    }
     if (count() > 0)
         return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms));
+    {
+        std::unique_lock<std::mutex> hold(added_m_);
+        added_.wait_for(hold, std::chrono::milliseconds(wait_ms), [&] { return additions_ != seen; });
+    }
     return count() > 0;
 }
 

@@ -6,8 +6,9 @@
 //
 // Every operation takes the table's mutex for its whole run and may be called
 // from any thread. Lock order: the table's mutex, then a job's lock; a job's
-// lock is never held while the table's mutex is taken. No database work and
-// no notification ever runs under the table's mutex.
+// lock is never held while the table's mutex is taken. Nothing is locked
+// under the added-job signal's mutex. No database work and no notification
+// ever runs under the table's mutex.
 #pragma once
 
 #include "job.h"
@@ -15,7 +16,9 @@
 #include "qr_array.h"
 #include "qr_sync.h"
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 
 class JobTable {
@@ -45,8 +48,9 @@ public:
     // state. Scans can share a snapshot (host rescans, SNMP output), and each
     // closes its own part of it: another scan's jobs never hold it open.
     int count_snapshot(int scan_id, int as_of_id);
-    // True when there are jobs; on an empty table it looks again after the
-    // wait, so a scan that is just starting is seen.
+    // True when there are jobs; on an empty table it waits up to `wait_ms`
+    // for one to be added and looks again, so a scan that is just starting
+    // is seen.
     bool has_jobs(int wait_ms = 2000);
     // Removes and frees this very job; 1 (and an error line) when the table
     // does not hold it.
@@ -64,4 +68,7 @@ public:
 private:
     qr_mutex m_;
     tgDArray<Job*> jobs_;  // guarded by m_; creation order
+    std::mutex added_m_;
+    std::condition_variable added_;
+    unsigned long long additions_ = 0;  // guarded by added_m_
 };

@@ -2,6 +2,8 @@
 #include "qr_sync.h"
 #include "qr_thread.h"
 
+#include "blocked_thread.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,7 +13,9 @@
 #include <thread>
 #include <vector>
 
-using namespace std::chrono_literals;
+using trvtest::poll_until;
+using trvtest::this_thread_id;
+using trvtest::wait_until_blocked_on;
 
 namespace {
 
@@ -22,17 +26,33 @@ auto on_other_thread(F fn)
     return std::async(std::launch::async, fn).get();
 }
 
-// Polls until cond holds or about two seconds pass.
-template <typename C>
-bool eventually(C cond)
-{
-    for (int i = 0; i < 200; ++i) {
-        if (cond())
-            return true;
-        std::this_thread::sleep_for(10ms);
+// A thread that publishes its id before it runs `fn`.
+class Watched {
+public:
+    template <typename F>
+    explicit Watched(F fn) : thread_([this, fn] {
+        id_ = this_thread_id();
+        fn();
+    })
+    {
     }
-    return cond();
-}
+    ~Watched()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    // True once the thread waits on a lock or condition inside `object`.
+    template <typename T>
+    bool blocked_on(const T& object)
+    {
+        return poll_until([&] { return id_.load() != 0; }) && wait_until_blocked_on(id_.load(), object);
+    }
+    void join() { thread_.join(); }
+
+private:
+    std::atomic<pid_t> id_{0};
+    std::thread thread_;
+};
 
 }  // namespace
 
@@ -91,11 +111,11 @@ TEST(QrSemaphore, ZeroBlocksUntilPostFromAnotherThread)
 {
     qr_semaphore s(0);
     std::atomic<bool> passed{false};
-    std::thread waiter([&] {
+    Watched waiter([&] {
         s.wait();
         passed = true;
     });
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(waiter.blocked_on(s));
     EXPECT_FALSE(passed.load());
     s.post();
     waiter.join();
@@ -125,15 +145,16 @@ TEST(QrRwMutex, ReadersShareAndWriterWaitsForAll)
     rw.lock(QR_RWLOCK_SHARED);
     rw.lock(QR_RWLOCK_SHARED);  // a second reader (same thread is fine for shared counting)
     std::atomic<bool> writing{false};
-    std::thread writer([&] {
+    Watched writer([&] {
         rw.lock(QR_RWLOCK_EXCLUSIVE);
         writing = true;
         rw.unlock(QR_RWLOCK_EXCLUSIVE);
     });
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(writer.blocked_on(rw));
     EXPECT_FALSE(writing.load());
     rw.unlock(QR_RWLOCK_SHARED);
-    std::this_thread::sleep_for(50ms);
+    // One reader is still in: the writer waits on.
+    EXPECT_TRUE(writer.blocked_on(rw));
     EXPECT_FALSE(writing.load()) << "the writer must wait for the last reader";
     rw.unlock(QR_RWLOCK_SHARED);
     writer.join();
@@ -151,22 +172,19 @@ TEST(QrRwMutex, WaitingWriterGoesBeforeLaterReaders)
     };
 
     rw.lock(QR_RWLOCK_SHARED);
-    std::atomic<bool> writer_started{false};
-    std::thread writer([&] {
-        writer_started = true;
+    Watched writer([&] {
         rw.lock(QR_RWLOCK_EXCLUSIVE);
         note("writer");
-        std::this_thread::sleep_for(30ms);
         rw.unlock(QR_RWLOCK_EXCLUSIVE);
     });
-    ASSERT_TRUE(eventually([&] { return writer_started.load(); }));
-    std::this_thread::sleep_for(200ms);  // the writer now waits holding the entry mutex
-    std::thread late_reader([&] {
+    // The entry was free, so the writer now waits for the readers holding it.
+    EXPECT_TRUE(writer.blocked_on(rw));
+    Watched late_reader([&] {
         rw.lock(QR_RWLOCK_SHARED);
         note("late reader");
         rw.unlock(QR_RWLOCK_SHARED);
     });
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(late_reader.blocked_on(rw));
     {
         std::lock_guard<std::mutex> lk(order_mutex);
         EXPECT_TRUE(order.empty()) << "neither may enter while the first reader holds the lock";
@@ -189,12 +207,12 @@ TEST(QrRwMutex, LastReaderOnAnotherThreadReleasesTheWriter)
     });
     rw.unlock(QR_RWLOCK_SHARED);  // this thread leaves first
     std::atomic<bool> writing{false};
-    std::thread writer([&] {
+    Watched writer([&] {
         rw.lock(QR_RWLOCK_EXCLUSIVE);
         writing = true;
         rw.unlock(QR_RWLOCK_EXCLUSIVE);
     });
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(writer.blocked_on(rw));
     EXPECT_FALSE(writing.load());
     on_other_thread([&] {
         rw.unlock(QR_RWLOCK_SHARED);  // the last reader leaves on yet another thread
@@ -237,7 +255,7 @@ TEST(QrThread, CreatesDetachedThreadAndReportsIds)
     caller = qr_thread_getid();
     qr_thread_create([](void* arg) { seen = *static_cast<int*>(arg) == 42 ? qr_thread_getid() : -1; },
                      &forty_two);
-    ASSERT_TRUE(eventually([] { return seen.load() != 0; }));
+    ASSERT_TRUE(poll_until([] { return seen.load() != 0; }));
     EXPECT_GT(seen.load(), 0);
     EXPECT_NE(seen.load(), caller.load());
 }

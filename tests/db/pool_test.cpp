@@ -1,5 +1,6 @@
 // Connection pools on a real SQLite data source: lending, blocking when all
 // connections are out, refusing pointers the pool did not lend, the counter.
+#include "blocked_thread.h"
 #include "db_test_env.h"
 
 #include "qr_counters.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <set>
 #include <thread>
@@ -122,8 +122,13 @@ TEST(Pool, ExhaustedPoolBlocksUntilAConnectionComesBack)
     MSSQLODBCConnection* a = pool->get();
     MSSQLODBCConnection* b = pool->get();
     std::atomic<MSSQLODBCConnection*> got{nullptr};
-    std::thread borrower([&] { got = pool->get(); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::atomic<pid_t> borrower_id{0};
+    std::thread borrower([&] {
+        borrower_id = trvtest::this_thread_id();
+        got = pool->get();
+    });
+    EXPECT_TRUE(trvtest::poll_until([&] { return borrower_id.load() != 0; }) &&
+                trvtest::wait_until_blocked_on(borrower_id.load(), *pool));
     EXPECT_EQ(got.load(), nullptr) << "get() returned while every connection was lent";
     pool->release(b);
     borrower.join();

@@ -2,6 +2,7 @@
 // server's database mutex: nested operations neither deadlock nor race, also
 // when every operation borrows its own connection from a small pool.
 #include "admin_fixture.h"
+#include "blocked_thread.h"
 #include "db_test_env.h"
 
 #include "datasource_odbcinst.h"
@@ -138,12 +139,14 @@ TEST_P(LoaderThreadsTest, OperationWaitsForTheSharedMutex)
         // While the database mutex is held elsewhere, no operation of any
         // loader on it can finish.
         qr_automutex hold(f.db_mutex);
+        std::atomic<pid_t> id{0};
         worker = std::thread([&] {
+            id = trvtest::this_thread_id();
             vendor = DataLoader::get_vendor_name(f.loader.get(), 9);
             done = true;
         });
-        for (int i = 0; i < 2000 && !done; ++i)
-            std::this_thread::yield();
+        EXPECT_TRUE(trvtest::poll_until([&] { return id.load() != 0; }) &&
+                    trvtest::wait_until_blocked_on(id.load(), f.db_mutex));
         EXPECT_FALSE(done.load());
     }
     worker.join();
@@ -179,7 +182,6 @@ TEST(LoaderMutex, CompactionHoldsTheOneMutexAndAnotherTypesOperationWaits)
     locker->query("LOCK TABLE held IN ACCESS EXCLUSIVE MODE");
     std::atomic<int> finished{0};
     int x_result = -2, y_result = -2, x_order = 0, y_order = 0;
-    std::atomic<bool> y_started{false};
     std::thread compacting([&] {
         x_result = DataLoader::compact_database(&loader_x, pg);
         x_order = ++finished;
@@ -196,17 +198,16 @@ TEST(LoaderMutex, CompactionHoldsTheOneMutexAndAnotherTypesOperationWaits)
         db_mutex.unlock();
     EXPECT_FALSE(mutex_free);
 
+    std::atomic<pid_t> other_id{0};
     std::thread other([&] {
-        y_started = true;
+        other_id = trvtest::this_thread_id();
         y_result = DataLoader::compact_database(&loader_y, pg);
         y_order = ++finished;
     });
-    while (!y_started)
-        std::this_thread::yield();
-    // Database Y is free, so only the mutex can keep the other operation from
-    // finishing while X stays locked; give it a fair chance to (wrongly) finish.
-    for (int i = 0; i < 50 && finished == 0; ++i)
-        watcher->get_stmnt_results(waiting, {database_x});
+    // Database Y is free, so only the mutex keeps the other operation from
+    // finishing while X stays locked: it waits on the mutex.
+    EXPECT_TRUE(trvtest::poll_until([&] { return other_id.load() != 0; }) &&
+                trvtest::wait_until_blocked_on(other_id.load(), db_mutex));
     EXPECT_EQ(finished.load(), 0);
 
     locker->query("COMMIT");

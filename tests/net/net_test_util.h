@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,8 +30,9 @@ struct LoopbackPair {
     std::string port() const { return std::to_string(listener.getPort()); }
 };
 
-// Polls `condition` every 10 ms for at most `seconds`; true when it held.
-inline bool eventually(const std::function<bool()>& condition, int seconds = 10)
+// Polls `condition` every 10 ms until it holds; false only when it did not
+// within `seconds` (a fault: a slow machine never meets the bound).
+inline bool eventually(const std::function<bool()>& condition, int seconds = 60)
 {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < until) {
@@ -39,6 +41,27 @@ inline bool eventually(const std::function<bool()>& condition, int seconds = 10)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return condition();
+}
+
+// How many connections wait in the backlog of the listening socket on
+// 127.0.0.1:port, not yet accepted; -1 when no such socket listens.
+inline int accept_queue_length(const std::string& port)
+{
+    char local[32];
+    std::snprintf(local, sizeof local, "0100007F:%04X", static_cast<unsigned>(std::stoi(port)));
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);  // the heading
+    while (std::getline(table, line)) {
+        // sl local_address rem_address st tx_queue:rx_queue; a listener's
+        // rx_queue is its accept queue.
+        char address[64], remote[64];
+        unsigned state = 0, tx = 0, rx = 0;
+        if (std::sscanf(line.c_str(), " %*d: %63s %63s %x %x:%x", address, remote, &state, &tx, &rx) == 5 &&
+            state == 0x0A && local == std::string(address))
+            return static_cast<int>(rx);
+    }
+    return -1;
 }
 
 // Sends the log to a temporary file while it lives.

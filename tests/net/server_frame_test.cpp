@@ -25,6 +25,7 @@
 #include <vector>
 
 using trvtest::LogCapture;
+using trvtest::accept_queue_length;
 using trvtest::eventually;
 
 namespace {
@@ -115,7 +116,7 @@ void gated_handler(Client_socket& socket, Config&)
 bool wait_started(int n)
 {
     std::unique_lock<std::mutex> lock(gate.m);
-    return gate.cv.wait_for(lock, std::chrono::seconds(10), [&] { return gate.started >= n; });
+    return gate.cv.wait_for(lock, std::chrono::seconds(60), [&] { return gate.started >= n; });
 }
 
 void release(int n)
@@ -164,18 +165,18 @@ TEST_F(Frame, OneAllowedClientHoldsTheNextBack)
     const std::string port = start(gated_handler, 1);
     Client_socket first("127.0.0.1", port, false);
     ASSERT_TRUE(wait_started(1));
-    // Connects (the backlog takes it) but is not accepted yet.
+    // Connects (the backlog takes it) but is not accepted: it stays there.
     Client_socket second("127.0.0.1", port, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(eventually([&] { return accept_queue_length(port) == 1; }));
     {
         std::lock_guard<std::mutex> lock(gate.m);
         EXPECT_EQ(gate.started, 1);
     }
     release(1);
-    EXPECT_EQ(first.recv(4, 5), "done");
+    EXPECT_EQ(first.recv(4, 60), "done");
     ASSERT_TRUE(wait_started(2));
     release(2);
-    EXPECT_EQ(second.recv(4, 5), "done");
+    EXPECT_EQ(second.recv(4, 60), "done");
     std::lock_guard<std::mutex> lock(gate.m);
     EXPECT_EQ(gate.events, (std::vector<std::string>{"start 1", "end 1", "start 2", "end 2"}));
 }
@@ -203,7 +204,7 @@ TEST_F(Frame, HandlerFailuresAreCountedLoggedAndTheNextClientIsServed)
         next_outcome = c.outcome;
         Client_socket client("127.0.0.1", port, false);
         // The frame closes the connection after the counters are put right.
-        EXPECT_EQ(message_of([&] { client.recv(1, 10); }), "Socket read failed");
+        EXPECT_EQ(message_of([&] { client.recv(1, 60); }), "Socket read failed");
         const qr_connection_counters after = qr_counters_snapshot();
         EXPECT_EQ(after.Total, before.Total + 1);
         EXPECT_EQ(after.Active, before.Active);
@@ -224,7 +225,7 @@ TEST_F(Frame, ManualSocketOutlivesItsConnectionThread)
     const qr_connection_counters before = qr_counters_snapshot();
     const std::string port = start(manual_handler, 4);
     Client_socket client("127.0.0.1", port, false);
-    EXPECT_EQ(client.recv(1, 5), "x");
+    EXPECT_EQ(client.recv(1, 60), "x");
     ASSERT_TRUE(eventually([&] {
         qr_connection_counters now = qr_counters_snapshot();
         return now.Succeeded == before.Succeeded + 1 && now.Active == before.Active;
@@ -232,9 +233,9 @@ TEST_F(Frame, ManualSocketOutlivesItsConnectionThread)
     const int fd = kept_socket.load();
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::send(fd, "still", 5, MSG_NOSIGNAL), 5);
-    EXPECT_EQ(client.recv(5, 5), "still");
+    EXPECT_EQ(client.recv(5, 60), "still");
     ::close(fd);
-    EXPECT_EQ(message_of([&] { client.recv(1, 5); }), "Socket read failed");
+    EXPECT_EQ(message_of([&] { client.recv(1, 60); }), "Socket read failed");
 }
 
 TEST_F(Frame, PortInUseEndsTheAcceptThreadWithAnErrorLine)
@@ -250,7 +251,7 @@ TEST_F(Frame, PortInUseEndsTheAcceptThreadWithAnErrorLine)
     Client_socket client("127.0.0.1", port, false);
     Client_socket accepted(taken.accept(), false);
     client.send("k");
-    EXPECT_EQ(accepted.recv(1, 5), "k");
+    EXPECT_EQ(accepted.recv(1, 60), "k");
 }
 
 TEST_F(Frame, AHandedOverSocketIsServedAndNotBoundAgain)
@@ -263,7 +264,7 @@ TEST_F(Frame, AHandedOverSocketIsServedAndNotBoundAgain)
     // A client may connect before the accept thread runs: the socket already listens.
     Client_socket client("127.0.0.1", port, false);
     run_servers(unused_config(), "TRV", default_handler, std::move(listener));
-    EXPECT_EQ(client.recv(14, 5), "Hello, world!\n");
+    EXPECT_EQ(client.recv(14, 60), "Hello, world!\n");
     EXPECT_FALSE(log.contains("Cannot bind the socket")) << log.text();
 }
 
@@ -289,7 +290,7 @@ TEST_F(Frame, StartLineNamesTheServerAndTheClientLimit)
         EXPECT_TRUE(log.contains(c.head + port + c.tail)) << log.text();
 
         Client_socket client("127.0.0.1", port, false);
-        EXPECT_EQ(client.recv(14, 5), "Hello, world!\n");
+        EXPECT_EQ(client.recv(14, 60), "Hello, world!\n");
     }
 }
 

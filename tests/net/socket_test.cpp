@@ -98,10 +98,10 @@ TEST(Socket, SplitArrivalIsGatheredToTheFullCount)
         const char* name;
         std::function<std::string(Client_socket&)> read10;
     } cases[] = {
-        {"recv", [](Client_socket& s) { return s.recv(10, 5); }},
+        {"recv", [](Client_socket& s) { return s.recv(10, 60); }},
         {"buffer", [](Client_socket& s) {
              char b[10];
-             EXPECT_EQ(s.read(b, 10, 5), 10);
+             EXPECT_EQ(s.read(b, 10, 60), 10);
              return std::string(b, 10);
          }},
     };

@@ -1,7 +1,7 @@
 // The server process as a whole: first start, a second instance, bad
 // configuration, a port in use, a scanner that cannot start, settings that
-// cannot be read, stop and restart, the connection limit, log trimming, and
-// installing and removing the service unit.
+// cannot be read, stop and restart, a scan cut short by a stop or a crash, the
+// connection limit, log trimming, and installing and removing the service unit.
 #include "qr_payload.h"
 #include "qr_settings.h"
 #include "registry.h"
@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -288,15 +290,10 @@ TEST(ServerLifecycle, ALogAboveItsLimitLosesItsFront)
             log << "0123456789012345678901234567890123456789012345678\n";
         log << "TAIL-MARK\n";
     }
-    auto started = StartListening(folder);
+    auto started = StartListening(folder, QuickLogTrim());
     ASSERT_NE(started, nullptr);
     ServerProcess& server = *started;
-    bool trimmed = false;
-    for (int i = 0; i < 300 && !trimmed; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        trimmed = fs::file_size(folder.file("Logs/server.log")) < 1000000;
-    }
-    ASSERT_TRUE(trimmed);
+    ASSERT_TRUE(WaitUntil([&] { return fs::file_size(folder.file("Logs/server.log")) < 1000000; }));
     const std::string log = folder.LogText();
     EXPECT_FALSE(Contains(log, "HEAD-MARK"));
     EXPECT_TRUE(Contains(log, "TAIL-MARK"));
@@ -344,6 +341,67 @@ TEST(ServerLifecycle, InstallAndRemoveTheServiceUnit)
     EXPECT_EQ(remover.WaitExit(), 0);
     EXPECT_EQ(running.WaitExit(), 0);
     EXPECT_FALSE(fs::exists(unit));
+}
+
+// A scan cut short by a stop or a crash: the console loses its connection
+// and hears of no end of the scan. At the first login of its client type
+// after the next start, the snapshot that was being scanned is interrupted
+// (status 4) and the internal-scan marks are gone, before the console reads
+// anything.
+TEST(ServerLifecycle, AScanCutShortByAStopOrACrashIsInterruptedAtTheNextLogin)
+{
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(signal == SIGTERM ? "stop" : "crash");
+        ServerFolder folder;
+        std::string inventory, snapshot;
+        {
+            auto started = StartListening(folder);
+            ASSERT_NE(started, nullptr);
+            ServerProcess& server = *started;
+            ConsoleClient scanning(folder.port());
+            ASSERT_FALSE(scanning.Login("Scanning").empty());
+            // Addresses without agents answer ping, then hold every SNMP
+            // worker in its time-outs (5 s a try, 2 retries): the scan is
+            // still running when the server goes.
+            ASSERT_TRUE(scanning.Send("<ADDTREEITEM uid=\"-2\" parent=\"0\" type=\"1\" synch=\"2\" name=\"Silent\" "
+                                      "ping=\"2\" tabs=\"\"><IP from=\"127.0.94.1-40\" to=\"\" file=\"\"/>"
+                                      "<COMM name=\"public\"/></ADDTREEITEM>"));
+            auto added = scanning.NextNamed("TREEITEM");
+            ASSERT_TRUE(added.has_value());
+            inventory = added->attr("uid");
+            ASSERT_TRUE(scanning.Send("<SCAN uid=\"" + inventory + "\" synch=\"3\"/>"));
+            for (std::optional<Reply> pushed = scanning.Next(60); pushed; pushed = scanning.Next(60)) {
+                if (pushed->name == "TREEITEM" && pushed->attr("type") == "2")
+                    snapshot = pushed->attr("uid");
+                if (pushed->name == "LOG" && Contains(pushed->attr("text"), "SNMP Discovering"))
+                    break;
+            }
+            ASSERT_FALSE(snapshot.empty()) << "no snapshot was announced";
+            ASSERT_EQ(::kill(server.pid(), signal), 0);
+            EXPECT_TRUE(server.WaitExit().has_value());
+            EXPECT_TRUE(scanning.Closed(60));
+        }
+        auto started = StartListening(folder);
+        ASSERT_NE(started, nullptr);
+        ConsoleClient client(folder.port());
+        ASSERT_FALSE(client.Login("Scanning").empty());
+        ASSERT_TRUE(client.Send("<GETTREE root=\"0\" synch=\"4\"/>"));
+        std::optional<Reply> tree = client.NextNamed("TREE");
+        ASSERT_TRUE(tree.has_value());
+        std::map<std::string, const Reply*> items;
+        for (const Reply& item : tree->children) {
+            items[item.attr("uid")] = &item;
+            if (item.attr("parent") == snapshot) {
+                EXPECT_NE(item.attr("status"), "1") << item.xml;  // none left as being scanned
+            }
+        }
+        ASSERT_TRUE(items.count(inventory) && items.count(snapshot)) << tree->xml;
+        EXPECT_EQ(items[inventory]->attr("has_int_scan"), "0");
+        EXPECT_EQ(items[snapshot]->attr("parent"), inventory);
+        EXPECT_EQ(items[snapshot]->attr("status"), "4");
+        EXPECT_EQ(items[snapshot]->attr("has_int_scan"), "0");
+        EXPECT_EQ(started->Stop(), 0);
+    }
 }
 
 }  // namespace

@@ -343,11 +343,11 @@ TEST_F(Protocol, AReportWhoseConsoleLeftAtOnceEndsAndTheServerGoesOn)
         }
         client.reset();
     }
-    std::string log = folder_->LogText();
-    for (int i = 0; i < 600 && Count(log, ended) < 2; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::string log;
+    WaitUntil([&] {
         log = folder_->LogText();
-    }
+        return Count(log, ended) >= 2;
+    });
     EXPECT_EQ(Count(log, "Creating new report for root item'900001'"), 2u) << log;
     EXPECT_EQ(Count(log, ended), 2u) << log;
     EXPECT_EQ(log.find("Unhandled exception occured in thread"), std::string::npos) << log;

@@ -67,6 +67,17 @@ Reply ToReply(const TiXmlElement& element)
 
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& reached, int seconds)
+{
+    const auto until = Clock::now() + std::chrono::seconds(seconds);
+    while (!reached()) {
+        if (Clock::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 int FreePort()
 {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -100,10 +111,10 @@ void ServerFolder::NewPort()
     SetText("ServerPort", std::to_string(port_));
 }
 
-std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder)
+std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder, const std::map<std::string, std::string>& env)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        auto server = std::make_unique<ServerProcess>(folder);
+        auto server = std::make_unique<ServerProcess>(folder, std::vector<std::string>{}, env);
         if (server->WaitListening())
             return server;
         if (server->WaitExit(5) != 4)  // not a port taken by someone else
@@ -111,6 +122,11 @@ std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder)
         folder.NewPort();
     }
     return nullptr;
+}
+
+std::map<std::string, std::string> QuickLogTrim()
+{
+    return {{"TRV_LOG_TRIM_PERIOD_MS", "100"}};
 }
 
 void ServerFolder::SetInt(const std::string& name, int value)

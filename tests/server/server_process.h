@@ -10,6 +10,7 @@
 
 #include "temp_dir.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +20,10 @@
 
 // A free TCP port on 127.0.0.1 at the moment of asking.
 int FreePort();
+
+// Polls `reached` every 20 ms until it holds; false only when it has not
+// within `seconds`, a bound for a fault that a slow machine never meets.
+bool WaitUntil(const std::function<bool()>& reached, int seconds = 120);
 
 class ServerFolder {
 public:
@@ -64,10 +69,14 @@ private:
     int status_ = 0;
 };
 
-// Starts the server of `folder` and waits until it listens; when another
-// program took the port meanwhile, tries again on a new one. None when the
-// server does not come up.
-std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder);
+// Starts the server of `folder` (env entries added) and waits until it
+// listens; when another program took the port meanwhile, tries again on a new
+// one. None when the server does not come up.
+std::unique_ptr<ServerProcess> StartListening(ServerFolder& folder, const std::map<std::string, std::string>& env = {});
+
+// The environment that makes the server look at its log's size every 100 ms
+// instead of every 10 s.
+std::map<std::string, std::string> QuickLogTrim();
 
 // One received element: its name, attributes and the printed XML.
 struct Reply {
@@ -95,12 +104,13 @@ public:
     bool SendRaw(const std::string& bytes);
     bool Send(const std::string& xml) { return SendRaw(Frame(xml)); }
     // The next frame's element, or none when nothing whole came within the time
-    // or the connection ended.
-    std::optional<Reply> Next(int seconds = 20);
+    // or the connection ended. The defaults only bound a server that never
+    // answers; a slow one on busy cores stays well within them.
+    std::optional<Reply> Next(int seconds = 60);
     // Skips frames until one named `name` arrives.
-    std::optional<Reply> NextNamed(const std::string& name, int seconds = 20);
+    std::optional<Reply> NextNamed(const std::string& name, int seconds = 60);
     // True when the server closed the connection within the time.
-    bool Closed(int seconds = 20);
+    bool Closed(int seconds = 60);
     // LOGIN and read SESSION and its LOG; the session id, empty on failure.
     std::string Login(const std::string& type, const std::string& extra = std::string());
     int fd() const { return fd_; }

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 namespace {
 
@@ -19,7 +17,7 @@ protected:
     void SetUp() override
     {
         folder_ = std::make_unique<ServerFolder>();
-        server_ = StartListening(*folder_);
+        server_ = StartListening(*folder_, QuickLogTrim());
         ASSERT_NE(server_, nullptr);
         client_ = std::make_unique<ConsoleClient>(folder_->port());
         ASSERT_FALSE(client_->Login("Console").empty());
@@ -138,18 +136,14 @@ TEST_F(Settings, ChangesNeedingRestartAreStoredAndNamed)
     client_.reset();
     ASSERT_EQ(server_->Stop(), 0);
     server_ = std::make_unique<ServerProcess>(*folder_);
-    bool served = false;
-    for (int i = 0; i < 150 && !served; ++i) {
+    EXPECT_TRUE(WaitUntil([&] {
         try {
             ConsoleClient c(new_port);
-            served = c.Send("<PING synch=\"1\"/>") && c.Next(2).has_value();
+            return c.Send("<PING synch=\"1\"/>") && c.Next().has_value();
         } catch (const std::exception&) {
-            // not listening yet
+            return false;  // not listening yet
         }
-        if (!served)
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    EXPECT_TRUE(served);
+    }));
 }
 
 TEST_F(Settings, OutOfRangeValuesAreRefusedAndKept)
@@ -325,18 +319,15 @@ TEST_F(Settings, AMovedLogIsTrimmedToo)
     EXPECT_FALSE(Set("<LOGINFO file=\"moved.log\"/>"));
     const std::string moved = folder_->file("Logs/moved.log");
     {
-        std::ofstream log(moved, std::ios::app);
+        // Put in place whole: a trim must never find half of it.
+        std::ofstream log(moved + ".new");
         log << "HEAD-MARK\n";
         for (int i = 0; i < 30000; ++i)
             log << "0123456789012345678901234567890123456789012345678\n";
         log << "TAIL-MARK\n";
     }
-    bool trimmed = false;
-    for (int i = 0; i < 300 && !trimmed; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        trimmed = fs::file_size(moved) < 1000000;
-    }
-    ASSERT_TRUE(trimmed);
+    fs::rename(moved + ".new", moved);
+    ASSERT_TRUE(WaitUntil([&] { return fs::file_size(moved) < 1000000; }));
     auto read = [&] {
         std::ifstream in(moved);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -4,10 +4,14 @@
 // (on request also the QOR hardware tables, printer supplies and a fixed
 // storage table).
 // A TestAgents object starts them in a temporary folder and stops them by
-// PID when it goes away. Also runs the net-snmp command-line tools.
+// PID when it goes away. An agent with faults listens on port 1161 behind a
+// UdpRelay on port 161. Also runs the net-snmp command-line tools.
 // Used from one test thread.
 #pragma once
 
+#include "udp_relay.h"
+
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <utility>
@@ -23,7 +27,12 @@ struct AgentSpec {
     std::string qor_not_ready_under = {};  // when set, only answers in this subtree are "not ready"
     bool qor = true;                   // serves the QOR enterprise subtree at all
     bool qor_loop = false;             // GETNEXT of ...39871.3.2 answers ...39871.3.1
-    int qor_first_delay_ms = 0;        // the first QOR request is answered this late
+    RelayFaults faults = {};           // requests lost, answers late: see UdpRelay
+    // Serves the machine's own host resources (.1.3.6.1.2.1.25): processes,
+    // packages, disks. Reading them can take snmpd seconds on a busy machine,
+    // longer than a scan's time-out of 1 s; agents of tests that walk every
+    // subtree at such a time-out leave them out.
+    bool host_resources = true;
     bool hardware = false;             // the QOR subtree also serves the hardware tables
     bool printer = false;              // serves the printer supplies table (.1.3.6.1.2.1.43.11)
     bool storage = false;              // serves fixed memory and storage (.1.3.6.1.2.1.25.2), not the machine's
@@ -50,6 +59,7 @@ private:
         AgentSpec spec;
         std::string location;
         pid_t pid = -1;
+        std::shared_ptr<UdpRelay> relay;
     };
     std::string dir_;
     std::vector<Running> agents_;

@@ -13,21 +13,17 @@
 //   TRV_QOR_NOT_READY_UNDER  an OID: only answers inside that subtree are
 //                       "not ready" (and only they count towards N)
 //   TRV_QOR_LOOP        1: the walk of .1.3.6.1.4.1.39871.3 goes back after .3.2
-//   TRV_QOR_FIRST_DELAY_MS  the first request is answered this much later
-//                       (snmpd waits, so requests behind it wait as well)
 //   TRV_QOR_HARDWARE    1: the hardware tables under .1.3.6.1.4.1.39871.1.3.1
 //                       (layout in data/admin/README.md)
 #include "snmp_oid.h"
 #include "snmp_scramble.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -236,7 +232,6 @@ int main(int argc, char** argv)
     std::string tag = tag_env ? tag_env : "agent";
     int not_ready = 0;
     std::vector<uint32_t> not_ready_root;
-    int first_delay_ms = 0;
     const char* loop_env = std::getenv("TRV_QOR_LOOP");
     bool loops = loop_env && std::strcmp(loop_env, "1") == 0;
     if (std::strcmp(argv[1], "qor") == 0) {
@@ -245,8 +240,6 @@ int main(int argc, char** argv)
         const char* under = std::getenv("TRV_QOR_NOT_READY_UNDER");
         if (under && *under)
             parse_oid_arcs(under, not_ready_root);
-        const char* d = std::getenv("TRV_QOR_FIRST_DELAY_MS");
-        first_delay_ms = d ? std::atoi(d) : 0;
         build_qor(tag);
         const char* hardware = std::getenv("TRV_QOR_HARDWARE");
         if (hardware && std::strcmp(hardware, "1") == 0)
@@ -281,10 +274,6 @@ int main(int argc, char** argv)
                     found = &e;
                     break;
                 }
-            }
-            if (first_delay_ms > 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(first_delay_ms));
-                first_delay_ms = 0;
             }
             answer(found, oid, not_ready, not_ready_root);
         } else if (line == "set") {
