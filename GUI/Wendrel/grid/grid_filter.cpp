@@ -411,6 +411,11 @@ void CFilterDecorator::ArrangeHierarchy() {
     m_view->IndexRows(true, ids.begin());
     TRowComparatorOnVector byNumber(&numbers);
     m_view->Sort(GRID_UNSET, &byNumber);
+    // The tree order becomes the unsorted order: numbered again where the
+    // rows now are, a return to the unsorted order keeps them in tree order
+    // instead of putting them back where they were before.
+    std::iota(ids.begin(), ids.end(), 0);
+    m_view->IndexRows(true, ids.begin());
     // What was built described the rows where they were.
     if (m_hierarchy) {
         Invalidate();

@@ -121,7 +121,8 @@ public:
     // Drops every column's filter (and the values collected) and applies.
     void RemoveFilter();
     // Sorts the wrapped rows into tree order: parents before their children,
-    // groups before leaves, each keeping its earlier order.
+    // groups before leaves, each keeping its earlier order. The tree order
+    // is the unsorted order from then on.
     void ArrangeHierarchy();
 
     // Map indices (wrapped columns), GRID_UNSET when none.

@@ -308,6 +308,16 @@ WTEST(key_tree_rows_in_any_order) {
     WCHECK(arranged[3].data & NODE_SELF_FILTER);
     KeepOnly(f, 0, {"a1a"});
     WCHECK_EQ(Shown(f), std::string("lost|a1a"));
+    // The tree order is the unsorted order from now on.
+    f.RemoveFilter();
+    WCHECK(f.Sort(GRID_UNSET, nullptr));
+    WCHECK_EQ(Join(ColumnTexts(*c.data, 0)), std::string("lost|A|a1|a1a|a2|B|b1|x"));
+    WCHECK_EQ(Shown(f), std::string("lost|A|a1|a1a|a2|B|b1|x"));
+    TOrderComporator descending(false);
+    WCHECK(f.Sort(f.GetLeftCount(), &descending));
+    WCHECK_EQ(Join(ColumnTexts(*c.data, 0)), std::string("x|lost|b1|B|a2|a1a|a1|A"));
+    WCHECK(f.Sort(GRID_UNSET, nullptr));
+    WCHECK_EQ(Join(ColumnTexts(*c.data, 0)), std::string("lost|A|a1|a1a|a2|B|b1|x"));
 }
 
 // ---------------------------------------------------------------- value lists
