@@ -1,6 +1,9 @@
 #include "hooks/hook_sink.h"
 
 #include <algorithm>
+#include <exception>
+
+#include "toolkit/toolkit_log.h"
 
 namespace {
 
@@ -135,6 +138,33 @@ void VEzaHookSink::Dismantle(HookSinkArray_t* chain) {
     ::SetWindowLongPtrA(chain->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->m_pOldWndProc));
 }
 
+LRESULT VEzaHookSink::Dispatch(HookSinkArray_t* chain, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    HookDispatchScope scope;
+    const WNDPROC previous = chain->m_pOldWndProc;
+    // The sinks hooked when the message arrived, each asked only while it is
+    // still in the chain.
+    std::vector<VEzaHookSink*> snapshot;
+    for (INT_PTR i = 0; i < chain->m_sinks.GetSize(); ++i) snapshot.push_back(chain->m_sinks[i]);
+    if (message == WM_NCDESTROY) {
+        bool eat = (chain->m_options & 1) != 0;
+        for (VEzaHookSink* sink : snapshot) {
+            if (!chain->Contains(sink)) continue;
+            sink->OnHookWndNcDestroy();
+            if (chain->Contains(sink) && (sink->m_options & OPTION_EAT_NCDESTROY) != 0) eat = true;
+        }
+        Dismantle(chain);
+        g_HookSinkMap.RemoveKey(hwnd);
+        g_pendingChains.push_back(chain);
+        return eat ? 0 : ::CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    for (VEzaHookSink* sink : snapshot) {
+        if (!chain->Contains(sink)) continue;
+        LRESULT answer = 0;
+        if (sink->OnHookWndMsg(answer, hwnd, message, wParam, lParam)) return answer;
+    }
+    return ::CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
 LRESULT CALLBACK VEzaHookSink::HookWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     AFX_THREAD_STATE* state = AfxGetThreadState();
     const MSG saved = state->m_lastSentMsg;
@@ -142,40 +172,26 @@ LRESULT CALLBACK VEzaHookSink::HookWndProc(HWND hwnd, UINT message, WPARAM wPara
     state->m_lastSentMsg.message = message;
     state->m_lastSentMsg.wParam = wParam;
     state->m_lastSentMsg.lParam = lParam;
-
     LRESULT result = 0;
-    HookSinkArray_t* chain = FindChain(hwnd);
-    if (chain != nullptr) {
-        HookDispatchScope scope;
-        const WNDPROC previous = chain->m_pOldWndProc;
-        // The sinks hooked when the message arrived, each asked only while it
-        // is still in the chain.
-        std::vector<VEzaHookSink*> snapshot;
-        for (INT_PTR i = 0; i < chain->m_sinks.GetSize(); ++i) snapshot.push_back(chain->m_sinks[i]);
-        bool consumed = false;
-        if (message == WM_NCDESTROY) {
-            bool eat = (chain->m_options & 1) != 0;
-            for (VEzaHookSink* sink : snapshot) {
-                if (!chain->Contains(sink)) continue;
-                sink->OnHookWndNcDestroy();
-                if (chain->Contains(sink) && (sink->m_options & OPTION_EAT_NCDESTROY) != 0) eat = true;
-            }
-            Dismantle(chain);
-            if (!eat) result = ::CallWindowProcA(previous, hwnd, message, wParam, lParam);
-            g_HookSinkMap.RemoveKey(hwnd);
-            g_pendingChains.push_back(chain);
-        } else {
-            for (VEzaHookSink* sink : snapshot) {
-                if (!chain->Contains(sink)) continue;
-                LRESULT answer = 0;
-                if (sink->OnHookWndMsg(answer, hwnd, message, wParam, lParam)) {
-                    result = answer;
-                    consumed = true;
-                    break;
-                }
-            }
-            if (!consumed) result = ::CallWindowProcA(previous, hwnd, message, wParam, lParam);
-        }
+    // No exception may cross the window procedure: a failing sink is logged
+    // and the message answered 0.
+    try {
+        if (HookSinkArray_t* chain = FindChain(hwnd)) result = Dispatch(chain, hwnd, message, wParam, lParam);
+    } catch (CException* e) {
+        char text[256] = {};
+        e->GetErrorMessage(text, sizeof text);
+        ToolkitLogFailure("hook sink: exception stopped at message 0x%04X of window %p: %s", message,
+                          static_cast<void*>(hwnd), text);
+        e->Delete();
+        result = 0;
+    } catch (const std::exception& e) {
+        ToolkitLogFailure("hook sink: exception stopped at message 0x%04X of window %p: %s", message,
+                          static_cast<void*>(hwnd), e.what());
+        result = 0;
+    } catch (...) {
+        ToolkitLogFailure("hook sink: unknown exception stopped at message 0x%04X of window %p", message,
+                          static_cast<void*>(hwnd));
+        result = 0;
     }
     state->m_lastSentMsg = saved;
     return result;

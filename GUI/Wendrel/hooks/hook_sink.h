@@ -76,4 +76,6 @@ private:
     // Deletes a detached auto-deleting sink now, or after the outermost dispatch.
     static void DeleteDetached(VEzaHookSink* sink);
     static void Dismantle(HookSinkArray_t* chain);
+    // Offers a message to a window's chain, then to its own procedure.
+    static LRESULT Dispatch(HookSinkArray_t* chain, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
