@@ -460,3 +460,17 @@ WTEST(icon_archive_round_trip) {
     WCHECK_EQ(canvas.At(2, 2), DWORD(0x0000FF));
     WCHECK_EQ(canvas.At(0, 3), DWORD(0x808080));
 }
+
+WTEST(flipped_drawing_turns_the_rows_over) {
+    VEzaBitmap image = Pattern(3, 4, 24);
+    Canvas canvas(7, 8, 0xFFFFFF);
+    RECT dest{2, 3, 5, 7}, src{0, 0, 3, 4};
+    WCHECK(image.DrawFlipped(canvas.dc, dest, src));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x) WCHECK_EQ(canvas.At(2 + x, 3 + y), image.GetPixelRGB(x, 3 - y));
+    WCHECK_EQ(canvas.At(2, 2), DWORD(0xFFFFFF));
+    WCHECK_EQ(canvas.At(2, 7), DWORD(0xFFFFFF));
+    POINT origin{};
+    ::GetWindowOrgEx(canvas.dc, &origin);
+    WCHECK(origin.x == 0 && origin.y == 0);
+}

@@ -378,3 +378,33 @@ WTEST(global_manager_starts_with_the_default_profile) {
     WCHECK(!VEzaCmdManager::IsCommand(0));
     WCHECK(!VEzaCmdManager::IsCommand(0x80000000u));
 }
+
+namespace {
+
+bool g_acceptSource = false;
+bool SourceTest(CWnd*) { return g_acceptSource; }
+void AlphaQuery(COLORREF* colour, double* percent) {
+    *colour = RGB(0x12, 0x34, 0x56);
+    *percent = 0.5;
+}
+
+}  // namespace
+
+WTEST(system_notifications_reach_the_icons_from_a_source_window_only) {
+    VEzaCmdManager::VEzaCmdManagerAutoPtr holder;
+    VEzaCmdProfile* profile = holder->ProfileGetPtr(nullptr);
+    FillWithIcons(*profile, 2);
+    VEzaCmdIcon::SetPaintManagerAlphaQuery(&AlphaQuery);
+    VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(&SourceTest);
+    g_acceptSource = false;
+    holder.OnSysColorChange(nullptr);
+    WCHECK_EQ(profile->CmdGetIconPtr(2)->GetVariantColor(), COLORREF(-1));
+    g_acceptSource = true;
+    holder.OnThemeChanged(nullptr, 0, 0);
+    WCHECK_EQ(profile->CmdGetIconPtr(1)->GetVariantColor(), RGB(0x12, 0x34, 0x56));
+    WCHECK(profile->CmdGetIconPtr(2)->GetVariantLightness() == 0.5);
+    VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(nullptr);
+    VEzaCmdIcon::SetPaintManagerAlphaQuery(nullptr);
+    holder.OnSettingChange(nullptr, 0, nullptr);
+    WCHECK_EQ(profile->CmdGetIconPtr(1)->GetVariantColor(), COLORREF(-1));
+}
