@@ -11,6 +11,7 @@
 #include "afxwin.h"
 #include "commands/cmd_manager.h"
 #include "hooks/hook_sink.h"
+#include "hooks/mouse_capture_sink.h"
 #include "toolkit/bar_types.h"
 #include "wtest.h"
 
@@ -332,5 +333,57 @@ WTEST(an_exception_from_a_sink_stops_at_the_window_procedure) {
     WCHECK(AfxGetThreadState()->m_lastSentMsg.hwnd == before.hwnd);
     WCHECK_EQ(AfxGetThreadState()->m_lastSentMsg.message, before.message);
     WCHECK_EQ(::SendMessageA(h, WM_USER + 8, 0, 0), LRESULT(1008));
+    ::DestroyWindow(h);
+}
+
+namespace {
+
+// A command target with an update handler for 40001 and a command handler for 40002.
+class UpdateTarget : public CWnd {
+public:
+    void OnUpdateOpen(CCmdUI* ui) {
+        ui->SetCheck(1);
+        ui->Enable(FALSE);
+    }
+    void OnSave() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(UpdateTarget, CWnd)
+    ON_UPDATE_COMMAND_UI(40001, OnUpdateOpen)
+    ON_COMMAND(40002, OnSave)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+WTEST(command_update_runs_the_targets_handlers) {
+    UpdateTarget target;
+    VEzaCmdItem open(40001), save(40002), none(40003);
+    WCHECK(open.DoUpdateCmdUI(&target));
+    WCHECK(open.IsChecked());
+    WCHECK(!open.IsEnabled());
+    // Without an update handler: enabled when a command handler exists.
+    save.SetEnabled(false);
+    WCHECK(!save.DoUpdateCmdUI(&target));
+    WCHECK(save.IsEnabled());
+    WCHECK(!none.DoUpdateCmdUI(&target));
+    WCHECK(!none.IsEnabled());
+}
+
+WTEST(capture_goes_through_the_mix_in) {
+    struct Counting : VEzaMouseCaptureSink {
+        int calls = 0;
+        HWND SetCapture(HWND h) override {
+            ++calls;
+            return VEzaMouseCaptureSink::SetCapture(h);
+        }
+    } sink;
+    HWND h = NewWindow();
+    ::ShowWindow(h, SW_SHOW);
+    VEzaMouseCaptureSink& base = sink;
+    base.SetCapture(h);
+    WCHECK_EQ(sink.calls, 1);
+    WCHECK(::GetCapture() == h);
+    ::ReleaseCapture();
     ::DestroyWindow(h);
 }
