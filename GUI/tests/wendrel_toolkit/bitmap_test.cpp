@@ -474,3 +474,44 @@ WTEST(flipped_drawing_turns_the_rows_over) {
     ::GetWindowOrgEx(canvas.dc, &origin);
     WCHECK(origin.x == 0 && origin.y == 0);
 }
+
+WTEST(icon_based_pictures_keep_their_mask_through_the_archive) {
+    VEzaCmdIcon icon;
+    icon.AssignFromHICON(VEzaCmdIcon::BitmapToIcon(SquareBitmap(), RGB(255, 0, 255)), false);
+    WCHECK(!icon.IsBitmapBased());
+    WCHECK_EQ(icon.GetSize().cx, 4L);
+    WCHECK_EQ(icon.GetSize().cy, 4L);
+
+    // The outside of an icon gets a transparent colour the picture lacks.
+    HBITMAP dib = nullptr;
+    COLORREF key = 0;
+    WCHECK(icon.ExtractBitmap32(&dib, &key, nullptr, true));
+    WCHECK_EQ(key, RGB(255, 0, 255));
+    DIBSECTION ds{};
+    ::GetObjectA(dib, sizeof ds, &ds);
+    const DWORD* px = static_cast<const DWORD*>(ds.dsBm.bmBits);
+    WCHECK_EQ(px[0] & 0xFFFFFF, DWORD(0xFF00FF));
+    WCHECK_EQ(px[5] & 0xFFFFFF, DWORD(0x0000FF));
+    ::DeleteObject(dib);
+
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        icon.Serialize(ar);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    VEzaCmdIcon back;
+    back.Serialize(ar);
+    WCHECK(!back.IsEmpty() && !back.IsBitmapBased());
+    Canvas canvas(4, 4, 0x808080);
+    back.Paint(canvas.dc, POINT{0, 0});
+    WCHECK_EQ(canvas.At(1, 2), DWORD(0x0000FF));
+    WCHECK_EQ(canvas.At(3, 0), DWORD(0x808080));
+    // A detached icon leaves nothing behind.
+    HICON detached = back.DetachIcon();
+    WCHECK(detached != nullptr);
+    WCHECK(back.IsEmpty());
+    ::DestroyIcon(detached);
+}

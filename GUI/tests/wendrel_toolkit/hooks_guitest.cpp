@@ -10,6 +10,7 @@
 #include "afxext.h"
 #include "afxwin.h"
 #include "commands/cmd_manager.h"
+#include "icons/cmd_icon.h"
 #include "hooks/hook_sink.h"
 #include "hooks/mouse_capture_sink.h"
 #include "toolkit/bar_types.h"
@@ -386,4 +387,54 @@ WTEST(capture_goes_through_the_mix_in) {
     WCHECK(::GetCapture() == h);
     ::ReleaseCapture();
     ::DestroyWindow(h);
+}
+
+WTEST(update_from_a_toolbar_window_takes_texts_and_images) {
+    CFrameWnd* frame = new CFrameWnd;
+    WCHECK(frame->Create(nullptr, "toolbar"));
+    CToolBar bar;
+    WCHECK(bar.Create(frame));
+    // A strip of three 16x15 images: red, green, blue squares on magenta.
+    std::vector<DWORD> px(48 * 15, 0xFF00FF);
+    const DWORD colours[] = {0xFF0000, 0x00A000, 0x0000FF};
+    for (int i = 0; i < 3; ++i)
+        for (int y = 3; y <= 11; ++y)
+            for (int x = 3; x <= 12; ++x) px[y * 48 + i * 16 + x] = colours[i];
+    WCHECK(bar.SetBitmap(::CreateBitmap(48, 15, 1, 32, px.data())));
+    bar.SetSizes(CSize(23, 22), CSize(16, 15));
+    const UINT ids[] = {40001, 0, 40004, 40002};
+    WCHECK(bar.SetButtons(ids, 4));
+    bar.SetButtonText(2, "Save");
+
+    VEzaCmdProfile profile("bar");
+    WCHECK(profile.UpdateFromToolBar(&bar, false, false));
+    WCHECK_EQ(profile.m_cmds.GetCount(), INT_PTR(3));
+    WCHECK_EQ(profile.CmdGetPtr(40004)->m_sToolbarText, CString("Save"));
+    const UINT order[] = {40001, 40004, 40002};
+    for (int i = 0; i < 3; ++i) {
+        VEzaCmdIcon* icon = profile.CmdGetIconPtr(order[i]);
+        WCHECK(icon != nullptr && !icon->IsBitmapBased());
+        if (icon == nullptr) continue;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -15, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP dib = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, dib);
+        std::fill(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 16 * 15, 0x808080);
+        icon->Paint(dc, POINT{0, 0});
+        ::GdiFlush();
+        WCHECK_EQ(static_cast<DWORD*>(bits)[5 * 16 + 5] & 0xFFFFFF, colours[i]);
+        // The toolbar's own image list holds the ground as it was drawn.
+        WCHECK_EQ(static_cast<DWORD*>(bits)[0] & 0xFFFFFF, DWORD(0xFF00FF));
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ::DeleteObject(dib);
+    }
+    // A second pass keeps the icons it has.
+    VEzaCmdIcon* first = profile.CmdGetIconPtr(40001);
+    WCHECK(profile.UpdateFromToolBar(&bar, false, false));
+    WCHECK(profile.CmdGetIconPtr(40001) == first);
+    WCHECK_EQ(profile.m_icons.GetSize(), INT_PTR(3));
+    frame->DestroyWindow();
 }
