@@ -408,3 +408,28 @@ WTEST(system_notifications_reach_the_icons_from_a_source_window_only) {
     holder.OnSettingChange(nullptr, 0, nullptr);
     WCHECK_EQ(profile->CmdGetIconPtr(1)->GetVariantColor(), COLORREF(-1));
 }
+
+WTEST(manager_cuts_a_command_icon_from_a_bitmap) {
+    VEzaCmdManager manager;
+    manager.CmdSetup(nullptr, VEzaCmdItem(100));
+    DWORD px[8 * 4];
+    for (int i = 0; i < 32; ++i) px[i] = (i % 8) < 4 ? 0xFF0000 : 0x00FF00;
+    HBITMAP strip = ::CreateBitmap(8, 4, 1, 32, px);
+    RECT second{4, 0, 8, 4};
+    WCHECK(manager.CmdSetIcon(nullptr, 100, strip, RGB(255, 0, 255), &second));
+    VEzaCmdIcon* icon = manager.CmdGetIconPtr(nullptr, 100);
+    WCHECK(icon != nullptr);
+    if (icon != nullptr) {
+        WCHECK_EQ(icon->GetSize().cx, 4L);
+        CMap<COLORREF, COLORREF, DWORD, DWORD> map;
+        icon->GetBitmapColorMap(map);
+        DWORD n = 0;
+        WCHECK(map.Lookup(RGB(0, 255, 0), n) && n == 16);
+        WCHECK_EQ(map.GetCount(), INT_PTR(1));
+    }
+    WCHECK(manager.CmdSetIcon(nullptr, 100, nullptr, RGB(255, 0, 255)));  // no bitmap: no icon
+    WCHECK(manager.CmdGetIconPtr(nullptr, 100) == nullptr);
+    WCHECK(!manager.CmdSetIcon("missing", 100, strip, 0));
+    WCHECK(!manager.CmdSetIcon(nullptr, 101, strip, 0));
+    ::DeleteObject(strip);
+}
