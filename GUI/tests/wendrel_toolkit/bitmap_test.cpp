@@ -515,3 +515,26 @@ WTEST(icon_based_pictures_keep_their_mask_through_the_archive) {
     WCHECK(back.IsEmpty());
     ::DestroyIcon(detached);
 }
+
+WTEST(top_down_files_and_one_bit_pixels) {
+    // 24-bit, 2x2, rows stored top first: red, green / blue, white.
+    std::vector<BYTE> rows = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    std::vector<BYTE> f = BmpFile(2, -2, 24, BI_RGB, {}, rows);
+    VEzaBitmap b;
+    b.ReadBMP(f.data(), f.size());
+    WCHECK_EQ(b.GetSize().cy, 2L);
+    WCHECK_EQ(b.GetPixelRGB(0, 0), DWORD(0xFF0000));
+    WCHECK_EQ(b.GetPixelRGB(1, 0), DWORD(0x00FF00));
+    WCHECK_EQ(b.GetPixelRGB(0, 1), DWORD(0x0000FF));
+    WCHECK_EQ(b.GetPixelRGB(1, 1), DWORD(0xFFFFFF));
+    WCHECK_EQ(b.GetPixelRGB(2, 0), DWORD(-1));
+
+    // 1-bit, 10x1: the most significant bit is the leftmost pixel.
+    std::vector<BYTE> table = {0, 0, 0, 0, 255, 255, 255, 0};
+    std::vector<BYTE> bits = {0xA0, 0x40, 0, 0};
+    std::vector<BYTE> g = BmpFile(10, 1, 1, BI_RGB, table, bits);
+    VEzaBitmap one;
+    one.ReadBMP(g.data(), g.size());
+    const DWORD expected[10] = {0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 0xFFFFFF};
+    for (int x = 0; x < 10; ++x) WCHECK_EQ(one.GetPixelRGB(x, 0), expected[x]);
+}
