@@ -438,3 +438,28 @@ WTEST(update_from_a_toolbar_window_takes_texts_and_images) {
     WCHECK_EQ(profile.m_icons.GetSize(), INT_PTR(3));
     frame->DestroyWindow();
 }
+
+WTEST(sinks_on_a_window_of_the_class_layer) {
+    std::vector<std::string> log;
+    CFrameWnd* frame = new CFrameWnd;  // deletes itself when its window goes
+    WCHECK(frame->Create(nullptr, "hooked frame"));
+    HWND h = frame->GetSafeHwnd();
+    TestSink sink("frame", &log);
+    sink.m_onMsg = [](LRESULT& r, HWND, UINT m, WPARAM&, LPARAM&) {
+        if (m != WM_USER + 7) return false;
+        r = 7;
+        return true;
+    };
+    WCHECK(sink.SetupHookWndSink(h));
+    WCHECK_EQ(::SendMessageA(h, WM_USER + 7, 0, 0), LRESULT(7));
+    ::SetWindowTextA(h, "renamed");  // passes through to the frame's own procedure
+    char text[32] = {};
+    ::GetWindowTextA(h, text, sizeof text);
+    WCHECK_EQ(std::string(text), std::string("renamed"));
+    WCHECK(CWnd::FromHandlePermanent(h) == frame);
+    frame->DestroyWindow();
+    WCHECK(!::IsWindow(h));
+    WCHECK(!InMap(h));
+    WCHECK(CWnd::FromHandlePermanent(h) == nullptr);
+    WCHECK(log.back() == "frame ncdestroy");
+}
