@@ -1,0 +1,3 @@
+#include "hooks/mouse_capture_sink.h"
+
+HWND VEzaMouseCaptureSink::SetCapture(HWND hwnd) { return ::SetCapture(hwnd); }
