@@ -607,5 +607,12 @@ WTEST(print_preview_turns_pages_and_gives_the_frame_back)
     WCHECK(dynamic_cast<CPreviewView*>(f->GetActiveView()) != nullptr);
     f->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
     WCHECK(f->GetActiveView() == view);
+
+    // Without a printer there is no preview: nothing changes, nothing is shown.
+    printer.hasPrinter = false;
+    f->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    WCHECK(f->GetActiveView() == view && view->IsWindowVisible());
+    WCHECK(f->GetDlgItem(AFX_IDW_PREVIEW_BAR) == nullptr);
+    WCHECK(::GetDlgItem(f->m_hWnd, AFX_IDW_PANE_LAST) == nullptr);
     EndProbe(app);
 }
