@@ -19,8 +19,8 @@ BOOL CSampleDoc::OnNewDocument() {
 }
 
 void CSampleDoc::AddHost(const std::string& name) {
+  // Nothing is saved: the document stays unmodified, so closing never asks.
   hosts.push_back(name);
-  SetModifiedFlag();
   UpdateAllViews(nullptr);
 }
 

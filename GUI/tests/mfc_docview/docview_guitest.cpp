@@ -313,6 +313,11 @@ WTEST(template_start_up_reads_string_fields_titles_and_updates_once)
     }
     delete plain;
 
+    // Closing the main frame: the unmodified document lets it go and goes with it.
+    HWND mainWindow = f->m_hWnd;
+    f->SendMessage(WM_CLOSE);
+    WCHECK(!::IsWindow(mainWindow));
+    WCHECK(app.m_pMainWnd == nullptr);  // the layer forgets its destroyed main window
     EndProbe(app);
     WCHECK_EQ(g_docsDeleted, docsDeleted + 2);
     WCHECK_EQ(g_viewsDeleted, viewsDeleted + 2);
