@@ -13,7 +13,9 @@
 
 #include <memory>
 
-class CHtmlLayout;
+namespace afxhtml {
+class Page;
+}
 
 class TRVMFC_API CHtmlView : public CScrollView {
     DECLARE_DYNCREATE(CHtmlView)
@@ -56,7 +58,7 @@ public:
 
 protected:
     CString m_strURL;
-    std::unique_ptr<CHtmlLayout> m_layout;
+    std::unique_ptr<afxhtml::Page> m_layout;
     int m_nLayoutWidth = -1;
 
     void Relayout();
