@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "paint/paint_manager.h"
+#include "paint/paint_kind.h"
 #include "paint/pm_bridge.h"
 
 using AutoPtr = VEzaPaintManager::VEzaPaintManagerAutoPtr;
@@ -14,17 +15,6 @@ using AutoPtr = VEzaPaintManager::VEzaPaintManagerAutoPtr;
 AutoPtr g_PaintManager;
 
 namespace {
-
-// The bars, dock bars and mini frames that decide which window of a frame
-// relays notifications belong to other parts of the library; they are
-// recognised by the name of their run-time class (or of a base class), so
-// this holder does not depend on them.
-bool IsKindOfName(const CObject* object, const char* className) {
-    if (object == nullptr) return false;
-    for (CRuntimeClass* c = object->GetRuntimeClass(); c != nullptr; c = c->GetBaseClass())
-        if (std::strcmp(c->m_lpszClassName, className) == 0) return true;
-    return false;
-}
 
 template <class F>
 F Bind(HMODULE module, const char* name) {

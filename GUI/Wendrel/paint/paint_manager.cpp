@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "paint/paint_kind.h"
 #include "paint/paint_system.h"
 
 IMPLEMENT_DYNCREATE(VEzaPaintManager, CObject)
@@ -152,6 +153,18 @@ void VEzaPaintManager::NcFrame_GetRects(const VEzaCmdIcon*, LPCSTR, UINT, RECT& 
 // Control bars, toolbars and the status bar
 
 bool VEzaPaintManager::Bar_MiniDockFrameNcCalcSize(RECT&, CWnd*, CWnd*, LPARAM) { return false; }
+
+bool VEzaPaintManager::Bar_MiniDockFrameCaptionCalcRect(RECT& rect, CWnd* miniFrame, CWnd*, LPARAM) {
+    if (miniFrame == nullptr || miniFrame->GetSafeHwnd() == nullptr) return false;
+    CRect r;
+    miniFrame->GetWindowRect(&r);
+    r.OffsetRect(-r.left, -r.top);
+    r.DeflateRect(::GetSystemMetrics(SM_CXFRAME), 0);
+    r.top += ::GetSystemMetrics(SM_CYFRAME);
+    r.bottom = r.top + ::GetSystemMetrics(SM_CYSMSIZE);
+    rect = r;
+    return true;
+}
 void VEzaPaintManager::PaintResizableBarSeparator(CDC&, const CRect&, bool, CWnd*, LPARAM) {}
 bool VEzaPaintManager::Bar_LayoutNcAreaButton(RECT&, const RECT&, CObject*, CObject*, CObject*, LPARAM) {
     return false;
@@ -276,6 +289,20 @@ COLORREF VEzaPaintManager::GetColor(int index, CObject*, LPARAM) {
 COLORREF VEzaPaintManager::GetMenuFrameFillColor(CObject*, LPARAM) { return GetColor(1000); }
 
 COLORREF VEzaPaintManager::GetShadowAdjustColor() { return COLORREF(-1); }
+
+void VEzaPaintManager::FixedBar_AdjustClientRect(const CWnd* bar, CRect& rect) {
+    // A docked bar's parent is the frame's dock bar of its side.
+    const CWnd* dockBar = bar != nullptr && bar->GetSafeHwnd() != nullptr ? bar->GetParent() : nullptr;
+    const UINT side = dockBar != nullptr ? UINT(dockBar->GetDlgCtrlID()) : 0;
+    if (side == AFX_IDW_DOCKBAR_LEFT || side == AFX_IDW_DOCKBAR_RIGHT)
+        rect.DeflateRect(1, 3);
+    else
+        rect.DeflateRect(3, 1);
+}
+
+int VEzaPaintManager::FixedBar_GetRowDistance(const CWnd* toolbar) {
+    return IsKindOfName(toolbar, "VEzaMenuControlBar") ? 0 : 6;
+}
 
 bool VEzaPaintManager::FixedBar_IsPaintRowBkMode(const CWnd*) { return false; }
 

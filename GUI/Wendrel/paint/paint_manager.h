@@ -141,6 +141,9 @@ public:
     // Control bars, toolbars and the status bar: -1, false, null or empty
     // tell the caller to use its own default.
     virtual bool Bar_MiniDockFrameNcCalcSize(RECT& rect, CWnd* miniFrame, CWnd* bar, LPARAM lParam);
+    // The floating frame's caption: its window rectangle at 0,0 inside the
+    // frame borders, one small caption high. False without a frame.
+    virtual bool Bar_MiniDockFrameCaptionCalcRect(RECT& rect, CWnd* miniFrame, CWnd* bar, LPARAM lParam);
     virtual void PaintResizableBarSeparator(CDC& dc, const CRect& rect, bool horizontal, CWnd* bar,
                                             LPARAM lParam);
     virtual bool Bar_LayoutNcAreaButton(RECT& rcButton, const RECT& rcBar, CObject* button,
@@ -178,6 +181,11 @@ public:
     virtual COLORREF GetColor(int index, CObject* object = nullptr, LPARAM lParam = 0);
     virtual COLORREF GetMenuFrameFillColor(CObject* object, LPARAM lParam);
     virtual COLORREF GetShadowAdjustColor();
+    // A bar docked at the left or right shrinks by 1 horizontally and 3
+    // vertically, any other by 3 and 1.
+    virtual void FixedBar_AdjustClientRect(const CWnd* bar, CRect& rect);
+    // 0 for the menu bar, 6 for any other toolbar.
+    virtual int FixedBar_GetRowDistance(const CWnd* toolbar);
     virtual bool FixedBar_IsPaintRowBkMode(const CWnd* toolbar);
     virtual void InitTranslatedColors();
     virtual void InitHelperBrushes();

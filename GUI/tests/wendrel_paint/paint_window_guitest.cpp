@@ -277,3 +277,33 @@ WTEST(windows_of_plain_frames_are_notification_sources) {
     WCHECK(g_PaintManager.IsNotificationSourceWnd(wrapped));
     ::DestroyWindow(lone);
 }
+
+WTEST(bar_geometry_answers) {
+    VEzaPaintManager& pm = *g_PaintManager.GetPM();
+    auto* frame = new CFrameWnd;
+    WCHECK(frame->Create(nullptr, "bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300)));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar left, top;
+    WCHECK(left.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_LEFT, 0xE810));
+    WCHECK(top.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0xE811));
+    left.EnableDocking(CBRS_ALIGN_ANY);
+    top.EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBar(&left, AFX_IDW_DOCKBAR_LEFT);
+    frame->DockControlBar(&top, AFX_IDW_DOCKBAR_TOP);
+    CRect r(0, 0, 20, 20);
+    pm.FixedBar_AdjustClientRect(&left, r);
+    WCHECK(r == CRect(1, 3, 19, 17));
+    r.SetRect(0, 0, 20, 20);
+    pm.FixedBar_AdjustClientRect(&top, r);
+    WCHECK(r == CRect(3, 1, 17, 19));
+    WCHECK_EQ(pm.FixedBar_GetRowDistance(&top), 6);
+
+    CRect caption;
+    WCHECK(!pm.Bar_MiniDockFrameCaptionCalcRect(caption, nullptr, nullptr, 0));
+    WCHECK(pm.Bar_MiniDockFrameCaptionCalcRect(caption, frame, nullptr, 0));
+    CRect window;
+    frame->GetWindowRect(&window);
+    const int fx = ::GetSystemMetrics(SM_CXFRAME), fy = ::GetSystemMetrics(SM_CYFRAME);
+    WCHECK(caption == CRect(fx, fy, window.Width() - fx, fy + ::GetSystemMetrics(SM_CYSMSIZE)));
+    frame->DestroyWindow();
+}
