@@ -5,7 +5,9 @@
 //
 // Run as a test it checks that the window shows each manager's colours
 // where it says it does; with "--shot FILE" it also writes the window's
-// snapshot (taken through WM_PRINT) to FILE as a BMP.
+// snapshot (taken through WM_PRINT) to FILE as a BMP. "--depth8" builds the
+// managers as for a palette display (pattern brushes, plain XP colours,
+// band gradients of at least 4 pixels).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "paint/memory_dc.h"
 #include "paint/paint_manager.h"
+#include "paint/paint_system.h"
 #include "wtest.h"
 
 namespace {
@@ -241,7 +244,13 @@ COLORREF Pixel(HBITMAP bitmap, int x, int y) {
 
 }  // namespace
 
+static COLORREF SystemColor(int index) { return ::GetSysColor(index); }
+static HBRUSH SystemBrush(int index) { return ::GetSysColorBrush(index); }
+static int PaletteDepth() { return 8; }
+
 WTEST(gallery_shows_both_looks) {
+    static const VEzaPaintSystem palette = {&SystemColor, &SystemBrush, &PaletteDepth};
+    if (wtest::has_arg("--depth8")) VEzaSetPaintSystem(&palette);
     Gallery gallery;
     g_gallery = &gallery;
     HWND wnd = CreateGalleryWindow();
@@ -267,4 +276,5 @@ WTEST(gallery_shows_both_looks) {
     ::DeleteObject(shot);
     ::DestroyWindow(wnd);
     g_gallery = nullptr;
+    VEzaSetPaintSystem(nullptr);
 }

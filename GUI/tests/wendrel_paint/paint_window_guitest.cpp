@@ -216,8 +216,8 @@ HRESULT WINAPI CloseThemeData(HTHEME) {
     return S_OK;
 }
 FARPROC Resolve(void*, const char* name) {
-    if (std::strcmp(name, "OpenThemeData") == 0) return reinterpret_cast<FARPROC>(&OpenThemeData);
-    if (std::strcmp(name, "CloseThemeData") == 0) return reinterpret_cast<FARPROC>(&CloseThemeData);
+    if (std::strcmp(name, "OpenThemeData") == 0) return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&OpenThemeData));
+    if (std::strcmp(name, "CloseThemeData") == 0) return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CloseThemeData));
     return nullptr;
 }
 
