@@ -124,9 +124,10 @@ WTEST(memory_dc_on_a_printing_target_paints_straight_into_it) {
 WTEST(memory_dc_lands_where_direct_painting_lands) {
     // Right to left and a moved window origin: the same drawing, direct and
     // through the memory DC, gives the same picture.
+    // origin 2: a scaled mapping (two device pixels per logical one).
     for (int rtl = 0; rtl < 2; ++rtl)
-        for (int origin = 0; origin < 2; ++origin) {
-            Dib direct(40, 20, kBack), buffered(40, 20, kBack);
+        for (int origin = 0; origin < 3; ++origin) {
+            Dib direct(60, 40, kBack), buffered(60, 40, kBack);
             auto draw = [](CDC& dc) {
                 dc.FillSolidRect(6, 4, 5, 3, kRed);
                 dc.FillSolidRect(14, 9, 2, 2, kGreen);
@@ -134,7 +135,12 @@ WTEST(memory_dc_lands_where_direct_painting_lands) {
             };
             auto prepare = [&](CDC& dc) {
                 if (rtl) dc.SetLayout(LAYOUT_RTL);
-                if (origin) dc.SetWindowOrg(-3, -2);
+                if (origin == 1) dc.SetWindowOrg(-3, -2);
+                if (origin == 2) {
+                    dc.SetMapMode(MM_ANISOTROPIC);
+                    dc.SetWindowExt(1, 1);
+                    dc.SetViewportExt(2, 2);
+                }
                 dc.SetBkColor(kBack);
             };
             {
@@ -155,7 +161,7 @@ WTEST(memory_dc_lands_where_direct_painting_lands) {
                     {kBack, '.'}, {kRed, 'R'}, {kGreen, 'G'}, {kBlue, 'B'}};
                 wtest::fail(__FILE__, __LINE__,
                             "rtl " + std::to_string(rtl) + " origin " + std::to_string(origin) + " differ\n" +
-                                direct.Rows({0, 0, 40, 20}, legend) + "\n" + buffered.Rows({0, 0, 40, 20}, legend));
+                                direct.Rows({0, 0, 60, 40}, legend) + "\n" + buffered.Rows({0, 0, 60, 40}, legend));
             }
         }
 }

@@ -589,7 +589,12 @@ WTEST(theme_detection_through_bound_functions) {
     WCHECK_EQ(g_PaintManager.m_eXpScheme, 0);
     WCHECK_EQ(fake::opens, 0);
 
+    // Wine's own binding: themes on, but no luna style and no TASKBAND data.
     ux.BindModule();
+    WCHECK(ux.IsAppThemed());
+    g_PaintManager.stat_DetectXpTheme();
+    WCHECK_EQ(g_PaintManager.m_eXpScheme, 0);
+    WCHECK(!g_PaintManager.HasOs(A::OsThemeColorsRead));
 }
 
 WTEST(unthemed_binding_gives_fixed_answers) {
