@@ -307,3 +307,82 @@ WTEST(bar_geometry_answers) {
     WCHECK(caption == CRect(fx, fy, window.Width() - fx, fy + ::GetSystemMetrics(SM_CYSMSIZE)));
     frame->DestroyWindow();
 }
+
+namespace {
+
+// Stand-ins for the library's status bar, outer dock bar and floating frame:
+// plain layer classes whose run-time class carries the toolkit class's name
+// (not registered, so they never meet the real ones by name).
+#define NAMED_AS(cls, base, name)                                                           \
+    class cls : public base {                                                               \
+    public:                                                                                 \
+        using base::base;                                                                   \
+        static CRuntimeClass* PASCAL Base() { return RUNTIME_CLASS(base); }                 \
+        static inline CRuntimeClass s_class = {name, int(sizeof(base)), 0xFFFF, nullptr, &Base, nullptr}; \
+        CRuntimeClass* GetRuntimeClass() const override { return &s_class; }               \
+    };
+NAMED_AS(StandInStatusBar, CStatusBar, "VEzaStatusControlBar")
+NAMED_AS(StandInOuterBar, CDockBar, "VEzaDockOuterBar")
+NAMED_AS(StandInMiniFrame, CMiniFrameWnd, "VEzaMiniDockFrameWnd")
+#undef NAMED_AS
+
+int Heard(CWnd* source) {
+    std::vector<std::string> log;
+    RecordingBridge bridge(&log, "b");
+    g_PaintManager.OnSysColorChange(source);
+    return int(log.size());
+}
+
+}  // namespace
+
+WTEST(a_toolkit_status_bar_is_the_frames_only_source) {
+    auto* frame = new CFrameWnd;
+    WCHECK(frame->Create(nullptr, "status", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    StandInStatusBar status;
+    WCHECK(status.Create(frame));
+    CWnd child;
+    WCHECK(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, 1234));
+    WCHECK(g_PaintManager.IsNotificationSourceWnd(&status));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&child));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(frame));
+    WCHECK_EQ(Heard(&child), 0);
+    WCHECK_EQ(Heard(&status), 1);
+
+    // A window of a floating frame is judged against the frame's own frame.
+    auto* mini = new StandInMiniFrame;
+    WCHECK(mini->Create(nullptr, "float", WS_POPUP | WS_CAPTION, CRect(10, 10, 100, 100), frame));
+    CWnd floating;
+    WCHECK(floating.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), mini, 1235));
+    WCHECK(floating.GetParentFrame() == mini);
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&floating));
+    // A plain mini frame relays for itself.
+    auto* plainMini = new CMiniFrameWnd;
+    WCHECK(plainMini->Create(nullptr, "plain", WS_POPUP | WS_CAPTION, CRect(10, 10, 100, 100), frame));
+    CWnd inPlain;
+    WCHECK(inPlain.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), plainMini, 1236));
+    WCHECK(g_PaintManager.IsNotificationSourceWnd(&inPlain));
+    inPlain.DestroyWindow();
+    floating.DestroyWindow();
+    plainMini->DestroyWindow();
+    mini->DestroyWindow();
+    child.DestroyWindow();
+    frame->DestroyWindow();
+}
+
+WTEST(the_first_toolkit_outer_dock_bar_is_the_source) {
+    auto* frame = new CFrameWnd;
+    WCHECK(frame->Create(nullptr, "docks", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    StandInOuterBar bottom, left;
+    WCHECK(bottom.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM));
+    WCHECK(left.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT));
+    CWnd child;
+    WCHECK(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, 1234));
+    // Top, bottom, left, right: the bottom one decides.
+    WCHECK(g_PaintManager.IsNotificationSourceWnd(&bottom));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&left));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&child));
+    WCHECK_EQ(Heard(&bottom), 1);
+    WCHECK_EQ(Heard(&left), 0);
+    child.DestroyWindow();
+    frame->DestroyWindow();
+}
