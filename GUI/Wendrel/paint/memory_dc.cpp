@@ -1,5 +1,7 @@
 #include "paint/memory_dc.h"
 
+#include "paint/paint_log.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -78,6 +80,8 @@ VEzaMemoryDC::VEzaMemoryDC(CDC* target, const RECT* rect, UINT options) {
         } else {
             // No picture to paint into: paint straight into the target
             // rather than into nothing.
+            PaintLogFailure("memory DC: no %dx%d bitmap (error %lu), painting directly", device.Width(),
+                            device.Height(), (unsigned long)::GetLastError());
             DeleteDC();
             m_bMemDC = false;
         }

@@ -7,6 +7,7 @@
 
 #include "paint/paint_manager.h"
 #include "paint/paint_kind.h"
+#include "paint/paint_log.h"
 #include "paint/pm_bridge.h"
 
 using AutoPtr = VEzaPaintManager::VEzaPaintManagerAutoPtr;
@@ -167,9 +168,16 @@ bool AutoPtr::InstallPaintManager(VEzaPaintManager* manager) {
 }
 
 bool AutoPtr::InstallPaintManager(CRuntimeClass* managerClass) {
-    if (managerClass == nullptr || !managerClass->IsDerivedFrom(RUNTIME_CLASS(VEzaPaintManager))) return false;
+    if (managerClass == nullptr || !managerClass->IsDerivedFrom(RUNTIME_CLASS(VEzaPaintManager))) {
+        PaintLogFailure("InstallPaintManager: %s is not a paint manager class",
+                        managerClass != nullptr ? managerClass->m_lpszClassName : "no class");
+        return false;
+    }
     CObject* object = managerClass->CreateObject();
-    if (object == nullptr) return false;
+    if (object == nullptr) {
+        PaintLogFailure("InstallPaintManager: %s cannot be created", managerClass->m_lpszClassName);
+        return false;
+    }
     if (!object->IsKindOf(RUNTIME_CLASS(VEzaPaintManager))) {
         delete object;
         return false;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "paint/paint_kind.h"
+#include "paint/paint_log.h"
 #include "paint/paint_system.h"
 
 IMPLEMENT_DYNCREATE(VEzaPaintManager, CObject)
@@ -33,7 +34,8 @@ void CreateWidePalette(CPalette& palette) {
                 e.peBlue = BYTE(b * 51);
                 e.peFlags = 0;
             }
-    palette.CreatePalette(log);
+    if (!palette.CreatePalette(log))
+        PaintLogFailure("paint manager: CreatePalette failed (error %lu)", (unsigned long)::GetLastError());
 }
 
 int CALLBACK StopAtTahoma(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM found) {
@@ -202,11 +204,16 @@ HFONT VEzaPaintManager::CreateDefaultFont() {
     NONCLIENTMETRICSA metrics = {};
     // The record as systems before the padded border know it.
     metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return StockDefaultFont();
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        PaintLogFailure("paint manager: SystemParametersInfo(SPI_GETNONCLIENTMETRICS) failed (error %lu), stock font used",
+                        (unsigned long)::GetLastError());
+        return StockDefaultFont();
+    }
     LOGFONTA lf = metrics.lfMenuFont;
     lf.lfCharSet = BYTE(::GetTextCharset(nullptr));
     if ((m_nOptions & OptPreferTahoma) != 0 && TahomaInstalled()) ::lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
     if (HFONT font = ::CreateFontIndirectA(&lf)) return font;
+    PaintLogFailure("paint manager: CreateFontIndirect(\"%s\") failed, stock font used", lf.lfFaceName);
     return StockDefaultFont();
 }
 

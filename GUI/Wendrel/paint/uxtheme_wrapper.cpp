@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "paint/paint_log.h"
 #include "paint/paint_manager.h"
 
 const char* const UxThemeWrapper::s_functionNames[FunctionCount] = {
@@ -111,6 +112,7 @@ HRESULT UxThemeWrapper::CloseThemeData(HTHEME theme) {
     try {
         return close(theme);
     } catch (...) {
+        PaintLogFailure("CloseThemeData raised an exception");
         return kNotCalled;
     }
 }
@@ -133,6 +135,7 @@ bool UxThemeWrapper::IsAppThemed() {
     try {
         return themed() != FALSE;
     } catch (...) {
+        PaintLogFailure("IsAppThemed raised an exception");
         return false;
     }
 }
