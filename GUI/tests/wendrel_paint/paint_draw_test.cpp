@@ -186,6 +186,36 @@ WTEST(glyphs_paint_their_colour_indices) {
     WCHECK_EQ(dib.CountOther({0, 0, 12, 8}, kBack), 9);
 }
 
+WTEST(glyphs_outside_the_clip_region_are_not_painted) {
+    Dib dib(12, 8, kBack);
+    DibCDC dc(dib);
+    const COLORREF colours[2] = {0, kRed};
+    ::IntersectClipRect(dib.dc(), 6, 0, 12, 8);
+    g_PaintManager->PaintGlyph(dc, CPoint(0, 0), VEzaPaintManager::GlyphExpandBottom(), colours);
+    WCHECK_EQ(dib.CountOther({0, 0, 12, 8}, kBack), 0);
+    g_PaintManager->PaintGlyph(dc, CPoint(4, 0), VEzaPaintManager::GlyphExpandBottom(), colours);
+    // Partly visible: painted where the clip allows.
+    WCHECK_EQ(Hex(dib.At(6, 0)), Hex(kRed));
+    WCHECK_EQ(Hex(dib.At(5, 0)), Hex(kBack));
+}
+
+WTEST(text_measurement_expands_tabs) {
+    Dib dib(10, 10, kBack);
+    DibCDC dc(dib);
+    CFont& font = g_PaintManager->m_FontNormal;
+    const int a = VEzaPaintManager::stat_CalcTextWidth(dc, font, "a");
+    const int ab = VEzaPaintManager::stat_CalcTextWidth(dc, font, "ab");
+    WCHECK(a > 0 && ab > a);
+    WCHECK_EQ(VEzaPaintManager::stat_CalcTextWidth(dc, font, ""), 0);
+    // A tab stands for 8 average characters: "a<tab>b" reaches past "a" + 4 "b"s.
+    const CRect tabbed = VEzaPaintManager::stat_CalcTextDimension(dc, font, "a\tb", DT_SINGLELINE);
+    WCHECK(tabbed.left == 0 && tabbed.top == 0);
+    WCHECK(tabbed.Width() > VEzaPaintManager::stat_CalcTextWidth(dc, font, "abbbb"));
+    const CRect twoLines = VEzaPaintManager::stat_CalcTextDimension(dc, font, "a\nb", 0);
+    const CRect oneLine = VEzaPaintManager::stat_CalcTextDimension(dc, font, "a", 0);
+    WCHECK_EQ(twoLines.Height(), 2 * oneLine.Height());
+}
+
 WTEST(check_mark_and_frame_without_corners) {
     Dib dib(10, 10, kBack);
     DibCDC dc(dib);
