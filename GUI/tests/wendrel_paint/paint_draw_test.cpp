@@ -102,6 +102,23 @@ WTEST(memory_dc_dib_surface_and_monochrome_bitmap) {
     }
 }
 
+WTEST(memory_dc_without_the_targets_mapping_paints_from_its_own_origin) {
+    Dib dib(30, 20, kBack);
+    DibCDC target(dib);
+    target.FillSolidRect(0, 0, 30, 20, kGreen);
+    const RECT area = {10, 6, 20, 16};
+    {
+        VEzaMemoryDC mem(&target, &area,
+                         VEzaMemoryDC::MDCOPT_TO_MEMORY | VEzaMemoryDC::MDCOPT_NO_COPY_OPT |
+                             VEzaMemoryDC::MDCOPT_FILL_BITS);
+        mem.SetPixel(0, 0, kRed);
+        mem.SetPixel(9, 9, kBlue);
+    }
+    WCHECK_EQ(Hex(dib.At(10, 6)), Hex(kRed));
+    WCHECK_EQ(Hex(dib.At(19, 15)), Hex(kBlue));
+    WCHECK_EQ(dib.CountOther({11, 7, 19, 15}, kGreen), 0);
+}
+
 WTEST(memory_dc_on_a_printing_target_paints_straight_into_it) {
     Dib dib(20, 20, kBack);
     DibCDC target(dib);
