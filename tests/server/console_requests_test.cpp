@@ -1,6 +1,6 @@
 // What the console relies on, sent as the console sends it: requests without
 // synch (answered with synch 0), items added with the console's own element
-// texts and a provisional uid, address ranges in its "a . b . c . d" form,
+// texts and a provisional uid, the top level of the tree named -1, address ranges in its "a . b . c . d" form,
 // and two consoles of one client type at once, kept in step by reading the
 // pushes both receive.
 #include "scan_requests_fixture.h"
@@ -104,7 +104,7 @@ TEST_F(ScanRequests, ARefusedStartLeavesNoItemMarkedAsScanning)
 {
     auto a = Console("Marks");
     auto b = Console("Marks");
-    const std::string site = NewFolder(*a, *b, "0", "Site");
+    const std::string site = NewFolder(*a, *b, "-1", "Site");
     const std::string empty = NewFolder(*a, *b, site, "Empty");
     const std::string inventory = NewInventory(*a, *b, site, "Net", "127 . 0 . 64 . 2");
     ASSERT_FALSE(inventory.empty());
@@ -161,7 +161,7 @@ TEST_F(ScanRequests, ASnapshotLockedAndRenamedDuringItsScanStaysScanningUntilIts
 {
     auto a = Console("Locks");
     auto b = Console("Locks");
-    const std::string site = NewFolder(*a, *b, "0", "Lab");
+    const std::string site = NewFolder(*a, *b, "-1", "Lab");
     // Pinged first, the addresses without agents keep the scan busy for
     // minutes, each waiting out its SNMP time-out.
     const std::string inventory = NewInventory(*a, *b, site, "Slow", "127 . 0 . 64 . [1-250]", 2);
@@ -213,7 +213,7 @@ TEST_F(ScanRequests, AnInventoryScannedAtOnceMarksItsFoldersForTheScan)
 {
     auto a = Console("Wizard");
     auto b = Console("Wizard");
-    const std::string site = NewFolder(*a, *b, "0", "Branch");
+    const std::string site = NewFolder(*a, *b, "-1", "Branch");
     const std::string temporary = std::to_string(++next_temporary_uid);
     ASSERT_TRUE(a->Send(InventoryRequest(temporary, site, "Quick", "127 . 0 . 64 . 3", 3, true)));
     const std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) { return IsLogWith(r, "End Scan <Quick>"); });
@@ -239,7 +239,7 @@ TEST_F(ScanRequests, AddressRangesInTheConsolesFormFindExactlyTheAddressesInRang
 {
     auto a = Console("Ranges");
     auto b = Console("Ranges");
-    const std::string site = NewFolder(*a, *b, "0", "Hall");
+    const std::string site = NewFolder(*a, *b, "-1", "Hall");
     const std::string inventory = NewInventory(*a, *b, site, "Three", "127 . 0 . 64 . [1-3]");
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
     const ScanResult scan = ReadScan(*a, "Three");
@@ -287,7 +287,7 @@ TEST_F(ScanRequests, ATabElementIsTheOneThatWasPushedAndAReportEchoesSynchZero)
 {
     auto a = Console("Tabs");
     auto b = Console("Tabs");
-    const std::string site = NewFolder(*a, *b, "0", "Rack");
+    const std::string site = NewFolder(*a, *b, "-1", "Rack");
     const std::string inventory = NewInventory(*a, *b, site, "Router", "127 . 0 . 64 . 1");
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
     const ScanResult scan = ReadScan(*a, "Router");
@@ -319,7 +319,7 @@ TEST_F(ScanRequests, RemovingAnUnknownItemIsRefusedToTheRequesterAlone)
 {
     auto a = Console("Removals");
     auto b = Console("Removals");
-    const std::string site = NewFolder(*a, *b, "0", "Shelf");
+    const std::string site = NewFolder(*a, *b, "-1", "Shelf");
     const std::string inventory = NewInventory(*a, *b, site, "Box", "127 . 0 . 64 . 1");
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
     const ScanResult scan = ReadScan(*a, "Box");
@@ -359,7 +359,73 @@ TEST_F(ScanRequests, RemovingAnUnknownItemIsRefusedToTheRequesterAlone)
     for (ConsoleClient* console : {a.get(), b.get()}) {
         std::optional<Reply> removed = console->Next();
         ASSERT_TRUE(removed.has_value());
-        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"0\" uid=\"" + site + "\" synch=\"0\" />");
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"-1\" uid=\"" + site + "\" synch=\"0\" />");
+    }
+}
+
+// The console names the top level of a server -1: items added there, moved
+// or copied there, listed and removed from there all carry parent -1.
+TEST_F(ScanRequests, TheTopLevelIsParentMinusOneInEveryRequestAndReply)
+{
+    auto a = Console("Top");
+    auto b = Console("Top");
+    const std::string north = NewFolder(*a, *b, "-1", "North");
+    const std::string inner = NewFolder(*a, *b, north, "Inner");
+    ASSERT_FALSE(north.empty() || inner.empty());
+
+    // The item that `request` (sent by a) makes every console hear of.
+    const auto broadcast = [&](const std::string& request, const std::function<bool(const Reply&)>& item) {
+        EXPECT_TRUE(a->Send(request));
+        Reply heard;
+        for (ConsoleClient* console : {a.get(), b.get()}) {
+            std::vector<Reply> frames =
+                ReadUntil(*console, [&](const Reply& r) { return item(r) || r.name == "ERROR"; });
+            heard = frames.empty() ? Reply{} : frames.back();
+            EXPECT_EQ(heard.name, "TREEITEM") << request << ": " << heard.xml;
+        }
+        return heard;
+    };
+    const auto parent_of_top_items = [&]() {
+        EXPECT_TRUE(a->Send("<GETTREESIBLING root=\"-1\"/>"));
+        std::optional<Reply> top = a->NextNamed("TREESIBLINGS");
+        std::map<std::string, std::string> parents;  // uid -> parent
+        if (top)
+            for (const Reply& item : top->children)
+                parents[item.attr("uid")] = item.attr("parent");
+        return parents;
+    };
+    EXPECT_EQ(parent_of_top_items(), (std::map<std::string, std::string>{{north, "-1"}}));
+
+    // The console's move: the element as read, its parent set to -1, sent
+    // back as CHANGEITEM.
+    std::string move = Element(*a, inner).xml;
+    ASSERT_EQ(move.rfind("<TREEITEM ", 0), 0u) << move;
+    move.replace(0, 9, "<CHANGEITEM");
+    const std::string old_parent = " parent=\"" + north + "\"";
+    ASSERT_NE(move.find(old_parent), std::string::npos) << move;
+    move.replace(move.find(old_parent), old_parent.size(), " parent=\"-1\"");
+    EXPECT_EQ(broadcast(move, [&](const Reply& r) { return IsItem(r, inner); }).attr("parent"), "-1");
+
+    const Reply copy = broadcast("<COPYTREEITEM id=\"" + north + "\" toparent=\"-1\"/>", [&](const Reply& r) {
+        return r.name == "TREEITEM" && r.attr("name") == "North" && r.attr("uid") != north;
+    });
+    EXPECT_EQ(copy.attr("parent"), "-1") << copy.xml;
+    EXPECT_EQ(broadcast("<MOVETREEITEM id=\"" + inner + "\" toparent=\"" + north + "\"/>",
+                        [&](const Reply& r) { return IsItem(r, inner); })
+                  .attr("parent"),
+              north);
+    EXPECT_EQ(broadcast("<MOVETREEITEM id=\"" + inner + "\" toparent=\"-1\"/>",
+                        [&](const Reply& r) { return IsItem(r, inner); })
+                  .attr("parent"),
+              "-1");
+    EXPECT_EQ(parent_of_top_items(),
+              (std::map<std::string, std::string>{{north, "-1"}, {inner, "-1"}, {copy.attr("uid"), "-1"}}));
+
+    ASSERT_TRUE(b->Send("<REMOVEBRANCH uid=\"" + inner + "\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        std::optional<Reply> removed = console->NextNamed("REMOVEBRANCH");
+        ASSERT_TRUE(removed.has_value());
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"-1\" uid=\"" + inner + "\" synch=\"0\" />");
     }
 }
 
