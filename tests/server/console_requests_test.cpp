@@ -5,6 +5,9 @@
 // pushes both receive.
 #include "scan_requests_fixture.h"
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
 namespace {
 
 using namespace scan_test;
@@ -75,6 +78,18 @@ void ExpectNoScanMarks(ConsoleClient& console, const std::vector<std::string>& u
         const Reply item = Element(console, uid);
         EXPECT_EQ(item.attr("has_int_scan"), "0") << when << ": " << item.xml;
     }
+}
+
+// True when a strict parser (no recovery) takes the frame's text as XML 1.0;
+// texts are bytes of the console's code page.
+bool StrictlyWellFormed(const std::string& text)
+{
+    xmlDocPtr doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), "frame.xml", "ISO-8859-1",
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (doc == nullptr)
+        return false;
+    xmlFreeDoc(doc);
+    return true;
 }
 
 // Index of the first frame from `from` on that satisfies `what`; frames.size() when none.
@@ -426,6 +441,49 @@ TEST_F(ScanRequests, TheTopLevelIsParentMinusOneInEveryRequestAndReply)
         std::optional<Reply> removed = console->NextNamed("REMOVEBRANCH");
         ASSERT_TRUE(removed.has_value());
         EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"-1\" uid=\"" + inner + "\" synch=\"0\" />");
+    }
+}
+
+// Control bytes in stored texts (an agent's name written by another tool or
+// version) stay in the database; every frame that carries them is
+// well-formed XML 1.0, each such byte sent as '?'.
+TEST_F(ScanRequests, StoredControlBytesReachConsolesAsWellFormedXml)
+{
+    auto a = Console("Controls");
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    ASSERT_TRUE(a->Send(InventoryRequest(temporary, "-1", "Odd", "127 . 0 . 64 . 1", 3, false)));
+    const std::string inventory = AddedUid(*a, temporary);
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Odd");
+    const std::string host = Uid(scan, HostA);
+    ASSERT_FALSE(host.empty());
+
+    const std::string netname = on_postgresql ? "'req' || chr(25) || 'a' || chr(11)" : "'req' || char(25) || 'a' || char(11)";
+    const std::string update = "UPDATE InventoryHosts SET NetName = " + netname + " WHERE uid = " + host + ";";
+    std::string stored;
+    if (on_postgresql) {
+        const std::string database = Psql("postgres", {"-c", "SELECT datname FROM pg_database WHERE "
+                                                              "lower(datname) = lower('TrvControlsSrvData')"});
+        const std::string name = database.substr(0, database.find('\n'));
+        Psql(name, {"-c", update});
+        stored = Psql(name, {"-c", "SELECT encode(convert_to(NetName, 'UTF8'), 'hex') FROM InventoryHosts WHERE uid = " + host});
+    } else {
+        int status = -1;
+        const std::string db = folder_->file("Controls-SrvData.db");
+        run_program({"sqlite3", db, update}, &status);
+        ASSERT_EQ(status, 0);
+        stored = run_program({"sqlite3", db, "SELECT hex(NetName) FROM InventoryHosts WHERE uid = " + host}, &status);
+    }
+    EXPECT_EQ(stored.substr(0, stored.find('\n')), on_postgresql ? "72657119610b" : "72657119610B");
+
+    std::vector<Reply> frames = {Element(*a, host)};
+    ASSERT_TRUE(a->Send("<GETTREESIBLING root=\"" + scan.snapshot + "\"/>"));
+    std::optional<Reply> hosts = a->NextNamed("TREESIBLINGS");
+    ASSERT_TRUE(hosts.has_value());
+    frames.push_back(*hosts);
+    for (const Reply& frame : frames) {
+        EXPECT_TRUE(StrictlyWellFormed(frame.text)) << frame.text;
+        EXPECT_NE(frame.text.find("netname=\"req?a?\""), std::string::npos) << frame.text;
     }
 }
 
