@@ -487,4 +487,91 @@ TEST_F(ScanRequests, StoredControlBytesReachConsolesAsWellFormedXml)
     }
 }
 
+// A scan whose request thread cannot be started (every start fails on this
+// server) leaves nothing scanning: the requester gets the ERROR with the
+// cause, a new snapshot ends interrupted (status 4) for every console, an
+// SNMP output's host and snapshot get their status back, and the marks of
+// the folder and inventory go down again.
+TEST_F(ScanRequests, AScanWhoseThreadCannotStartLeavesNothingScanning)
+{
+    ServerFolder folder;
+    std::unique_ptr<ServerProcess> server = StartListening(folder, {{"TRV_FAIL_SCAN_THREADS", "1"}});
+    ASSERT_NE(server, nullptr);
+    ConsoleClient a(folder.port()), b(folder.port());
+    for (ConsoleClient* console : {&a, &b}) {
+        ASSERT_FALSE(console->Login("Stuck").empty());
+        ASSERT_TRUE(console->NextNamed("LOG").has_value());
+    }
+    const std::string site = NewFolder(a, b, "-1", "Site");
+    const std::string inventory = NewInventory(a, b, site, "Net", "127 . 0 . 64 . 1");
+    ASSERT_FALSE(inventory.empty());
+
+    // The frames up to the requester's ERROR; the last status of `uid` in them.
+    const auto until_error = [&](const std::string& request) {
+        EXPECT_TRUE(a.Send(request));
+        return ReadUntil(a, [](const Reply& r) { return r.name == "ERROR"; });
+    };
+    const auto last_status = [](const std::vector<Reply>& frames, const std::string& uid) {
+        std::string status;
+        for (const Reply& r : frames)
+            if (IsItem(r, uid))
+                status = r.attr("status");
+        return status;
+    };
+    // b's answer to GETTREEELEMENT, past the pushes it has not read yet.
+    const auto asked = [&](const std::string& uid) {
+        EXPECT_TRUE(b.Send("<GETTREEELEMENT uid=\"" + uid + "\"/>"));
+        return ReadUntil(b, [&](const Reply& r) { return IsItem(r, uid) && r.has("synch"); }).back();
+    };
+    const auto snapshot_of = [](const std::vector<Reply>& frames) {
+        const size_t at = Find(frames, [](const Reply& r) { return r.name == "TREEITEM" && r.attr("type") == "2"; });
+        return at == frames.size() ? std::string() : frames[at].attr("uid");
+    };
+
+    std::vector<Reply> frames = until_error("<SCAN uid=\"" + inventory + "\"/>");
+    EXPECT_EQ(frames.back().attr("type"), "254") << frames.back().xml;
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start scan: ", 0), 0u) << frames.back().xml;
+    const std::string snapshot = snapshot_of(frames);
+    ASSERT_FALSE(snapshot.empty());
+    EXPECT_EQ(last_status(frames, snapshot), "4");
+    EXPECT_LT(Find(frames, [](const Reply& r) { return IsLogWith(r, "End Scan <Net>"); }), frames.size());
+    ReadUntil(b, [&](const Reply& r) { return IsItem(r, snapshot) && r.attr("status") == "4"; });
+    ExpectNoScanMarks(b, {site, inventory}, "after the scan that did not start");
+
+    // The wizard's "scan now".
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    frames = until_error(InventoryRequest(temporary, site, "Quick", "127 . 0 . 64 . 2", 3, true));
+    const size_t added = Find(frames, [&](const Reply& r) { return r.attr("trvid") == temporary; });
+    ASSERT_LT(added, frames.size());
+    const std::string quick = frames[added].attr("uid");
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start scan: ", 0), 0u) << frames.back().xml;
+    EXPECT_EQ(last_status(frames, snapshot_of(frames)), "4");
+    ExpectNoScanMarks(b, {site, quick}, "after the scan now that did not start");
+
+    // A host of the first snapshot, as a scan by another server stored it.
+    const std::string host = "900001";
+    int status = -1;
+    run_program({"sqlite3", folder.file("Stuck-SrvData.db"),
+                 "INSERT INTO InventoryHosts (AsOfId, uid, NetAddr, NetAddrInt, DNSName, NetName, TimeStmp, HasPing, "
+                 "HasSnmp, Status) VALUES (" + snapshot + ", " + host + ", '127.0.64.1', 2130722817, '', 'x', 0, "
+                 "'N', 'Y', 0);"},
+                &status);
+    ASSERT_EQ(status, 0);
+    frames = until_error("<GET_SNMP_OUTPUT uid=\"" + host + "\"/>");
+    EXPECT_EQ(frames.back().attr("type"), "8") << frames.back().xml;
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start SNMP output: ", 0), 0u) << frames.back().xml;
+    EXPECT_EQ(last_status(frames, host), "0");
+    EXPECT_NE(last_status(frames, snapshot), "2");
+    EXPECT_EQ(asked(host).attr("status"), "0");
+    EXPECT_NE(asked(snapshot).attr("status"), "2");
+    ExpectNoScanMarks(b, {site, inventory}, "after the SNMP output that did not start");
+
+    frames = until_error("<SCAN uid=\"" + host + "\"/>");
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start scan: ", 0), 0u) << frames.back().xml;
+    EXPECT_EQ(last_status(frames, snapshot), "4");
+    EXPECT_EQ(asked(snapshot).attr("status"), "4");
+    ExpectNoScanMarks(b, {site, inventory}, "after the host's scan that did not start");
+    EXPECT_EQ(server->Stop(), 0);
+}
+
 }  // namespace
