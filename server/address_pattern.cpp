@@ -1,5 +1,7 @@
 #include "address_pattern.h"
 
+#include "address_range.h"
+
 #include "qr_strings.h"
 
 namespace {
@@ -13,7 +15,7 @@ bool ParseValue(const std::string& text, int& value)
     return value <= 255;
 }
 
-// "*", "n" or "[a-b]" with a <= b.
+// "*", "n", "[a-b]" or "a-b" with a <= b.
 bool ParseOctet(const std::string& text, int& low, int& high)
 {
     if (text == "*") {
@@ -21,8 +23,9 @@ bool ParseOctet(const std::string& text, int& low, int& high)
         high = 255;
         return true;
     }
-    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-        const std::string inner = text.substr(1, text.size() - 2);
+    const bool bracketed = text.size() >= 2 && text.front() == '[' && text.back() == ']';
+    if (bracketed || text.find('-') != std::string::npos) {
+        const std::string inner = bracketed ? text.substr(1, text.size() - 2) : text;
         const size_t dash = inner.find('-');
         return dash != std::string::npos && ParseValue(inner.substr(0, dash), low) &&
                ParseValue(inner.substr(dash + 1), high) && low <= high;
@@ -41,6 +44,11 @@ AddressPattern::AddressPattern(const std::string& text)
     RemoveBlanks(rest);
     if (rest.empty())
         return;
+    if (NamesTwoAddresses(rest)) {
+        // "a.b.c.d - e.f.g.h"; anything else with that many dots is malformed.
+        by_range_ = usable_ = ParseAddressRange(rest, first_, last_);
+        return;
+    }
     std::vector<std::string> parts;
     for (size_t start = 0;;) {
         const size_t dot = rest.find('.', start);
@@ -74,6 +82,10 @@ bool AddressPattern::matches(const std::string& address) const
 {
     if (!usable_)
         return false;
+    if (by_range_) {
+        uint32_t value = 0;
+        return ParseAddressRange(address + "-" + address, value, value) && value >= first_ && value <= last_;
+    }
     if (!by_octet_) {
         for (const std::string& piece : pieces_)
             if (address.find(piece) == std::string::npos)

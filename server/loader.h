@@ -47,6 +47,11 @@ struct SqlCondition {
 // inventory, 2 dated snapshot; status 0 done, 1 scanning, 4 cancelled.
 // update_tree_item leaves the stored status as it is for keep_status.
 constexpr int keep_status = -1;
+// The parent uid of the items at the top of the tree, as consoles name the
+// top level of a server. 0, what a request without a parent reads, stands
+// for the top level as well.
+constexpr int top_level_parent = -1;
+inline bool is_top_level(int parent) { return parent == top_level_parent || parent == 0; }
 struct TreeItemRecord {
     int uid = 0;
     int parentid = 0;
@@ -159,9 +164,9 @@ public:
     // Removes the unlocked snapshots of an inventory; the last uid removed, -1
     // when none, 0 without a loader.
     static int remove_unlocked_snapshots(DataLoader* loader, int parent_uid);
-    // Copy and move place a folder or an inventory under `parent`: 0 (the
-    // top level) or a folder or plain item, never an inventory, a snapshot
-    // or a host. Both answer -1 when refused or failed (logged, nothing
+    // Copy and move place a folder or an inventory under `parent`: the top
+    // level (is_top_level) or a folder or plain item, never an inventory, a
+    // snapshot or a host. Both answer -1 when refused or failed (logged, nothing
     // changed) and without a loader.
     //
     // Copies the item in one transaction: a folder with every folder and

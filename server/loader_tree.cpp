@@ -100,7 +100,7 @@ void delete_host_data(MSSQLODBCConnection& db, const std::string& hosts, int uid
 // Why `parent` can not take a folder or an inventory; empty when it can.
 std::string parent_refusal(MSSQLODBCConnection& db, int parent)
 {
-    if (parent == 0)
+    if (is_top_level(parent))
         return std::string();
     switch (loader_inventory::item_type(db, parent)) {
     case -1:
@@ -425,7 +425,7 @@ int DataLoader::remove_tree_element(DataLoader* loader, int uid)
     if (!exists(loader))
         return -1;
     if (uid <= 0) {
-        // 0 is the parent of every top-level item: the whole inventory.
+        // -1 and 0 name the top level, the whole inventory, never an item.
         TRV_LOG(qr_Error, "Tree element " << uid << " not removed: not an item's uid");
         return -1;
     }

@@ -5,6 +5,7 @@
 #include "qr_payload.h"
 #include "qr_socket.h"
 #include "qr_xml_depth.h"
+#include "xml_text.h"
 
 #include <cerrno>
 #include <chrono>
@@ -85,7 +86,8 @@ void XMLConnector::Drop(const std::string& why)
 
 int XMLConnector::Send(const TiXmlElement& element)
 {
-    const std::string text = PrintCompact(element);
+    // Well-formed XML 1.0 whatever the data holds: consoles parse it strictly.
+    const std::string text = PrintXmlText(element);
     const std::string payload = CompressPayload(text, true);
     const std::string frame = std::to_string(payload.size()) + " " + payload;
     qr_automutex hold(send_mutex_);

@@ -69,7 +69,9 @@ private:
 // inventory's unlocked snapshots go unless `keep`, a new snapshot is added
 // and announced with `synch`, its marks are raised (told to `requester`),
 // and a request thread of the scanner fills it. Throws qr_exception_t when
-// the scanner or the data source is missing; the marks are then down again.
+// the scanner or the data source is missing, or when the request thread
+// cannot be started (the snapshot then ends interrupted, status 4, as after a
+// cancel, and every console hears of it); the marks are then down again.
 void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const std::string& client_type,
                        TRVConnector* requester);
 

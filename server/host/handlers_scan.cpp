@@ -8,6 +8,7 @@
 #include "loader.h"
 #include "qr_exception.h"
 #include "qr_log.h"
+#include "saver.h"
 #include "scan_request.h"
 #include "scanner.h"
 #include "services.h"
@@ -83,18 +84,44 @@ int PrepareSnapshot(DataLoader* loader, int inventory, bool keep, int synch, con
     return uid;
 }
 
+// A snapshot whose request thread did not start leaves its scan as a
+// cancelled one does: its close sets its status (interrupted, 4, when
+// `interrupted`; else what its hosts give), lowers the marks raised for it and
+// tells every console; the scan's end lines follow when it was the last
+// snapshot of its scan.
+void AbandonSnapshot(Scanner& scanner, int scan_id, int snapshot, bool interrupted, const std::string& client_type,
+                     const std::exception& cause)
+{
+    TRV_LOG(qr_Error, "Can not start the scan of snapshot " << snapshot << " [" << cause.what() << "]");
+    if (interrupted)
+        scanner.scans().note_cancelled(scan_id, snapshot);
+    scanner.scans().unmark_snapshot(scan_id, snapshot);
+    close_snapshot_when_done(scanner, scan_id, snapshot, client_type, true);
+}
+
 // Every snapshot is in the registry, marked as being queued, before the first
 // request thread runs: a thread that finishes its snapshot early must not
-// find the scan empty and end it while the others are still to come.
-void StartSnapshots(Scanner& scanner, int scan_id, const std::vector<int>& snapshots,
-                    const std::string& client_type)
+// find the scan empty and end it while the others are still to come. The
+// snapshots whose threads did not start are abandoned and given back, with
+// the cause in `cause`.
+std::vector<int> StartSnapshots(Scanner& scanner, int scan_id, const std::vector<int>& snapshots,
+                                const std::string& client_type, std::string& cause)
 {
     for (int snapshot : snapshots) {
         scanner.scans().add_snapshot(scan_id, snapshot);
         scanner.scans().mark_snapshot(scan_id, snapshot);
     }
-    for (int snapshot : snapshots)
-        start_scan_request(scanner, scan_id, snapshot, std::string(), false, 0, client_type);
+    std::vector<int> failed;
+    for (int snapshot : snapshots) {
+        try {
+            start_scan_request(scanner, scan_id, snapshot, std::string(), false, 0, client_type);
+        } catch (const std::exception& e) {
+            cause = e.what();
+            AbandonSnapshot(scanner, scan_id, snapshot, true, client_type, e);
+            failed.push_back(snapshot);
+        }
+    }
+    return failed;
 }
 
 std::string Banner(std::string text, size_t width)
@@ -141,8 +168,12 @@ void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const s
         qr_exception("Can not get data source by key %s", client_type.c_str());
     ScanMarks marks(loader, client_type, requester);
     const int snapshot = PrepareSnapshot(loader, inventory, keep, synch, client_type, marks);
-    StartSnapshots(scanner, scan_id, {snapshot}, client_type);
+    std::string cause;
+    const bool failed = !StartSnapshots(scanner, scan_id, {snapshot}, client_type, cause).empty();
+    // Started or abandoned, the snapshot's close lowers its marks.
     marks.keep();
+    if (failed)
+        qr_exception("Can not start scan: %s", cause.c_str());
 }
 
 int HandleScan(TiXmlElement& request, TRVConnector& connector)
@@ -180,9 +211,10 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
         scanner.scans().mark_snapshot(scan_id, snapshot);
         try {
             start_scan_request(scanner, scan_id, snapshot, address, false, 0, client_type);
-        } catch (...) {
-            scanner.scans().remove_scan(scan_id);
-            throw;
+        } catch (const std::exception& e) {
+            AbandonSnapshot(scanner, scan_id, snapshot, true, client_type, e);
+            marks.keep();
+            return connector.SetError(error_failed, std::string("Can not start scan: ") + e.what());
         }
         marks.keep();
         return 0;
@@ -224,8 +256,19 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
             break;
         }
     }
-    StartSnapshots(scanner, scan_id, snapshots, client_type);
+    std::string cause;
+    const std::vector<int> failed = StartSnapshots(scanner, scan_id, snapshots, client_type, cause);
     marks.keep();
+    if (failed.empty())
+        return 0;
+    if (failed.size() == snapshots.size())
+        return connector.SetError(error_failed, "Can not start scan: " + cause);
+    // The others run; the requester learns which inventories are left out.
+    std::string left_out;
+    for (int snapshot : failed)
+        left_out += (left_out.empty() ? "<" : ", <") +
+                    DataLoader::get_item_title(loader.get(), DataLoader::get_parent_id(loader.get(), snapshot)) + ">";
+    SendLogAlert(&connector, "Can not start scan of " + left_out + " [" + cause + "]");
     return 0;
 }
 
@@ -272,6 +315,7 @@ int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
     marks.raise(uid);
     const std::string address = DataLoader::get_host_address(loader.get(), uid);
     const int snapshot = DataLoader::get_host_as_of(loader.get(), uid);
+    const int host_status = DataLoader::get_status(loader.get(), uid);
     if (DataLoader::set_host_status(loader.get(), uid, status_snmp_output))
         SendTreeItem(uid, client_type, &connector, synch);
     DataLoader::set_tree_status(loader.get(), snapshot, status_snmp_output);
@@ -282,9 +326,14 @@ int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
     scanner.scans().mark_snapshot(scan_id, snapshot);
     try {
         start_scan_request(scanner, scan_id, snapshot, address, true, uid, client_type);
-    } catch (...) {
-        scanner.scans().remove_scan(scan_id);
-        throw;
+    } catch (const std::exception& e) {
+        // Nothing was read: the host is as it was, and its snapshot's close
+        // gives the snapshot its hosts' status again.
+        if (DataLoader::set_host_status(loader.get(), uid, host_status))
+            SendTreeItem(uid, client_type);
+        AbandonSnapshot(scanner, scan_id, snapshot, false, client_type, e);
+        marks.keep();
+        return connector.SetError(error_snmp_output, std::string("Can not start SNMP output: ") + e.what());
     }
     marks.keep();
     return 0;

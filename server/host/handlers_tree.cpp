@@ -187,7 +187,8 @@ int HandleRemoveBranch(TiXmlElement& request, TRVConnector& connector)
     TRV_LOG(qr_Info, "Remove tree item request, id: " << uid);
     const int synch = IntAttribute(request, "synch");
     if (uid <= 0) {
-        // A missing uid reads 0, the parent of every top-level item.
+        // A missing uid reads 0; neither it nor -1 names an item: they name
+        // the top level.
         TRV_LOG(qr_Error, "Remove tree item request without an item's uid refused");
         return connector.SetError(error_failed, "Can not remove tree item: no item uid given.");
     }

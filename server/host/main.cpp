@@ -231,6 +231,9 @@ int main(int argc, char** argv)
             if (ms > 0)
                 trim.period_ms = ms;
         }
+        // Tests of what a scan does when its thread cannot be started.
+        if (const char* fail = std::getenv("TRV_FAIL_SCAN_THREADS"); fail != nullptr && std::string(fail) == "1")
+            fail_request_threads(true);
     } catch (const qr_exception_t& e) {
         std::printf("%s\n", e.message().c_str());
         return -1;

@@ -1,5 +1,6 @@
 #include "ip_mask.h"
 
+#include "address_range.h"
 #include "qr_log.h"
 
 #include <arpa/inet.h>
@@ -28,10 +29,36 @@ struct OctetRange {
     long last = 0;
 };
 
+// "a.b.c.d - e.f.g.h": every address from the first to the last.
+bool expand_address_range(const std::string& mask, std::vector<uint32_t>& list)
+{
+    uint32_t first = 0;
+    uint32_t last = 0;
+    if (!ParseAddressRange(mask, first, last)) {
+        TRV_LOG(qr_Error, "Address range " << mask
+                                           << " refused: it is neither four octets nor two addresses joined by '-'");
+        return false;
+    }
+    if (last < first)
+        return true;
+    const uint64_t total = static_cast<uint64_t>(last) - first + 1;
+    if (total > MaxAddressesPerMask) {
+        TRV_LOG(qr_Error, "Address range " << mask << " refused: it gives " << total << " addresses, more than "
+                                            << MaxAddressesPerMask);
+        return false;
+    }
+    list.reserve(list.size() + total);
+    for (uint64_t a = first; a <= last; ++a)
+        list.push_back(static_cast<uint32_t>(a));
+    return true;
+}
+
 }  // namespace
 
 bool expand_ip_mask(const std::string& mask, std::vector<uint32_t>& list)
 {
+    if (NamesTwoAddresses(mask))
+        return expand_address_range(mask, list);
     std::string text;
     for (char c : mask)
         if (c != ' ' && c != '\t' && c != '[' && c != ']')

@@ -118,9 +118,12 @@ void scan_request_thread(Scanner& scanner, const ScanRequest& request)
     } else {
         for (const IPRange& range : settings.ranges) {
             std::string walk_file = range_walk_file(scanner, range.file);
+            // A range stored with its last address apart reads as the
+            // console shows it: "from - to".
+            const std::string mask = range.to.empty() ? range.from : range.from + " - " + range.to;
             std::vector<uint32_t> addresses;
-            expand_ip_mask(range.from, addresses);
-            TRV_LOG(qr_Info, "Ip range: " << range.from << ". Found " << addresses.size() << " IP addresses.");
+            expand_ip_mask(mask, addresses);
+            TRV_LOG(qr_Info, "Ip range: " << mask << ". Found " << addresses.size() << " IP addresses.");
             for (uint32_t address : addresses) {
                 if (cancelled())
                     return;

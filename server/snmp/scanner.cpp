@@ -21,6 +21,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <atomic>
+#include <system_error>
 
 extern char** environ;
 
@@ -125,9 +127,21 @@ Scanner* Scanner::instance()
     return the_instance.get();
 }
 
+namespace {
+std::atomic<bool> request_threads_fail{false};
+}  // namespace
+
+void fail_request_threads(bool fail)
+{
+    request_threads_fail = fail;
+}
+
 void Scanner::start_request_thread(const ScanRequest& request)
 {
     std::lock_guard<std::mutex> lock(threads_m_);
+    if (request_threads_fail)
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
+                                "Can not start the scan request thread");
     threads_.emplace_back([this, request] { scan_request_thread(*this, request); });
 }
 

@@ -81,7 +81,8 @@ public:
     // of the workers at once; -1 keeps that value.
     void set_snmp_timeouts(int timeout_seconds, int retries);
 
-    // Runs scan_request_thread on a thread of its own.
+    // Runs scan_request_thread on a thread of its own. Throws std::system_error
+    // when the thread cannot be started (nothing runs then).
     void start_request_thread(const ScanRequest& request);
 
     // One step of each thread kind, for the loops below: true when a job was
@@ -114,6 +115,10 @@ private:
     std::mutex threads_m_;
     std::vector<std::thread> threads_;  // guarded by threads_m_
 };
+
+// Test seam: while set, every start_request_thread fails as when the system
+// has no thread left to give. The server sets it from TRV_FAIL_SCAN_THREADS=1.
+void fail_request_threads(bool fail);
 
 // Creates the process-wide scanner with the given worker counts and starts
 // it. The last two values are not used: each SNMP worker reads its own.

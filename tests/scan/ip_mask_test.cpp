@@ -26,6 +26,12 @@ TEST(ExpandIpMask, AcceptedMasks)
         {"10.1.*.*", 256 * 254, "10.1.0.1", "10.1.255.254"},
         {"10.1.*.0-255", 65536, "10.1.0.0", "10.1.255.255"},
         {"127.0.0.255", 1, "127.0.0.255", "127.0.0.255"},
+        // Two addresses joined by a dash, as the console writes a range.
+        {"10.0.0.1 - 10.0.0.5", 5, "10.0.0.1", "10.0.0.5"},
+        {"127 . 0 . 0 . 250 - 127 . 0 . 1 . 2", 9, "127.0.0.250", "127.0.1.2"},
+        {"10.0.0.7-10.0.0.7", 1, "10.0.0.7", "10.0.0.7"},
+        {"10.0.0.5 - 10.0.0.1", 0, nullptr, nullptr},
+        {"10.0.0.0 - 10.0.255.255", 65536, "10.0.0.0", "10.0.255.255"},
     };
     for (const MaskCase& c : cases) {
         std::vector<uint32_t> list{0xdeadbeef};
@@ -53,6 +59,12 @@ TEST(ExpandIpMask, RefusedMasksAppendNothingAndSayWhy)
         {"*.1.1.1", "first octet"},
         {"10.*.*.*", "more than 65536"},
         {"10.0-1.*.0-255", "more than 65536"},
+        {"10.0.0.0 - 10.1.0.0", "more than 65536"},
+        {"10.0.0.1 - 10.0.0", "neither four octets nor two addresses"},
+        {"10.0.0.1 - 10.0.0.300", "neither four octets nor two addresses"},
+        {"10.0.0.1 - 10.0.0.2 - 10.0.0.3", "neither four octets nor two addresses"},
+        {"10.0.0.1-3 - 10.0.0.5", "neither four octets nor two addresses"},
+        {"1.2.3.4.5", "neither four octets nor two addresses"},
     };
     for (const auto& c : cases) {
         LogCapture log;

@@ -1,6 +1,7 @@
-// The walk file of each address range: a plain name inside SnmpOutput/ is
-// read instead of the agent; a missing file and a refused name leave the
-// range to the live agents, each with its own error line.
+// Address ranges as a request thread reads them: the walk file of each (a
+// plain name inside SnmpOutput/ is read instead of the agent; a missing file
+// and a refused name leave the range to the live agents, each with its own
+// error line), and ranges of two whole addresses.
 #include "scan_fixture.h"
 
 #include "temp_dir.h"
@@ -48,6 +49,26 @@ TEST(ScanRequest, WalkFilesOfRanges)
     EXPECT_NE(text.find("File not exist: " + folder.file("SnmpOutput/missing.walk")), std::string::npos);
     EXPECT_EQ(text.find("File not exist: ../"), std::string::npos);
     EXPECT_EQ(text.find("File not exist: /etc"), std::string::npos);
+}
+
+// A range written as two addresses joined by a dash, as the console writes
+// it, and one stored with its last address apart, give every address between.
+TEST(ScanRequest, RangesOfTwoAddresses)
+{
+    ScanBench bench(1, {"127.0.63.20 - 127.0.63.22", "127 . 0 . 63 . 30"}, {"public"}, "",
+                    ScanBench::quick_options());
+    bench.db->connect()->get_stmnt_results("UPDATE InventoryIPs SET IPTo=? WHERE IPFrom=?",
+                                           {std::string("127.0.63.31"), std::string("127 . 0 . 63 . 30")});
+    ScanRequest request;
+    request.scan_id = bench.register_scan();
+    request.as_of_id = bench.snapshot;
+    request.client_type = ScanClient;
+    scan_request_thread(*bench.scanner, request);
+
+    std::vector<std::string> addresses;
+    bench.scanner->jobs().for_each([&](Job& job) { addresses.push_back(job.get_net_addr()); });
+    EXPECT_EQ(addresses, (std::vector<std::string>{"127.0.63.20", "127.0.63.21", "127.0.63.22", "127.0.63.30",
+                                                   "127.0.63.31"}));
 }
 
 }  // namespace

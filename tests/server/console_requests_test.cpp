@@ -1,9 +1,12 @@
 // What the console relies on, sent as the console sends it: requests without
 // synch (answered with synch 0), items added with the console's own element
-// texts and a provisional uid, address ranges in its "a . b . c . d" form,
+// texts and a provisional uid, the top level of the tree named -1, address ranges in its "a . b . c . d" form,
 // and two consoles of one client type at once, kept in step by reading the
 // pushes both receive.
 #include "scan_requests_fixture.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
 
 namespace {
 
@@ -77,6 +80,18 @@ void ExpectNoScanMarks(ConsoleClient& console, const std::vector<std::string>& u
     }
 }
 
+// True when a strict parser (no recovery) takes the frame's text as XML 1.0;
+// texts are bytes of the console's code page.
+bool StrictlyWellFormed(const std::string& text)
+{
+    xmlDocPtr doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), "frame.xml", "ISO-8859-1",
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (doc == nullptr)
+        return false;
+    xmlFreeDoc(doc);
+    return true;
+}
+
 // Index of the first frame from `from` on that satisfies `what`; frames.size() when none.
 size_t Find(const std::vector<Reply>& frames, const std::function<bool(const Reply&)>& what, size_t from = 0)
 {
@@ -104,7 +119,7 @@ TEST_F(ScanRequests, ARefusedStartLeavesNoItemMarkedAsScanning)
 {
     auto a = Console("Marks");
     auto b = Console("Marks");
-    const std::string site = NewFolder(*a, *b, "0", "Site");
+    const std::string site = NewFolder(*a, *b, "-1", "Site");
     const std::string empty = NewFolder(*a, *b, site, "Empty");
     const std::string inventory = NewInventory(*a, *b, site, "Net", "127 . 0 . 64 . 2");
     ASSERT_FALSE(inventory.empty());
@@ -161,7 +176,7 @@ TEST_F(ScanRequests, ASnapshotLockedAndRenamedDuringItsScanStaysScanningUntilIts
 {
     auto a = Console("Locks");
     auto b = Console("Locks");
-    const std::string site = NewFolder(*a, *b, "0", "Lab");
+    const std::string site = NewFolder(*a, *b, "-1", "Lab");
     // Pinged first, the addresses without agents keep the scan busy for
     // minutes, each waiting out its SNMP time-out.
     const std::string inventory = NewInventory(*a, *b, site, "Slow", "127 . 0 . 64 . [1-250]", 2);
@@ -213,7 +228,7 @@ TEST_F(ScanRequests, AnInventoryScannedAtOnceMarksItsFoldersForTheScan)
 {
     auto a = Console("Wizard");
     auto b = Console("Wizard");
-    const std::string site = NewFolder(*a, *b, "0", "Branch");
+    const std::string site = NewFolder(*a, *b, "-1", "Branch");
     const std::string temporary = std::to_string(++next_temporary_uid);
     ASSERT_TRUE(a->Send(InventoryRequest(temporary, site, "Quick", "127 . 0 . 64 . 3", 3, true)));
     const std::vector<Reply> frames = ReadUntil(*a, [](const Reply& r) { return IsLogWith(r, "End Scan <Quick>"); });
@@ -239,7 +254,7 @@ TEST_F(ScanRequests, AddressRangesInTheConsolesFormFindExactlyTheAddressesInRang
 {
     auto a = Console("Ranges");
     auto b = Console("Ranges");
-    const std::string site = NewFolder(*a, *b, "0", "Hall");
+    const std::string site = NewFolder(*a, *b, "-1", "Hall");
     const std::string inventory = NewInventory(*a, *b, site, "Three", "127 . 0 . 64 . [1-3]");
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
     const ScanResult scan = ReadScan(*a, "Three");
@@ -287,7 +302,7 @@ TEST_F(ScanRequests, ATabElementIsTheOneThatWasPushedAndAReportEchoesSynchZero)
 {
     auto a = Console("Tabs");
     auto b = Console("Tabs");
-    const std::string site = NewFolder(*a, *b, "0", "Rack");
+    const std::string site = NewFolder(*a, *b, "-1", "Rack");
     const std::string inventory = NewInventory(*a, *b, site, "Router", "127 . 0 . 64 . 1");
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
     const ScanResult scan = ReadScan(*a, "Router");
@@ -319,7 +334,7 @@ TEST_F(ScanRequests, RemovingAnUnknownItemIsRefusedToTheRequesterAlone)
 {
     auto a = Console("Removals");
     auto b = Console("Removals");
-    const std::string site = NewFolder(*a, *b, "0", "Shelf");
+    const std::string site = NewFolder(*a, *b, "-1", "Shelf");
     const std::string inventory = NewInventory(*a, *b, site, "Box", "127 . 0 . 64 . 1");
     ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
     const ScanResult scan = ReadScan(*a, "Box");
@@ -359,8 +374,204 @@ TEST_F(ScanRequests, RemovingAnUnknownItemIsRefusedToTheRequesterAlone)
     for (ConsoleClient* console : {a.get(), b.get()}) {
         std::optional<Reply> removed = console->Next();
         ASSERT_TRUE(removed.has_value());
-        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"0\" uid=\"" + site + "\" synch=\"0\" />");
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"-1\" uid=\"" + site + "\" synch=\"0\" />");
     }
+}
+
+// The console names the top level of a server -1: items added there, moved
+// or copied there, listed and removed from there all carry parent -1.
+TEST_F(ScanRequests, TheTopLevelIsParentMinusOneInEveryRequestAndReply)
+{
+    auto a = Console("Top");
+    auto b = Console("Top");
+    const std::string north = NewFolder(*a, *b, "-1", "North");
+    const std::string inner = NewFolder(*a, *b, north, "Inner");
+    ASSERT_FALSE(north.empty() || inner.empty());
+
+    // The item that `request` (sent by a) makes every console hear of.
+    const auto broadcast = [&](const std::string& request, const std::function<bool(const Reply&)>& item) {
+        EXPECT_TRUE(a->Send(request));
+        Reply heard;
+        for (ConsoleClient* console : {a.get(), b.get()}) {
+            std::vector<Reply> frames =
+                ReadUntil(*console, [&](const Reply& r) { return item(r) || r.name == "ERROR"; });
+            heard = frames.empty() ? Reply{} : frames.back();
+            EXPECT_EQ(heard.name, "TREEITEM") << request << ": " << heard.xml;
+        }
+        return heard;
+    };
+    const auto parent_of_top_items = [&]() {
+        EXPECT_TRUE(a->Send("<GETTREESIBLING root=\"-1\"/>"));
+        std::optional<Reply> top = a->NextNamed("TREESIBLINGS");
+        std::map<std::string, std::string> parents;  // uid -> parent
+        if (top)
+            for (const Reply& item : top->children)
+                parents[item.attr("uid")] = item.attr("parent");
+        return parents;
+    };
+    EXPECT_EQ(parent_of_top_items(), (std::map<std::string, std::string>{{north, "-1"}}));
+
+    // The console's move: the element as read, its parent set to -1, sent
+    // back as CHANGEITEM.
+    std::string move = Element(*a, inner).xml;
+    ASSERT_EQ(move.rfind("<TREEITEM ", 0), 0u) << move;
+    move.replace(0, 9, "<CHANGEITEM");
+    const std::string old_parent = " parent=\"" + north + "\"";
+    ASSERT_NE(move.find(old_parent), std::string::npos) << move;
+    move.replace(move.find(old_parent), old_parent.size(), " parent=\"-1\"");
+    EXPECT_EQ(broadcast(move, [&](const Reply& r) { return IsItem(r, inner); }).attr("parent"), "-1");
+
+    const Reply copy = broadcast("<COPYTREEITEM id=\"" + north + "\" toparent=\"-1\"/>", [&](const Reply& r) {
+        return r.name == "TREEITEM" && r.attr("name") == "North" && r.attr("uid") != north;
+    });
+    EXPECT_EQ(copy.attr("parent"), "-1") << copy.xml;
+    EXPECT_EQ(broadcast("<MOVETREEITEM id=\"" + inner + "\" toparent=\"" + north + "\"/>",
+                        [&](const Reply& r) { return IsItem(r, inner); })
+                  .attr("parent"),
+              north);
+    EXPECT_EQ(broadcast("<MOVETREEITEM id=\"" + inner + "\" toparent=\"-1\"/>",
+                        [&](const Reply& r) { return IsItem(r, inner); })
+                  .attr("parent"),
+              "-1");
+    EXPECT_EQ(parent_of_top_items(),
+              (std::map<std::string, std::string>{{north, "-1"}, {inner, "-1"}, {copy.attr("uid"), "-1"}}));
+
+    ASSERT_TRUE(b->Send("<REMOVEBRANCH uid=\"" + inner + "\"/>"));
+    for (ConsoleClient* console : {a.get(), b.get()}) {
+        std::optional<Reply> removed = console->NextNamed("REMOVEBRANCH");
+        ASSERT_TRUE(removed.has_value());
+        EXPECT_EQ(removed->xml, "<REMOVEBRANCH parent=\"-1\" uid=\"" + inner + "\" synch=\"0\" />");
+    }
+}
+
+// Control bytes in stored texts (an agent's name written by another tool or
+// version) stay in the database; every frame that carries them is
+// well-formed XML 1.0, each such byte sent as '?'.
+TEST_F(ScanRequests, StoredControlBytesReachConsolesAsWellFormedXml)
+{
+    auto a = Console("Controls");
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    ASSERT_TRUE(a->Send(InventoryRequest(temporary, "-1", "Odd", "127 . 0 . 64 . 1", 3, false)));
+    const std::string inventory = AddedUid(*a, temporary);
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + inventory + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Odd");
+    const std::string host = Uid(scan, HostA);
+    ASSERT_FALSE(host.empty());
+
+    const std::string netname = on_postgresql ? "'req' || chr(25) || 'a' || chr(11)" : "'req' || char(25) || 'a' || char(11)";
+    const std::string update = "UPDATE InventoryHosts SET NetName = " + netname + " WHERE uid = " + host + ";";
+    std::string stored;
+    if (on_postgresql) {
+        const std::string database = Psql("postgres", {"-c", "SELECT datname FROM pg_database WHERE "
+                                                              "lower(datname) = lower('TrvControlsSrvData')"});
+        const std::string name = database.substr(0, database.find('\n'));
+        Psql(name, {"-c", update});
+        stored = Psql(name, {"-c", "SELECT encode(convert_to(NetName, 'UTF8'), 'hex') FROM InventoryHosts WHERE uid = " + host});
+    } else {
+        int status = -1;
+        const std::string db = folder_->file("Controls-SrvData.db");
+        run_program({"sqlite3", db, update}, &status);
+        ASSERT_EQ(status, 0);
+        stored = run_program({"sqlite3", db, "SELECT hex(NetName) FROM InventoryHosts WHERE uid = " + host}, &status);
+    }
+    EXPECT_EQ(stored.substr(0, stored.find('\n')), on_postgresql ? "72657119610b" : "72657119610B");
+
+    std::vector<Reply> frames = {Element(*a, host)};
+    ASSERT_TRUE(a->Send("<GETTREESIBLING root=\"" + scan.snapshot + "\"/>"));
+    std::optional<Reply> hosts = a->NextNamed("TREESIBLINGS");
+    ASSERT_TRUE(hosts.has_value());
+    frames.push_back(*hosts);
+    for (const Reply& frame : frames) {
+        EXPECT_TRUE(StrictlyWellFormed(frame.text)) << frame.text;
+        EXPECT_NE(frame.text.find("netname=\"req?a?\""), std::string::npos) << frame.text;
+    }
+}
+
+// A scan whose request thread cannot be started (every start fails on this
+// server) leaves nothing scanning: the requester gets the ERROR with the
+// cause, a new snapshot ends interrupted (status 4) for every console, an
+// SNMP output's host and snapshot get their status back, and the marks of
+// the folder and inventory go down again.
+TEST_F(ScanRequests, AScanWhoseThreadCannotStartLeavesNothingScanning)
+{
+    ServerFolder folder;
+    std::unique_ptr<ServerProcess> server = StartListening(folder, {{"TRV_FAIL_SCAN_THREADS", "1"}});
+    ASSERT_NE(server, nullptr);
+    ConsoleClient a(folder.port()), b(folder.port());
+    for (ConsoleClient* console : {&a, &b}) {
+        ASSERT_FALSE(console->Login("Stuck").empty());
+        ASSERT_TRUE(console->NextNamed("LOG").has_value());
+    }
+    const std::string site = NewFolder(a, b, "-1", "Site");
+    const std::string inventory = NewInventory(a, b, site, "Net", "127 . 0 . 64 . 1");
+    ASSERT_FALSE(inventory.empty());
+
+    // The frames up to the requester's ERROR; the last status of `uid` in them.
+    const auto until_error = [&](const std::string& request) {
+        EXPECT_TRUE(a.Send(request));
+        return ReadUntil(a, [](const Reply& r) { return r.name == "ERROR"; });
+    };
+    const auto last_status = [](const std::vector<Reply>& frames, const std::string& uid) {
+        std::string status;
+        for (const Reply& r : frames)
+            if (IsItem(r, uid))
+                status = r.attr("status");
+        return status;
+    };
+    // b's answer to GETTREEELEMENT, past the pushes it has not read yet.
+    const auto asked = [&](const std::string& uid) {
+        EXPECT_TRUE(b.Send("<GETTREEELEMENT uid=\"" + uid + "\"/>"));
+        return ReadUntil(b, [&](const Reply& r) { return IsItem(r, uid) && r.has("synch"); }).back();
+    };
+    const auto snapshot_of = [](const std::vector<Reply>& frames) {
+        const size_t at = Find(frames, [](const Reply& r) { return r.name == "TREEITEM" && r.attr("type") == "2"; });
+        return at == frames.size() ? std::string() : frames[at].attr("uid");
+    };
+
+    std::vector<Reply> frames = until_error("<SCAN uid=\"" + inventory + "\"/>");
+    EXPECT_EQ(frames.back().attr("type"), "254") << frames.back().xml;
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start scan: ", 0), 0u) << frames.back().xml;
+    const std::string snapshot = snapshot_of(frames);
+    ASSERT_FALSE(snapshot.empty());
+    EXPECT_EQ(last_status(frames, snapshot), "4");
+    EXPECT_LT(Find(frames, [](const Reply& r) { return IsLogWith(r, "End Scan <Net>"); }), frames.size());
+    ReadUntil(b, [&](const Reply& r) { return IsItem(r, snapshot) && r.attr("status") == "4"; });
+    ExpectNoScanMarks(b, {site, inventory}, "after the scan that did not start");
+
+    // The wizard's "scan now".
+    const std::string temporary = std::to_string(++next_temporary_uid);
+    frames = until_error(InventoryRequest(temporary, site, "Quick", "127 . 0 . 64 . 2", 3, true));
+    const size_t added = Find(frames, [&](const Reply& r) { return r.attr("trvid") == temporary; });
+    ASSERT_LT(added, frames.size());
+    const std::string quick = frames[added].attr("uid");
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start scan: ", 0), 0u) << frames.back().xml;
+    EXPECT_EQ(last_status(frames, snapshot_of(frames)), "4");
+    ExpectNoScanMarks(b, {site, quick}, "after the scan now that did not start");
+
+    // A host of the first snapshot, as a scan by another server stored it.
+    const std::string host = "900001";
+    int status = -1;
+    run_program({"sqlite3", folder.file("Stuck-SrvData.db"),
+                 "INSERT INTO InventoryHosts (AsOfId, uid, NetAddr, NetAddrInt, DNSName, NetName, TimeStmp, HasPing, "
+                 "HasSnmp, Status) VALUES (" + snapshot + ", " + host + ", '127.0.64.1', 2130722817, '', 'x', 0, "
+                 "'N', 'Y', 0);"},
+                &status);
+    ASSERT_EQ(status, 0);
+    frames = until_error("<GET_SNMP_OUTPUT uid=\"" + host + "\"/>");
+    EXPECT_EQ(frames.back().attr("type"), "8") << frames.back().xml;
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start SNMP output: ", 0), 0u) << frames.back().xml;
+    EXPECT_EQ(last_status(frames, host), "0");
+    EXPECT_NE(last_status(frames, snapshot), "2");
+    EXPECT_EQ(asked(host).attr("status"), "0");
+    EXPECT_NE(asked(snapshot).attr("status"), "2");
+    ExpectNoScanMarks(b, {site, inventory}, "after the SNMP output that did not start");
+
+    frames = until_error("<SCAN uid=\"" + host + "\"/>");
+    EXPECT_EQ(frames.back().attr("message").rfind("Can not start scan: ", 0), 0u) << frames.back().xml;
+    EXPECT_EQ(last_status(frames, snapshot), "4");
+    EXPECT_EQ(asked(snapshot).attr("status"), "4");
+    ExpectNoScanMarks(b, {site, inventory}, "after the host's scan that did not start");
+    EXPECT_EQ(server->Stop(), 0);
 }
 
 }  // namespace

@@ -285,11 +285,14 @@ std::optional<Reply> ConsoleClient::Next(int seconds)
             if (buffer_.size() >= blank + 1 + length) {
                 const std::string payload = buffer_.substr(blank + 1, length);
                 buffer_.erase(0, blank + 1 + length);
+                const std::string text = DecompressPayload(payload, true);
                 TiXmlDocument document;
-                document.Parse(DecompressPayload(payload, true).c_str());
+                document.Parse(text.c_str());
                 if (document.Error() || document.RootElement() == nullptr)
                     return std::nullopt;
-                return ToReply(*document.RootElement());
+                Reply reply = ToReply(*document.RootElement());
+                reply.text = text;
+                return reply;
             }
         }
         if (eof_)

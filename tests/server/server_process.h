@@ -83,6 +83,7 @@ struct Reply {
     std::string name;
     std::map<std::string, std::string> attributes;
     std::string xml;
+    std::string text;  // the frame as the server sent it (top-level replies only)
     std::vector<Reply> children;
     std::string attr(const std::string& key) const
     {
