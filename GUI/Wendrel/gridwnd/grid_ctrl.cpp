@@ -38,14 +38,25 @@ BEGIN_MESSAGE_MAP(CDefGridCtrl, CWnd)
     ON_WM_VSCROLL()
     ON_WM_MOUSEWHEEL()
     ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_MOUSEMOVE()
+    ON_WM_SETCURSOR()
     ON_WM_KEYDOWN()
     ON_WM_SETFOCUS()
     ON_WM_GETDLGCODE()
     ON_WM_KILLFOCUS()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_MOUSEHOVER()
     ON_WM_TIMER()
     ON_MESSAGE(WM_GRID_SYNC, OnSync)
     ON_MESSAGE(WM_GRID_KILLPOPUP, OnKillPopup)
     ON_WM_DESTROY()
+    ON_WM_RBUTTONDOWN()
+    ON_COMMAND_RANGE(ID_GRID_TOOL_HAND, ID_GRID_TOOL_LAST, OnGridTool)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_GRID_TOOL_HAND, ID_GRID_TOOL_LAST, OnUpdateGridTool)
     ON_COMMAND_RANGE(ID_GRID_OPTION_FIRST, ID_GRID_OPTION_LAST, OnGridOption)
     ON_UPDATE_COMMAND_UI_RANGE(ID_GRID_OPTION_FIRST, ID_GRID_OPTION_LAST, OnUpdateGridOption)
 END_MESSAGE_MAP()
@@ -550,11 +561,6 @@ bool CDefGridCtrl::GetSelectionBoundingRange(CELL_RANGE& range) const
 
 // ---------------------------------------------------------------- tools and options
 
-void CDefGridCtrl::SetCurrentTool(std::unique_ptr<CDefGridTool> tool)
-{
-    if (tool) m_tool = std::move(tool);
-}
-
 void CDefGridCtrl::EnableTool(int tool, bool on)
 {
     if (tool < 0 || tool > 7) ThrowBitsetPosition();
@@ -641,7 +647,7 @@ int CDefGridCtrl::OnCreate(LPCREATESTRUCTA cs)
     GetClientRect(&m_client);
     ReflectWindowSize();
     Update();
-    if (m_toolId == 0) m_toolId = ID_GRID_TOOL_HAND;
+    if (m_toolId == 0) SetTool(ID_GRID_TOOL_HAND);
     return 0;
 }
 

@@ -123,10 +123,23 @@ public:
     bool IsCellSelected(const CELL_COORD& cell) const;
     bool GetSelectionBoundingRange(CELL_RANGE& range) const;
 
+    // ---- hit testing (window points; later images overwrite earlier hits)
+    void HitTest(const CELL_IMAGE& image, unsigned flags, CPoint point, HITTEST_RESULT& result);
+    // The visible, the footer and the header image.
+    void HitTest(unsigned flags, CPoint point, HITTEST_RESULT& result);
+
     // ---- tools and options
     CDefGridTool* GetCurrentTool() const { return m_tool.get(); }
+    HCURSOR GetCurrentCursor() const;
     // Replaces the current tool (the grid owns it).
     void SetCurrentTool(std::unique_ptr<CDefGridTool> tool);
+    // The tool for what lies under a point, or none when it equals current.
+    std::unique_ptr<CDefGridTool> ChooseTool(const HITTEST_RESULT& hit, const GRID_TOOL_SET& enabled, UINT toolId,
+                                             const CDefGridTool* current);
+    void RefreshCurrentTool(UINT flags, CPoint point);
+    void SetTool(UINT id);
+    UINT GetTool() const { return m_toolId; }
+    void TrackMouse(DWORD flags);
     void EnableTool(int tool, bool on);
     bool IsToolEnabled(int tool) const;
     bool IsOptionSet(UINT id) const;
@@ -160,6 +173,17 @@ protected:
     afx_msg LRESULT OnSync(WPARAM, LPARAM);
     afx_msg LRESULT OnKillPopup(WPARAM, LPARAM);
     afx_msg void OnDestroy();
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg int OnMouseActivate(CWnd* top, UINT hitTest, UINT message);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnMouseHover(UINT flags, CPoint point);
+    afx_msg void OnRButtonDown(UINT flags, CPoint point);
+    afx_msg void OnGridTool(UINT id);
+    afx_msg void OnUpdateGridTool(CCmdUI* ui);
     afx_msg void OnGridOption(UINT id);
     afx_msg void OnUpdateGridOption(CCmdUI* ui);
     DECLARE_MESSAGE_MAP()
