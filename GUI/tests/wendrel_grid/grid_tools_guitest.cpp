@@ -3,10 +3,13 @@
 // range selection, the header click that selects a column, double clicks
 // reported to the owner, and sorting and back.
 #include <algorithm>
+#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "afxwin.h"
+#include "grid/grid_text_device.h"
 #include "grid_test_util.h"
 #include "gridwnd/grid_ctrl.h"
 #include "gridwnd/grid_tools.h"
@@ -240,4 +243,44 @@ WTEST(sort_by_a_column_and_back_to_the_natural_order)
     WCHECK(f.grid.RestoreOriginalOrder());
     WCHECK(f.grid.InOriginalOrder());
     WCHECK(column0() == natural);
+}
+
+WTEST(selected_cells_copy_to_the_clipboard_as_tab_separated_text)
+{
+    ToolFixture f;
+    WCHECK(f.grid.RestoreOriginalOrder());
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    f.Send(WM_MOUSEMOVE, 0, f.Cell(1, 2));
+    f.Send(WM_LBUTTONDOWN, MK_LBUTTON, f.Cell(1, 2));
+    f.Send(WM_MOUSEMOVE, MK_LBUTTON, f.Cell(2, 4));
+    f.Send(WM_LBUTTONUP, 0, f.Cell(2, 4));
+
+    // What a copy command does: the selected cells as text, to the clipboard.
+    TTextDevice text(f.grid.GetView()->GetSize(), f.grid.GetSelection());
+    f.grid.GetView()->Draw(text, CELL_INFO(f.grid.GetOverallRange()));
+    std::ostringstream out;
+    text.Serialize(out);
+    const std::string copied = out.str();
+    WCHECK(::OpenClipboard(f.grid.m_hWnd));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, copied.size() + 1);
+    std::memcpy(::GlobalLock(memory), copied.c_str(), copied.size() + 1);
+    ::GlobalUnlock(memory);
+    WCHECK(::SetClipboardData(CF_TEXT, memory) != nullptr);
+    ::CloseClipboard();
+
+    WCHECK(::OpenClipboard(nullptr));
+    HANDLE pasted = ::GetClipboardData(CF_TEXT);
+    WCHECK(pasted != nullptr);
+    const std::string back = pasted ? static_cast<const char*>(::GlobalLock(pasted)) : "";
+    if (pasted) ::GlobalUnlock(pasted);
+    ::CloseClipboard();
+    // Rows 2 to 4 of the grid are data rows 1 to 3.
+    std::string expected;
+    for (int r = 1; r <= 3; ++r) {
+        const std::string line = "b" + std::to_string(r) + "\tc" + std::to_string(r);
+        if (!expected.empty()) expected += back.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+        expected += line;
+    }
+    WCHECK_EQ(back, expected);
 }
