@@ -26,6 +26,7 @@
 #include "wendrel_export.h"
 
 class CDefGridTool;
+class TStyleAction;
 
 class WENDREL_API CDefGridCtrl : public CWnd, public CDefGridImage, public CDefGridViewSink, public IGridViewSite {
 public:
@@ -122,6 +123,12 @@ public:
     bool IsSelectionEmpty() const;
     bool IsCellSelected(const CELL_COORD& cell) const;
     bool GetSelectionBoundingRange(CELL_RANGE& range) const;
+    // Appends the distinct style indices of the cells in a region, in the order met.
+    void CollectStyles(HRGN region, std::vector<int>& styles);
+
+    // Changes one aspect of the selected columns, or else of the styles of
+    // the selected cells; without the dialog it only collects the current value.
+    void ApplyAction(TStyleAction& action, bool showDialog);
 
     // ---- hit testing (window points; later images overwrite earlier hits)
     void HitTest(const CELL_IMAGE& image, unsigned flags, CPoint point, HITTEST_RESULT& result);
