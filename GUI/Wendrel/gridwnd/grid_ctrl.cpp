@@ -301,10 +301,15 @@ void CDefGridCtrl::RecalcVisibleRange()
     ActiveSpan(m_activeRange.top, m_activeRange.bottom, GetRowCount(), top, bottom);
     const int t = m_headerHeight - m_gridOrg.y;
     const int b = t + m_viewHeight;
-    int first = top;
-    while (first < bottom && m_layout.rows[size_t(first)].position + m_layout.rows[size_t(first)].height <= t) ++first;
-    int end = first;
-    while (end < bottom && m_layout.rows[size_t(end)].position < b) ++end;
+    // Active rows are laid out one under the other, so both ends are found
+    // by bisection: a scroll costs the same at the top and far down.
+    const auto begin = m_layout.rows.begin();
+    const int first = int(std::partition_point(begin + top, begin + bottom,
+                                               [t](const ROW_INFO& r) { return r.position + r.height <= t; }) -
+                          begin);
+    const int end = int(std::partition_point(begin + first, begin + bottom,
+                                             [b](const ROW_INFO& r) { return r.position < b; }) -
+                        begin);
     m_visibleRange.top = first;
     m_visibleRange.bottom = end;
 }
