@@ -1,0 +1,211 @@
+// The grid window's mouse and tool handling: hit tests, the tool factory and
+// the messages it hands to the current tool.
+#include <typeinfo>
+
+#include "grid/grid_hittest.h"
+#include "gridwnd/grid_ctrl.h"
+#include "gridwnd/grid_tools.h"
+
+namespace {
+
+// Tools of one kind compare equal unless their kind says more; plain tools
+// are never compared (they always replace the current tool).
+bool SameTool(const CDefGridTool& a, const CDefGridTool* b)
+{
+    if (!b || a.GetKindName() != b->GetKindName() || typeid(a) != typeid(*b)) return false;
+    if (auto* resize = dynamic_cast<const CResizeTool*>(&a))
+        return resize->GetColumn() == static_cast<const CResizeTool*>(b)->GetColumn();
+    if (auto* click = dynamic_cast<const CCellClickTool*>(&a)) {
+        auto* other = static_cast<const CCellClickTool*>(b);
+        return click->GetElement() == other->GetElement() && click->GetCell() == other->GetCell();
+    }
+    return true;
+}
+
+}  // namespace
+
+void CDefGridCtrl::HitTest(const CELL_IMAGE& image, unsigned flags, CPoint point, HITTEST_RESULT& result)
+{
+    if (!m_view || image.range.IsEmpty()) return;
+    result.flags = flags;
+    HITTEST_DEVICE device(image, *m_styles, point);
+    device.SetResult(&result);
+    device.Advise(this);
+    m_view->Draw(device, CELL_INFO(image.range));
+}
+
+void CDefGridCtrl::HitTest(unsigned flags, CPoint point, HITTEST_RESULT& result)
+{
+    HitTest(GetVisibleImage(), flags, point, result);
+    HitTest(GetFooterImage(), flags, point, result);
+    HitTest(GetHeaderImage(), flags, point, result);
+}
+
+std::unique_ptr<CDefGridTool> CDefGridCtrl::ChooseTool(const HITTEST_RESULT& hit, const GRID_TOOL_SET& enabled,
+                                                       UINT toolId, const CDefGridTool* current)
+{
+    std::unique_ptr<CDefGridTool> tool;
+    const int left = m_activeRange.left == GRID_UNSET ? 0 : m_activeRange.left;
+    const int right = m_activeRange.right == GRID_UNSET ? left : m_activeRange.right;
+    if (hit.columnEdge != GRID_UNSET && enabled.test(GRID_TOOL_RESIZE) && hit.columnEdge >= left &&
+        hit.columnEdge < right) {
+        // A hidden empty column leaves its edge to the nearest shown one.
+        int column = hit.columnEdge;
+        while (column >= 0 && m_layout.columns[size_t(column)].savedWidth != 0) --column;
+        if (column < 0) return std::make_unique<CDefGridTool>(this);
+        tool = std::make_unique<CResizeTool>(this, column);
+    } else if (hit.toolKind != -1) {
+        if (hit.toolKind < 0 || hit.toolKind > 7) ThrowBitsetPosition();
+        if (enabled.test(size_t(hit.toolKind))) {
+            switch (hit.toolKind) {
+            case GRID_TOOL_SELECT:
+                tool = std::make_unique<CSelectTool>(this, enabled.test(GRID_TOOL_HEADER_SELECT));
+                break;
+            case GRID_TOOL_SORT: tool = std::make_unique<CSortTool>(this, hit.elementCell.left); break;
+            case GRID_TOOL_CELL_CLICK:
+                tool = std::make_unique<CCellClickTool>(this, hit.elementCell, hit.element);
+                break;
+            default: break;
+            }
+        }
+    }
+    if (!tool) {
+        if (hit.cell.left == GRID_UNSET || hit.cell.top == GRID_UNSET || hit.cell.right == GRID_UNSET ||
+            hit.cell.bottom == GRID_UNSET)
+            return std::make_unique<CDefGridTool>(this);
+        switch (toolId) {
+        case ID_GRID_TOOL_HAND: tool = std::make_unique<CHandTool>(this); break;
+        case ID_GRID_TOOL_ROWS: tool = std::make_unique<CRowSelectTool>(this, true); break;
+        case ID_GRID_TOOL_SELECT:
+            tool = std::make_unique<CSelectTool>(this, enabled.test(GRID_TOOL_HEADER_SELECT));
+            break;
+        case ID_GRID_TOOL_ONE_ROW: tool = std::make_unique<CRowSelectTool>(this, false); break;
+        default: return std::make_unique<CDefGridTool>(this);
+        }
+    }
+    if (SameTool(*tool, current)) return nullptr;
+    return tool;
+}
+
+void CDefGridCtrl::SetCurrentTool(std::unique_ptr<CDefGridTool> tool)
+{
+    if (tool) m_tool = std::move(tool);
+}
+
+HCURSOR CDefGridCtrl::GetCurrentCursor() const { return m_tool ? m_tool->GetCursor(m_captured) : nullptr; }
+
+void CDefGridCtrl::RefreshCurrentTool(UINT flags, CPoint point)
+{
+    HITTEST_RESULT hit;
+    HitTest(0, point, hit);
+    std::unique_ptr<CDefGridTool> tool = ChooseTool(hit, m_enabledTools, m_toolId, m_tool.get());
+    if (tool) {
+        if (m_tool) m_tool->OnMouseHover(flags, false);
+        m_tool = std::move(tool);
+        m_tool->OnMouseHover(flags, true);
+    }
+    ::SetCursor(GetCurrentCursor());
+}
+
+void CDefGridCtrl::SetTool(UINT id)
+{
+    m_toolId = id;
+    m_tool = std::make_unique<CDefGridTool>(this);
+    if (!m_hWnd) return;
+    CPoint point;
+    ::GetCursorPos(&point);
+    ::ScreenToClient(m_hWnd, &point);
+    RefreshCurrentTool(0, point);
+}
+
+void CDefGridCtrl::TrackMouse(DWORD flags)
+{
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = flags;
+    track.hwndTrack = m_hWnd;
+    track.dwHoverTime = HOVER_DEFAULT;
+    ::TrackMouseEvent(&track);
+}
+
+void CDefGridCtrl::OnGridTool(UINT id) { SetTool(id); }
+
+void CDefGridCtrl::OnUpdateGridTool(CCmdUI* ui) { ui->SetCheck(ui->m_nID == m_toolId ? 1 : 0); }
+
+void CDefGridCtrl::OnLButtonDown(UINT flags, CPoint point)
+{
+    m_pressPoint = point;
+    RefreshCurrentTool(flags, point);
+    if (m_tool->NeedCapture()) {
+        SetCapture();
+        m_captured = true;
+    }
+    ::SetCursor(GetCurrentCursor());
+    m_tool->OnLButtonDown(flags, point);
+    Default();
+}
+
+void CDefGridCtrl::OnLButtonUp(UINT flags, CPoint point)
+{
+    if (m_captured) {
+        m_captured = false;
+        ::ReleaseCapture();
+    }
+    ::SetCursor(GetCurrentCursor());
+    m_tool->OnLButtonUp(flags, point);
+    Default();
+}
+
+void CDefGridCtrl::OnMouseMove(UINT flags, CPoint point)
+{
+    if (m_captured) m_tool->OnMouseMove(flags, point, m_pressPoint);
+    else RefreshCurrentTool(flags, point);
+    Default();
+}
+
+BOOL CDefGridCtrl::OnSetCursor(CWnd* wnd, UINT hitTest, UINT)
+{
+    if (wnd == this && hitTest == HTCLIENT) {
+        ::SetCursor(GetCurrentCursor());
+        return TRUE;
+    }
+    return BOOL(Default());
+}
+
+void CDefGridCtrl::OnLButtonDblClk(UINT flags, CPoint point)
+{
+    if (!m_tool->OnLButtonDblClk(flags, point)) {
+        tagNM_DEFGRID record{};
+        record.range = CELL_RANGE(0, 0, 0, 0);
+        record.point = point;
+        if (NotifyOwner(NM_DBLCLK, record) != 0) return;
+        NotifyOwner(GN_ACTIVATE);
+    }
+    Default();
+}
+
+int CDefGridCtrl::OnMouseActivate(CWnd*, UINT, UINT)
+{
+    SetFocus();
+    return int(Default());
+}
+
+void CDefGridCtrl::OnMouseLeave()
+{
+    m_tool->OnMouseHover(0, false);
+    m_tool = std::make_unique<CDefGridTool>(this);
+}
+
+void CDefGridCtrl::OnMouseHover(UINT, CPoint) {}
+
+void CDefGridCtrl::OnRButtonDown(UINT flags, CPoint point)
+{
+    tagNM_DEFGRID record{};
+    record.range = CELL_RANGE(0, 0, 0, 0);
+    record.point = point;
+    if (NotifyOwner(NM_RDOWN, record) == 0) {
+        RefreshCurrentTool(flags, point);
+        m_tool->OnRButtonDown(flags, point);
+    }
+    Default();
+}
