@@ -42,6 +42,9 @@ struct ScannerOptions {
     // Folder of the SnmpOutput walk files and the PCI names file; empty: the
     // server program's folder.
     std::string program_dir;
+    // Off: every walk of a host's scan asks the agent again, one binding at
+    // a time (what tests compare the usual scan with).
+    bool host_walk_cache = true;
 };
 
 class Scanner {
