@@ -156,10 +156,24 @@ int scan_map_lines(const TabScanRequest& request)
         if (read_line_together(request, line) == WalkAgentNotReady)
             return job->is_cancelled() ? 1 : 2;
         if (table) {
-            if (ScanMapLine(request.session, request.address, request.community, request.walk_file,
-                            request.folder, {oid}, line_table, false) == MapLineNotReady)
-                return 2;
-            if (line_table.columns.empty()) {
+            bool answered = false;
+            if (request.walk_file.empty() && request.session && request.session->host_cache_on()) {
+                // One request at most: whether the column has a first entry.
+                CSnmpSession* session = request.session;
+                const int result = session->probe_subtree(oid, session->get_timeout(), session->get_retries());
+                if (result == WalkAgentNotReady)
+                    return 2;
+                if (result != WalkSuccess)
+                    TRV_LOG(qr_Error, request.address << ", oid:" << oid << ". Result from scanning table is: "
+                                                      << walk_result_text(result));
+                answered = result == WalkSuccess;
+            } else {
+                if (ScanMapLine(request.session, request.address, request.community, request.walk_file,
+                                request.folder, {oid}, line_table, false) == MapLineNotReady)
+                    return 2;
+                answered = !line_table.columns.empty();
+            }
+            if (!answered) {
                 TRV_LOG(qr_Info, "Table not answered. Ip:" << request.address << ". Table:" << request.map_name
                                                            << ". Oid:" << oid);
                 continue;

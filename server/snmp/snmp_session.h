@@ -87,10 +87,18 @@ public:
     // subtree left unread (time-outs) is read by its own walk later.
     int walk_together(const std::vector<std::string>& roots, int timeout_ms, int retries);
 
+    // Whether anything lies under `root`, at the cost of one GETNEXT (none
+    // when the host cache answers): WalkSuccess when the first answer is an
+    // entry of the subtree, else the result a walk would end with at that
+    // answer (WalkNoData, WalkOidNotIncreasing, WalkAgentNotReady), or
+    // WalkTimeout / WalkFailure.
+    int probe_subtree(const std::string& root, int timeout_ms, int retries);
+
     // The per-host walk cache: on and empty, or off and empty. set_peer
     // empties it.
     void begin_host_cache();
     void end_host_cache();
+    bool host_cache_on() const { return cache_on_; }
     // Lower limits than MaxWalkEntries and MaxWalkBytes, for tests; owner only.
     void set_walk_limits(size_t entries, size_t bytes);
 

@@ -151,6 +151,37 @@ int CSnmpSession::walk_subtree(std::vector<std::string>& out, const std::string&
     return w.result;
 }
 
+int CSnmpSession::probe_subtree(const std::string& root_text, int timeout_ms, int retries)
+{
+    WalkState w;
+    w.lines = true;
+    if (!start_walk(w, root_text)) {
+        set_error(SNMPAPI_OID_INVALID, "Invalid OID '" + root_text + "'");
+        return WalkFailure;
+    }
+    if (cache_on_) {
+        int result = WalkFailure;
+        std::vector<WalkEntry> kept;
+        if (cache_.find(w.root_arcs, result, kept))
+            return kept.empty() ? result : WalkSuccess;
+    }
+    for (int timeouts = 0;;) {
+        int status = SnmpStatusFailure;
+        std::string answer = w.current;
+        std::string value = request(answer, status, timeout_ms, SNMP_PDU_GETNEXT);
+        if (!is_usable())
+            return WalkFailure;
+        if (status == SnmpStatusTimeout) {
+            if (timeouts >= retries)
+                return WalkTimeout;
+            ++timeouts;
+            continue;
+        }
+        take_answer(w, answer, value, walk_entry_limit_, walk_byte_limit_);
+        return w.entries.empty() ? w.result : WalkSuccess;
+    }
+}
+
 int CSnmpSession::walk_together(const std::vector<std::string>& roots, int timeout_ms, int retries)
 {
     if (!cache_on_ || !is_usable())

@@ -485,6 +485,34 @@ TEST_F(SnmpSessionTest, ColumnsWalkedTogetherAndKeptForTheHost)
     session->end_host_cache();
 }
 
+// Whether a column has entries costs one request, none when the host cache
+// already holds a walk that answers it.
+TEST_F(SnmpSessionTest, ProbingASubtreeCostsOneRequest)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    struct Case {
+        const char* root;
+        int result;
+    } cases[] = {{".1.3.6.1.2.1.2.2.1.2", WalkSuccess},
+                 {".1.3.6.1.2.1.1.9.1.99", WalkNoData},
+                 {".1.3.6.1.6.3.99", WalkOidNotIncreasing}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root);
+        const long long before = agent_requests(Alpha);
+        EXPECT_EQ(session->probe_subtree(c.root, 2000, 2), c.result);
+        EXPECT_EQ(agent_requests(Alpha) - before - 1, 1);
+    }
+    session->begin_host_cache();
+    std::vector<std::string> names;
+    ASSERT_EQ(session->walk_subtree(names, ".1.3.6.1.2.1.2.2.1", 2000, 2, false), WalkSuccess);
+    const long long before = agent_requests(Alpha);
+    EXPECT_EQ(session->probe_subtree(".1.3.6.1.2.1.2.2.1.2", 2000, 2), WalkSuccess);
+    EXPECT_EQ(session->probe_subtree(".1.3.6.1.2.1.2.2.1.99", 2000, 2), WalkNoData);
+    EXPECT_EQ(agent_requests(Alpha) - before - 1, 0);
+    session->end_host_cache();
+}
+
 // An answer with an error status (SNMPv1's noSuchName at the end of the
 // agent's tree) makes the walks go on one binding at a time, with the results
 // their own walks give; "not ready" for any of them is the result of all.
