@@ -3,6 +3,7 @@
 #include "snmp_data.h"
 #include "snmp_master.h"
 
+#include <chrono>
 #include <climits>
 #include <memory>
 #include <new>
@@ -13,6 +14,8 @@ CSnmpSession::CSnmpSession(CSnmpMaster* master) : CSnmpBase(true), master_(maste
     if (!session_)
         set_error(static_cast<int32_t>(SnmpGetLastError(nullptr)),
                   "Cannot create WinSNMP session (" + std::to_string(SnmpGetLastError(nullptr)) + ")");
+    else
+        SnmpSetDirectReceive(session_, true);  // the owner reads its answers while it waits
 }
 
 CSnmpSession::~CSnmpSession()
@@ -135,7 +138,21 @@ int CSnmpSession::exchange(CSnmpData* data, int timeout_ms)
         current_ = data;
     }
 
-    bool signalled = done_.wait_ms(timeout_ms);
+    // The answer is read on this thread: the layer calls notification() here.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    bool signalled = done_.is_set();
+    for (long left = timeout_ms; !signalled && left >= 0;) {
+        SnmpWaitMessage(session_, static_cast<int>(left));
+        signalled = done_.is_set();
+        left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     deadline - std::chrono::steady_clock::now())
+                                     .count());
+        if (left <= 0 && !signalled) {
+            SnmpWaitMessage(session_, 0);  // what arrived by the deadline still counts
+            signalled = done_.is_set();
+            break;
+        }
+    }
 
     int status = SnmpStatusFailure;
     {

@@ -2,8 +2,9 @@
 // count, and at most one outstanding request. Each SNMP worker thread owns
 // one session, made by CSnmpMaster::create_session; only the owner calls
 // request(), request_many(), walk_subtree(), walk_together() and the host
-// cache operations. The layer's notification thread reads the answers and
-// wakes the owner. Time-outs are kept in milliseconds. The retry count is
+// cache operations. The owner reads the answers itself while it waits
+// (the layer's direct receive): the notification runs on the owner's thread,
+// under the common-data mutex as before. Time-outs are kept in milliseconds. The retry count is
 // the number of times a request that timed out is sent again within one
 // walk. The owner deletes its session before the master that made it is
 // destroyed.
