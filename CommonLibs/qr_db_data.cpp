@@ -3,7 +3,6 @@
 #include "qr_config.h"
 
 #include <cstdlib>
-#include <strings.h>
 
 namespace {
 const std::string& empty_text()
@@ -77,11 +76,19 @@ int DB_DATA::RowCount() const
     return columns_.empty() ? 0 : columns_.front().second.Size();
 }
 
+std::string DB_DATA::key_of(const std::string& name)
+{
+    std::string key = name;
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
 const DB_COLUMN* DB_DATA::Find(const std::string& name) const
 {
-    for (const auto& c : columns_)
-        if (strcasecmp(c.first.c_str(), name.c_str()) == 0) return &c.second;
-    return nullptr;
+    auto it = index_.find(key_of(name));
+    return it == index_.end() ? nullptr : &columns_[it->second].second;
 }
 
 bool DB_DATA::HasColumn(const std::string& name) const
@@ -91,8 +98,8 @@ bool DB_DATA::HasColumn(const std::string& name) const
 
 DB_COLUMN& DB_DATA::Column(const std::string& name)
 {
-    for (auto& c : columns_)
-        if (strcasecmp(c.first.c_str(), name.c_str()) == 0) return c.second;
-    columns_.emplace_back(name, DB_COLUMN());
-    return columns_.back().second;
+    auto [it, added] = index_.emplace(key_of(name), columns_.size());
+    if (added)
+        columns_.emplace_back(name, DB_COLUMN());
+    return columns_[it->second].second;
 }

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -61,5 +62,11 @@ public:
     const std::string& ColumnName(int n) const { return columns_[static_cast<size_t>(n)].first; }
 
 private:
+    // The position of the first column of each name, by its ASCII lower-case
+    // form: a reader that asks by name for every cell of a large result
+    // finds it without comparing the names of every column.
+    static std::string key_of(const std::string& name);
+
     std::deque<std::pair<std::string, DB_COLUMN>> columns_;  // deque: appending moves no column
+    std::unordered_map<std::string, size_t> index_;
 };

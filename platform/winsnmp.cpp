@@ -128,6 +128,7 @@ struct WinSnmpSession {
     std::vector<uintptr_t> notices;              // guarded by m; 0 = a queued message
 
     std::atomic<bool> closing{false};
+    std::atomic<bool> direct{false};             // the sending thread reads the sockets itself
     int wake[2] = {-1, -1};
     std::thread receiver;
 };
@@ -239,9 +240,11 @@ void receiver_loop(WinSnmpSession* session)
         {
             std::lock_guard<std::mutex> lock(session->m);
             generation = session->peer_generation;
-            for (auto& peer : session->peers) {
-                fds.push_back(pollfd{peer->socket, POLLIN, 0});
-                polled.push_back(peer.get());
+            if (!session->direct) {
+                for (auto& peer : session->peers) {
+                    fds.push_back(pollfd{peer->socket, POLLIN, 0});
+                    polled.push_back(peer.get());
+                }
             }
         }
         // The tick also drives the library's expiry of old requests.
@@ -621,6 +624,48 @@ SNMPAPI_STATUS SnmpSendMsg(HSNMP_SESSION session, HSNMP_ENTITY, HSNMP_ENTITY des
         return session_fail(session, SNMPAPI_TL_UNDELIVERABLE);
     }
     return SNMPAPI_SUCCESS;
+}
+
+SNMPAPI_STATUS SnmpSetDirectReceive(HSNMP_SESSION session, bool on)
+{
+    if (!session)
+        return fail(SNMPAPI_SESSION_INVALID);
+    session->direct = on;
+    wake_receiver(session);  // it polls afresh without (or with) the sockets
+    return SNMPAPI_SUCCESS;
+}
+
+SNMPAPI_STATUS SnmpWaitMessage(HSNMP_SESSION session, int timeout_ms)
+{
+    if (!session)
+        return fail(SNMPAPI_SESSION_INVALID);
+    std::vector<pollfd> fds;
+    std::vector<Peer*> polled;
+    uint64_t generation = 0;
+    {
+        std::lock_guard<std::mutex> lock(session->m);
+        generation = session->peer_generation;
+        for (auto& peer : session->peers) {
+            fds.push_back(pollfd{peer->socket, POLLIN, 0});
+            polled.push_back(peer.get());
+        }
+    }
+    const int ready = poll(fds.data(), fds.size(), timeout_ms < 0 ? 0 : timeout_ms);
+    std::vector<uintptr_t> notices;
+    {
+        std::lock_guard<std::mutex> lock(session->m);
+        // Only the sending thread opens and closes peers, so the generation
+        // holds; it is checked all the same, as the receiver thread does.
+        if (ready > 0 && generation == session->peer_generation) {
+            for (size_t i = 0; i < polled.size(); ++i)
+                if (fds[i].revents & (POLLIN | POLLERR))
+                    read_peer(polled[i]);
+        }
+        notices.swap(session->notices);
+    }
+    for (uintptr_t notice : notices)
+        session->callback(session, nullptr, 0, notice, 0, session->client_data);
+    return notices.empty() ? session_fail(session, SNMPAPI_NOOP) : SNMPAPI_SUCCESS;
 }
 
 SNMPAPI_STATUS SnmpRecvMsg(HSNMP_SESSION session, HSNMP_ENTITY* source,

@@ -155,6 +155,17 @@ SNMPAPI_STATUS SnmpFreeContext(HSNMP_CONTEXT context);
 
 SNMPAPI_STATUS SnmpSendMsg(HSNMP_SESSION session, HSNMP_ENTITY source, HSNMP_ENTITY destination,
                            HSNMP_CONTEXT context, HSNMP_PDU pdu);
+// Layer extension, no WinSNMP call: with direct receive on, the receiver
+// thread no longer reads the session's sockets (it still expires old
+// requests); the one thread that sends on the session reads its answers with
+// SnmpWaitMessage, which calls the session's callback on that thread. No
+// answer is handed from one thread to another.
+SNMPAPI_STATUS SnmpSetDirectReceive(HSNMP_SESSION session, bool on);
+// Waits up to timeout_ms (0: only looks) for anything to arrive on the
+// session's sockets, reads it and calls the callback for each message and
+// notice, on the calling thread. SNMPAPI_FAILURE with SNMPAPI_NOOP when
+// nothing was delivered in time.
+SNMPAPI_STATUS SnmpWaitMessage(HSNMP_SESSION session, int timeout_ms);
 // Takes the oldest queued message; SNMPAPI_NOOP when none is queued. Every
 // non-null out argument receives a new handle.
 SNMPAPI_STATUS SnmpRecvMsg(HSNMP_SESSION session, HSNMP_ENTITY* source,

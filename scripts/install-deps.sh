@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="g++ cmake make pkg-config python3 \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 odbc-postgresql postgresql \
+  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev odbc-postgresql postgresql \
   libsnmp-dev snmpd snmp \
   libtinyxml-dev libxml2-dev libboost-dev zlib1g-dev \
   iputils-ping pci.ids libwireshark-data"

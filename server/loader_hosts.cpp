@@ -184,28 +184,51 @@ bool DataLoader::host_has_tabs(DataLoader* loader, int host_uid)
     return op.db().get_stmnt_results("select uid FROM InventoryTabs WHERE host_id=?", {id(host_uid)}).RowCount() > 0;
 }
 
+namespace {
+
+// The INSERT of one data row on the connection; throws qr_exception_t.
+void insert_row(MSSQLODBCConnection& db, const ScanColumn& row, const std::string& table, int host_uid)
+{
+    checked_identifier(table, "data table");
+    if (row.values.empty() || row.values.size() > static_cast<size_t>(max_cells))
+        qr_exception("A row of %zu values cannot go into %s", row.values.size(), table.c_str());
+    std::string columns = "uid,host_id", markers = "0,?";
+    qr_sql_params params{id(host_uid)};
+    for (size_t k = 0; k < row.values.size(); ++k) {
+        columns += ",Data" + std::to_string(k + 1);
+        markers += ",?";
+        params.push_back(row.values[k]);  // verbatim: bound values need no quoting
+    }
+    db.get_stmnt_results("INSERT INTO " + table + " (" + columns + ") VALUES(" + markers + ")", params);
+}
+
+std::vector<ScanColumn> table_rows(const ScanDataTable& table)
+{
+    std::vector<ScanColumn> rows(table.row_count());
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (const ScanColumn& column : table.columns)
+            rows[r].values.push_back(column.value_at(r));
+    return rows;
+}
+
+}  // namespace
+
 void DataLoader::insert_data_row(DataLoader* loader, const ScanColumn& row, const std::string& table, int host_uid)
 {
     if (!exists(loader))
         return;
     try {
-        checked_identifier(table, "data table");
-        if (row.values.empty() || row.values.size() > static_cast<size_t>(max_cells))
-            qr_exception("A row of %zu values cannot go into %s", row.values.size(), table.c_str());
-        std::string columns = "uid,host_id", markers = "0,?";
-        qr_sql_params params{id(host_uid)};
-        for (size_t k = 0; k < row.values.size(); ++k) {
-            columns += ",Data" + std::to_string(k + 1);
-            markers += ",?";
-            params.push_back(row.values[k]);  // verbatim: bound values need no quoting
-        }
         Operation op(*loader);
-        op.db().get_stmnt_results("INSERT INTO " + table + " (" + columns + ") VALUES(" + markers + ")", params);
+        insert_row(op.db(), row, table, host_uid);
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
     }
 }
 
+// The whole tab in one transaction: one commit instead of one per row, and
+// readers never see it half written. When that fails (a row the table
+// refuses, a lost link), it is rolled back and written row by row as before,
+// each failing row logged and left out.
 void DataLoader::write_data_table(DataLoader* loader, const ScanDataTable& table, const std::string& data_name,
                                   int host_uid, bool replace)
 {
@@ -213,17 +236,38 @@ void DataLoader::write_data_table(DataLoader* loader, const ScanDataTable& table
         return;
     try {
         Operation op(*loader);
+        const std::string checked = checked_identifier(data_name, "data table");
+        const std::vector<ScanColumn> rows = table_rows(table);
+        TRV_LOG(qr_Debug, "Writing data: Rows=" << rows.size() << ", Columns=" << table.columns.size());
+        MSSQLODBCConnection& db = op.db();
+        try {
+            db.begin_transaction();
+            if (replace)
+                db.get_stmnt_results("delete from " + checked + " WHERE host_id=?", {id(host_uid)});
+            for (const ScanColumn& row : rows)
+                insert_row(db, row, data_name, host_uid);
+            db.commit();
+            TRV_LOG(qr_Debug, "End writing data table");
+            return;
+        } catch (const qr_exception_t& e) {
+            TRV_LOG(qr_Error, "Writing " << data_name << " of host " << host_uid
+                                         << " at once failed, row by row now: " << e.message());
+            if (db.in_transaction()) {
+                try {
+                    db.rollback();
+                } catch (const qr_exception_t& r) {
+                    TRV_LOG(qr_Error, r.message());
+                }
+            }
+        }
         if (replace)
-            op.db().get_stmnt_results("delete from " + checked_identifier(data_name, "data table") +
-                                          " WHERE host_id=?",
-                                      {id(host_uid)});
-        const size_t rows = table.row_count();
-        TRV_LOG(qr_Debug, "Writing data: Rows=" << rows << ", Columns=" << table.columns.size());
-        for (size_t r = 0; r < rows; ++r) {
-            ScanColumn row;
-            for (const ScanColumn& column : table.columns)
-                row.values.push_back(column.value_at(r));
-            insert_data_row(loader, row, data_name, host_uid);
+            db.get_stmnt_results("delete from " + checked + " WHERE host_id=?", {id(host_uid)});
+        for (const ScanColumn& row : rows) {
+            try {
+                insert_row(db, row, data_name, host_uid);
+            } catch (const qr_exception_t& e) {
+                TRV_LOG(qr_Error, e.message());
+            }
         }
         TRV_LOG(qr_Debug, "End writing data table");
     } catch (const qr_exception_t& e) {

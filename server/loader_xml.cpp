@@ -9,6 +9,8 @@
 
 #include <tinyxml.h>
 
+#include <memory>
+
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -295,8 +297,10 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
         AdminNames names;
         bool appended = false;
         for (int r = 0; r < hosts.RowCount(); ++r) {
-            TiXmlElement host("TREEITEM");
-            const int uid = host_head_to_xml(hosts, r, host);
+            // Made in place and linked, not copied in: a snapshot's answer
+            // holds thousands of these.
+            auto host = std::make_unique<TiXmlElement>("TREEITEM");
+            const int uid = host_head_to_xml(hosts, r, *host);
             if (uid == -1)
                 continue;
             const auto own = tab_rows.find(uid);
@@ -305,9 +309,9 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
                 facts.has_tabs = facts.has_children = own != tab_rows.end();
                 facts.vendor = names.vendor(vendor_id_at(hosts, r));
                 facts.class_name = names.class_name(class_id_at(hosts, r));
-                host_tail_to_xml(hosts, r, facts, host);
+                host_tail_to_xml(hosts, r, facts, *host);
             }
-            target.InsertEndChild(host);
+            target.LinkEndChild(host.release());
             appended = true;
             if (!without_tabs && own != tab_rows.end())
                 for (int t : own->second)

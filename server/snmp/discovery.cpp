@@ -19,6 +19,22 @@ namespace {
 constexpr const char* SysObjectIdOid = ".1.3.6.1.2.1.1.2";
 constexpr const char* SysNameOid = ".1.3.6.1.2.1.1.5";
 
+// A host's walks are kept for the length of its discovery and no longer.
+class HostWalkCache {
+public:
+    HostWalkCache(CSnmpSession* session, bool on) : session_(session)
+    {
+        if (on)
+            session_->begin_host_cache();
+    }
+    ~HostWalkCache() { session_->end_host_cache(); }
+    HostWalkCache(const HostWalkCache&) = delete;
+    HostWalkCache& operator=(const HostWalkCache&) = delete;
+
+private:
+    CSnmpSession* session_;
+};
+
 int tab_attempts()
 {
     return ReadRegistryInt("SNMPTabAttempts", 20);
@@ -219,6 +235,7 @@ bool snmp_discover(Scanner& scanner, CSnmpSession* session, Job* job)
     const std::string address = job->get_net_addr();
     const std::string walk_file = job->get_walk_file();
     const int as_of_id = job->get_as_of_id();
+    HostWalkCache cache(session, scanner.options().host_walk_cache);
     std::string answered;
     for (const std::string& community : job->get_communities()) {
         log_job_step("SNMP Discovering, trying cs(" + community + ") ...", as_of_id,

@@ -18,11 +18,28 @@ void JobTable::add(Job* job)
         qr_automutex hold(m_);
         jobs_.Add(job);
     }
+    notify_change();
+}
+
+unsigned long long JobTable::changes()
+{
+    std::lock_guard<std::mutex> hold(changed_m_);
+    return changes_;
+}
+
+void JobTable::notify_change()
+{
     {
-        std::lock_guard<std::mutex> hold(added_m_);
-        ++additions_;
+        std::lock_guard<std::mutex> hold(changed_m_);
+        ++changes_;
     }
-    added_.notify_all();
+    changed_.notify_all();
+}
+
+void JobTable::wait_change(unsigned long long seen, int ms, const std::function<bool()>& wake)
+{
+    std::unique_lock<std::mutex> hold(changed_m_);
+    changed_.wait_for(hold, std::chrono::milliseconds(ms), [&] { return changes_ != seen || wake(); });
 }
 
 int JobTable::count()
@@ -85,17 +102,10 @@ int JobTable::count_snapshot(int scan_id, int as_of_id)
 bool JobTable::has_jobs(int wait_ms)
 {
     // Read before looking: a job added after the look changes it.
-    unsigned long long seen;
-    {
-        std::lock_guard<std::mutex> hold(added_m_);
-        seen = additions_;
-    }
+    const unsigned long long seen = changes();
     if (count() > 0)
         return true;
-    {
-        std::unique_lock<std::mutex> hold(added_m_);
-        added_.wait_for(hold, std::chrono::milliseconds(wait_ms), [&] { return additions_ != seen; });
-    }
+    wait_change(seen, wait_ms, [] { return false; });
     return count() > 0;
 }
 
@@ -121,6 +131,7 @@ bool JobTable::cancel_host(int host_uid, const std::string& client_type)
     for (Job* job : jobs_) {
         if (job->get_host_uid() == host_uid && job->get_source_key() == client_type) {
             job->cancel();
+            notify_change();
             return true;
         }
     }
@@ -137,6 +148,8 @@ int JobTable::cancel_snapshot(int as_of_id, const std::string& client_type)
             ++n;
         }
     }
+    if (n > 0)
+        notify_change();
     return n;
 }
 

@@ -5,9 +5,11 @@
 // one it removes, and the destructor frees any left.
 //
 // Every operation takes the table's mutex for its whole run and may be called
-// from any thread. Lock order: the table's mutex, then a job's lock; a job's
-// lock is never held while the table's mutex is taken. Nothing is locked
-// under the added-job signal's mutex. No database work and no notification
+// from any thread. Lock order: the table's mutex, then a job's lock or the
+// change signal's mutex; a job's lock is never held while the table's mutex
+// is taken. Under the change
+// signal's mutex only a waiter's own condition is read (Scanner takes its
+// stop mutex there); nothing else is locked under it. No database work and no notification
 // ever runs under the table's mutex.
 #pragma once
 
@@ -65,10 +67,19 @@ public:
     // Every job, under the table's mutex (for tests and shutdown).
     void for_each(const std::function<void(Job&)>& visit);
 
+    // The change signal: workers and the saver sleep on it when they find no
+    // job, and whoever adds a job or moves one into a state another thread
+    // serves raises it, so that no stage waits for its poll interval.
+    // `changes` is read before looking for work; `wait_change` returns once
+    // the count differs from it, `wake` holds, or `ms` have passed.
+    unsigned long long changes();
+    void notify_change();
+    void wait_change(unsigned long long seen, int ms, const std::function<bool()>& wake);
+
 private:
     qr_mutex m_;
     tgDArray<Job*> jobs_;  // guarded by m_; creation order
-    std::mutex added_m_;
-    std::condition_variable added_;
-    unsigned long long additions_ = 0;  // guarded by added_m_
+    std::mutex changed_m_;
+    std::condition_variable changed_;
+    unsigned long long changes_ = 0;  // guarded by changed_m_; additions and state moves
 };

@@ -5,12 +5,14 @@
 #include "map_line.h"
 #include "scan_table.h"
 #include "services.h"
+#include "snmp_session.h"
 #include "value_functions.h"
 
 #include "qr_exception.h"
 #include "qr_log.h"
 
 #include <cstdio>
+#include <regex>
 
 int ScanMapLine(CSnmpSession* session, const std::string& address, const std::string& community,
                 const std::string& walk_file, const std::string& folder, const std::vector<std::string>& cells,
@@ -50,6 +52,47 @@ int ScanMapLine(CSnmpSession* session, const std::string& address, const std::st
 }
 
 namespace {
+
+// The columns a value function expression reads: $LOOKUP reads its table's
+// key and value columns, every other function the OIDs it names. A literal
+// OID among them (a value to compare with) only asks for a subtree that ends
+// at once.
+void function_columns(const std::string& expression, std::vector<std::string>& roots)
+{
+    static const std::regex lookup(R"(\$LOOKUP\(\s*(\.[0-9.]+)\s*,\s*([0-9]+)\s*=[^,]*,\s*[A-Za-z]*\s*([0-9]+))",
+                                   std::regex::icase);
+    static const std::regex oid(R"(\.[0-9]+(\.[0-9]+)+)");
+    std::smatch m;
+    if (std::regex_search(expression, m, lookup)) {
+        roots.push_back(m[1].str() + "." + m[2].str());
+        roots.push_back(m[1].str() + "." + m[3].str());
+        return;
+    }
+    for (std::sregex_iterator it(expression.begin(), expression.end(), oid), end; it != end; ++it)
+        roots.push_back(it->str());
+}
+
+// A live agent's columns of one map line (the table's existence column and
+// every plain OID cell) are read side by side into the session's host cache,
+// from which the existence test and the cells then take them.
+int read_line_together(const TabScanRequest& request, const MapLine& line)
+{
+    if (!request.walk_file.empty() || !request.session)
+        return WalkSuccess;
+    std::vector<std::string> roots;
+    if (line.value_flag == 0 && !line.TableOID.empty())
+        roots.push_back(line.TableOID + ".2");
+    for (const std::string& cell : line.values) {
+        if (cell.empty() || !(cell < std::string("server")))
+            continue;
+        if (cell.find('$') != std::string::npos)
+            function_columns(cell, roots);
+        else if (cell[0] == '.')
+            roots.push_back(cell.substr(0, cell.find(',')));  // without a date marker
+    }
+    CSnmpSession* session = request.session;
+    return session->walk_together(roots, session->get_timeout(), session->get_retries());
+}
 
 // The pseudo-columns a map line names by "server_..." take the host's own
 // values; "server_index" numbers the rows from 1.
@@ -105,14 +148,32 @@ int scan_map_lines(const TabScanRequest& request)
             break;
         ++number;
         log_job_step("Scan map line: " + std::to_string(number), job->get_as_of_id(), request.address);
-        if (line.value_flag == 0 && !line.TableOID.empty()) {
-            std::string oid = line.TableOID + ".2";
+        const bool table = line.value_flag == 0 && !line.TableOID.empty();
+        const std::string oid = line.TableOID + ".2";
+        if (table)
             TRV_LOG(qr_Info, "Testing for table existence. Ip:" << request.address << ", Table:" << request.map_name
                                                                 << ", oid:" << oid);
-            if (ScanMapLine(request.session, request.address, request.community, request.walk_file,
-                            request.folder, {oid}, line_table, false) == MapLineNotReady)
-                return 2;
-            if (line_table.columns.empty()) {
+        if (read_line_together(request, line) == WalkAgentNotReady)
+            return job->is_cancelled() ? 1 : 2;
+        if (table) {
+            bool answered = false;
+            if (request.walk_file.empty() && request.session && request.session->host_cache_on()) {
+                // One request at most: whether the column has a first entry.
+                CSnmpSession* session = request.session;
+                const int result = session->probe_subtree(oid, session->get_timeout(), session->get_retries());
+                if (result == WalkAgentNotReady)
+                    return 2;
+                if (result != WalkSuccess)
+                    TRV_LOG(qr_Error, request.address << ", oid:" << oid << ". Result from scanning table is: "
+                                                      << walk_result_text(result));
+                answered = result == WalkSuccess;
+            } else {
+                if (ScanMapLine(request.session, request.address, request.community, request.walk_file,
+                                request.folder, {oid}, line_table, false) == MapLineNotReady)
+                    return 2;
+                answered = !line_table.columns.empty();
+            }
+            if (!answered) {
                 TRV_LOG(qr_Info, "Table not answered. Ip:" << request.address << ". Table:" << request.map_name
                                                            << ". Oid:" << oid);
                 continue;

@@ -92,6 +92,7 @@ void Scanner::stop()
         stop_ = true;
     }
     stop_cv_.notify_all();
+    jobs_.notify_change();
     // Request threads may still add threads while earlier ones are joined.
     for (;;) {
         std::vector<std::thread> threads;
@@ -119,6 +120,23 @@ bool Scanner::pause(int ms)
     std::unique_lock<std::mutex> lock(stop_m_);
     stop_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
     return !stop_;
+}
+
+bool Scanner::wait_for_work(unsigned long long seen, int ms)
+{
+    jobs_.wait_change(seen, ms, [this] { return stopping(); });
+    return !stopping();
+}
+
+void Scanner::serve(const std::function<bool()>& step, int poll_ms)
+{
+    while (!stopping()) {
+        const unsigned long long seen = jobs_.changes();
+        if (step())
+            jobs_.notify_change();  // the job moved on: the next stage may take it
+        else if (!wait_for_work(seen, poll_ms))
+            break;
+    }
 }
 
 Scanner* Scanner::instance()
@@ -266,9 +284,7 @@ bool Scanner::ping_step()
 void Scanner::ping_worker()
 {
     TRV_LOG(qr_Debug, "thr_ping_worker thread started");
-    while (!stopping())
-        if (!ping_step() && !pause(options_.ping_poll_ms))
-            break;
+    serve([this] { return ping_step(); }, options_.ping_poll_ms);
 }
 
 // ---- SNMP -------------------------------------------------------------------
@@ -310,9 +326,7 @@ void Scanner::set_snmp_timeouts(int timeout_seconds, int retries)
 void Scanner::snmp_worker(CSnmpSession* session)
 {
     TRV_LOG(qr_Debug, "thr_snmp_worker thread started");
-    while (!stopping())
-        if (!snmp_step(session) && !pause(options_.snmp_poll_ms))
-            break;
+    serve([this, session] { return snmp_step(session); }, options_.snmp_poll_ms);
     delete session;
 }
 
@@ -330,9 +344,7 @@ bool Scanner::saver_step()
 void Scanner::saver_thread()
 {
     TRV_LOG(qr_Debug, "thr_db_saver thread started");
-    while (!stopping())
-        if (!saver_step() && !pause(options_.saver_poll_ms))
-            break;
+    serve([this] { return saver_step(); }, options_.saver_poll_ms);
 }
 
 void Scanner::heap_compaction_thread()

@@ -1,13 +1,16 @@
 // The scanner: the one process-wide object of the scan engine. It owns the
 // job table, the scan registry, and the threads that do the work: ping
 // workers, SNMP workers (each with its own SNMP session), one saver, one
-// heap-compaction thread, and one thread per scan request. Workers poll the
-// job table and sleep between polls; the intervals are options so that tests
-// need not idle. stop() (also run by the destructor) wakes every sleeper and
-// joins every thread; a job a worker holds is finished first.
+// heap-compaction thread, and one thread per scan request. Workers and the
+// saver sleep on the job table's change signal when they find no job: a job
+// added, or moved into the state they serve, wakes them at once. The poll
+// intervals remain only as a fallback. stop() (also run by the destructor)
+// wakes every sleeper and joins every thread; a job a worker holds is
+// finished first.
 //
 // Any thread may call the public operations. Lock order: the job table's
-// mutex, then a job's lock; the registry's mutex alone; threads_m_ alone.
+// mutex, then a job's lock; the table's change-signal mutex, then stop_m_;
+// the registry's mutex alone; threads_m_ alone.
 // No database work or notification runs under the table's mutex.
 #pragma once
 
@@ -16,6 +19,7 @@
 #include "scan_request.h"
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -38,6 +42,9 @@ struct ScannerOptions {
     // Folder of the SnmpOutput walk files and the PCI names file; empty: the
     // server program's folder.
     std::string program_dir;
+    // Off: every walk of a host's scan asks the agent again, one binding at
+    // a time (what tests compare the usual scan with).
+    bool host_walk_cache = true;
 };
 
 class Scanner {
@@ -57,6 +64,9 @@ public:
     bool stopping();
     // Sleeps up to ms; false when the scanner is stopping.
     bool pause(int ms);
+    // Sleeps until the job table changes after `seen` (JobTable::changes), up
+    // to ms; false when the scanner is stopping.
+    bool wait_for_work(unsigned long long seen, int ms);
 
     // The process-wide scanner (none before scanner_init).
     static Scanner* instance();
@@ -97,6 +107,9 @@ private:
     void saver_thread();
     void heap_compaction_thread();
     void spawn(void (Scanner::*body)());
+    // Runs `step` until the scanner stops, sleeping on the change signal
+    // (at most `poll_ms`) while it finds no work; a handled job raises it.
+    void serve(const std::function<bool()>& step, int poll_ms);
 
     ScannerOptions options_;
     std::string program_dir_;

@@ -3,7 +3,9 @@
 #include "snmp_data.h"
 #include "snmp_master.h"
 
+#include <chrono>
 #include <climits>
+#include <memory>
 #include <new>
 
 CSnmpSession::CSnmpSession(CSnmpMaster* master) : CSnmpBase(true), master_(master)
@@ -12,6 +14,8 @@ CSnmpSession::CSnmpSession(CSnmpMaster* master) : CSnmpBase(true), master_(maste
     if (!session_)
         set_error(static_cast<int32_t>(SnmpGetLastError(nullptr)),
                   "Cannot create WinSNMP session (" + std::to_string(SnmpGetLastError(nullptr)) + ")");
+    else
+        SnmpSetDirectReceive(session_, true);  // the owner reads its answers while it waits
 }
 
 CSnmpSession::~CSnmpSession()
@@ -25,8 +29,7 @@ CSnmpSession::~CSnmpSession()
         SnmpClose(session_);
     qr_automutex lock(common_);
     free_peer();
-    delete current_;
-    current_ = nullptr;
+    current_ = nullptr;  // a request belongs to its caller and ends with its call
 }
 
 void CSnmpSession::free_peer()
@@ -50,6 +53,7 @@ bool CSnmpSession::set_peer(const std::string& address, const std::string& commu
     if (!community.empty())
         community_ = community;
     free_peer();
+    cache_.clear();  // what another peer or community answered
     entity_ = SnmpStrToEntity(session_, address_.c_str());
     if (!entity_) {
         set_error(static_cast<int32_t>(SnmpGetLastError(session_)),
@@ -108,62 +112,99 @@ std::string CSnmpSession::get_community()
     return community_;
 }
 
-std::string CSnmpSession::request(std::string& oid, int& status, int timeout_ms, int pdu_type)
+int CSnmpSession::exchange(CSnmpData* data, int timeout_ms)
 {
-    status = SnmpStatusFailure;
-    if (!is_usable() || !session_)
-        return std::string();
-    CSnmpData* data = nullptr;
     {
         qr_automutex lock(common_);
         if (current_) {
             set_error(SnmpErrorSync, "Some other synch messaging routine is in process in this session");
-            return std::string();
+            return SnmpStatusFailure;
         }
         if (!peer_made_) {
             set_error(SnmpErrorSync, "No peer set for this session");
-            return std::string();
-        }
-        data = new (std::nothrow) CSnmpData(this, session_, pdu_type, oid);
-        if (!data) {
-            set_error(SnmpErrorDataMemory, "Could not allocate memory for snmp data");
-            return std::string();
+            return SnmpStatusFailure;
         }
         if (!data->is_usable()) {
             copy_error(*data);
-            delete data;
-            return std::string();
+            return SnmpStatusFailure;
         }
         done_.reset();
         if (SnmpSendMsg(session_, nullptr, entity_, context_, data->pdu) == SNMPAPI_FAILURE) {
             set_error(static_cast<int32_t>(SnmpGetLastError(session_)),
                       "Cannot send asynch message (" + std::to_string(SnmpGetLastError(session_)) + ")");
-            delete data;
             done_.set();
-            return std::string();
+            return SnmpStatusFailure;
         }
         current_ = data;
     }
 
-    bool signalled = done_.wait_ms(timeout_ms);
+    // The answer is read on this thread: the layer calls notification() here.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    bool signalled = done_.is_set();
+    for (long left = timeout_ms; !signalled && left >= 0;) {
+        SnmpWaitMessage(session_, static_cast<int>(left));
+        signalled = done_.is_set();
+        left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     deadline - std::chrono::steady_clock::now())
+                                     .count());
+        if (left <= 0 && !signalled) {
+            SnmpWaitMessage(session_, 0);  // what arrived by the deadline still counts
+            signalled = done_.is_set();
+            break;
+        }
+    }
 
-    std::string value;
+    int status = SnmpStatusFailure;
     {
         qr_automutex lock(common_);
-        if (signalled && current_->done && current_->is_usable()) {
-            value = current_->value_text;
-            oid = current_->response_oid;
+        if (signalled && current_->done && current_->is_usable())
             status = SnmpStatusAnswered;
-        } else if (signalled) {
+        else if (signalled)
             copy_error(*current_);
-        } else {
+        else
             status = SnmpStatusTimeout;
-        }
-        delete current_;
+        // From here on the notification thread no longer sees the request.
         current_ = nullptr;
     }
     done_.set();
-    return value;
+    return status;
+}
+
+std::string CSnmpSession::request(std::string& oid, int& status, int timeout_ms, int pdu_type)
+{
+    status = SnmpStatusFailure;
+    if (!is_usable() || !session_)
+        return std::string();
+    std::unique_ptr<CSnmpData> data(new (std::nothrow) CSnmpData(this, session_, pdu_type, oid));
+    if (!data) {
+        set_error(SnmpErrorDataMemory, "Could not allocate memory for snmp data");
+        return std::string();
+    }
+    status = exchange(data.get(), timeout_ms);
+    if (status != SnmpStatusAnswered)
+        return std::string();
+    oid = data->response_oid;
+    return data->value_text;
+}
+
+int CSnmpSession::request_many(const std::vector<std::string>& oids, std::vector<SnmpAnswer>& answers,
+                               int& error_status, int timeout_ms)
+{
+    answers.clear();
+    error_status = 0;
+    if (!is_usable() || !session_)
+        return SnmpStatusFailure;
+    std::unique_ptr<CSnmpData> data(new (std::nothrow) CSnmpData(this, session_, SNMP_PDU_GETNEXT, oids));
+    if (!data) {
+        set_error(SnmpErrorDataMemory, "Could not allocate memory for snmp data");
+        return SnmpStatusFailure;
+    }
+    const int status = exchange(data.get(), timeout_ms);
+    if (status == SnmpStatusAnswered) {
+        answers = std::move(data->answers);
+        error_status = data->error_status;
+    }
+    return status;
 }
 
 SNMPAPI_STATUS CSnmpSession::notification(HSNMP_SESSION, SNMP_HWND, unsigned, uintptr_t wParam,

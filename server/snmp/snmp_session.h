@@ -1,14 +1,24 @@
 // One SNMP session: a peer address and community, a time-out and a retry
 // count, and at most one outstanding request. Each SNMP worker thread owns
 // one session, made by CSnmpMaster::create_session; only the owner calls
-// request() and walk_subtree(). The layer's notification thread reads the
-// answers and wakes the owner. Time-outs are kept in milliseconds. The
-// owner deletes its session before the master that made it is destroyed.
+// request(), request_many(), walk_subtree(), walk_together() and the host
+// cache operations. The owner reads the answers itself while it waits
+// (the layer's direct receive): the notification runs on the owner's thread,
+// under the common-data mutex as before. Time-outs are kept in milliseconds. The retry count is
+// the number of times a request that timed out is sent again within one
+// walk. The owner deletes its session before the master that made it is
+// destroyed.
+//
+// While one host is scanned the owner may keep a walk cache
+// (begin_host_cache): finished walks are kept and a later walk of the same
+// subtree, or of one inside a finished walk, is answered from them, until
+// the peer changes or end_host_cache.
 #pragma once
 
 #include "qr_sync.h"
 #include "snmp_base.h"
 #include "snmp_event.h"
+#include "walk_cache.h"
 #include "winsnmp.h"
 
 #include <cstdint>
@@ -17,6 +27,7 @@
 
 class CSnmpData;
 class CSnmpMaster;
+struct SnmpAnswer;
 
 // Request outcomes (status of CSnmpSession::request).
 constexpr int SnmpStatusAnswered = 0;
@@ -38,6 +49,8 @@ constexpr const char* QorNotReadyValue = "-39871";
 // move forward (WalkOidNotIncreasing) with what it has.
 constexpr size_t MaxWalkEntries = 200000;
 constexpr size_t MaxWalkBytes = 16u * 1024 * 1024;
+// walk_together asks for at most this many subtrees in one GETNEXT.
+constexpr size_t MaxWalkVarbinds = 10;
 
 class CSnmpSession : public CSnmpBase {
 public:
@@ -55,10 +68,38 @@ public:
     // answered, 1 timed out, 9 failed (value empty).
     std::string request(std::string& oid, int& status, int timeout_ms, int pdu_type);
 
+    // Sends one GETNEXT with a binding per OID and waits up to `timeout_ms`.
+    // Answered: `answers` holds every binding of the answer in order and
+    // `error_status` its error status. Status as for request().
+    int request_many(const std::vector<std::string>& oids, std::vector<SnmpAnswer>& answers, int& error_status,
+                     int timeout_ms);
+
     // Reads every value under `root` by GETNEXT; see the Walk* results.
-    // With `lines`, each entry is "." + OID + " " + value.
+    // With `lines`, each entry is "." + OID + " " + value. A request that
+    // times out is sent again, `retries` times in the whole walk at most.
     int walk_subtree(std::vector<std::string>& out, const std::string& root, int timeout_ms,
                      int retries, bool lines);
+    // With the host cache on, walks the subtrees that it cannot answer yet
+    // side by side, several in one GETNEXT, each by the rules of
+    // walk_subtree, and keeps them in the cache. Subtrees whose walk could
+    // not finish together (an error answer, such as tooBig, or an answer of
+    // another size) go on one binding at a time. WalkAgentNotReady as soon as
+    // the agent answers "not ready" for one of them, else WalkSuccess; a
+    // subtree left unread (time-outs) is read by its own walk later.
+    int walk_together(const std::vector<std::string>& roots, int timeout_ms, int retries);
+
+    // Whether anything lies under `root`, at the cost of one GETNEXT (none
+    // when the host cache answers): WalkSuccess when the first answer is an
+    // entry of the subtree, else the result a walk would end with at that
+    // answer (WalkNoData, WalkOidNotIncreasing, WalkAgentNotReady), or
+    // WalkTimeout / WalkFailure.
+    int probe_subtree(const std::string& root, int timeout_ms, int retries);
+
+    // The per-host walk cache: on and empty, or off and empty. set_peer
+    // empties it.
+    void begin_host_cache();
+    void end_host_cache();
+    bool host_cache_on() const { return cache_on_; }
     // Lower limits than MaxWalkEntries and MaxWalkBytes, for tests; owner only.
     void set_walk_limits(size_t entries, size_t bytes);
 
@@ -71,6 +112,9 @@ private:
                                        intptr_t, void* clientData);
     void receive_all();
     void free_peer();
+    // Sends the request and waits for its answer; the request stays the
+    // caller's. A status of request().
+    int exchange(CSnmpData* data, int timeout_ms);
 
     HSNMP_SESSION session_ = nullptr;
     CSnmpMaster* master_;
@@ -86,4 +130,6 @@ private:
     int32_t retries_ = 0;              // guarded by common_
     size_t walk_entry_limit_ = MaxWalkEntries;  // owner thread only
     size_t walk_byte_limit_ = MaxWalkBytes;     // owner thread only
+    bool cache_on_ = false;                     // owner thread only
+    WalkCache cache_;                           // owner thread only
 };

@@ -34,6 +34,9 @@ const char* const Plain = "127.0.69.1";     // net-snmp agent with printer suppl
 const char* const Hardware = "127.0.69.2";  // net-snmp agent with the enterprise hardware tables
 const char* const FromFile = "127.0.69.3";  // no agent: read from a walk file of Hardware
 const char* const PlainFile = "127.0.69.4";  // no agent: read from a walk file of Plain
+// Agents without the machine's own host resources, whose data stays the same
+// between two scans: printer supplies and storage, and the hardware tables.
+const char* const SteadyRange = "127.0.69.5-6";
 const char* const NetSnmpLinux = ".1.3.6.1.4.1.8072.3.2.10";
 const char* const UpTime = ".1.3.6.1.2.1.1.3";         // sysUpTime
 const char* const RunName = ".1.3.6.1.2.1.25.4.2.1.2";  // hrSWRunName
@@ -86,6 +89,15 @@ protected:
         hardware.hardware = true;
         ASSERT_TRUE(agents->start(plain)) << agents->error();
         ASSERT_TRUE(agents->start(hardware)) << agents->error();
+        AgentSpec steady_plain{"127.0.69.5", "adm-steady", "Linux adm-steady 6.1.0 x86_64", NetSnmpLinux};
+        steady_plain.printer = true;
+        steady_plain.storage = true;
+        steady_plain.host_resources = false;
+        AgentSpec steady_hw{"127.0.69.6", "adm-steady-hw", "Linux adm-steady-hw 6.1.0 x86_64", NetSnmpLinux};
+        steady_hw.hardware = true;
+        steady_hw.host_resources = false;
+        ASSERT_TRUE(agents->start(steady_plain)) << agents->error();
+        ASSERT_TRUE(agents->start(steady_hw)) << agents->error();
     }
     static void TearDownTestSuite()
     {
@@ -573,6 +585,68 @@ TEST_P(AdminScanTest, WalkFileScanMatchesTheLiveAgent)
     ASSERT_GT(plain_file, 0);
     EXPECT_EQ(stored_rows(b, "ScanPCTableData", plain_file, 12, 7), storage_rows(Plain));
     EXPECT_EQ(stored(b, "ScanSummaryData", plain_file, 13), std::vector<std::string>{file_date(plain_text)});
+}
+
+// A host's tabs hold the same rows and texts whether its columns are read
+// side by side and kept for the host, or every walk asks the agent one value
+// at a time: the same agents scanned both ways, every data table compared
+// (the up time moves between the scans).
+TEST_P(AdminScanTest, ColumnsReadTogetherStoreWhatSingleWalksStore)
+{
+    auto scan_steady = [&](bool together) {
+        ScannerOptions o = options();
+        o.host_walk_cache = together;
+        auto bench = std::make_unique<ScanBench>(3, std::vector<std::string>{SteadyRange},
+                                                 std::vector<std::string>{"public"}, "", o, GetParam());
+        bench->services.set_data_source("ADMIN", AdminDb::get(GetParam()).loader.get());
+        int id = bench->register_scan();
+        bench->scanner->start();
+        start_scan_request(*bench->scanner, id, bench->snapshot, "", false, 0, ScanClient);
+        EXPECT_TRUE(bench->wait_for_end(id)) << "the scan did not end";
+        return bench;
+    };
+    auto single = scan_steady(false);
+    auto together = scan_steady(true);
+    const std::vector<std::string> tables = {
+        "ScanSummaryData",         "ScanInterfacesData",        "ScanCPUData",          "ScanDevTableData",
+        "ScanInstalledSoftData",   "ScanRunnedSoftData",        "ScanPhysicalStructureData",
+        "ScanPrtSuppliesData",     "ScanCiscoFlashDevData",     "ScanCiscoFlashChipsData",
+        "ScanEnclosureData",       "ScanBIOSData",              "ScanBaseBoardData",    "ScanSlotsData",
+        "ScanPCTableData"};
+    size_t compared_rows = 0;
+    for (const char* address : {"127.0.69.5", "127.0.69.6"}) {
+        SCOPED_TRACE(address);
+        const int a = host_uid(*single, address), b = host_uid(*together, address);
+        ASSERT_GT(a, 0);
+        ASSERT_GT(b, 0);
+        for (const char* column : {"NetName", "SysObjId", "DevVendorId", "DevClassId", "DevGroupId", "HasSnmp",
+                                   "AgentTypeHard", "AgentTypeSoft", "AgentTypeMon", "CommunityStr"})
+            EXPECT_EQ(host_text(*together, b, column), host_text(*single, a, column)) << column;
+        DB_DATA tabs_a = single->db->connect()->get_stmnt_results(
+            "SELECT type, scanorder, horlayout, name FROM InventoryTabs WHERE host_id=? ORDER BY uid", {int32_t(a)});
+        DB_DATA tabs_b = together->db->connect()->get_stmnt_results(
+            "SELECT type, scanorder, horlayout, name FROM InventoryTabs WHERE host_id=? ORDER BY uid", {int32_t(b)});
+        ASSERT_EQ(tabs_b.RowCount(), tabs_a.RowCount());
+        ASSERT_GE(tabs_a.RowCount(), 4);
+        for (int r = 0; r < tabs_a.RowCount(); ++r)
+            for (const char* column : {"type", "scanorder", "horlayout", "name"})
+                EXPECT_EQ(tabs_b.Column(column).GetString(r), tabs_a.Column(column).GetString(r)) << column;
+        for (const std::string& table : tables) {
+            SCOPED_TRACE(table);
+            ScanDataTable from_single, from_together;
+            DataLoader::read_data_table(single->db->loader.get(), from_single, table, a);
+            DataLoader::read_data_table(together->db->loader.get(), from_together, table, b);
+            ASSERT_EQ(from_together.columns.size(), from_single.columns.size());
+            for (size_t r = 0; r < from_single.columns.size(); ++r) {
+                std::vector<std::string> x = from_single.columns[r].values, y = from_together.columns[r].values;
+                if (table == "ScanSummaryData" && x.size() > 3 && y.size() > 3)
+                    x[3] = y[3] = "<up time>";
+                EXPECT_EQ(y, x) << "row " << r;
+                ++compared_rows;
+            }
+        }
+    }
+    EXPECT_GE(compared_rows, 20u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AdminScanTest, ::testing::Values(std::string("sqlite"), std::string("postgresql")));

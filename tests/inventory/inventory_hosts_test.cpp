@@ -118,6 +118,33 @@ TEST_P(InventoryHostsTest, ABadRowIsSkippedAndTheNextOneWritten)
     EXPECT_EQ(log.count("Error"), 2) << log.text();
 }
 
+// A tab is written at once; when the database refuses one of its rows
+// (PostgreSQL refuses bytes that are no UTF-8), the rows are written one by
+// one instead, the refused one left out, and what the tab replaces is gone
+// either way.
+TEST_P(InventoryHostsTest, ATabWithARefusedRowIsWrittenRowByRow)
+{
+    ScanDataTable old_tab;
+    old_tab.add_column(column({"old"}));
+    DataLoader::write_data_table(loader, old_tab, "ScanCPUData", ids.host_b, true);
+    ScanDataTable tab;
+    tab.add_column(column({"a", "\xff\xfe latin", "c"}));
+    LogCapture log;
+    DataLoader::write_data_table(loader, tab, "ScanCPUData", ids.host_b, true);
+    ScanDataTable back;
+    DataLoader::read_data_table(loader, back, "ScanCPUData", ids.host_b);
+    std::vector<std::string> stored;
+    for (const ScanColumn& row : back.columns)
+        stored.push_back(row.value_at(0));
+    if (is_postgresql()) {
+        EXPECT_EQ(stored, (std::vector<std::string>{"a", "c"}));
+        EXPECT_EQ(log.count("at once failed, row by row now"), 1) << log.text();
+    } else {
+        EXPECT_EQ(stored, (std::vector<std::string>{"a", "\xff\xfe latin", "c"}));
+        EXPECT_EQ(log.count("Error"), 0) << log.text();
+    }
+}
+
 TEST_P(InventoryHostsTest, ScanSettingsKeepTheirOrder)
 {
     TiXmlElement item("TREEITEM");

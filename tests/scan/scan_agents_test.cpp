@@ -186,6 +186,23 @@ TEST_F(ScanAgentsTest, RangeScanIntoPostgresql)
     range_scan("postgresql");
 }
 
+// Each stage wakes the next: with poll intervals far beyond the test's
+// two-minute bound, the scan still ends, through every kind of thread (the
+// request thread queues, SNMP workers discover, the silent host goes back to
+// ping, the saver stores), and the host rows are the ones a polled scan makes.
+TEST_F(ScanAgentsTest, StagesWakeEachOtherWithoutPolling)
+{
+    ScannerOptions o = options();
+    o.ping_poll_ms = o.snmp_poll_ms = o.saver_poll_ms = 10 * 60 * 1000;
+    ScanBench bench(3, {"127.0.63.1-3"}, {"public"}, "", o);
+    run_scan(bench, bench.register_scan());
+    EXPECT_EQ(bench.value("SELECT COUNT(*) AS n FROM InventoryHosts WHERE AsOfId=?", bench.snapshot), 3);
+    EXPECT_EQ(host_text(bench, host_uid(bench, HostA), "NetName"), "e2e-a");
+    EXPECT_EQ(host_text(bench, host_uid(bench, Quiet), "HasPing"), "Y");
+    EXPECT_EQ(bench.logs_with("End Scan <Inv>"), 1);
+    EXPECT_EQ(bench.scanner->jobs().count(), 0);
+}
+
 // A range read from a walk file of an agent gives the tables of the agent.
 TEST_F(ScanAgentsTest, WalkFileScanMatchesTheLiveAgent)
 {

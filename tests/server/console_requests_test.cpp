@@ -63,11 +63,14 @@ std::string NewInventory(ConsoleClient& console, ConsoleClient& other, const std
     return uid;
 }
 
-// The console's GETTREEELEMENT of uid; its TREEITEM.
+// The console's GETTREEELEMENT of uid; its TREEITEM. The answer is told
+// from the item's pushes during a scan by its synch attribute (here "0"),
+// which they lack.
 Reply Element(ConsoleClient& console, const std::string& uid)
 {
     EXPECT_TRUE(console.Send("<GETTREEELEMENT uid=\"" + uid + "\"/>"));
-    std::vector<Reply> frames = ReadUntil(console, [&](const Reply& r) { return IsItem(r, uid) || r.name == "ERROR"; });
+    std::vector<Reply> frames = ReadUntil(
+        console, [&](const Reply& r) { return (IsItem(r, uid) && r.has("synch")) || r.name == "ERROR"; });
     return frames.empty() ? Reply{} : frames.back();
 }
 

@@ -24,6 +24,7 @@ const char* const Slow = "127.0.61.3";     // QOR agent not ready for its first 
 const char* const Lossy = "127.0.61.4";    // its first request is lost on the way
 const char* const Lossy2 = "127.0.61.5";   // the same, for a walk without a retry
 const char* const Stale = "127.0.61.6";    // every other answer comes only with the next request
+const char* const Preparing = "127.0.61.7"; // QOR agent not ready for its first request, for walks together
 const char* const Silent = "127.0.61.250"; // nothing listens here
 // 127.0.61.100 - 127.0.61.149: more addresses where nothing listens.
 
@@ -48,6 +49,9 @@ protected:
             lossy.faults.drop_first = 1;
             ASSERT_TRUE(agents->start(lossy)) << agents->error();
         }
+        AgentSpec preparing{Preparing, "preparing", "Preparing QOR host", ".1.3.6.1.4.1.39871.1"};
+        preparing.qor_not_ready = 1;
+        ASSERT_TRUE(agents->start(preparing)) << agents->error();
         AgentSpec stale{Stale, "stale", "Stale QOR host", ".1.3.6.1.4.1.39871.1"};
         stale.faults.hold_odd_answers = true;
         ASSERT_TRUE(agents->start(stale)) << agents->error();
@@ -401,7 +405,8 @@ TEST_F(SnmpSessionTest, ARepeatedRequestCompletesTheWalk)
     auto session = open(Lossy, "public");
     ASSERT_TRUE(session);
     std::vector<std::string> lines;
-    EXPECT_EQ(session->walk_subtree(lines, root, 2000, 3, true), WalkSuccess) << session->get_error_text();
+    // One retry is one more send of the lost request.
+    EXPECT_EQ(session->walk_subtree(lines, root, 2000, 1, true), WalkSuccess) << session->get_error_text();
     std::vector<std::string> expected = oracle(Lossy, "public", root);
     EXPECT_GE(expected.size(), 20u);
     EXPECT_EQ(lines, expected);
@@ -410,8 +415,137 @@ TEST_F(SnmpSessionTest, ARepeatedRequestCompletesTheWalk)
     auto once = open(Lossy2, "public");
     ASSERT_TRUE(once);
     lines = {"stale"};
-    EXPECT_EQ(once->walk_subtree(lines, root, 2000, 1, true), WalkTimeout);
+    EXPECT_EQ(once->walk_subtree(lines, root, 2000, 0, true), WalkTimeout);
     EXPECT_TRUE(lines.empty());
+}
+
+// Requests the agent has received, as it counts them (snmpInPkts); the
+// reading itself is one more. Sent once, with a time-out no busy agent
+// reaches, so that no repeated reading is counted.
+long long agent_requests(const std::string& address, const std::string& community = "public")
+{
+    return std::atoll(run_program({"snmpget", "-v1", "-c", community, "-Oqv", "-t", "60", "-r", "0", address,
+                                   ".1.3.6.1.2.1.11.1.0"})
+                          .c_str());
+}
+
+// Columns read side by side: each column holds what its own walk reads, in
+// both forms, for far fewer requests; later walks of those columns, or of
+// subtrees inside a whole walk, are answered from the host cache without a
+// request, until the peer changes.
+TEST_F(SnmpSessionTest, ColumnsWalkedTogetherAndKeptForTheHost)
+{
+    const std::vector<std::string> columns = {".1.3.6.1.2.1.2.2.1.2",   ".1.3.6.1.2.1.2.2.1.3",
+                                              ".1.3.6.1.2.1.2.2.1.5",   ".1.3.6.1.4.1.39871.1.2",
+                                              ".1.3.6.1.2.1.1.9.1.2",   ".1.3.6.1.2.1.1.9.1.3"};
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    std::vector<std::vector<std::string>> alone_values, alone_lines;
+    long long before = agent_requests(Alpha);
+    for (const std::string& c : columns) {
+        alone_values.emplace_back();
+        alone_lines.emplace_back();
+        ASSERT_EQ(session->walk_subtree(alone_values.back(), c, 2000, 2, false), WalkSuccess) << c;
+        ASSERT_EQ(session->walk_subtree(alone_lines.back(), c, 2000, 2, true), WalkSuccess) << c;
+    }
+    const long long alone = (agent_requests(Alpha) - before - 1) / 2;
+    std::vector<std::string> description_alone;
+    ASSERT_EQ(session->walk_subtree(description_alone, ".1.3.6.1.4.1.39871.1.2.1.2", 2000, 2, false), WalkSuccess);
+    ASSERT_FALSE(description_alone.empty());
+
+    session->begin_host_cache();
+    before = agent_requests(Alpha);
+    EXPECT_EQ(session->walk_together(columns, 2000, 2), WalkSuccess);
+    const long long together = agent_requests(Alpha) - before - 1;
+    before = agent_requests(Alpha);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        SCOPED_TRACE(columns[i]);
+        std::vector<std::string> values, lines;
+        EXPECT_EQ(session->walk_subtree(values, columns[i], 2000, 2, false), WalkSuccess);
+        EXPECT_EQ(session->walk_subtree(lines, columns[i], 2000, 2, true), WalkSuccess);
+        EXPECT_EQ(values, alone_values[i]);
+        EXPECT_EQ(lines, alone_lines[i]);
+    }
+    // Inside a whole walk: one row's cell, and a subtree with nothing in it.
+    std::vector<std::string> description, nothing{"stale"};
+    EXPECT_EQ(session->walk_subtree(description, ".1.3.6.1.4.1.39871.1.2.1.2", 2000, 2, false), WalkSuccess);
+    EXPECT_EQ(description, description_alone);
+    EXPECT_EQ(session->walk_subtree(nothing, ".1.3.6.1.4.1.39871.1.2.9", 2000, 2, false), WalkNoData);
+    EXPECT_TRUE(nothing.empty());
+    EXPECT_EQ(agent_requests(Alpha) - before - 1, 0);
+    // Alone, each column costs a request per row and one past it; together
+    // the columns cost what the longest one does.
+    EXPECT_LE(together * 3, alone) << together << " requests together, " << alone << " alone";
+
+    // Another peer (here the same one again) starts afresh.
+    ASSERT_TRUE(session->set_peer(Alpha, "public"));
+    before = agent_requests(Alpha);
+    EXPECT_EQ(session->walk_subtree(description, ".1.3.6.1.4.1.39871.1.2.1.2", 2000, 2, false), WalkSuccess);
+    EXPECT_EQ(agent_requests(Alpha) - before - 1, static_cast<long long>(description_alone.size()) + 1);
+    session->end_host_cache();
+}
+
+// Whether a column has entries costs one request, none when the host cache
+// already holds a walk that answers it.
+TEST_F(SnmpSessionTest, ProbingASubtreeCostsOneRequest)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    struct Case {
+        const char* root;
+        int result;
+    } cases[] = {{".1.3.6.1.2.1.2.2.1.2", WalkSuccess},
+                 {".1.3.6.1.2.1.1.9.1.99", WalkNoData},
+                 {".1.3.6.1.6.3.99", WalkOidNotIncreasing}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root);
+        const long long before = agent_requests(Alpha);
+        EXPECT_EQ(session->probe_subtree(c.root, 2000, 2), c.result);
+        EXPECT_EQ(agent_requests(Alpha) - before - 1, 1);
+    }
+    session->begin_host_cache();
+    std::vector<std::string> names;
+    ASSERT_EQ(session->walk_subtree(names, ".1.3.6.1.2.1.2.2.1", 2000, 2, false), WalkSuccess);
+    const long long before = agent_requests(Alpha);
+    EXPECT_EQ(session->probe_subtree(".1.3.6.1.2.1.2.2.1.2", 2000, 2), WalkSuccess);
+    EXPECT_EQ(session->probe_subtree(".1.3.6.1.2.1.2.2.1.99", 2000, 2), WalkNoData);
+    EXPECT_EQ(agent_requests(Alpha) - before - 1, 0);
+    session->end_host_cache();
+}
+
+// An answer with an error status (SNMPv1's noSuchName at the end of the
+// agent's tree) makes the walks go on one binding at a time, with the results
+// their own walks give; "not ready" for any of them is the result of all.
+TEST_F(SnmpSessionTest, WalkingTogetherFallsBackAndStopsWhenNotReady)
+{
+    auto session = open(Alpha, "public");
+    ASSERT_TRUE(session);
+    const std::vector<std::string> roots = {".1.3.6.1.6.3.99", ".1.3.6.1.2.1.1"};
+    std::vector<std::string> end_alone, system_alone;
+    ASSERT_EQ(session->walk_subtree(end_alone, roots[0], 2000, 2, true), WalkOidNotIncreasing);
+    ASSERT_EQ(session->walk_subtree(system_alone, roots[1], 2000, 2, true), WalkSuccess);
+    drop_uptime_value(system_alone);
+    session->begin_host_cache();
+    EXPECT_EQ(session->walk_together(roots, 2000, 2), WalkSuccess);
+    const long long before = agent_requests(Alpha);
+    std::vector<std::string> end, system;
+    EXPECT_EQ(session->walk_subtree(end, roots[0], 2000, 2, true), WalkOidNotIncreasing);
+    EXPECT_EQ(session->walk_subtree(system, roots[1], 2000, 2, true), WalkSuccess);
+    EXPECT_EQ(agent_requests(Alpha) - before - 1, 0);
+    drop_uptime_value(system);
+    EXPECT_EQ(end, end_alone);
+    EXPECT_EQ(system, system_alone);
+    session->end_host_cache();
+
+    // The agent's first QOR answer is "not ready"; nothing is kept.
+    auto slow = open(Preparing, "public");
+    ASSERT_TRUE(slow);
+    slow->begin_host_cache();
+    EXPECT_EQ(slow->walk_together({".1.3.6.1.2.1.1.5", ".1.3.6.1.4.1.39871.1"}, 2000, 2), WalkAgentNotReady);
+    std::vector<std::string> qor;
+    EXPECT_EQ(slow->walk_subtree(qor, ".1.3.6.1.4.1.39871.1", 2000, 2, false), WalkSuccess);
+    EXPECT_GE(qor.size(), 20u);
+    slow->end_host_cache();
 }
 
 TEST_F(SnmpSessionTest, WalkStopsAtItsSizeLimits)
