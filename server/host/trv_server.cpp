@@ -199,12 +199,17 @@ void TRVServer::OpenUserDataSource(const std::string& client_type)
     }
     const std::string folder = GetProgramFolder();
     const std::string admin_dsn = ReadRegistryStringDefault("AdminDBDSN", "TarvaneSrvAdmin");
-    const std::string dsn = prepare_client_data_source(folder, admin_dsn, client_type);
+    MadeClientSource made;
+    const std::string dsn = prepare_client_data_source(folder, admin_dsn, client_type, &made);
     std::shared_ptr<DataSource> source;
     try {
         source = MakeDataSource(ReadRegistryInt("UserDBMaxConn", 10), dsn, "", "");
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, "Failed to initialize database connection Pool. Reason is [" << e.message() << "]");
+        // The login is refused: a data source or file made for it would only
+        // be found, unusable, by the next login of the type.
+        source.reset();
+        forget_client_data_source(made);
         throw;
     }
     TRV_LOG(qr_Info, "Successfully connected to data source " << dsn);

@@ -248,6 +248,9 @@ TEST(ServerLifecycle, ADataSourceThatCannotOpenRefusesOnlyThatLogin)
         EXPECT_EQ(pong->name, "PONG");
     }
     EXPECT_TRUE(Contains(folder.LogText(), "Failed to initialize database connection Pool. Reason is ["));
+    // Nothing of the refused logins is left for the next one to find.
+    EXPECT_FALSE(fs::exists(folder.file("Console-SrvData.db")));
+    EXPECT_FALSE(Contains(ReadWholeFile(folder.file("odbc/odbc.ini")), "TrvConsoleSrvData"));
     EXPECT_EQ(server.Stop(), 0);
 }
 
