@@ -195,9 +195,11 @@ XMLConnector::ReadResult XMLConnector::ReadFrame(std::string& payload)
         return ReadResult::ended;
     }
     const long length = std::atol(buffer_.substr(0, pos).c_str());
-    if (length > max_frame_length) {
-        TRV_LOG(qr_Error, "Bad frame: length " << buffer_.substr(0, pos) << " is above the limit of "
-                                               << max_frame_length << ". Close session.");
+    const bool logged_in = GetSession().IsValid();
+    const long most = max_frame_length_for(logged_in ? max_request_text : max_request_text_before_login);
+    if (length > most) {
+        TRV_LOG(qr_Error, "Bad frame: length " << buffer_.substr(0, pos) << " is above the limit of " << most
+                                               << (logged_in ? "" : " before login") << ". Close session.");
         return ReadResult::ended;
     }
     const size_t need = pos + 1 + static_cast<size_t>(length);
@@ -225,14 +227,25 @@ int XMLConnector::ProcessLoop()
         std::string payload;
         if (ReadFrame(payload) == ReadResult::ended)
             break;
-        const std::string text = DecompressPayload(payload, true);
-        if (text.empty()) {
-            if (AnnouncesText(payload)) {
-                TRV_LOG(qr_Error, "Bad frame: the payload cannot be decoded. Close session.");
-                break;
-            }
-            continue;  // an empty request asks for nothing
+        // Inflated against the bound of the connection's state, so a small
+        // frame that unpacks to megabytes costs no more than the bound.
+        const bool logged_in = GetSession().IsValid();
+        const size_t limit = logged_in ? max_request_text : max_request_text_before_login;
+        std::string text;
+        std::string why;
+        const PayloadStatus status = DecompressPayloadWithin(payload, true, limit, text, why);
+        if (status == PayloadStatus::too_large) {
+            TRV_LOG(qr_Error, "Frame of " << payload.size() << " bytes refused: its text is above the limit of "
+                                          << limit << " bytes" << (logged_in ? "" : " before login") << " [" << why
+                                          << "]. Close session.");
+            break;
         }
+        if (status == PayloadStatus::damaged && AnnouncesText(payload)) {
+            TRV_LOG(qr_Error, "Bad frame: the payload cannot be decoded [" << why << "]. Close session.");
+            break;
+        }
+        if (text.empty())
+            continue;  // an empty request asks for nothing
         if (qr_xml_nesting_depth(text, max_request_depth) > max_request_depth) {
             // A few hundred bytes of compressed nesting would overflow this
             // thread's stack inside the parser and end the whole server.

@@ -27,7 +27,17 @@ class TiXmlElement;
 
 // Frame limits.
 constexpr size_t max_length_digits = 10;
-constexpr long max_frame_length = 64L * 1024 * 1024;
+// The most text one request may inflate to. Before LOGIN a connection can
+// only log in or ping, a few hundred bytes; after it the largest requests
+// (an inventory's scan settings) stay far below the bound.
+constexpr size_t max_request_text_before_login = 64 * 1024;
+constexpr size_t max_request_text = 16 * 1024 * 1024;
+// The longest payload that can carry a text of `text_limit` bytes: escaping
+// at most doubles a stream that is barely longer than the text.
+constexpr long max_frame_length_for(size_t text_limit)
+{
+    return static_cast<long>(2 * text_limit + 1024);
+}
 // Between requests a console may stay silent this long (seconds).
 constexpr int idle_read_limit = 180000;
 // Once a frame has begun, the rest must arrive within this (seconds).
