@@ -329,6 +329,14 @@ std::string client_database_file(const std::string& program_folder, const std::s
     return program_folder + "/" + type + "-SrvData.db";
 }
 
+std::string describe_data_source(const std::string& dsn)
+{
+    if (SqlDialect::for_dsn(dsn).keeps_files()) return "file " + odbc_dsn_value(dsn, "Database");
+    const std::string port = odbc_dsn_value(dsn, "Port");
+    return "PostgreSQL database '" + odbc_dsn_value(dsn, "Database") + "' on " + odbc_dsn_value(dsn, "Servername") +
+           (port.empty() ? std::string() : ":" + port);
+}
+
 int register_admin_data_source(const std::string& program_folder, const std::string& admin_dsn)
 {
     if (dsn_exists(admin_dsn) && !SqlDialect::for_dsn(admin_dsn).keeps_files()) return 1;

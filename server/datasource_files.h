@@ -69,6 +69,10 @@ constexpr size_t max_data_source_name = 32;
 // program folder + "/" + type + "-SrvData.db"
 std::string client_database_file(const std::string& program_folder, const std::string& type);
 
+// What a data source stands for, for log lines: "PostgreSQL database 'x' on
+// host:port" or "file /path".
+std::string describe_data_source(const std::string& dsn);
+
 // At start-up: registers the administration data source for program folder +
 // "/TarvaneSrvAdmin.db", every time, unless an administrator registered it
 // with the PostgreSQL driver (then it is left as it is). register_odbc_dsn's
