@@ -108,6 +108,8 @@ TEST(ClientDatabase, TemplateIsCopiedOnFirstUseAndKeptAfterwards)
 TEST(ClientDatabase, EveryAllowedTypeGetsADataSourceItCanOpen)
 {
     EXPECT_EQ(client_data_source_name("Console"), "TrvConsoleSrvData");
+    // Stored data sources are found by these names: they never change.
+    EXPECT_EQ(client_data_source_name("LongTypeWithThirtyTwoCharacters1"), "TrvLongType.ap7m85ub1pna3SrvData");
     const std::string longest_plain(22, 'p');
     EXPECT_EQ(client_data_source_name(longest_plain), "Trv" + longest_plain + "SrvData");
     std::set<std::string> names;
