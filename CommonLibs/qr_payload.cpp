@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <tinyxml.h>
 #include <unistd.h>
+#include <string>
 #include <vector>
 #include <zlib.h>
 
@@ -56,58 +57,90 @@ std::string CompressPayload(std::string text, bool escape)
     return payload;
 }
 
-std::string DecompressPayload(std::string payload, bool unescape)
+PayloadStatus DecompressPayloadWithin(const std::string& payload, bool unescape, size_t limit, std::string& text,
+                                      std::string& why)
 {
+    text.clear();
     if (payload.size() < length_field)
-        return std::string();
-    const std::string field = payload.substr(0, length_field);
+        return PayloadStatus::text;
     // strtol reads as atol does and stays defined on overflow.
-    const long announced = std::strtol(field.c_str(), nullptr, 10);
-    payload.erase(0, length_field);
-    TRV_LOG(qr_Debug_2, "Start decompressing data. Source size=" << payload.size());
+    const long announced = std::strtol(payload.substr(0, length_field).c_str(), nullptr, 10);
     // The size comes from the peer: nothing is allocated from it unchecked.
-    if (announced < 0 || announced > max_payload_text_size) {
-        TRV_LOG(qr_Warning, "Payload refused: announced size " << announced << " is out of range");
-        return std::string();
+    if (announced < 0) {
+        why = "announced size " + std::to_string(announced) + " is negative";
+        return PayloadStatus::damaged;
+    }
+    if (static_cast<unsigned long>(announced) > limit) {
+        why = "announced size " + std::to_string(announced) + " is above the limit of " + std::to_string(limit);
+        return PayloadStatus::too_large;
     }
 
     std::string stream;
-    if (unescape) {
-        stream.reserve(payload.size());
-        for (size_t i = 0; i < payload.size(); ++i) {
-            char c = payload[i];
-            if (c == '%' && i + 1 < payload.size()) {
-                stream += payload[i + 1] == '1' ? '\0' : '%';
-                ++i;
-            } else {
-                stream += c;
-            }
+    stream.reserve(payload.size() - length_field);
+    for (size_t i = length_field; i < payload.size(); ++i) {
+        char c = payload[i];
+        if (unescape && c == '%' && i + 1 < payload.size()) {
+            stream += payload[i + 1] == '1' ? '\0' : '%';
+            ++i;
+        } else {
+            stream += c;
         }
-    } else {
-        stream.swap(payload);
     }
-
+    if (announced == 0 && stream.empty())
+        return PayloadStatus::text;
     // Deflate expands at most about 1032 to 1: a larger announced size is a
-    // lie that would only make us allocate for nothing.
-    const size_t most_plausible = stream.size() * 1032 + 64;
-    if (static_cast<size_t>(announced) > most_plausible) {
-        TRV_LOG(qr_Warning, "Payload refused: announced size " << announced << " for a stream of "
-                                                                << stream.size() << " bytes");
-        return std::string();
+    // lie that would only make us work for nothing.
+    if (static_cast<size_t>(announced) > stream.size() * 1032 + 64) {
+        why = "announced size " + std::to_string(announced) + " for a stream of " + std::to_string(stream.size()) +
+              " bytes";
+        return PayloadStatus::damaged;
     }
 
-    std::vector<Bytef> plain(static_cast<size_t>(announced) + 1, 0);
-    uLongf plain_size = static_cast<uLongf>(announced);
-    int status = uncompress(plain.data(), &plain_size, reinterpret_cast<const Bytef*>(stream.data()),
-                            static_cast<uLong>(stream.size()));
-    std::string text;
-    if (status == Z_OK) {
-        text.assign(reinterpret_cast<const char*>(plain.data()));
-    } else if (announced != 0 || !stream.empty()) {
-        // A damaged stream or a size smaller than the text: a cut-short text
-        // would look like a valid one, so none is returned.
-        TRV_LOG(qr_Warning, "Payload refused: uncompress failed, status=" << status);
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) {
+        why = "the decompressor cannot start";
+        return PayloadStatus::damaged;
     }
+    z.next_in = reinterpret_cast<Bytef*>(stream.data());
+    z.avail_in = static_cast<uInt>(stream.size());
+    std::string plain;
+    Bytef chunk[16384];
+    int status = Z_OK;
+    while (status != Z_STREAM_END) {
+        z.next_out = chunk;
+        z.avail_out = sizeof chunk;
+        status = inflate(&z, Z_NO_FLUSH);
+        if (status != Z_OK && status != Z_STREAM_END) {
+            why = "the stream is damaged or cut short (inflate status " + std::to_string(status) + ")";
+            break;
+        }
+        const size_t got = sizeof chunk - z.avail_out;
+        // More text than announced: a cut-short text would look like a valid one.
+        if (plain.size() + got > static_cast<size_t>(announced)) {
+            why = "the stream holds more than the announced " + std::to_string(announced) + " bytes";
+            status = Z_DATA_ERROR;
+            break;
+        }
+        plain.append(reinterpret_cast<const char*>(chunk), got);
+    }
+    inflateEnd(&z);
+    if (status != Z_STREAM_END)
+        return PayloadStatus::damaged;
+    // The text ends at its first zero byte, as a receiver of C strings reads it.
+    text.assign(plain.c_str());
+    return PayloadStatus::text;
+}
+
+std::string DecompressPayload(std::string payload, bool unescape)
+{
+    TRV_LOG(qr_Debug_2, "Start decompressing data. Source size=" << (payload.size() > length_field
+                                                                         ? payload.size() - length_field
+                                                                         : 0));
+    std::string text;
+    std::string why;
+    if (DecompressPayloadWithin(payload, unescape, static_cast<size_t>(max_payload_text_size), text, why) !=
+        PayloadStatus::text)
+        TRV_LOG(qr_Warning, "Payload refused: " << why);
     TRV_LOG(qr_Debug_2, "End decompressing data. Result size=" << text.size());
     return text;
 }

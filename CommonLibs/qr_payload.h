@@ -20,6 +20,21 @@ std::string DecompressPayload(std::string payload, bool unescape);
 // The largest plain text a payload may announce (64 MiB).
 constexpr long max_payload_text_size = 64L * 1024 * 1024;
 
+// What DecompressPayloadWithin made of a payload.
+enum class PayloadStatus {
+    text,       // `text` holds the plain text (empty for a payload shorter than ten characters)
+    too_large,  // it announces more than the limit
+    damaged,    // a bad size, a damaged or cut stream, or more text than announced
+};
+// The plain text of `payload` as DecompressPayload reads it, but never more
+// than `limit` bytes: the stream is inflated in steps of a few kilobytes and
+// stops as soon as it would give more than the size it announced, so a
+// payload that claims or holds more costs no more memory than the limit
+// itself. `why` says what was wrong when the result is not `text`. Never
+// throws, logs nothing.
+PayloadStatus DecompressPayloadWithin(const std::string& payload, bool unescape, size_t limit, std::string& text,
+                                      std::string& why);
+
 // True only when `path` did not exist and a file could be created there,
 // written and removed. An existing file is never opened for writing.
 bool TestCreateFile(std::string path);

@@ -35,11 +35,19 @@ unsigned max_requests_setting()
 
 // Accepts for ever; returns the exception that ended the loop. On return the
 // calling thread holds one count of `connections`.
-qr_exception_t accept_loop(Server_socket& listener, qr_semaphore& connections, Config& config,
-                           ServerHandler handler)
+qr_exception_t accept_loop(Server_socket& listener, qr_semaphore& connections, unsigned max_requests,
+                           Config& config, ServerHandler handler)
 {
     for (;;) {
-        connections.wait();
+        // Told once each time the limit is reached: new clients then wait in
+        // the listen backlog, unanswered, until a connection ends.
+        if (!connections.wait_for_ms(0)) {
+            TRV_LOG(qr_Warning, "Connection limit reached: " << max_requests
+                                                             << " connections are open (ServerMaxRequests); new "
+                                                                "connections wait until one ends");
+            connections.wait();
+            TRV_LOG(qr_Info, "A connection ended; accepting connections again");
+        }
         unsigned socket;
         try {
             socket = listener.accept();
@@ -114,7 +122,7 @@ void run_the_server(Config& config, std::string name, ServerHandler handler, std
         }
         TRV_LOG(qr_Info, server_name << " started on " << host << ":" << port << " Max. clients " << max_requests);
 
-        qr_exception_t failure = accept_loop(*listener, connections, config, handler);
+        qr_exception_t failure = accept_loop(*listener, connections, max_requests, config, handler);
         TRV_LOG(qr_Error, failure.message());
 
         // Refuse new clients at once rather than leave them in the backlog,

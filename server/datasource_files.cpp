@@ -47,8 +47,9 @@ void close_quietly(int fd)
 // Copies `from` to `to` through a temporary file of its own linked into place
 // at the end, so `to` is either absent or complete. Several threads or
 // processes may copy at once: each writes its own file, the first link wins
-// and the others find `to` complete, which counts as done.
-void copy_file_whole(const std::string& from, const std::string& to)
+// and the others find `to` complete, which counts as done. True when this
+// call put the file in place.
+bool copy_file_whole(const std::string& from, const std::string& to)
 {
     std::string part = to + ".XXXXXX";
     int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
@@ -82,10 +83,12 @@ void copy_file_whole(const std::string& from, const std::string& to)
     close_quietly(in);
     bool placed = ::fchmod(out, 0644) == 0 && ::fsync(out) == 0;
     placed = ::close(out) == 0 && placed;
-    placed = placed && (::link(part.c_str(), to.c_str()) == 0 || errno == EEXIST);
+    const bool linked = placed && ::link(part.c_str(), to.c_str()) == 0;
+    placed = linked || (placed && errno == EEXIST);
     int e = errno;
     ::unlink(part.c_str());
     if (!placed) qr_exception("Cannot put %s in place: %s", to.c_str(), std::strerror(e));
+    return linked;
 }
 
 // The names of the tables a script makes, in its order.
@@ -114,7 +117,7 @@ void prepare_postgresql_database(const std::string& dsn, const std::string& admi
     const SqlDialect& dialect = SqlDialect::postgresql();
     const std::string database = odbc_dsn_value(dsn, "Database");
     for (char c : database)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-' && c != '.')
             qr_exception("Data source %s names an unusable database '%s'", dsn.c_str(), shown(database).c_str());
     if (database.empty()) qr_exception("Data source %s names no database", dsn.c_str());
 
@@ -310,12 +313,28 @@ bool valid_client_type(const std::string& type, std::string& why)
 
 std::string client_data_source_name(const std::string& type)
 {
-    return "Trv" + type + "SrvData";
+    std::string name = "Trv" + type + "SrvData";
+    if (name.size() <= max_data_source_name) return name;
+    // FNV-1a over the exact bytes, written in 13 characters of 5 bits each.
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : type) hash = (hash ^ c) * 1099511628211ull;
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuv";
+    std::string code;
+    for (int n = 0; n < 13; ++n, hash >>= 5) code += digits[hash & 31];
+    return "Trv" + type.substr(0, 8) + "." + code + "SrvData";
 }
 
 std::string client_database_file(const std::string& program_folder, const std::string& type)
 {
     return program_folder + "/" + type + "-SrvData.db";
+}
+
+std::string describe_data_source(const std::string& dsn)
+{
+    if (SqlDialect::for_dsn(dsn).keeps_files()) return "file " + odbc_dsn_value(dsn, "Database");
+    const std::string port = odbc_dsn_value(dsn, "Port");
+    return "PostgreSQL database '" + odbc_dsn_value(dsn, "Database") + "' on " + odbc_dsn_value(dsn, "Servername") +
+           (port.empty() ? std::string() : ":" + port);
 }
 
 int register_admin_data_source(const std::string& program_folder, const std::string& admin_dsn)
@@ -324,8 +343,10 @@ int register_admin_data_source(const std::string& program_folder, const std::str
     return register_odbc_dsn(program_folder + "/" + admin_database_file, admin_dsn);
 }
 
-std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
-                                       const std::string& type)
+namespace {
+
+std::string prepare_source(const std::string& program_folder, const std::string& admin_dsn, const std::string& type,
+                           MadeClientSource& made)
 {
     std::string why;
     if (!valid_client_type(type, why)) qr_exception("Invalid client type '%s': %s", shown(type).c_str(), why.c_str());
@@ -345,11 +366,51 @@ std::string prepare_client_data_source(const std::string& program_folder, const 
         std::string error;
         if (!odbc_write_dsn(dsn, odbc_dsn_value(admin_dsn, "Driver"), attributes, error))
             qr_exception("Cannot create data source %s: %s", dsn.c_str(), error.c_str());
+        made.dsn = dsn;
         prepare_postgresql_database(dsn, admin_dsn, program_folder);
         return dsn;
     }
     const std::string file = client_database_file(program_folder, type);
-    if (!file_exists(file)) copy_file_whole(program_folder + "/" + template_database_file, file);
+    if (!file_exists(file) && copy_file_whole(program_folder + "/" + template_database_file, file))
+        made.copied_file = file;
+    const bool known = dsn_exists(dsn);
     if (register_odbc_dsn(file, dsn) < 1) qr_exception("Cannot create data source %s for %s", dsn.c_str(), file.c_str());
+    if (!known) made.dsn = dsn;
     return dsn;
+}
+
+}  // namespace
+
+std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
+                                       const std::string& type, MadeClientSource* made)
+{
+    MadeClientSource mine;
+    try {
+        const std::string dsn = prepare_source(program_folder, admin_dsn, type, mine);
+        if (made) *made = mine;
+        return dsn;
+    } catch (const qr_exception_t&) {
+        forget_client_data_source(mine);
+        throw;
+    }
+}
+
+void forget_client_data_source(const MadeClientSource& made)
+{
+    std::string error;
+    if (!made.dsn.empty()) {
+        if (odbc_remove_dsn(made.dsn, error))
+            TRV_LOG(qr_Info, "Data source " << made.dsn << " removed again");
+        else
+            TRV_LOG(qr_Error, "Cannot remove data source " << made.dsn << ": " << error);
+    }
+    if (!made.copied_file.empty()) {
+        // SQLite may have left its journal files beside a file it opened.
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            const std::string path = made.copied_file + suffix;
+            if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+                TRV_LOG(qr_Error, "Cannot remove " << path << ": " << std::strerror(errno));
+        }
+        TRV_LOG(qr_Info, "Database file " << made.copied_file << " removed again");
+    }
 }

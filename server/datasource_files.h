@@ -56,10 +56,22 @@ void compact_all_data_databases();
 // A client type becomes part of file, data source and database names: only
 // 1 to 32 letters, digits, '_' and '-', and never "ADMIN" in any case.
 bool valid_client_type(const std::string& type, std::string& why);
-// "Trv" + type + "SrvData"
+// The data source name of a client type, which on PostgreSQL also names its
+// database: "Trv" + type + "SrvData" while that fits the driver manager's 32
+// characters (types of up to 22 characters). A longer type gets "Trv", its
+// first 8 characters, a dot, 13 characters of a hash of the whole type and
+// "SrvData": a type holds no dot, so the two forms never meet, and the hash
+// tells apart long types that differ only in letter case, which the driver
+// manager's look-up does not.
 std::string client_data_source_name(const std::string& type);
+// The longest data source name the driver manager connects to.
+constexpr size_t max_data_source_name = 32;
 // program folder + "/" + type + "-SrvData.db"
 std::string client_database_file(const std::string& program_folder, const std::string& type);
+
+// What a data source stands for, for log lines: "PostgreSQL database 'x' on
+// host:port" or "file /path".
+std::string describe_data_source(const std::string& dsn);
 
 // At start-up: registers the administration data source for program folder +
 // "/TarvaneSrvAdmin.db", every time, unless an administrator registered it
@@ -75,6 +87,18 @@ int register_admin_data_source(const std::string& program_folder, const std::str
 // it. An existing PostgreSQL data source gets its database and tables made
 // when they are missing; the tables are made in one transaction. Safe when
 // several threads or processes prepare the same new type at once. Throws
-// qr_exception_t with the reason.
+// qr_exception_t with the reason; whatever this call made before it failed
+// is removed again.
+//
+// `made`, when given, tells what this call created, so that a caller whose
+// later step fails (the pool cannot connect) can remove it with
+// forget_client_data_source: a refused login leaves nothing behind.
+struct MadeClientSource {
+    std::string dsn;          // registered by this call; empty when it was there before
+    std::string copied_file;  // copied from the template by this call; empty when none
+};
 std::string prepare_client_data_source(const std::string& program_folder, const std::string& admin_dsn,
-                                       const std::string& type);
+                                       const std::string& type, MadeClientSource* made = nullptr);
+// Removes the data source entry and the database file that `made` names.
+// Databases made on PostgreSQL are kept: the next login finds them.
+void forget_client_data_source(const MadeClientSource& made);

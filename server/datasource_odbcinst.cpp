@@ -118,8 +118,13 @@ void odbc_use_ini_folder(const std::string& folder)
     setenv("ODBCINI", (folder + "/user-odbc.ini").c_str(), 1);
 }
 
-bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odbc_attributes& attributes,
-                    std::string& error)
+namespace {
+
+// Runs `edit` on a copy of the server's odbc.ini in system mode and, when it
+// succeeds, puts the copy in place of the file in one step: connections of
+// other threads read odbc.ini while it is written.
+template <typename Edit>
+bool edit_odbc_ini(Edit edit, std::string& error)
 {
     std::lock_guard<std::mutex> hold(installer_mutex());
     const char* folder = std::getenv("ODBCSYSINI");
@@ -127,8 +132,6 @@ bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odb
         error = "the ODBC folder of the server is not set";
         return false;
     }
-    // Connections of other threads read odbc.ini while it is written: the
-    // installer edits a copy, which then replaces the file in one step.
     const std::string path = std::string(folder) + "/odbc.ini";
     const std::string copy = path + ".new";
     std::error_code failed;
@@ -140,12 +143,7 @@ bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odb
     UWORD previous = ODBC_BOTH_DSN;
     SQLGetConfigMode(&previous);
     SQLSetConfigMode(ODBC_SYSTEM_DSN);
-    // A section written anew, without what an earlier registration left.
-    SQLWritePrivateProfileString(dsn.c_str(), nullptr, nullptr, copy.c_str());
-    bool done = SQLWritePrivateProfileString(dsn.c_str(), "Driver", driver.c_str(), copy.c_str());
-    for (size_t n = 0; done && n < attributes.size(); ++n)
-        done = SQLWritePrivateProfileString(dsn.c_str(), attributes[n].first.c_str(), attributes[n].second.c_str(),
-                                            copy.c_str());
+    bool done = edit(copy.c_str());
     if (!done) error = installer_error();
     SQLSetConfigMode(previous);
     if (done && std::rename(copy.c_str(), path.c_str()) != 0) {
@@ -154,6 +152,31 @@ bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odb
     }
     if (!done) std::filesystem::remove(copy, failed);
     return done;
+}
+
+}  // namespace
+
+bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odbc_attributes& attributes,
+                    std::string& error)
+{
+    return edit_odbc_ini(
+        [&](const char* file) {
+            // A section written anew, without what an earlier registration left.
+            SQLWritePrivateProfileString(dsn.c_str(), nullptr, nullptr, file);
+            bool done = SQLWritePrivateProfileString(dsn.c_str(), "Driver", driver.c_str(), file);
+            for (size_t n = 0; done && n < attributes.size(); ++n)
+                done = SQLWritePrivateProfileString(dsn.c_str(), attributes[n].first.c_str(),
+                                                    attributes[n].second.c_str(), file);
+            return done;
+        },
+        error);
+}
+
+bool odbc_remove_dsn(const std::string& dsn, std::string& error)
+{
+    return edit_odbc_ini(
+        [&](const char* file) { return SQLWritePrivateProfileString(dsn.c_str(), nullptr, nullptr, file) != 0; },
+        error);
 }
 
 std::string odbc_dsn_value(const std::string& dsn, const std::string& key)

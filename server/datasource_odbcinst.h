@@ -36,6 +36,9 @@ using odbc_attributes = std::vector<std::pair<std::string, std::string>>;
 bool odbc_write_dsn(const std::string& dsn, const std::string& driver, const odbc_attributes& attributes,
                     std::string& error);
 
+// Removes a system data source's section; true when it is gone.
+bool odbc_remove_dsn(const std::string& dsn, std::string& error);
+
 // One value of a system data source's section; empty when missing.
 std::string odbc_dsn_value(const std::string& dsn, const std::string& key);
 

@@ -88,8 +88,10 @@ public:
     // ---- Map lines (loader_maps.cpp) ----------------------------------------
 
     // The rows of filter.table matching condition that apply to the device:
-    // exact sysObjectID first, then the ScanOrder strategies.
-    static void query_map_lines(DataLoader* loader, DB_DATA& result, const MapLineFilter& filter,
+    // exact sysObjectID first, then the ScanOrder strategies. False (logged)
+    // when the table could not be read at all; a strategy that fails is
+    // logged and passed over.
+    static bool query_map_lines(DataLoader* loader, DB_DATA& result, const MapLineFilter& filter,
                                 const SqlCondition& condition, const std::string& order_column);
     // Appends the map lines of a block (-1 = the tab's root), following FORMULA rows.
     static void resolve_block(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter, int block);
@@ -100,7 +102,9 @@ public:
                               int scan_order);
     static void get_enum_specs(DataLoader* loader, MapLine& line, const MapLineFilter& filter, int block);
     // filter.table is SNMPWhat2Scan; an empty tab_ids takes the enabled tabs.
-    static void get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filter, ScanSet& entries,
+    // False (logged) when the mapping tables could not be read: no loader,
+    // or a query failed.
+    static bool get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filter, ScanSet& entries,
                                  const IntArray& tab_ids, int attempts);
     // filter.table is the tab's map table.
     static TabLayout get_tab_layout(DataLoader* loader, const MapLineFilter& filter);

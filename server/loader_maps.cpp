@@ -44,11 +44,11 @@ qr_sql_params with(qr_sql_params params, std::initializer_list<qr_sql_param> mor
 
 }  // namespace
 
-void DataLoader::query_map_lines(DataLoader* loader, DB_DATA& result, const MapLineFilter& filter,
+bool DataLoader::query_map_lines(DataLoader* loader, DB_DATA& result, const MapLineFilter& filter,
                                  const SqlCondition& condition, const std::string& order_column)
 {
     if (!exists(loader))
-        return;
+        return false;
     try {
         Operation op(*loader);
         const std::string select =
@@ -61,11 +61,11 @@ void DataLoader::query_map_lines(DataLoader* loader, DB_DATA& result, const MapL
         result = op.db().get_stmnt_results(select + " AND SysObjId = ? AND Agent = ?",
                                            with(condition.params, {filter.SysObjId, agent}));
         if (result.RowCount() > 0)
-            return;
+            return true;
         result = op.db().get_stmnt_results(select + " AND SysObjId = ?" + any_agent,
                                            with(condition.params, {filter.SysObjId, agent}));
         if (result.RowCount() > 0)
-            return;
+            return true;
 
         DB_DATA strategies = op.db().get_stmnt_results("SELECT * FROM ScanOrder ORDER BY ScOrder ASC", {});
         for (int s = 0; s < strategies.RowCount(); ++s) {
@@ -77,16 +77,18 @@ void DataLoader::query_map_lines(DataLoader* loader, DB_DATA& result, const MapL
                 add_strategy_clause(sql, params, text_at(strategies, "_Vendor", s), "VendorId", filter.VendorId);
                 result = op.db().get_stmnt_results(sql + " AND Agent = ?" + order, with(params, {agent}));
                 if (result.RowCount() > 0)
-                    return;
+                    return true;
                 result = op.db().get_stmnt_results(sql + any_agent + order, with(params, {agent}));
                 if (result.RowCount() > 0)
-                    return;
+                    return true;
             } catch (const qr_exception_t& e) {
                 TRV_LOG(qr_Error, e.message());
             }
         }
+        return true;
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
+        return false;
     }
 }
 
@@ -269,11 +271,11 @@ void DataLoader::get_enum_specs(DataLoader* loader, MapLine& line, const MapLine
     }
 }
 
-void DataLoader::get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filter, ScanSet& entries,
+bool DataLoader::get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filter, ScanSet& entries,
                                   const IntArray& tab_ids, int attempts)
 {
     if (!exists(loader))
-        return;
+        return false;
     try {
         Operation op(*loader);
         SqlCondition condition;
@@ -289,7 +291,8 @@ void DataLoader::get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filte
                 condition.params.emplace_back(std::in_place_type<int32_t>, id);
         }
         DB_DATA rows;
-        query_map_lines(loader, rows, filter, condition, "ScanOrder");
+        if (!query_map_lines(loader, rows, filter, condition, "ScanOrder"))
+            return false;
         for (int r = 0; r < rows.RowCount(); ++r) {
             ScanEntry entry;
             entry.scan_order = int_at(rows, "ScanOrder", r);
@@ -299,8 +302,10 @@ void DataLoader::get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filte
             get_table_names(loader, entry.tab_id, entry.map_name, entry.data_name);
             entries.Add(entry);
         }
+        return true;
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, e.message());
+        return false;
     }
 }
 

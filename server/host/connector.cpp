@@ -7,10 +7,12 @@
 #include "qr_xml_depth.h"
 #include "xml_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <poll.h>
+#include <climits>
 #include <cstdlib>
+#include <poll.h>
 #include <sys/socket.h>
 #include <tinyxml.h>
 
@@ -38,6 +40,16 @@ bool AnnouncesText(const std::string& payload)
 }
 
 }  // namespace
+
+int login_idle_limit_ms()
+{
+    static const int limit = [] {
+        const char* text = std::getenv("TRV_LOGIN_IDLE_LIMIT_MS");
+        const int ms = text ? std::atoi(text) : 0;
+        return ms > 0 ? ms : default_login_idle_limit_ms;
+    }();
+    return limit;
+}
 
 TRVConnector::TRVConnector(std::unique_ptr<TRVSession> session)
     : session_(session ? std::move(session) : std::make_unique<TRVSession>())
@@ -146,24 +158,55 @@ int XMLConnector::SendError(int code, const std::string& message, int synch, boo
     return code;
 }
 
-void XMLConnector::ReadMore(size_t at_most, int timeout_seconds)
+void XMLConnector::ReadMore(size_t at_most, std::chrono::milliseconds timeout)
 {
+    // Waited for here to the millisecond; the read then finds the bytes at once.
+    const long long ms = timeout.count();
+    pollfd p{static_cast<int>(socket_.getSocket()), POLLIN, 0};
+    int ready;
+    do {
+        ready = ::poll(&p, 1, static_cast<int>(std::clamp<long long>(ms, 0, INT_MAX)));
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0)
+        qr_exception("Socket read timeout");
+    if (ready < 0)
+        qr_exception("Socket select failed");
     std::string chunk;
-    int n = socket_.read(chunk, static_cast<int>(at_most), timeout_seconds < 1 ? 1 : timeout_seconds);
+    int n = socket_.read(chunk, static_cast<int>(at_most), 1);
     if (static_cast<size_t>(n) != chunk.size())
         qr_exception("Zero byte inside a frame");
     buffer_ += chunk;
 }
 
+void XMLConnector::LogDisconnect(const std::string& why, bool logged_in, const char* where)
+{
+    if (!logged_in && why == "Socket read timeout")
+        TRV_LOG(qr_Info, "Connection dropped: no LOGIN, and nothing" << where << " within "
+                                                                        << login_idle_limit_ms()
+                                                                        << " ms. Close session.");
+    else
+        TRV_LOG(qr_Info, "Socket disconnected" << where << ". [" << why << "]. Close session.");
+}
+
 XMLConnector::ReadResult XMLConnector::ReadFrame(std::string& payload)
 {
     using clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    // Before LOGIN both the wait for a frame and the frame itself are short.
+    const bool logged_in = GetSession().IsValid();
+    const milliseconds idle = logged_in ? milliseconds(std::chrono::seconds(idle_read_limit))
+                                        : milliseconds(login_idle_limit_ms());
+    const milliseconds whole_frame = logged_in ? milliseconds(std::chrono::seconds(frame_read_limit))
+                                               : milliseconds(login_idle_limit_ms());
     clock::time_point deadline{};
     bool begun = !buffer_.empty();
     if (begun)
-        deadline = clock::now() + std::chrono::seconds(frame_read_limit);
+        deadline = clock::now() + whole_frame;
     auto remaining = [&] {
-        return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(deadline - clock::now()).count());
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - clock::now());
+        if (left.count() <= 0)
+            qr_exception("Socket read timeout");
+        return left;
     };
 
     size_t pos;
@@ -177,16 +220,14 @@ XMLConnector::ReadResult XMLConnector::ReadFrame(std::string& payload)
         }
         try {
             if (!begun) {
-                ReadMore(1024, idle_read_limit);
+                ReadMore(1024, idle);
                 begun = true;
-                deadline = clock::now() + std::chrono::seconds(frame_read_limit);
+                deadline = clock::now() + whole_frame;
             } else {
-                if (remaining() <= 0)
-                    qr_exception("Socket read timeout");
                 ReadMore(1024, remaining());
             }
         } catch (const qr_exception_t& e) {
-            TRV_LOG(qr_Info, "Socket disconnected. [" << e.message() << "]. Close session.");
+            LogDisconnect(e.message(), logged_in, "");
             return ReadResult::ended;
         }
     }
@@ -197,20 +238,18 @@ XMLConnector::ReadResult XMLConnector::ReadFrame(std::string& payload)
         return ReadResult::ended;
     }
     const long length = std::atol(buffer_.substr(0, pos).c_str());
-    if (length > max_frame_length) {
-        TRV_LOG(qr_Error, "Bad frame: length " << buffer_.substr(0, pos) << " is above the limit of "
-                                               << max_frame_length << ". Close session.");
+    const long most = max_frame_length_for(logged_in ? max_request_text : max_request_text_before_login);
+    if (length > most) {
+        TRV_LOG(qr_Error, "Bad frame: length " << buffer_.substr(0, pos) << " is above the limit of " << most
+                                               << (logged_in ? "" : " before login") << ". Close session.");
         return ReadResult::ended;
     }
     const size_t need = pos + 1 + static_cast<size_t>(length);
     try {
-        while (buffer_.size() < need) {
-            if (remaining() <= 0)
-                qr_exception("Socket read timeout");
+        while (buffer_.size() < need)
             ReadMore(std::min<size_t>(need - buffer_.size(), 1 << 20), remaining());
-        }
     } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Info, "Socket disconnected within a frame. [" << e.message() << "]. Close session.");
+        LogDisconnect(e.message(), logged_in, " within a frame");
         return ReadResult::ended;
     }
     payload = buffer_.substr(pos + 1, static_cast<size_t>(length));
@@ -227,14 +266,25 @@ int XMLConnector::ProcessLoop()
         std::string payload;
         if (ReadFrame(payload) == ReadResult::ended)
             break;
-        const std::string text = DecompressPayload(payload, true);
-        if (text.empty()) {
-            if (AnnouncesText(payload)) {
-                TRV_LOG(qr_Error, "Bad frame: the payload cannot be decoded. Close session.");
-                break;
-            }
-            continue;  // an empty request asks for nothing
+        // Inflated against the bound of the connection's state, so a small
+        // frame that unpacks to megabytes costs no more than the bound.
+        const bool logged_in = GetSession().IsValid();
+        const size_t limit = logged_in ? max_request_text : max_request_text_before_login;
+        std::string text;
+        std::string why;
+        const PayloadStatus status = DecompressPayloadWithin(payload, true, limit, text, why);
+        if (status == PayloadStatus::too_large) {
+            TRV_LOG(qr_Error, "Frame of " << payload.size() << " bytes refused: its text is above the limit of "
+                                          << limit << " bytes" << (logged_in ? "" : " before login") << " [" << why
+                                          << "]. Close session.");
+            break;
         }
+        if (status == PayloadStatus::damaged && AnnouncesText(payload)) {
+            TRV_LOG(qr_Error, "Bad frame: the payload cannot be decoded [" << why << "]. Close session.");
+            break;
+        }
+        if (text.empty())
+            continue;  // an empty request asks for nothing
         if (qr_xml_nesting_depth(text, max_request_depth) > max_request_depth) {
             // A few hundred bytes of compressed nesting would overflow this
             // thread's stack inside the parser and end the whole server.

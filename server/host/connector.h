@@ -17,6 +17,7 @@
 #include "qr_sync.h"
 #include "session.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -27,9 +28,25 @@ class TiXmlElement;
 
 // Frame limits.
 constexpr size_t max_length_digits = 10;
-constexpr long max_frame_length = 64L * 1024 * 1024;
-// Between requests a console may stay silent this long (seconds).
+// The most text one request may inflate to. Before LOGIN a connection can
+// only log in or ping, a few hundred bytes; after it the largest requests
+// (an inventory's scan settings) stay far below the bound.
+constexpr size_t max_request_text_before_login = 64 * 1024;
+constexpr size_t max_request_text = 16 * 1024 * 1024;
+// The longest payload that can carry a text of `text_limit` bytes: escaping
+// at most doubles a stream that is barely longer than the text.
+constexpr long max_frame_length_for(size_t text_limit)
+{
+    return static_cast<long>(2 * text_limit + 1024);
+}
+// Between requests a logged-in console may stay silent this long (seconds).
 constexpr int idle_read_limit = 180000;
+// A connection that has not logged in gets this long (milliseconds) for each
+// frame and between frames, so silent connections cannot keep consoles out
+// by holding every place under ServerMaxRequests. TRV_LOGIN_IDLE_LIMIT_MS
+// sets another value (for tests).
+constexpr int default_login_idle_limit_ms = 30000;
+int login_idle_limit_ms();
 // Once a frame has begun, the rest must arrive within this (seconds).
 constexpr int frame_read_limit = 60;
 // A frame not sent whole within this drops the connection (seconds).
@@ -91,9 +108,12 @@ public:
 private:
     enum class ReadResult { frame, ended };
     ReadResult ReadFrame(std::string& payload);
-    // Appends what one receive brings; throws qr_exception_t from the socket.
-    void ReadMore(size_t at_most, int timeout_seconds);
+    // Appends what one receive brings within the time; throws qr_exception_t
+    // from the socket, "Socket read timeout" when nothing came.
+    void ReadMore(size_t at_most, std::chrono::milliseconds timeout);
     void Drop(const std::string& why);  // with the send mutex held
+    // The line of a connection whose read ended; `where` is "" or " within a frame".
+    void LogDisconnect(const std::string& why, bool logged_in, const char* where);
     // All bytes within `seconds` in all, however slowly the peer reads.
     bool SendWithin(const std::string& bytes, int seconds, std::string& failure);  // with the send mutex held
 

@@ -65,6 +65,11 @@ private:
     bool kept_ = false;
 };
 
+// True when the administration data source is open, which every scan needs
+// for its mapping tables; otherwise the requester's error (an alert) is
+// stored and every console of the type is told. Nothing else is touched.
+bool AdminReadyForScan(TRVConnector& connector);
+
 // A dated snapshot scan of one inventory under a registered scan: the
 // inventory's unlocked snapshots go unless `keep`, a new snapshot is added
 // and announced with `synch`, its marks are raised (told to `requester`),

@@ -81,5 +81,7 @@ int HandleLogin(TiXmlElement& request, TRVConnector& connector)
     connector.Send(connector.GetSession().ToXml());
     TRV_LOG(qr_Debug, "Session created with id [" << id << "]");
     SendLogTo(&connector, "Connected to server: " + server->GetServerHost(), false);
+    if (!server->FindAdminDataSource())
+        SendLogTo(&connector, AdminNotOpenText(), true);
     return 0;
 }

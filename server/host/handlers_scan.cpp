@@ -12,6 +12,7 @@
 #include "scan_request.h"
 #include "scanner.h"
 #include "services.h"
+#include "trv_server.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -133,6 +134,17 @@ std::string Banner(std::string text, size_t width)
 
 }  // namespace
 
+bool AdminReadyForScan(TRVConnector& connector)
+{
+    if (GetAdminDataSource() != nullptr)
+        return true;
+    const std::string text = "Can not start scan. " + AdminNotOpenText();
+    TRV_LOG(qr_Error, text);
+    connector.SetError(error_failed, text, true);
+    SendLogBroadcast(text, connector.GetClientType(), std::string(), true);
+    return false;
+}
+
 ScanMarks::ScanMarks(DataLoader* loader, const std::string& client_type, TRVConnector* requester)
     : loader_(loader), client_type_(client_type), requester_(requester)
 {
@@ -188,6 +200,8 @@ int HandleScan(TiXmlElement& request, TRVConnector& connector)
 
     SendLogBroadcast(Banner("Start Scan <" + DataLoader::get_item_title(loader.get(), uid) + "> ", 80),
                      client_type);
+    if (!AdminReadyForScan(connector))
+        return error_failed;
     // The marks go up per snapshot, on the items its close lowers them on
     // again: raised from the requested item they would stay up on folders
     // without inventories, and after a refusal.

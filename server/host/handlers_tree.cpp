@@ -133,6 +133,8 @@ int HandleAddTreeItem(TiXmlElement& request, TRVConnector& connector)
         Scanner* scanner = Scanner::instance();
         if (scanner == nullptr)
             return connector.SetError(error_failed, "Can not start scan.");
+        if (!AdminReadyForScan(connector))
+            return error_failed;
         const int scan_id = scanner->add_scan(uid, connector.GetClientType());
         try {
             StartSnapshotScan(scan_id, uid, false, synch, connector.GetClientType(), &connector);

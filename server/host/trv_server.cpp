@@ -45,6 +45,12 @@ TRVServer* GetServer()
     return g_server.load();
 }
 
+std::string AdminNotOpenText()
+{
+    return "The administration data source '" + ReadRegistryStringDefault("AdminDBDSN", "TarvaneSrvAdmin") +
+           "' is not open: scans cannot read the mapping tables and reports cannot be listed. See the server's log.";
+}
+
 qr_mutex& GlobalServerMutex()
 {
     static qr_mutex global;
@@ -87,12 +93,24 @@ int TRVServer::Init()
 
     const std::string file = folder + "/" + admin_database_file;
     TRV_LOG(qr_Info, "Creating ODBC Data Source..");
-    if (register_admin_data_source(folder, dsn) >= 1)
+    const int registered = register_admin_data_source(folder, dsn);
+    if (!SqlDialect::for_dsn(dsn).keeps_files())
+        TRV_LOG(qr_Info, "Data source '" << dsn << "' is the " << describe_data_source(dsn) << ".");
+    else if (registered >= 1)
         TRV_LOG(qr_Info, "Data source '" << dsn << "' created [" << file << "].");
     else
         TRV_LOG(qr_Info, "Error creating data source '" << dsn << "' [" << file << "].");
     // Without it the server still serves; a working SETSERVERINFO installs one.
-    OpenAdminDataSource(dsn, login, password);
+    if (OpenAdminDataSource(dsn, login, password))
+        TRV_LOG(qr_Info, "Administration data source '" << dsn << "' is open.");
+    else
+        TRV_LOG(qr_Critical, "The administration data source '"
+                                 << dsn << "' (" << describe_data_source(dsn)
+                                 << ") is not open: scans cannot read the mapping tables and reports cannot be "
+                                    "listed until it opens. The server logs in to it as "
+                                 << (login.empty() ? "the data source's Username" : "AdminDBLogin '" + login + "'")
+                                 << " with the password of the setting AdminDBPassword (the data source's "
+                                    "Password when that setting holds the empty password).");
 
     set_errorlevel(ReadRegistryInt("LogLevel", -1));
 
@@ -199,12 +217,17 @@ void TRVServer::OpenUserDataSource(const std::string& client_type)
     }
     const std::string folder = GetProgramFolder();
     const std::string admin_dsn = ReadRegistryStringDefault("AdminDBDSN", "TarvaneSrvAdmin");
-    const std::string dsn = prepare_client_data_source(folder, admin_dsn, client_type);
+    MadeClientSource made;
+    const std::string dsn = prepare_client_data_source(folder, admin_dsn, client_type, &made);
     std::shared_ptr<DataSource> source;
     try {
         source = MakeDataSource(ReadRegistryInt("UserDBMaxConn", 10), dsn, "", "");
     } catch (const qr_exception_t& e) {
         TRV_LOG(qr_Error, "Failed to initialize database connection Pool. Reason is [" << e.message() << "]");
+        // The login is refused: a data source or file made for it would only
+        // be found, unusable, by the next login of the type.
+        source.reset();
+        forget_client_data_source(made);
         throw;
     }
     TRV_LOG(qr_Info, "Successfully connected to data source " << dsn);

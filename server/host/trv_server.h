@@ -110,5 +110,8 @@ private:
 
 // The process-wide server, set when its start-up begins; none before.
 TRVServer* GetServer();
+// What consoles are told while the administration data source is not open:
+// no scan can read the mapping tables and no report can be listed.
+std::string AdminNotOpenText();
 // Taken by data-source look-ups; see the lock order above.
 qr_mutex& GlobalServerMutex();

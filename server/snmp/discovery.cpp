@@ -67,7 +67,20 @@ bool scan_tabs(Scanner& scanner, CSnmpSession* session, Job* job, const std::str
     MapLineFilter filter("SNMPWhat2Scan", job->get_sys_obj_id(), job->get_dev_class_id(), job->get_dev_group_id(),
                          job->get_dev_vendor_id(), job->get_agent_type_hard());
     ScanSet set;
-    DataLoader::get_tabs_to_scan(GetAdminDataSource(), filter, set, job->get_tabs(), attempts);
+    if (!DataLoader::get_tabs_to_scan(GetAdminDataSource(), filter, set, job->get_tabs(), attempts)) {
+        // A scan that goes on would complete with hosts and no tabs, as if
+        // the devices had nothing to tell: it ends as aborted instead.
+        if (job->is_cancelled())
+            return false;
+        const std::string text = "Can not read the mapping tables of the administration data source; the scan of " +
+                                 address + " and of its snapshot is stopped.";
+        TRV_LOG(qr_Error, text);
+        SendLogBroadcast(text, key, address, true);
+        scanner.cancel_snapshot(key, job->get_as_of_id());
+        scanner.jobs().cancel_snapshot(job->get_as_of_id(), key);
+        job->is_cancelled();  // this job's cancel takes effect here, as at every other stop
+        return false;
+    }
     SendLogBroadcast("Found " + std::to_string(set.Count()) + " tabs to scan", key, address);
 
     bool host_sent = false;

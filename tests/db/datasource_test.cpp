@@ -14,9 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <thread>
 
 #include <sys/stat.h>
@@ -98,6 +100,36 @@ TEST(ClientDatabase, TemplateIsCopiedOnFirstUseAndKeptAfterwards)
     auto c = open_connection(dsn);
     EXPECT_EQ(c->query("SELECT COUNT(*) AS n FROM InventoryTree").Column("n").GetLong(0), 0);
     EXPECT_FALSE(file_exists(file + ".part"));
+}
+
+// The driver manager connects to names of at most 32 characters: short
+// types keep the name their data sources always had, longer ones get a
+// shortened name of their own that the driver manager opens.
+TEST(ClientDatabase, EveryAllowedTypeGetsADataSourceItCanOpen)
+{
+    EXPECT_EQ(client_data_source_name("Console"), "TrvConsoleSrvData");
+    // Stored data sources are found by these names: they never change.
+    EXPECT_EQ(client_data_source_name("LongTypeWithThirtyTwoCharacters1"), "TrvLongType.ap7m85ub1pna3SrvData");
+    const std::string longest_plain(22, 'p');
+    EXPECT_EQ(client_data_source_name(longest_plain), "Trv" + longest_plain + "SrvData");
+    std::set<std::string> names;
+    for (const std::string& type : {std::string(23, 'q'), std::string(32, 'q'), std::string(31, 'q') + "Q",
+                                    std::string(31, 'q') + "r", std::string(32, 'Q')}) {
+        const std::string name = client_data_source_name(type);
+        EXPECT_LE(name.size(), max_data_source_name) << name;
+        EXPECT_NE(name.find("SrvData"), std::string::npos) << name;
+        EXPECT_NE(name.find('.'), std::string::npos) << name;
+        std::string lowered = name;
+        for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(names.insert(lowered).second) << type << " shares " << name;
+    }
+    const std::string type = "Long_type-of-32-characters-Zz009";
+    ASSERT_EQ(type.size(), 32u);
+    const std::string dsn = prepare_client_data_source(folder(), sqlite_admin_dsn(), type);
+    EXPECT_EQ(dsn, client_data_source_name(type));
+    EXPECT_EQ(get_dsn_file(dsn), client_database_file(folder(), type));
+    auto c = open_connection(dsn);
+    EXPECT_EQ(c->query("SELECT COUNT(*) AS n FROM InventoryTree").Column("n").GetLong(0), 0);
 }
 
 TEST(DataSources, ExactAndSubstringLookups)

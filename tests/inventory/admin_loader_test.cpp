@@ -266,7 +266,7 @@ TEST_P(AdminLoaderTest, TabsToScan)
     };
 
     ScanSet enabled;
-    DataLoader::get_tabs_to_scan(loader_, device("SNMPWhat2Scan"), enabled, IntArray(), 0);
+    EXPECT_TRUE(DataLoader::get_tabs_to_scan(loader_, device("SNMPWhat2Scan"), enabled, IntArray(), 0));
     EXPECT_EQ(sorted(tab_ids(enabled)), (std::vector<int>{1, 2}));
     for (const ScanEntry& e : enabled) {
         EXPECT_EQ(e.attempts, 5);
@@ -298,11 +298,16 @@ TEST_P(AdminLoaderTest, TabsToScan)
 
     // Through a strategy the rows come ordered by ScanOrder.
     ScanSet server;
-    DataLoader::get_tabs_to_scan(loader_, device("SNMPWhat2Scan", "1.3.6.1.4.1.311.1", 30, 3, 311, 1), server,
-                                 IntArray(), -2);
+    EXPECT_TRUE(DataLoader::get_tabs_to_scan(loader_, device("SNMPWhat2Scan", "1.3.6.1.4.1.311.1", 30, 3, 311, 1),
+                                             server, IntArray(), -2));
     EXPECT_EQ(tab_ids(server), (std::vector<int>{1, 3}));
     ASSERT_EQ(server.Count(), 2);
     EXPECT_EQ(server[1].attempts, 5);
+
+    // A device whose table is missing is no device without tabs: the read fails.
+    ScanSet none;
+    EXPECT_FALSE(DataLoader::get_tabs_to_scan(loader_, device("NoSuchWhat2Scan"), none, IntArray(), 0));
+    EXPECT_EQ(none.Count(), 0);
 }
 
 TEST_P(AdminLoaderTest, InvalidTableNameIsRefusedAndLogged)

@@ -34,7 +34,7 @@ TEST(LoaderMissing, EveryOperationGivesItsNeutralResult)
     EXPECT_TRUE(line.enum_specs.empty());
 
     ScanSet tabs;
-    DataLoader::get_tabs_to_scan(none, filter, tabs, IntArray(), 3);
+    EXPECT_FALSE(DataLoader::get_tabs_to_scan(none, filter, tabs, IntArray(), 3));
     EXPECT_EQ(tabs.Count(), 0);
 
     std::string oid = "1.3.6.1.4.1.9.1.516";

@@ -184,14 +184,54 @@ TEST(Payload, BadPayloadsGiveTheEmptyText)
     }
 
     // A size above the text's own is fine: the text is what the stream holds.
-    // The tracker does see the decoder's buffer when the size is accepted.
+    // The decoder's buffers grow with the text, not with the announced size.
     std::string roomy = field(99999) + stream;
     largest = 0;
     tracking = true;
     std::string got = DecompressPayload(roomy, true);
     tracking = false;
     EXPECT_EQ(got, text);
-    EXPECT_GE(largest.load(), 99999u);
+    EXPECT_GE(largest.load(), text.size());
+    EXPECT_LT(largest.load(), 99999u);
+}
+
+// A frame of a few tens of kilobytes can inflate to tens of megabytes: the
+// bounded decoder refuses it, honest about its size or not, without ever
+// holding much more than its limit.
+TEST(Payload, ABoundedDecodeNeverHoldsMoreThanItsLimit)
+{
+    const size_t limit = 64 * 1024;
+    const std::string bomb_text = "<LOGIN Type=\"" + std::string(32 * 1024 * 1024, 'A') + "\"/>";
+    const std::string bomb = CompressPayload(bomb_text, true);
+    ASSERT_LT(bomb.size(), 64u * 1024u);
+    const std::string stream = bomb.substr(10);
+    const std::string fits = "<LOGIN Type=\"" + std::string(limit - 20, 'B') + "\"/>";
+    ASSERT_LE(fits.size(), limit);
+    struct Case {
+        const char* name;
+        std::string payload;
+        PayloadStatus status;
+        std::string text;
+    } cases[] = {
+        {"announces its true size", bomb, PayloadStatus::too_large, ""},
+        {"announces the limit", field(static_cast<long>(limit)) + stream, PayloadStatus::damaged, ""},
+        {"announces a little", field(100) + stream, PayloadStatus::damaged, ""},
+        {"within the limit", CompressPayload(fits, true), PayloadStatus::text, fits},
+        {"empty", blanks9 + "0", PayloadStatus::text, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = "stale";
+        std::string why;
+        largest = 0;
+        tracking = true;
+        const PayloadStatus status = DecompressPayloadWithin(c.payload, true, limit, text, why);
+        tracking = false;
+        EXPECT_EQ(status, c.status) << why;
+        EXPECT_TRUE(text == c.text);
+        EXPECT_EQ(why.empty(), c.status == PayloadStatus::text) << why;
+        EXPECT_LT(largest.load(), 2 * limit + c.payload.size());
+    }
 }
 
 TEST(Payload, IndependentZlibReadsAndWritesTheSameForm)

@@ -578,3 +578,30 @@ TEST_F(ScanRequests, AScanWhoseThreadCannotStartLeavesNothingScanning)
 }
 
 }  // namespace
+
+// The login takes client types of 1 to 32 characters; the longest ones too
+// get a database of their own, also two that differ only in letter case.
+TEST_F(ScanRequests, ClientTypesOfThirtyTwoCharactersScanIntoDatabasesOfTheirOwn)
+{
+    const std::string upper = "LongTypeWithThirtyTwoCharacters1";
+    const std::string lower = "longtypewiththirtytwocharacters1";
+    ASSERT_EQ(upper.size(), 32u);
+    auto a = Console(upper);
+    auto b = Console(lower);
+    const int inventory = AddInventory(*a, "Long", HostA);
+    ASSERT_GT(inventory, 0);
+    ASSERT_TRUE(a->Send("<SCAN uid=\"" + std::to_string(inventory) + "\"/>"));
+    const ScanResult scan = ReadScan(*a, "Long");
+    const std::string host = Uid(scan, HostA);
+    ASSERT_FALSE(host.empty());
+    ASSERT_TRUE(a->Send("<GETTREESIBLING root=\"" + host + "\"/>"));
+    const std::optional<Reply> tabs = a->NextNamed("TREESIBLINGS");
+    ASSERT_TRUE(tabs.has_value());
+    EXPECT_FALSE(tabs->children.empty()) << tabs->xml;
+
+    ASSERT_TRUE(b->Send("<GETTREE root=\"0\"/>"));
+    const std::optional<Reply> tree = b->NextNamed("TREE");
+    ASSERT_TRUE(tree.has_value());
+    EXPECT_TRUE(tree->children.empty()) << tree->xml;
+    ExpectNothingPending(*b);
+}

@@ -248,6 +248,9 @@ TEST(ServerLifecycle, ADataSourceThatCannotOpenRefusesOnlyThatLogin)
         EXPECT_EQ(pong->name, "PONG");
     }
     EXPECT_TRUE(Contains(folder.LogText(), "Failed to initialize database connection Pool. Reason is ["));
+    // Nothing of the refused logins is left for the next one to find.
+    EXPECT_FALSE(fs::exists(folder.file("Console-SrvData.db")));
+    EXPECT_FALSE(Contains(ReadWholeFile(folder.file("odbc/odbc.ini")), "TrvConsoleSrvData"));
     EXPECT_EQ(server.Stop(), 0);
 }
 
@@ -274,6 +277,43 @@ TEST(ServerLifecycle, TheConnectionLimitHoldsBackTheNextClient)
     auto late = second.Next();
     ASSERT_TRUE(late.has_value());
     EXPECT_EQ(late->attr("synch"), "2");
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+// The limit is told in the log once it is reached. Connections that never
+// log in and send nothing then hold a place only for the short pre-login
+// limit: a console waiting behind them in the backlog logs in, and a
+// logged-in console silent for longer than them stays.
+TEST(ServerLifecycle, SilentConnectionsAtTheLimitMakeWayForAConsole)
+{
+    ServerFolder folder;
+    folder.SetInt("ServerMaxRequests", 2);
+    auto started = StartListening(folder, {{"TRV_LOGIN_IDLE_LIMIT_MS", "500"}});
+    ASSERT_NE(started, nullptr);
+    ServerProcess& server = *started;
+    ConsoleClient member(folder.port());
+    ASSERT_FALSE(member.Login("Console").empty());
+    ASSERT_TRUE(member.NextNamed("LOG").has_value());
+    auto second = std::make_unique<ConsoleClient>(folder.port());
+    ASSERT_FALSE(second->Login("Console").empty());
+    EXPECT_TRUE(WaitUntil([&] {
+        return Contains(folder.LogText(), "Connection limit reached: 2 connections are open (ServerMaxRequests)");
+    })) << folder.LogText();
+
+    second.reset();
+    ConsoleClient silent1(folder.port());
+    ConsoleClient silent2(folder.port());
+    ConsoleClient newcomer(folder.port());
+    ASSERT_FALSE(newcomer.Login("Console").empty());
+    EXPECT_TRUE(silent1.Closed());
+    EXPECT_TRUE(silent2.Closed());
+    // The member has been silent since before the others came.
+    ASSERT_TRUE(member.Send("<PING synch=\"5\"/>"));
+    const std::optional<Reply> pong = member.NextNamed("PONG");
+    ASSERT_TRUE(pong.has_value());
+    EXPECT_EQ(pong->attr("synch"), "5");
+    EXPECT_TRUE(Contains(folder.LogText(), "Connection dropped: no LOGIN, and nothing within 500 ms. Close session."))
+        << folder.LogText();
     EXPECT_EQ(server.Stop(), 0);
 }
 

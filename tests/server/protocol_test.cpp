@@ -1,14 +1,18 @@
 // A console's view of the server: login, ping, framing, and what happens to
 // malformed input, and a report whose console went away at once. One server
 // serves the whole program.
+#include "qr_payload.h"
 #include "server_process.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -197,7 +201,8 @@ std::string Repeat(const std::string& part, int times)
 }
 
 // A few hundred compressed bytes of nesting would run the parser out of stack
-// and end the whole server, before any login.
+// and end the whole server, before any login (where a request's text is
+// bounded to 64 KB) and after it.
 TEST_F(Protocol, DeeplyNestedRequestsAreRefusedAndTheServerGoesOn)
 {
     const std::string bom = "\xef\xbb\xbf";
@@ -216,6 +221,13 @@ TEST_F(Protocol, DeeplyNestedRequestsAreRefusedAndTheServerGoesOn)
     ASSERT_FALSE(bystander.Login("Console").empty());
     bystander.NextNamed("LOG");
     ConsoleClient client(port());
+    ASSERT_TRUE(client.Send(Repeat("<a>", 20000)));
+    auto early = client.Next();
+    ASSERT_TRUE(early.has_value());
+    EXPECT_EQ(early->attr("message"), "Failed to parse XML request") << early->xml;
+    ExpectServed(client, 80);
+    ASSERT_FALSE(client.Login("Console").empty());
+    client.NextNamed("LOG");
     for (const Case& c : cases) {
         const std::string frame = Frame(c.text);
         EXPECT_LT(frame.size(), 4000u) << c.what;  // small on the wire
@@ -265,6 +277,63 @@ TEST_F(Protocol, HostileFramesCloseOnlyTheirConnection)
         EXPECT_TRUE(hostile.Closed()) << c.what;
         ExpectServed(bystander, 61);
     }
+}
+
+// The most memory a process has held resident so far, in kB (VmHWM).
+long PeakResidentKb(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// Frames of some 50 KB whose texts unpack to 48 MiB, from clients that never
+// log in (one of them lying about the size) and from one that did: each is
+// refused at the bound of its connection's state without being unpacked,
+// while more such clients stay connected halfway through theirs the
+// server's memory stays flat, and a new console logs in.
+TEST_F(Protocol, FramesThatUnpackBeyondTheirBoundAreRefusedWithoutTheMemory)
+{
+    const std::string bomb_text = "<LOGIN Type=\"" + std::string(48 * 1024 * 1024, 'A') + "\"/>";
+    const std::string honest = Frame(bomb_text);
+    const std::string payload = CompressPayload(bomb_text, true);
+    char field[16];
+    std::snprintf(field, sizeof field, "%10d", 60000);
+    const std::string lying_payload = field + payload.substr(10);
+    const std::string lying = std::to_string(lying_payload.size()) + " " + lying_payload;
+    ASSERT_LT(honest.size(), 64u * 1024u);
+
+    const long before = PeakResidentKb(server_->pid());
+    ASSERT_GT(before, 0);
+    std::vector<std::unique_ptr<ConsoleClient>> holding;
+    for (int i = 0; i < 8; ++i) {
+        holding.push_back(std::make_unique<ConsoleClient>(port()));
+        ASSERT_TRUE(holding.back()->SendRaw(honest.substr(0, honest.size() / 2)));
+    }
+    std::vector<std::unique_ptr<ConsoleClient>> hostile;
+    for (int i = 0; i < 8; ++i) {
+        hostile.push_back(std::make_unique<ConsoleClient>(port()));
+        ASSERT_TRUE(hostile.back()->SendRaw(i % 4 == 3 ? lying : honest));
+    }
+    ConsoleClient member(port());
+    ASSERT_FALSE(member.Login("Console").empty());
+    ASSERT_TRUE(member.SendRaw(honest));
+    for (auto& client : hostile)
+        EXPECT_TRUE(client->Closed());
+    EXPECT_TRUE(member.Closed());
+
+    ConsoleClient newcomer(port());
+    EXPECT_FALSE(newcomer.Login("Console").empty());
+    const long after = PeakResidentKb(server_->pid());
+    // Unpacking even one of them would hold the text twice over.
+    EXPECT_LT(after - before, 96 * 1024) << before << " kB before, " << after << " kB after";
+    const std::string log = folder_->LogText();
+    EXPECT_NE(log.find("refused: its text is above the limit of 65536 bytes before login"), std::string::npos);
+    EXPECT_NE(log.find("refused: its text is above the limit of 16777216 bytes ["), std::string::npos);
+    EXPECT_NE(log.find("the stream holds more than the announced 60000 bytes"), std::string::npos);
 }
 
 TEST_F(Protocol, PasswordsNeverReachTheLog)

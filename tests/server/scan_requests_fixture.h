@@ -6,6 +6,7 @@
 // each test uses a client type of its own. Test thread only.
 #pragma once
 
+#include "datasource_files.h"
 #include "datasource_odbcinst.h"
 #include "pg_cluster.h"
 #include "server_process.h"
@@ -167,11 +168,10 @@ protected:
         static std::set<std::string> seeded;
         if (!on_postgresql || !seeded.insert(type).second)
             return;
-        const std::string database =
-            Psql("postgres", {"-c", "SELECT datname FROM pg_database WHERE lower(datname) = lower('Trv" + type +
-                                        "SrvData')"});
-        ASSERT_FALSE(database.empty());
-        Psql(database.substr(0, database.find('\n')), {"-f", Fixture("scan_inventory.sql")});
+        const std::string database = client_data_source_name(type);
+        ASSERT_EQ(Psql("postgres", {"-c", "SELECT datname FROM pg_database WHERE datname = '" + database + "'"}),
+                  database + "\n");
+        Psql(database, {"-f", Fixture("scan_inventory.sql")});
     }
 
     static void TearDownTestSuite()

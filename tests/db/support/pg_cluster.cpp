@@ -119,7 +119,7 @@ int run_program(const std::vector<std::string>& argv, const std::string& log)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void PgCluster::start()
+void PgCluster::start(const std::string& hba_lines)
 {
     if (running()) return;
     const std::string bin = postgres_bin();
@@ -140,6 +140,11 @@ void PgCluster::start()
                                  "--locale=C.UTF-8", "--no-sync"}),
                     log) != 0)
         throw std::runtime_error("initdb failed:\n" + read_text(log));
+    if (!hba_lines.empty()) {
+        const std::string hba = folder_ + "/data/pg_hba.conf";
+        const std::string rules = hba_lines + "\n" + read_text(hba);
+        std::ofstream(hba, std::ios::trunc) << rules;
+    }
 
     // The first port that no other test process holds and that nothing else listens on.
     for (int p = first_port; p <= last_port && pid_ == 0; ++p) {

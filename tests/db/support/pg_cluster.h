@@ -25,7 +25,9 @@ public:
     PgCluster& operator=(const PgCluster&) = delete;
 
     // Throws std::runtime_error with the tools' output when it cannot start.
-    void start();
+    // `hba_lines` go before the trust rules of pg_hba.conf (for instance a
+    // role that must give its password).
+    void start(const std::string& hba_lines = std::string());
     void stop();
     bool running() const { return pid_ > 0; }
     // The port of the running cluster.
