@@ -262,6 +262,17 @@ void ExportViewToExcel(CDefGridView& view, const std::vector<GRAPHIC_CELL_STYLE>
     Put(app.Get(), GetId(app.Get(), L"Visible", IID_XlApplication), Bool(true), IID_XlApplication);
 }
 
+void SplitOfficeVersion(const char* version, int* major, int* minor) {
+    int a = 0, b = 0;
+    if (version) {
+        a = std::atoi(version);
+        const char* point = std::strchr(version, '.');
+        b = point ? std::atoi(point + 1) : 0;  // no point: no minor number
+    }
+    if (major) *major = a;
+    if (minor) *minor = b;
+}
+
 void GetMsOfficeVers(const wchar_t* progId, int* major, int* minor) {
     int a = 0, b = 0;
     // The calling thread's COM stays initialised: it is the caller's thread.
@@ -286,12 +297,7 @@ void GetMsOfficeVers(const wchar_t* progId, int* major, int* minor) {
             ::VariantInit(&text);
             if (SUCCEEDED(::VariantChangeType(&text, &value, 0, VT_BSTR)) && text.bstrVal) {
                 const _bstr_t version(text.bstrVal, true);
-                const char* s = static_cast<const char*>(version);
-                if (s) {
-                    a = std::atoi(s);
-                    const char* point = std::strchr(s, '.');
-                    b = point ? std::atoi(point + 1) : 0;
-                }
+                SplitOfficeVersion(static_cast<const char*>(version), &a, &b);
             }
             ::VariantClear(&text);
         }

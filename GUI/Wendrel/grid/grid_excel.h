@@ -54,6 +54,9 @@ private:
 WENDREL_API void ExportViewToExcel(CDefGridView& view, const std::vector<GRAPHIC_CELL_STYLE>& styles,
                                    const std::vector<int>& columnWidths, const std::string& sheetName);
 
+// Splits a version text at its first point: "12.5" gives 12 and 5, "11" 11 and 0.
+WENDREL_API void SplitOfficeVersion(const char* version, int* major, int* minor);
+
 // The version of an Office automation server ("16.0" gives 16 and 0); 0 and
 // 0 when its class, object or IDispatch cannot be had. Never throws.
 WENDREL_API void GetMsOfficeVers(const wchar_t* progId, int* major, int* minor);

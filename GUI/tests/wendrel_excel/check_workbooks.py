@@ -76,14 +76,33 @@ def check_model(path):
     return ws
 
 
+def check_spans(path):
+    wb = openpyxl.load_workbook(path)
+    ws = wb[wb.sheetnames[0]]
+    check(wb.sheetnames == ["Spans"], f"{path}: sheets {wb.sheetnames}")
+    merged = sorted(str(r) for r in ws.merged_cells.ranges)
+    check(merged == ["A1:C1"], f"{path}: merged {merged}, expected ['A1:C1']")
+    a1 = ws["A1"]
+    check(a1.value == "wide" and a1.font.b is True and a1.alignment.horizontal == "center",
+          f"{path}: A1 is {a1.value!r}, bold {a1.font.b}, {a1.alignment.horizontal}")
+    b2 = ws["B2"]
+    check(b2.value is None and b2.alignment.wrap_text is True and b2.alignment.horizontal == "left",
+          f"{path}: empty B2 is {b2.value!r}, wrap {b2.alignment.wrap_text}, {b2.alignment.horizontal}")
+    c2 = ws["C2"]
+    check(c2.value == "plain" and not c2.font.b and c2.alignment.horizontal == "left",
+          f"{path}: C2 is {c2.value!r}, bold {c2.font.b}, {c2.alignment.horizontal}")
+    return ws
+
+
 def main():
     folder = sys.argv[1]
     sheets = []
     files = sorted(os.listdir(folder))
-    check(files == ["Book1 (2).xlsx", "Book1 (3).xlsx", "Book1.xlsx"], f"files in {folder}: {files}")
+    check(files == ["Book1 (2).xlsx", "Book1 (3).xlsx", "Book1 (4).xlsx", "Book1.xlsx"], f"files in {folder}: {files}")
     for name, check_one in (("Book1.xlsx", lambda p: check_export(p, "Devices")),
                             ("Book1 (2).xlsx", lambda p: check_export(p, "Again")),
-                            ("Book1 (3).xlsx", check_model)):
+                            ("Book1 (3).xlsx", check_model),
+                            ("Book1 (4).xlsx", check_spans)):
         path = os.path.join(folder, name)
         if os.path.exists(path):
             sheets.append((name, check_one(path)))

@@ -264,6 +264,56 @@ WTEST(server_object_model) {
         if (d) d->Release();
 }
 
+// One pass's cells straight into a sheet: a cell spanning three columns
+// becomes one merged range with its value and format in its first cell; an
+// empty cell still gets wrap and alignment.
+WTEST(device_merges_spanning_cell) {
+    CLSID clsid;
+    IDispatch* app = nullptr;
+    WCHECK_EQ(::CLSIDFromProgID(L"Excel.Application", &clsid), S_OK);
+    WCHECK_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&app)), S_OK);
+    if (!app) return;
+    IDispatch* books = Child(app, L"Workbooks");
+    IDispatch* book = Child(books, L"Add", {_variant_t(-4167L)});
+    IDispatch* sheet = Child(book, L"ActiveSheet");
+    HRESULT hr;
+    CallByName(sheet, L"Name", DISPATCH_PROPERTYPUT, {_variant_t(L"Spans")}, &hr);
+    CELL_STYLE_TABLE styles = CreateBasicStyles();
+    {
+        EXCEL_DEVICE device(sheet, *styles);
+        CELL_CONTENT wide;
+        wide.middle.text = "wide";
+        device.SetStyleIndex(STYLE_HORIZONTAL_TITLE1);
+        device.RenderRange(CELL_RANGE(0, 0, 3, 1), wide);
+        CELL_CONTENT empty;
+        device.SetStyleIndex(STYLE_NORMAL);
+        device.RenderRange(CELL_RANGE(1, 1, 2, 2), empty);
+        // A style index outside the table writes the cell plain, left aligned.
+        CELL_CONTENT plain;
+        plain.middle.text = "plain";
+        device.SetStyleIndex(99);
+        device.RenderRange(CELL_RANGE(2, 1, 3, 2), plain);
+    }
+    CallByName(app, L"Visible", DISPATCH_PROPERTYPUT, {_variant_t(true)}, &hr);
+    WCHECK_EQ(hr, S_OK);
+    WCHECK(FileExists(g_folder + "\\Book1 (4).xlsx"));
+    for (IDispatch* d : {sheet, book, books, app})
+        if (d) d->Release();
+}
+
+WTEST(office_version_split) {
+    const struct {
+        const char* text;
+        int major, minor;
+    } cases[] = {{"11.0", 11, 0}, {"12.5", 12, 5}, {"16.0.1", 16, 0}, {"9", 9, 0}, {"", 0, 0}, {nullptr, 0, 0}};
+    for (const auto& c : cases) {
+        int major = -1, minor = -1;
+        SplitOfficeVersion(c.text, &major, &minor);
+        WCHECK_EQ(major, c.major);
+        WCHECK_EQ(minor, c.minor);
+    }
+}
+
 WTEST(unregistered_server_raises_com_error) {
     WCHECK_EQ(RegSvr32(true), 0ul);
     Chain c = Hosts();
