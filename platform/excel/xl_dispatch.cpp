@@ -5,7 +5,7 @@
 namespace xl {
 namespace {
 
-LONG g_live = 0;
+volatile LONG g_live = 0;
 
 bool SameName(const wchar_t* a, const wchar_t* b) {
     for (; *a && *b; ++a, ++b)
@@ -29,7 +29,7 @@ bool Convert(const VARIANT& v, VARTYPE type, VARIANT& out) {
 
 }  // namespace
 
-LONG LiveObjects() { return g_live; }
+LONG LiveObjects() { return ::InterlockedCompareExchange(&g_live, 0, 0); }
 
 UINT Args::Count() const {
     return m_params->cArgs - m_params->cNamedArgs;
@@ -58,9 +58,12 @@ HRESULT STDMETHODCALLTYPE DispObject::QueryInterface(REFIID riid, void** out) {
     return E_NOINTERFACE;
 }
 
-DispObject::DispObject(const IID& iid, const Member* members) : m_iid(iid), m_members(members) { ++g_live; }
+// Objects of different apartments may come and go at the same time.
+DispObject::DispObject(const IID& iid, const Member* members) : m_iid(iid), m_members(members) {
+    ::InterlockedIncrement(&g_live);
+}
 
-DispObject::~DispObject() { --g_live; }
+DispObject::~DispObject() { ::InterlockedDecrement(&g_live); }
 
 ULONG STDMETHODCALLTYPE DispObject::AddRef() { return ULONG(++m_refs); }
 
