@@ -8,7 +8,10 @@
 namespace xl {
 
 bool Sheet::SetName(const std::string& name) {
-    if (name.empty() || name.size() > 31) return false;
+    // At most 31 characters (not bytes: the name is UTF-8).
+    size_t characters = 0;
+    for (unsigned char c : name) characters += (c & 0xC0) != 0x80;
+    if (name.empty() || characters > 31) return false;
     if (name.find_first_of(":\\/?*[]") != std::string::npos) return false;
     if (name.front() == '\'' || name.back() == '\'') return false;
     m_name = name;

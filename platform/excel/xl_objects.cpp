@@ -499,6 +499,7 @@ HRESULT SaveAndShow(Book& book, std::wstring& path) {
     std::string error;
     if (!book.Save(Utf8(path), error)) {
         Log("spreadsheet server: %s (%s)\n", error, Utf8(path));
+        ::DeleteFileW(path.c_str());  // no half-written workbook is left behind
         return HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
     }
     if (open) {

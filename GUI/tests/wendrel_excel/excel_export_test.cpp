@@ -207,7 +207,7 @@ WTEST(export_filtered_grid) {
     ExportViewToExcel(*c.filter, *styles, widths, "Devices");
     WCHECK(FileExists(g_folder + "\\Book1.xlsx"));
     // A second export never writes over the first.
-    ExportViewToExcel(*c.filter, *styles, widths, "Again");
+    ExportViewToExcel(*c.filter, *styles, widths, "Ger\xE4te \xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4");
     WCHECK(FileExists(g_folder + "\\Book1 (2).xlsx"));
 }
 
