@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -206,7 +207,7 @@ void EXCEL_DEVICE::RenderVariant(const CELL_RANGE& range, const VARIANT& value) 
         Put(cell.Get(), XL_HALIGN, Int(kAlignLeft), IID_XlRange);
     }
     LOGFONTA font = {};
-    if (style && style->font.Get() && ::GetObjectA(style->font.Get(), sizeof font, &font) == sizeof font &&
+    if (style && style->font.Get() && ::GetObjectA(style->font.Get(), sizeof font, &font) > int(offsetof(LOGFONTA, lfWeight)) &&
         font.lfWeight >= FW_BOLD) {
         ComRef<IDispatch> cellFont(GetChild(cell.Get(), XL_FONT, {}, IID_XlRange, IID_IDispatch));
         Put(cellFont.Get(), XL_BOLD, Bool(true), IID_IDispatch);
