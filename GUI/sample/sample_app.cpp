@@ -62,6 +62,13 @@ END_MESSAGE_MAP()
 void CHostChart::Draw(CDC& dc) {
   CRect client;
   GetClientRect(&client);
+  DrawChart(dc, client);
+}
+
+}  // namespace
+
+void DrawChart(CDC& dc, const RECT& clientRect) {
+  CRect client(clientRect);
   dc.FillSolidRect(&client, kChartBackground);
 
   dc.SetBkMode(TRANSPARENT);
@@ -97,6 +104,8 @@ void CHostChart::Draw(CDC& dc) {
   dc.SelectObject(old_axis_pen);
   dc.SelectObject(old_font);
 }
+
+namespace {
 
 void CHostChart::OnPaint() {
   CPaintDC dc(this);

@@ -10,6 +10,8 @@
 
 #include <string>
 
+class CDC;
+
 namespace sample {
 
 // Chart colours, also what a pixel check looks for.
@@ -30,6 +32,10 @@ HWND ChartOf(HWND main);
 // client area is CLIENT.
 int ChartBarCount();
 RECT ChartBarRect(int index, const RECT& client);
+
+// Draws the chart into dc over client (the main window's chart and the framed
+// fixture's chart view share it).
+void DrawChart(CDC& dc, const RECT& client);
 
 // Runs the "Add host" dialog owned by MAIN. On OK a non-empty name is added
 // under the tree's first root item and selected. Returns the dialog's result.

@@ -440,6 +440,8 @@ void CFrameWnd::OnActivate(UINT state, CWnd* other, BOOL minimized)
     bool active = state != WA_INACTIVE;
     if (!active && other && other->m_hWnd && ::GetWindow(other->m_hWnd, GW_OWNER) == top->m_hWnd) active = true;
     NotifyFloatingWindows(active ? FS_ACTIVATE : FS_DEACTIVATE);
+    // The active view hears first, while the focus is still where the user left it.
+    if (m_pViewActive) AfxViewNotifyActivateFrame(m_pViewActive, state, this);
     if (state != WA_INACTIVE && !minimized && m_pViewActive)
         AfxViewNotifyActivate(m_pViewActive, TRUE, m_pViewActive, m_pViewActive);
 }

@@ -50,6 +50,11 @@ public:
     virtual CFrameWnd* GetActiveFrame() { return this; }
     // Creates the view of context's view class as child id of this frame.
     CWnd* CreateView(CCreateContext* context, UINT id = AFX_IDW_PANE_FIRST);
+    // Start-up of a frame made for doc: the first view (child AFX_IDW_PANE_FIRST, or
+    // the first pane of a splitter there) becomes active; with makeVisible the views
+    // get WM_INITIALUPDATE, the frame is shown and the active view hears of its
+    // activation; then the title.
+    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
 
     // ---- layout
     // Places the bars and the client window now (guarded against re-entry).

@@ -87,7 +87,15 @@ CWnd* CSplitterWnd::GetActivePane(int* row, int* col) const
 void CSplitterWnd::SetActivePane(int row, int col, CWnd* wnd)
 {
     CWnd* pane = wnd ? wnd : GetPane(row, col);
-    if (pane && pane->m_hWnd) pane->SetFocus();
+    if (!pane || !pane->m_hWnd) return;
+    // A view pane becomes the frame's active view (which gives it the focus).
+    CFrameWnd* frame = GetParentFrame();
+    if (auto* view = dynamic_cast<CView*>(pane); view && frame) {
+        frame->SetActiveView(view);
+        if (::GetFocus() != view->m_hWnd && !::IsChild(view->m_hWnd, ::GetFocus())) view->SetFocus();
+        return;
+    }
+    pane->SetFocus();
 }
 
 void CSplitterWnd::GetColumnInfo(int col, int& current, int& minimum) const

@@ -1,9 +1,7 @@
 // The seam between frames and the document/view classes, internal to the layer DLL.
 // Frames hold their active view as a CView* and reach views and documents only
 // through these functions, so that the frame code stands before document support
-// exists. Until then no view or document is ever passed in: the bodies answer as for
-// a frame without views (nothing routed, no document, nothing to veto a close).
-// Document support defines the real bodies. GUI thread only.
+// exists. The bodies are document support's (afxview_seam.cpp). GUI thread only.
 #pragma once
 #include "afxwin.h"
 
@@ -14,6 +12,8 @@ class CDocument;
 BOOL AfxViewRouteCmdMsg(CView* view, UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 // Tells view of an activation change (CView::OnActivateView).
 void AfxViewNotifyActivate(CView* view, BOOL activate, CView* activated, CView* deactivated);
+// Tells view that its frame is activated or deactivated (CView::OnActivateFrame).
+void AfxViewNotifyActivateFrame(CView* view, UINT state, CFrameWnd* frame);
 // The view's window object (a CView is a CWnd).
 CWnd* AfxViewWindow(CView* view);
 CDocument* AfxViewGetDocument(CView* view);

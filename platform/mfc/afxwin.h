@@ -23,5 +23,8 @@
 #include "afxext_status.h"
 #include "afxext_mdi.h"
 
-// Document/view, property sheets and printing build on CWnd, CCmdUI, the pump and the
-// frames above; they have headers of their own.
+// Documents and views (printing and print preview through afx_print.h).
+#include "afxview_doc.h"
+#include "afxview_view.h"
+// Property sheets and the common dialogs have headers of their own (afxdlgs.h); the
+// HTML view has afxhtml.h, the preview view afxpriv.h.

@@ -156,6 +156,7 @@ CWinApp::CWinApp(LPCSTR appName)
 
 CWinApp::~CWinApp()
 {
+    DeleteDocTemplates();
     SelectPrinter(nullptr, nullptr);  // frees the application's printer memory
     AFX_MODULE_STATE* s = AfxGetModuleState();
     if (s && s->m_pCurrentWinApp == this) {

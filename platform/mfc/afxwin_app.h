@@ -14,6 +14,8 @@
 #include <commdlg.h>
 
 class CPrintDialog;
+class CDocTemplate;
+class CDocument;
 
 class CCommandLineInfo;
 class CRecentFileList;
@@ -139,6 +141,22 @@ public:
     // ---- command line: every argument after the program's name, in order, to
     // info.ParseParam; "-x" and "/x" are flags (given without their mark).
     void ParseCommandLine(CCommandLineInfo& info);
+    // Runs the shell command info names: File New (the ID_FILE_NEW command, else
+    // OnFileNew; TRUE when a main window came of it), File Open of its file, nothing
+    // for FileNothing. Other commands are not supported (FALSE, logged).
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+
+    // ---- documents (afxview_app.cpp): the application owns its templates (deleted
+    // with it) in the order added.
+    void AddDocTemplate(CDocTemplate* docTemplate);
+    POSITION GetFirstDocTemplatePosition() const { return m_docTemplates.GetHeadPosition(); }
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const { return (CDocTemplate*)m_docTemplates.GetNext(pos); }
+    // The first template's OpenDocumentFile (path null: a new document).
+    virtual CDocument* OpenDocumentFile(LPCSTR path);
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL endSession);
+    // File New (0xE100): a new document of the first template.
+    afx_msg void OnFileNew();
 
     // ---- cursors and icons: resources through the module chain (the current module
     // first), standard ones from the system.
@@ -158,6 +176,8 @@ public:
     virtual void DoWaitCursor(int code);
 
 private:
+    CPtrList m_docTemplates;
+    void DeleteDocTemplates();
     CString m_strAppName, m_strExeName, m_strRegistryKey, m_strProfileName;
     void SetProfileName();
 };

@@ -246,7 +246,7 @@ public:
     DWORD GetLayout() const { return ::GetLayout(m_hDC); }
     DWORD SetLayout(DWORD layout);
 
-    // Mapping
+    // Mapping. The setters are virtual so that a print preview's DC can scale them.
     int GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
     virtual int SetMapMode(int mode);
     CPoint GetViewportOrg() const { POINT p{}; ::GetViewportOrgEx(m_hAttribDC, &p); return p; }
@@ -257,9 +257,9 @@ public:
     virtual CSize SetViewportExt(int cx, int cy);
     CSize SetViewportExt(SIZE s) { return SetViewportExt(s.cx, s.cy); }
     CPoint GetWindowOrg() const { POINT p{}; ::GetWindowOrgEx(m_hAttribDC, &p); return p; }
-    CPoint SetWindowOrg(int x, int y);
+    virtual CPoint SetWindowOrg(int x, int y);
     CPoint SetWindowOrg(POINT p) { return SetWindowOrg(p.x, p.y); }
-    CPoint OffsetWindowOrg(int dx, int dy);
+    virtual CPoint OffsetWindowOrg(int dx, int dy);
     CSize GetWindowExt() const { SIZE s{}; ::GetWindowExtEx(m_hAttribDC, &s); return s; }
     virtual CSize SetWindowExt(int cx, int cy);
     CSize SetWindowExt(SIZE s) { return SetWindowExt(s.cx, s.cy); }

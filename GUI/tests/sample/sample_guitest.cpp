@@ -1,11 +1,12 @@
 // The sample program's windows on a real (virtual) screen.
-#include <windows.h>
+#include "afxwin.h"
 #include <commctrl.h>
 
 #include <string>
 #include <vector>
 
 #include "sample_app.h"
+#include "sample_frame.h"
 #include "sample_resource.h"
 #include "wtest.h"
 
@@ -164,4 +165,107 @@ WTEST(add_host_dialog_adds_the_typed_name) {
   WCHECK_EQ(RunDialogTyping(main.hwnd, ""), INT_PTR(IDCANCEL));
   WCHECK(g_dialog_seen);
   WCHECK_EQ(Join(Children(tree, root)), std::string("Routers,Switches,Printers,printer-7"));
+}
+
+// ---- the framed document/view fixture
+
+namespace {
+
+struct FixtureApp : CWinApp {
+  FixtureApp() : CWinApp("Tarvane sample") {}
+};
+
+sample::CSampleFrame* StartFixture(FixtureApp& app) {
+  app.AddDocTemplate(sample::MakeDocTemplate());
+  CCommandLineInfo info;
+  if (!app.ProcessShellCommand(info)) return nullptr;
+  auto* frame = dynamic_cast<sample::CSampleFrame*>(app.m_pMainWnd);
+  if (frame) frame->SetWindowPos(nullptr, 20, 20, 760, 500, SWP_NOZORDER);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  AfxIdle(0);
+  return frame;
+}
+
+void EndFixture(FixtureApp& app) {
+  if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd) app.m_pMainWnd->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (msg.message != WM_QUIT) DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+WTEST(framed_fixture_docks_its_bars_around_a_splitter_of_views) {
+  FixtureApp app;
+  sample::CSampleFrame* frame = StartFixture(app);
+  WCHECK(frame != nullptr);
+  if (!frame) return;
+  WCHECK_EQ(std::string(frame->m_strTitle), std::string("Tarvane Sample"));
+  char title[128] = "";
+  frame->GetWindowText(title, sizeof title);
+  WCHECK_EQ(std::string(title), std::string("Hosts - Tarvane Sample"));
+
+  // The status bar along the bottom, "Legend" docked on top, "Subnets" on the left,
+  // the splitter in the room left between them.
+  CRect client, status, legend, subnets, splitter;
+  frame->GetClientRect(&client);
+  WCHECK(client.Width() > 700 && client.Height() > 400);
+  auto rectOf = [&](CWnd& w) {
+    CRect r;
+    w.GetWindowRect(&r);
+    frame->ScreenToClient(&r);
+    return r;
+  };
+  status = rectOf(frame->m_status);
+  legend = rectOf(frame->m_legend);
+  subnets = rectOf(frame->m_subnets);
+  splitter = rectOf(frame->m_splitter);
+  WCHECK(frame->m_status.IsWindowVisible() && status.bottom == client.bottom);
+  WCHECK(frame->m_legend.m_pDockBar && frame->m_legend.m_pDockBar->GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP);
+  WCHECK(frame->m_subnets.m_pDockBar && frame->m_subnets.m_pDockBar->GetDlgCtrlID() == AFX_IDW_DOCKBAR_LEFT);
+  CControlBar* top = frame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
+  CControlBar* left = frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
+  WCHECK(top && left);
+  if (!top || !left) return;
+  CRect topRect = rectOf(*top), leftRect = rectOf(*left);
+  WCHECK(topRect.top == client.top && topRect.left == client.left && topRect.right == client.right);
+  WCHECK(leftRect.left == client.left && leftRect.top == topRect.bottom && leftRect.bottom == status.top);
+  WCHECK(splitter == CRect(leftRect.right, topRect.bottom, client.right, status.top));
+  WCHECK(topRect.PtInRect(legend.CenterPoint()) && leftRect.PtInRect(subnets.CenterPoint()));
+
+  // The splitter holds the form and the chart, both views of the one document; the
+  // form is the active view.
+  auto* form = dynamic_cast<sample::CHostForm*>(frame->m_splitter.GetPane(0, 0));
+  auto* chart = dynamic_cast<sample::CChartView*>(frame->m_splitter.GetPane(0, 1));
+  WCHECK(form != nullptr && chart != nullptr);
+  if (!form || !chart) return;
+  auto* doc = dynamic_cast<sample::CSampleDoc*>(frame->GetActiveDocument());
+  WCHECK(doc != nullptr && form->GetDocument() == doc && chart->GetDocument() == doc);
+  WCHECK(frame->GetActiveView() == form);
+
+  // The form's Add button adds the host to the document, which updates the chart
+  // and the form.
+  int updates = chart->updates;
+  form->SetDlgItemText(IDC_SAMPLE_FORM_NAME, "core-9");
+  SendMessageA(GetDlgItem(form->m_hWnd, IDC_SAMPLE_FORM_ADD), BM_CLICK, 0, 0);
+  WCHECK(doc && doc->hosts.size() == 1 && doc->hosts[0] == "core-9");
+  WCHECK_EQ(chart->updates, updates + 1);
+  char count[64] = "";
+  GetDlgItemTextA(form->m_hWnd, IDC_SAMPLE_FORM_COUNT, count, sizeof count);
+  WCHECK_EQ(std::string(count), std::string("1 host(s), last core-9"));
+
+  // The chart view paints the chart.
+  Snapshot shot = PrintClient(chart->m_hWnd);
+  RECT area = {0, 0, shot.width, shot.height};
+  RECT bar = sample::ChartBarRect(0, area);
+  WCHECK_EQ(shot.At((bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2), sample::kChartBar);
+
+  // "Legend" floats in a mini frame and docks back on top.
+  frame->FloatControlBar(&frame->m_legend, CPoint(100, 560));
+  WCHECK(frame->m_legend.IsFloating());
+  frame->DockControlBar(&frame->m_legend, AFX_IDW_DOCKBAR_TOP);
+  WCHECK(!frame->m_legend.IsFloating());
+  EndFixture(app);
 }

@@ -1,0 +1,496 @@
+// The paint managers: the one object through which every toolkit window gets
+// its colours, brushes, fonts and metrics and does its themed drawing.
+//
+// VEzaPaintManager is the classic three-dimensional look drawn from the
+// system colours; VEzaPaintManagerXP the flat look with colours mixed from
+// them. Exactly one manager is current in the process, owned by the holder
+// g_PaintManager (VEzaPaintManager::VEzaPaintManagerAutoPtr), which also keeps
+// the registry of themed windows (VEzaPmBridge), the operating-system facts,
+// the visual-style binding and the optional msimg32/user32 functions, and
+// relays system changes to the manager and then to every window.
+//
+// Colours are asked for by index: below 1000 an index of the colour table
+// (0..49 the system colours by COLOR_ index, later entries appended by a
+// look), from 1000 on a translated colour id mapped onto a table index. An
+// unknown id or index answers the button face (15); nothing here fails.
+//
+// The virtual operations keep the order of the manager's slot table; the
+// element painters (buttons, menu items, frames, tabs, markers...) take their
+// places between these groups as they are built.
+//
+// GUI thread only; no locks.
+#pragma once
+#include "afxwin.h"
+#include "afxtempl.h"
+
+#include <vector>
+
+#include "paint/uxtheme_wrapper.h"
+#include "wendrel_export.h"
+
+class VEzaPmBridge;
+class VEzaCmdIcon;
+
+class WENDREL_API VEzaPaintManager : public CObject {
+    DECLARE_DYNCREATE(VEzaPaintManager)
+public:
+    class VEzaPaintManagerAutoPtr;
+
+    enum e_paint_manager_name_t {
+        Classic = 1,
+        XP = 2,
+        Office2003 = 3,
+        Studio2005 = 4,
+    };
+    // The visual style that theme detection found (the luna colour scheme).
+    enum e_system_theme_t {
+        ThemeUnknown = 0,
+        ThemeLunaBlue = 1,     // "normalcolor"
+        ThemeLunaOlive = 2,    // "homestead"
+        ThemeLunaSilver = 3,   // "metallic"
+    };
+    enum e_nc_button_state_t {
+        NcButtonNormal = 0,
+        NcButtonHover = 1,
+        NcButtonPressed = 2,
+        NcButtonDisabled = 3,
+    };
+    enum eDockMarkerType_t {
+        DockMarkerNone = 0,
+        DockMarkerLeft = 1,
+        DockMarkerRight = 2,
+        DockMarkerTop = 3,
+        DockMarkerBottom = 4,
+        DockMarkerCenter = 5,
+    };
+    enum eBoxState_t {
+        BoxUnchecked = 0,
+        BoxChecked = 1,
+        BoxIndeterminate = 2,
+    };
+
+    // A small picture of colour indices: 0 leaves a pixel as it is, k paints
+    // colour map entry k. A glyph over static data does not own its pixels; a
+    // copy (or a glyph turned from one) owns them.
+    class WENDREL_API glyph_t {
+    public:
+        glyph_t() = default;
+        glyph_t(UINT width, UINT height, UINT colors, const UINT* pixels);
+        glyph_t(const glyph_t& other);
+        glyph_t& operator=(const glyph_t& other);
+        ~glyph_t();
+
+        UINT GetWidth() const { return m_nWidth; }
+        UINT GetHeight() const { return m_nHeight; }
+        CSize Size() const { return CSize(int(m_nWidth), int(m_nHeight)); }
+        UINT GetColorsCount() const { return m_nColors; }
+        const UINT* GetSurface() const { return m_pPixels; }
+        // The colour index at column x, row y.
+        UINT GetColorPixel(int x, int y) const { return m_pPixels[size_t(y) * m_nWidth + size_t(x)]; }
+        // Turns the picture clockwise by 0, 90, 180 or 270 degrees; any other
+        // angle leaves it as it is.
+        void Rotate(int angle);
+
+    private:
+        void Free();
+        UINT m_nWidth = 0;
+        UINT m_nHeight = 0;
+        UINT m_nColors = 0;
+        const UINT* m_pPixels = nullptr;
+        bool m_bOwnsPixels = false;
+    };
+
+    // The built-in pictures of the XP look's chevron and menu expand button,
+    // and their quarter-turned copies (for vertical bars).
+    static const glyph_t& GlyphExpandBottom();
+    static const glyph_t& GlyphExpandRight2();
+    static const glyph_t& GlyphExpandBottomTurned();
+    static const glyph_t& GlyphExpandRight2Turned();
+
+    VEzaPaintManager();
+    ~VEzaPaintManager() override;
+
+    // Object basics and identity
+    virtual e_paint_manager_name_t OnQueryPaintManagerName();
+    virtual int GetSeparatorHeight();
+    virtual void GetTabOneNoteItemColors(bool selected, bool hover, COLORREF& first, COLORREF& second,
+                                         COLORREF& third, COLORREF& fourth, COLORREF& fifth);
+    virtual void GetTabWhidbeyItemColors(bool selected, bool hover, COLORREF& first, COLORREF& second,
+                                         COLORREF& third, COLORREF& fourth);
+    virtual bool OnQueryUseThemeColors();
+    virtual e_system_theme_t OnQuerySystemTheme() const;
+    virtual void OnPaintSessionComplete(CObject* object, LPARAM lParam);
+
+    // Non-client frame: frame skinning is not supported.
+    virtual bool NcFrame_IsSupported(const CWnd* wnd, LPARAM lParam) const;
+    virtual HRGN NcFrame_GenerateSkinFrameRGN(const RECT& rect, const CWnd* wnd, LPARAM lParam) const;
+    virtual void NcFrame_GetMetrics(RECT& borders, RECT& caption, const CWnd* wnd, LPARAM lParam) const;
+    virtual void NcFrame_Paint(CDC& dc, const VEzaCmdIcon* icon, LPCSTR caption, UINT style,
+                               const RECT& frame, const RECT& rcCaption, const RECT& rcIcon,
+                               const RECT& rcText, const RECT& rcHelp, const RECT& rcMinimize,
+                               const RECT& rcMaximizeRestore, const RECT& rcClose, bool active,
+                               bool maximized, e_nc_button_state_t stateHelp,
+                               e_nc_button_state_t stateMinimize, e_nc_button_state_t stateMaximizeRestore,
+                               e_nc_button_state_t stateClose, const CWnd* wnd, LPARAM lParam) const;
+    virtual CRect NcFrame_GetHtRect(UINT hitTest, bool active, bool maximized, bool zoomed,
+                                    const VEzaCmdIcon* icon, const CWnd* wnd, LPARAM lParam) const;
+    virtual void NcFrame_GetRects(const VEzaCmdIcon* icon, LPCSTR caption, UINT style, RECT& rcIcon,
+                                  RECT& rcText, RECT& rcHelp, RECT& rcMinimize, RECT& rcMaximizeRestore,
+                                  RECT& rcClose, const CWnd* wnd, LPARAM lParam) const;
+
+    // Control bars, toolbars and the status bar: -1, false, null or empty
+    // tell the caller to use its own default.
+    virtual bool Bar_MiniDockFrameNcCalcSize(RECT& rect, CWnd* miniFrame, CWnd* bar, LPARAM lParam);
+    // The floating frame's caption: its window rectangle at 0,0 inside the
+    // frame borders, one small caption high. False without a frame.
+    virtual bool Bar_MiniDockFrameCaptionCalcRect(RECT& rect, CWnd* miniFrame, CWnd* bar, LPARAM lParam);
+    virtual void PaintResizableBarSeparator(CDC& dc, const CRect& rect, bool horizontal, CWnd* bar,
+                                            LPARAM lParam);
+    virtual bool Bar_LayoutNcAreaButton(RECT& rcButton, const RECT& rcBar, CObject* button,
+                                        CObject* previous, CObject* helper, LPARAM lParam);
+    virtual CRect Bar_GetCaptionBordersForText(CWnd* bar, LPARAM lParam);
+    virtual int Bar_SeparatorWidthGet(CWnd* bar, LPARAM lParam);
+    virtual int Bar_SeparatorHeightGet(CWnd* bar, LPARAM lParam);
+    virtual int Bar_GripperWidthAtLeftGet(CWnd* bar, LPARAM lParam);
+    virtual int Bar_GripperHeightAtTopGet(CWnd* bar, LPARAM lParam);
+    virtual HFONT Bar_GetCaptionFont(bool horizontal, CWnd* toolbar, LPARAM lParam);
+    virtual CSize Toolbar_GetMinButtonSize(CObject* object, LPARAM lParam);
+    virtual void Toolbar_AdjustButtonSize(CObject* barButton, CSize& size);
+    virtual HFONT Toolbar_GetFont(bool horizontal, CWnd* bar, LPARAM lParam);
+    virtual bool Toolbar_GetBGInfo(RECT& rect, int& first, int& second, CWnd* toolbar, LPARAM lParam);
+    virtual bool Toolbar_GetSizeOfCEB(CSize& result, const CSize& size, CDC& dc, bool horizontal,
+                                      CObject* button, LPARAM lParam);
+    virtual bool StatusBar_QuerySkinSupport(const CWnd* statusBar, LPARAM lParam);
+    virtual bool StatusBar_ErasePaneBackground(CDC& dc, int pane, const CRect& rect, const CWnd* statusBar,
+                                               LPARAM lParam);
+    virtual bool StatusBar_PaintPane(CDC& dc, int pane, const CRect& rect, DWORD style, HICON icon,
+                                     LPCSTR text, UINT format, const CWnd* statusBar, LPARAM lParam);
+    virtual bool StatusBar_PaintSeparator(CDC& dc, int pane, const CRect& before, const CRect& after,
+                                          const CWnd* statusBar, LPARAM lParam);
+
+    // Fonts, colours and metrics
+    virtual bool AdjustControlFont(HFONT& font, CObject* object, LPARAM lParam);
+    virtual const DLGTEMPLATE* AdjustDialogTemplate(const DLGTEMPLATE* dialogTemplate, CObject* object,
+                                                    bool wizard, LPARAM lParam);
+    // The menu font of the system (Tahoma preferred when option bit 0 is set),
+    // else the stock GUI font, else the stock system font. The caller owns a
+    // created font; stock fonts need no deleting.
+    virtual HFONT CreateDefaultFont();
+    virtual void SyncSysColors();
+    virtual HBRUSH GetBrush(int index);
+    virtual COLORREF GetColor(int index, CObject* object = nullptr, LPARAM lParam = 0);
+    virtual COLORREF GetMenuFrameFillColor(CObject* object, LPARAM lParam);
+    virtual COLORREF GetShadowAdjustColor();
+    // A bar docked at the left or right shrinks by 1 horizontally and 3
+    // vertically, any other by 3 and 1.
+    virtual void FixedBar_AdjustClientRect(const CWnd* bar, CRect& rect);
+    // 0 for the menu bar, 6 for any other toolbar.
+    virtual int FixedBar_GetRowDistance(const CWnd* toolbar);
+    virtual bool FixedBar_IsPaintRowBkMode(const CWnd* toolbar);
+    virtual void InitTranslatedColors();
+    virtual void InitHelperBrushes();
+    virtual CSize GetPushedOffset();
+
+    // Painting of elements
+    virtual void PaintGlyph(CDC& dc, POINT topLeft, const glyph_t& glyph, const COLORREF* colors);
+    virtual void PaintGlyphCentered(CDC& dc, const RECT& rect, const glyph_t& glyph, const COLORREF* colors);
+    virtual void PaintFloatToolbarRowBk(CDC& dc, const CWnd* toolbar, int row, const CRect& rect);
+    virtual int GetMenuExpandButtonHeight();
+    // Any output may be null.
+    virtual void GetThemeAccentTabColors(COLORREF* setUpper, COLORREF* setLower, COLORREF* upperHighlight,
+                                         COLORREF* lowerShadow, CObject* object, LPARAM lParam);
+    virtual bool QueryTabWndHoverChangingRedraw(const CWnd* tabWnd, LPARAM lParam);
+    virtual void PaintTabNcAreaRect(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    virtual void TabWnd_UpdateItemMeasure(CWnd* tabWnd, CObject* item, CDC& dc, CSize& size);
+    virtual void PaintResizableBarChildNcAreaRect(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    virtual CSize GetCheckButtonBoxSize();
+    virtual CSize GetRadioButtonBoxSize();
+    virtual CSize GetDropDividerMerics();
+    virtual int TearOff_GetCaptionHeight();
+    virtual void TearOff_GetCaptionPaint(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                         LPARAM lParam);
+    virtual int GetTextHeight(bool horizontal);
+    virtual int GetTipShadowSize();
+    virtual int GetMenuShadowSize();
+    virtual CRect GetMenuBorderMetrics(const CWnd* wnd, LPARAM lParam);
+    virtual bool IsMenuMustCombineExcludeArea();
+    virtual bool IsToolBarChevronMenuCombined();
+    virtual int GetThemeDockingType();
+    virtual int GetAutoHideTabsType();
+    virtual bool IsCustomBackgroundInheritanceEnabled();
+    virtual bool GetCustomBackgroundInheritanceMode(CObject* object, LPARAM lParam);
+    virtual bool GetCb2DbTransparentMode(CObject* object, LPARAM lParam);
+    virtual bool PaintDockerBkgnd(bool clientArea, CDC& dc, const CRect& rect, const CRect& second,
+                                  LPARAM lParam);
+
+    // System events, relayed by g_PaintManager: each rebuilds every derived
+    // table in one order (paint session, colours and fonts, translated
+    // colours, helper brushes).
+    virtual void OnSysColorChange();
+    virtual void OnSettingChange(UINT flags, LPCSTR section);
+    virtual void OnDisplayChange(INT bitsPerPixel, CPoint resolution);
+    virtual void OnThemeChanged(WPARAM wParam, LPARAM lParam);
+
+    // Other elements
+    virtual CSize GetToolBarButtonOffset(bool horizontal) const;
+    virtual COLORREF GetIconAlphaColor() const;
+    virtual double GetIconAlphaAdjustPercent() const;
+    virtual CSize FixedBar_GetRoundedAreaMerics() const;
+    virtual CRect TaskPaneQueryMarginsPage(const CWnd* wnd, LPARAM lParam) const;
+    virtual int TaskPaneQueryGroupSpacing(const CWnd* wnd, LPARAM lParam) const;
+    virtual int TaskPaneQueryGroupCaptionMinHeight(const CWnd* wnd, LPARAM lParam) const;
+    virtual CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const;
+    // A new font the caller owns and deletes.
+    virtual CFont* TaskPaneQueryGroupCaptionFont(const CWnd* wnd, LPARAM lParam);
+    virtual CRect DockMarker_GetOuterDistance();
+    virtual bool DockMarker_IsAdjustBmpsRequired(int markerType) const;
+    virtual void DockMarker_AdjustBmps(int markerType, CBitmap& hover, COLORREF hoverTransparent,
+                                       CBitmap& idle, COLORREF idleTransparent);
+    virtual void PaintBarButtonCombinedArea(CDC& dc, CObject* barButton, LPARAM lParam);
+    virtual COLORREF QueryObjectTextColor(CDC& dc, bool enabled, bool focused, bool hovered, bool pressed,
+                                          CObject* object, LPARAM lParam);
+    virtual bool PaintGroupBoxFrame(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual bool PaintGroupBoxLabel(CDC& dc, LPCSTR text, int alignment, HFONT font, COLORREF colour,
+                                    bool onBackground, const CRect& rect, CObject* object, LPARAM lParam);
+
+    // Colour arithmetic (COLORREF 0x00BBGGRR; hue, luminance and saturation
+    // are fractions from 0 to 1).
+    // Per channel (A·w + B·(D − w) + D/2) / D: D = 100 below weight 100
+    // (percent), else 1000 (per mille of A).
+    static COLORREF stat_BlendColors(COLORREF a, COLORREF b, int weight);
+    static void stat_ColorToHLS(COLORREF colour, double& hue, double& luminance, double& saturation);
+    static COLORREF stat_HLSToColor(double hue, double luminance, double saturation);
+    // Each change from −1 to 1 moves its value that part of the way to 1
+    // (positive) or to 0 (negative).
+    static COLORREF stat_AdjustColorHLS(COLORREF colour, double dh, double dl, double ds);
+    // A new 32-bit bitmap with every pixel adjusted except those inside the
+    // skip range (skip .. skip + tolerance per channel); null without a
+    // bitmap or when all changes are 0.
+    static HBITMAP stat_AdjustBitmapHLS(HBITMAP bitmap, COLORREF skip, COLORREF tolerance, double dh,
+                                        double dl, double ds);
+    static bool stat_ReplaceBitmapHLS(CBitmap& bitmap, COLORREF skip, COLORREF tolerance, double dh,
+                                      double dl, double ds);
+
+    // A 16 by 16 bitmap compatible with the screen: pixel (x, y) is the
+    // override colour when (xo & x) or (yo & y), else A when
+    // ((ym & y) ? (xm & x) : !(xm & x)), else B. −1: A the system face, B the
+    // system highlight, override A.
+    static HBITMAP stat_GenerateHalftoneBitmap(COLORREF a, COLORREF b, int xMask, int yMask, int xOffsetMask,
+                                               int yOffsetMask, COLORREF overrideColor);
+
+    // Gradients: A at the left (or bottom when vertical), B at the right (top).
+    static void stat_PaintGradientRect(CDC& dc, const CRect& rect, COLORREF a, COLORREF b, bool vertical,
+                                       int bands = 256);
+    static void stat_PaintTwoStepGradient(CDC& dc, const CRect& rect, COLORREF a, COLORREF b, COLORREF c,
+                                          bool vertical, int numerator, int denominator, int bands = 256);
+
+    // Window snapshots: a new 32-bit bitmap of the window (with its frame
+    // when flags has PRF_NONCLIENT) painted by sending the message (WM_PRINT).
+    static HBITMAP stat_PrintWnd(HWND wnd, UINT message = WM_PRINT,
+                                 LPARAM flags = PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    static void stat_PrintChildren(HWND wnd, UINT message, HDC dc, LPARAM flags, bool recurse);
+    // False when the queue holds WM_QUIT.
+    static bool stat_PassPaintMessages(bool nonClient = true, bool erase = true, bool paint = true);
+    // A copy of the bitmap (or a rectangle of it): compatible, or a 32-bit
+    // DIB section whose bits come back through bits when that is given.
+    static HBITMAP stat_CloneBitmap(HBITMAP source, const RECT* rect = nullptr, COLORREF** bits = nullptr);
+    // A packed DIB in global memory (header, colour table up to 8 bits, pixels).
+    static HGLOBAL stat_DDBtoPackedDIB(HBITMAP bitmap, HPALETTE palette = nullptr);
+
+    // Monitor of a point, rectangle or window: its rectangle, work area and
+    // whether it is the primary monitor.
+    struct monitor_parms_t {
+        CRect m_rcMonitor;
+        CRect m_rcWorkArea;
+        bool m_bPrimaryMonitor = true;
+    };
+    static void stat_GetMonitorParms(monitor_parms_t& parms, const POINT& point);
+    static void stat_GetMonitorParms(monitor_parms_t& parms, const RECT& rect);
+    static void stat_GetMonitorParms(monitor_parms_t& parms, HWND wnd);
+
+    static int stat_GetBPP();
+    // Answers true for a child that keeps its area in the clip region.
+    using ExcludeChildFilter = bool (*)(HWND child, LPVOID data);
+    static void stat_ExcludeChildAreas(HDC dc, HWND wnd, ExcludeChildFilter filter = nullptr,
+                                       LPVOID filterData = nullptr);
+    static CRect stat_CalcTextDimension(CDC& dc, CFont& font, const CString& text, UINT format);
+    static int stat_CalcTextWidth(CDC& dc, CFont& font, const CString& text);
+    // Major version in the high word, minor in the low; 0 when unknown.
+    static DWORD stat_GetDllVersion(LPCSTR fileName);
+
+    // A 7 by 7 check mark with its shadow (the nearest colour to the
+    // inverse), a radio dot with its shadow, and a frame whose four corner
+    // pixels are left out.
+    static void stat_PaintCheckMark(CDC& dc, int x, int y, COLORREF colour);
+    static void stat_PaintRadioDot(CDC& dc, int x, int y, COLORREF colour);
+    static void stat_PaintFrameWithoutCorners(CDC& dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
+    static void stat_PaintFrameWithoutCorners(CDC& dc, int x, int y, int width, int height, COLORREF topLeft,
+                                              COLORREF bottomRight);
+
+    // Option bits: 0 prefer Tahoma, 1 custom background inheritance.
+    enum : BYTE { OptPreferTahoma = 0x01, OptCustomBackgroundInheritance = 0x02 };
+    static const int kSysColorCount = 50;
+    static const int kHelperBrushCount = 12;
+
+    CArray<COLORREF, COLORREF> m_colors;
+    CArray<HBRUSH, HBRUSH> m_brushes;
+    CMap<int, int, int, int> m_mapColorTranslate;
+    CPalette m_PaletteWide;
+    CBrush m_brushHelper[kHelperBrushCount];
+    CFont m_FontNormal;
+    CFont m_FontNormalVert;
+    CFont m_FontNormalVertX;
+    CFont m_FontBold;
+    CFont m_FontBoldVert;
+    CFont m_FontBoldVertX;
+    CFont m_FontNormalBC;
+    CFont m_FontNormalVertBC;
+    CFont m_FontNormalVertXBC;
+    CFont m_FontBoldBC;
+    CFont m_FontBoldVertBC;
+    CFont m_FontBoldVertXBC;
+    CFont m_FontMarlett;
+    int m_DSS_DISABLED_style = DSS_DISABLED;
+    BYTE m_nOptions = 0;
+    int m_nDockMarkerType = 3;
+
+protected:
+    // Appends a colour to the colour table and answers its index.
+    int InstallColor(COLORREF colour);
+    // Maps a translated id onto a colour-table index.
+    void InstallTranslation(int id, int index);
+
+private:
+    void BuildFonts(HFONT normal);
+};
+
+class WENDREL_API VEzaPaintManagerXP : public VEzaPaintManager {
+    DECLARE_DYNCREATE(VEzaPaintManagerXP)
+public:
+    VEzaPaintManagerXP();
+    ~VEzaPaintManagerXP() override;
+
+    e_paint_manager_name_t OnQueryPaintManagerName() override;
+    int GetSeparatorHeight() override;
+    bool OnQueryUseThemeColors() override;
+    COLORREF GetMenuFrameFillColor(CObject* object, LPARAM lParam) override;
+    void InitTranslatedColors() override;
+    CSize GetPushedOffset() override;
+    void PaintTabNcAreaRect(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam) override;
+    void PaintResizableBarChildNcAreaRect(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam) override;
+    CRect GetMenuBorderMetrics(const CWnd* wnd, LPARAM lParam) override;
+    bool IsMenuMustCombineExcludeArea() override;
+    bool IsToolBarChevronMenuCombined() override;
+    int TaskPaneQueryGroupCaptionMinHeight(const CWnd* wnd, LPARAM lParam) const override;
+    CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const override;
+
+    // Bit 0: system-command glyphs and icons, bit 1: docking frames, bit 2:
+    // the toolbar expand button.
+    enum : BYTE { XpOptSysCmdGlyphs = 0x01, XpOptDockingFrame = 0x02, XpOptExpandButton = 0x04 };
+    BYTE m_nXpOptions = XpOptSysCmdGlyphs | XpOptDockingFrame;
+    const glyph_t& m_glyphExpandBottom;
+    const glyph_t& m_glyphExpandRight2;
+    const glyph_t& m_glyphExpandBottomTurned;
+    const glyph_t& m_glyphExpandRight2Turned;
+    // Colour-table indices of the push button's states; −1 until chosen.
+    int m_pushButtonColors[6];
+    int m_pushButtonColors2[6];
+};
+
+// The holder of the current paint manager (see the top of this file). One
+// instance, g_PaintManager, lives from the library's loading to its unloading.
+class WENDREL_API VEzaPaintManager::VEzaPaintManagerAutoPtr {
+public:
+    VEzaPaintManagerAutoPtr();
+    ~VEzaPaintManagerAutoPtr();
+    VEzaPaintManagerAutoPtr(const VEzaPaintManagerAutoPtr&) = delete;
+    VEzaPaintManagerAutoPtr& operator=(const VEzaPaintManagerAutoPtr&) = delete;
+
+    VEzaPaintManager* operator->() const { return m_pPaintManager; }
+    VEzaPaintManager* GetPM() const { return m_pPaintManager; }
+
+    // Replaces the current manager and takes ownership of the new one (null:
+    // a new XP manager); the same manager again changes nothing. The new
+    // manager loads its tables, then every bridge hears of it.
+    bool InstallPaintManager(VEzaPaintManager* manager);
+    bool InstallPaintManager(CRuntimeClass* managerClass);
+
+    void RegisterBridge(VEzaPmBridge* bridge);
+    bool UnregisterBridge(VEzaPmBridge* bridge);
+    bool IsBridgeRegistered(VEzaPmBridge* bridge) const;
+    INT_PTR GetBridgeCount() const { return m_mapBridges.GetCount(); }
+
+    // Whether this window relays system notifications for its frame, so that
+    // a frame with many toolkit windows handles each change once.
+    bool IsNotificationSourceWnd(CWnd* wnd);
+
+    // Relays: the current manager first, then every bridge.
+    void OnSysColorChange(CWnd* wnd);
+    void OnSettingChange(CWnd* wnd, UINT flags, LPCSTR section);
+    void OnDisplayChange(CWnd* wnd, INT bitsPerPixel, CPoint resolution);
+    void OnThemeChanged(CWnd* wnd, WPARAM wParam, LPARAM lParam);
+
+    // Finds the luna colour scheme and reads the TASKBAND colours.
+    void stat_DetectXpTheme();
+    // Sets the OS flags and version text from a version record.
+    void InitOsFlags(const OSVERSIONINFOA& version);
+    // Lines per wheel notch (at least 2), read once.
+    int GetMouseWheelScrollLines();
+
+    // OS flags
+    enum : WORD {
+        OsWin32s = 0x0001,
+        OsWin9x = 0x0002,
+        OsWin95 = 0x0004,
+        OsWin98orLater = 0x0008,
+        OsWin98 = 0x0010,
+        OsWinNT = 0x0020,
+        OsWinNT4 = 0x0040,
+        OsWin2000 = 0x0080,
+        OsWinXP = 0x0100,
+        OsWinNT4orLater = 0x0200,
+        OsWin2000orLater = 0x0400,
+        OsWinXPorLater = 0x0800,
+        OsThemeColorsRead = 0x1000,
+    };
+    bool HasOs(WORD flag) const { return (m_wOsFlags & flag) != 0; }
+
+    using PfnGradientFill = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+    using PfnAlphaBlend = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+    using PfnAlphaDIBBlend = BOOL(WINAPI*)(HDC, int, int, int, int, const void*, const BITMAPINFO*, UINT, int,
+                                           int, int, int, BLENDFUNCTION);
+    using PfnTransparentBlt = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+    using PfnTransparentDIBits = BOOL(WINAPI*)(HDC, int, int, int, int, const void*, const BITMAPINFO*, UINT,
+                                               int, int, int, int, UINT);
+    using PfnAnimateWindow = BOOL(WINAPI*)(HWND, DWORD, DWORD);
+    using PfnSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    using PfnUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                                 BLENDFUNCTION*, DWORD);
+
+    VEzaPaintManager* m_pPaintManager = nullptr;
+    CTypedPtrMap<CMapPtrToPtr, VEzaPmBridge*, void*> m_mapBridges;
+    bool m_bChanged = false;
+    CString m_strOsVer;
+    OSVERSIONINFOA m_osVerData;
+    WORD m_wOsFlags = 0;
+    UxThemeWrapper m_UxTheme;
+    int m_eXpScheme = 0;
+    COLORREF m_clrThemeColors[7] = {};
+    HMODULE m_hDllMsImg = nullptr;
+    PfnGradientFill m_pfnGradientFill = nullptr;
+    PfnAlphaBlend m_pfnAlphaBlend = nullptr;
+    PfnAlphaDIBBlend m_pfnAlphaDIBBlend = nullptr;
+    PfnTransparentBlt m_pfnTransparentBlt = nullptr;
+    PfnTransparentDIBits m_pfnTransparentDIBits = nullptr;
+    HMODULE m_hDllUser32 = nullptr;
+    PfnAnimateWindow m_pfnAnimateWindow = nullptr;
+    PfnSetLayeredWindowAttributes m_pfnSetLayeredWindowAttributes = nullptr;
+    PfnUpdateLayeredWindow m_pfnUpdateLayeredWindow = nullptr;
+
+private:
+    // The bridges registered now, for a broadcast that a bridge may change.
+    std::vector<VEzaPmBridge*> SnapshotBridges() const;
+    int m_nWheelScrollLines = 0;  // 0: not read yet
+};
+
+extern WENDREL_API VEzaPaintManager::VEzaPaintManagerAutoPtr g_PaintManager;
