@@ -145,3 +145,20 @@ target_include_directories(boost_headers SYSTEM INTERFACE ${_trv_boost_dir})
 # zlib, static.
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
+
+# libxlsxwriter, for the spreadsheet automation server (platform/excel):
+# Debian's source with its own bundled minizip, tmpfile and MD5 helpers,
+# numbers written by its locale-independent shortest-form dtoa.
+trv_debian_source(libxlsxwriter TRV_XLSXWRITER_DIR)
+file(GLOB _trv_xlsxwriter_sources ${TRV_XLSXWRITER_DIR}/src/*.c)
+add_library(xlsxwriter STATIC
+  ${_trv_xlsxwriter_sources}
+  ${TRV_XLSXWRITER_DIR}/third_party/minizip/ioapi.c
+  ${TRV_XLSXWRITER_DIR}/third_party/minizip/zip.c
+  ${TRV_XLSXWRITER_DIR}/third_party/tmpfileplus/tmpfileplus.c
+  ${TRV_XLSXWRITER_DIR}/third_party/md5/md5.c
+  ${TRV_XLSXWRITER_DIR}/third_party/dtoa/emyg_dtoa.c)
+target_compile_definitions(xlsxwriter PRIVATE NOCRYPT NOUNCRYPT USE_FILE32API USE_DTOA_LIBRARY)
+target_include_directories(xlsxwriter SYSTEM PUBLIC ${TRV_XLSXWRITER_DIR}/include)
+target_link_libraries(xlsxwriter PUBLIC ZLIB::ZLIB)
+target_compile_options(xlsxwriter PRIVATE -w)

@@ -11,13 +11,15 @@ PACKAGES="g++ cmake make pkg-config python3 \
   iputils-ping pci.ids libwireshark-data"
 
 # The Windows programs: mingw-w64 cross compiler, static zlib for it, the
-# tools that fetch tinyxml's Debian source, Wine with its fonts and ODBC,
-# and Xvfb, a window manager and X tools for GUI tests and screenshots.
+# tools that fetch tinyxml's and libxlsxwriter's Debian sources, Wine with its fonts and ODBC,
+# Xvfb, a window manager and X tools for GUI tests and screenshots, and
+# openpyxl to read back the workbooks the spreadsheet export writes.
 PACKAGES="$PACKAGES \
   wine wine64 fonts-wine fonts-liberation libodbc2 \
   libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxinerama1 libxcomposite1 \
   xvfb x11-utils xdotool imagemagick matchbox-window-manager \
-  g++-mingw-w64-x86-64 libz-mingw-w64-dev ninja-build dpkg-dev debian-archive-keyring"
+  g++-mingw-w64-x86-64 libz-mingw-w64-dev ninja-build dpkg-dev debian-archive-keyring \
+  python3-openpyxl"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,6 +1,8 @@
 // Window objects: maps, dispatch, creation hook, subclassing, handle maps, firewall.
 #include "afxwin_state.h"
 
+#include <comdef.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -100,6 +102,13 @@ void AfxFirewallCaughtCurrent(const char* where, UINT message)
         LogException(where, message, text);
     } catch (const std::exception& e) {
         LogException(where, message, e.what());
+    } catch (const _com_error& e) {
+        // Automation failures (a spreadsheet export, a variant conversion):
+        // the result code and its text are the cause.
+        char text[400];
+        const char* said = e.ErrorMessage();
+        std::snprintf(text, sizeof text, "COM error 0x%08lX: %s", (unsigned long)e.Error(), said ? said : "");
+        LogException(where, message, text);
     } catch (...) {
         LogException(where, message, "unknown exception");
     }

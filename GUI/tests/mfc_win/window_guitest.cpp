@@ -2,8 +2,13 @@
 // hook, handle maps, subclassing and teardown of CWnd objects; window classes of DLLs.
 #include "afxwin.h"
 
+#include <comdef.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -31,7 +36,31 @@ enum : UINT {
     kMsgThrowFramework = WM_USER + 6,
     kMsgThrowStd = WM_USER + 7,
     kMsgThrowOther = WM_USER + 8,
+    kMsgThrowCom = WM_USER + 9,
 };
+
+// What a call writes to standard error (through a file that stands in for it).
+std::string CaptureStderr(const std::function<void()>& call)
+{
+    char folder[MAX_PATH], path[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    ::GetTempFileNameA(folder, "err", 0, path);
+    std::fflush(stderr);
+    const int saved = _dup(2);
+    if (!std::freopen(path, "w", stderr)) return std::string();
+    call();
+    std::fflush(stderr);
+    _dup2(saved, 2);
+    _close(saved);
+    std::string text;
+    if (FILE* f = std::fopen(path, "rb")) {
+        char buffer[512];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+        std::fclose(f);
+    }
+    ::DeleteFileA(path);
+    return text;
+}
 
 class CProbeWnd : public CWnd {
 public:
@@ -51,6 +80,7 @@ public:
     LRESULT OnThrowFramework(WPARAM, LPARAM) { throw new CNotSupportedException; }
     LRESULT OnThrowStd(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
     LRESULT OnThrowOther(WPARAM, LPARAM) { throw 42; }
+    LRESULT OnThrowCom(WPARAM, LPARAM) { throw _com_error(REGDB_E_CLASSNOTREG); }
     void OnPaint() { throw std::runtime_error("paint failed"); }
 
     DECLARE_MESSAGE_MAP()
@@ -71,6 +101,7 @@ BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
     ON_MESSAGE(kMsgThrowFramework, OnThrowFramework)
     ON_MESSAGE(kMsgThrowStd, OnThrowStd)
     ON_MESSAGE(kMsgThrowOther, OnThrowOther)
+    ON_MESSAGE(kMsgThrowCom, OnThrowCom)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -280,11 +311,15 @@ WTEST(exceptions_in_handlers_stop_at_the_window_procedure)
 {
     CProbeWnd wnd;
     WCHECK(CreateTop(wnd));
-    for (UINT msg : {kMsgThrowFramework, kMsgThrowStd, kMsgThrowOther}) {
+    for (UINT msg : {kMsgThrowFramework, kMsgThrowStd, kMsgThrowOther, kMsgThrowCom}) {
         unsigned before = AfxGetFirewallCount();
         WCHECK_EQ(wnd.SendMessage(msg), LRESULT(0));
         WCHECK_EQ(AfxGetFirewallCount(), before + 1);
     }
+    // A COM error is logged with its result code and text.
+    const std::string logged = CaptureStderr([&] { wnd.SendMessage(kMsgThrowCom); });
+    WCHECK(logged.find("COM error 0x80040154: ") != std::string::npos);
+    WCHECK(logged.find("message 0x0409") != std::string::npos);
     // A failed paint leaves no update region behind, or WM_PAINT would repeat forever.
     unsigned before = AfxGetFirewallCount();
     wnd.ShowWindow(SW_SHOWNA);
