@@ -81,6 +81,8 @@ public:
         glyph_t() = default;
         glyph_t(UINT width, UINT height, UINT colors, const UINT* pixels);
         glyph_t(const glyph_t& other);
+        // A copy of source turned as by Rotate (owning its pixels).
+        glyph_t(const glyph_t& source, int angle);
         glyph_t& operator=(const glyph_t& other);
         ~glyph_t();
 
@@ -110,6 +112,10 @@ public:
     static const glyph_t& GlyphExpandRight2();
     static const glyph_t& GlyphExpandBottomTurned();
     static const glyph_t& GlyphExpandRight2Turned();
+    // The turned copies themselves: built with the library's process-wide
+    // objects right after g_PaintManager, freed before it at unloading.
+    static const glyph_t g_glyphExpandBottomTurned;
+    static const glyph_t g_glyphExpandRight2Turned;
 
     VEzaPaintManager();
     ~VEzaPaintManager() override;

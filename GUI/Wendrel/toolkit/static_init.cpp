@@ -138,6 +138,12 @@ static Step stepCmdManager("g_CmdManager");
 VEzaPaintManager::VEzaPaintManagerAutoPtr g_PaintManager;
 static Step stepPaintManager("g_PaintManager");
 
+// The turned copies of the directional glyphs (the paint managers only keep
+// references to them until they paint).
+const VEzaPaintManager::glyph_t VEzaPaintManager::g_glyphExpandBottomTurned(VEzaPaintManager::GlyphExpandBottom(), 90);
+const VEzaPaintManager::glyph_t VEzaPaintManager::g_glyphExpandRight2Turned(VEzaPaintManager::GlyphExpandRight2(), 90);
+static Step stepGlyphs("VEzaPaintManager glyph copies");
+
 VEZA_MESSAGE(VEzaPaintManager, PaintInheritedBackground)
 VEZA_MESSAGE(VEzaToolControlBar, TrackButtonMenu)
 VEZA_MESSAGE(VEzaToolControlBar, ContinueTrackMenu)

@@ -138,6 +138,7 @@ WTEST(static_initialisation_order) {
         "message VEzaDynamicBarSite::g_nMsgFindDynamicBarSite",
         "g_CmdManager",
         "g_PaintManager",
+        "VEzaPaintManager glyph copies",
         "message VEzaPaintManager::g_nMsgPaintInheritedBackground",
         "message VEzaCustomizeSite::g_nMsgDelayCustomization",
         "VEzaCustomizeSite::g_CustomizeSites",

@@ -38,6 +38,7 @@ WTEST(unloading_tears_the_objects_down_in_reverse_order) {
         "tab cursors",
         "VEzaHookSink::g_HookSinkMap",
         "VEzaCustomizeSite::g_CustomizeSites",
+        "VEzaPaintManager glyph copies",
         "g_PaintManager",
         "g_CmdManager",
         "VEzaControlBar pointer arrays",
