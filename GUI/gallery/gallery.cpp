@@ -1,7 +1,8 @@
 // The paint gallery: a test fixture that paints what the two paint managers
 // hold, side by side (classic on the left, XP on the right), for a person to
 // look at: the system colour table, the translated colours, the helper
-// brushes, the glyphs and small pictures, and gradients.
+// brushes, the glyphs and small pictures, gradients, and command icons (tree
+// boxes and marks) as drawn normal and disabled.
 //
 // Run as a test it checks that the window shows each manager's colours
 // where it says it does; with "--shot FILE" it also writes the window's
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "icons/cmd_icon.h"
 #include "paint/memory_dc.h"
 #include "paint/paint_manager.h"
 #include "paint/paint_system.h"
@@ -21,7 +23,7 @@
 namespace {
 
 const int kColumnWidth = 430;
-const int kHeight = 560;
+const int kHeight = 640;
 const int kSwatch = 16;
 
 // Where a colour of the gallery's picture is, to check it.
@@ -148,6 +150,26 @@ private:
         Fill(dc, CRect(CPoint(x, y), CSize(80, 20)), pm.GetMenuFrameFillColor(nullptr, 0), name + " menu frame");
         pm.PaintDockerBkgnd(true, dc, CRect(x + 90, y, x + 170, y + 20), CRect(), 0);
         m_swatches.push_back({CRect(x + 90, y, x + 170, y + 20), pm.GetColor(1000), name + " docker"});
+        y += 32;
+
+        Label(dc, pm, x, y, "Icons: tree boxes, check and radio marks; normal, disabled, x3");
+        y += 18;
+        VEzaCmdIcon icons[4];
+        pm.LoadWinXpTreeBox(icons[0], true);
+        pm.LoadWinXpTreeBox(icons[1], false);
+        icons[2].CreateCheckMarkBitmap(16, 16, COLORREF(-1), pm.GetColor(1010));
+        icons[3].CreateRadioMarkBitmap(16, 16, COLORREF(-1), pm.GetColor(1010));
+        for (int i = 0; i < 4; ++i) {
+            const int left = x + i * 100;
+            icons[i].Paint(dc.GetSafeHdc(), CPoint(left, y), 0);
+            icons[i].Paint(dc.GetSafeHdc(), CPoint(left, y + 24), 1);
+            const CSize size = icons[i].GetSize();
+            VEzaCmdIcon large;
+            large.CreateScaledCopy(icons[i], size.cx * 3, size.cy * 3);
+            large.Paint(dc.GetSafeHdc(), CPoint(left + 24, y), 0);
+        }
+        // The tree box's frame, painted through its icon.
+        m_swatches.push_back({CRect(x + 1, y, x + 2, y + 1), RGB(0x78, 0x98, 0xB5), name + " tree box frame"});
     }
 
     VEzaPaintManager m_classic;

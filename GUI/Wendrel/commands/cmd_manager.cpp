@@ -173,7 +173,12 @@ VEzaCmdManager::VEzaCmdManagerAutoPtr::~VEzaCmdManagerAutoPtr() {
     m_pManager = nullptr;
 }
 
-void VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(SourceTest test) { g_sourceTest = test; }
+VEzaCmdManager::VEzaCmdManagerAutoPtr::SourceTest VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(
+    SourceTest test) {
+    const SourceTest previous = g_sourceTest;
+    g_sourceTest = test;
+    return previous;
+}
 
 bool VEzaCmdManager::VEzaCmdManagerAutoPtr::IsSource(CWnd* wnd) const {
     return m_pManager != nullptr && (g_sourceTest == nullptr || g_sourceTest(wnd));

@@ -73,8 +73,9 @@ public:
 
         // The paint manager's notification-source test (installed by the
         // paint manager holder; without one every window is a source).
+        // Returns the test it replaces.
         using SourceTest = bool (*)(CWnd* wnd);
-        static void SetNotificationSourceTest(SourceTest test);
+        static SourceTest SetNotificationSourceTest(SourceTest test);
 
     private:
         bool IsSource(CWnd* wnd) const;

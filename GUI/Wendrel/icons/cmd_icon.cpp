@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "icons/bitmap.h"
+#include "paint/paint_manager.h"
 #include "toolkit/toolkit_log.h"
 
 namespace {
@@ -71,7 +72,11 @@ SIZE IconSize(HICON icon) {
 
 }  // namespace
 
-void VEzaCmdIcon::SetPaintManagerAlphaQuery(AlphaQuery query) { g_alphaQuery = query; }
+VEzaCmdIcon::AlphaQuery VEzaCmdIcon::SetPaintManagerAlphaQuery(AlphaQuery query) {
+    const AlphaQuery previous = g_alphaQuery;
+    g_alphaQuery = query;
+    return previous;
+}
 
 VEzaCmdIcon::~VEzaCmdIcon() { Empty(); }
 
@@ -508,4 +513,39 @@ void VEzaCmdIcon::Serialize(CArchive& ar) {
     } else if (kind != 0) {
         AfxThrowArchiveException(CArchiveException::badSchema);
     }
+}
+
+bool VEzaCmdIcon::CreateMarkBitmap(int cx, int cy, COLORREF background, COLORREF mark,
+                                   void (*paint)(CDC& dc, int x, int y, COLORREF colour)) {
+    if (cx <= 0 || cy <= 0) return false;
+    if (mark == COLORREF(-1)) mark = g_PaintManager.GetPM() != nullptr ? g_PaintManager->GetColor(1010) : RGB(0, 0, 0);
+    if (background == COLORREF(-1)) background = mark == RGB(255, 0, 255) ? RGB(0x80, 0xFF, 0x80) : RGB(255, 0, 255);
+    Dib32 dib = NewDib32(cx, cy);
+    if (dib.bitmap == nullptr) return false;
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    if (memory == nullptr) {
+        ToolkitLogFailure("VEzaCmdIcon: no memory DC for a mark (error %lu)", ::GetLastError());
+        ::DeleteObject(dib.bitmap);
+        return false;
+    }
+    HGDIOBJ old = ::SelectObject(memory, dib.bitmap);
+    {
+        CDC dc;
+        dc.Attach(memory);
+        dc.FillSolidRect(0, 0, cx, cy, background);
+        paint(dc, cx / 2 - 3, cy / 2 - 3, mark);
+        dc.Detach();
+    }
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    AssignFromHBITMAP(dib.bitmap, background, nullptr, false);
+    return true;
+}
+
+bool VEzaCmdIcon::CreateCheckMarkBitmap(int cx, int cy, COLORREF background, COLORREF mark) {
+    return CreateMarkBitmap(cx, cy, background, mark, &VEzaPaintManager::stat_PaintCheckMark);
+}
+
+bool VEzaCmdIcon::CreateRadioMarkBitmap(int cx, int cy, COLORREF background, COLORREF mark) {
+    return CreateMarkBitmap(cx, cy, background, mark, &VEzaPaintManager::stat_PaintRadioDot);
 }

@@ -58,6 +58,14 @@ public:
     virtual void SetVariantColor(COLORREF color);
     virtual double GetVariantLightness() const { return m_dVariantLightness; }
     virtual void SetVariantLightness(double lightness);
+    // The icon becomes a 32-bit bitmap of the size, filled with background
+    // (-1: magenta, or light green when the mark is magenta), as its
+    // transparent colour, with the paint manager's check mark or radio dot in
+    // mark (-1: the paint manager's colour 1010) at its centre less (3, 3).
+    virtual bool CreateCheckMarkBitmap(int cx, int cy, COLORREF background = COLORREF(-1),
+                                       COLORREF mark = COLORREF(-1));
+    virtual bool CreateRadioMarkBitmap(int cx, int cy, COLORREF background = COLORREF(-1),
+                                       COLORREF mark = COLORREF(-1));
 
     // The variant colour of one pixel (0x00BBGGRR in, out) for a lightness.
     static COLORREF VariantPixel(COLORREF pixel, COLORREF variant, double lightness);
@@ -70,10 +78,13 @@ public:
 
     // Called when the paint manager is installed or changed; without one the
     // answers are -1 and 0.0 (what this program's paint managers answer).
+    // The paint manager holder installs its query; returns the one replaced.
     using AlphaQuery = void (*)(COLORREF* color, double* percent);
-    static void SetPaintManagerAlphaQuery(AlphaQuery query);
+    static AlphaQuery SetPaintManagerAlphaQuery(AlphaQuery query);
 
 private:
+    bool CreateMarkBitmap(int cx, int cy, COLORREF background, COLORREF mark,
+                          void (*paint)(CDC& dc, int x, int y, COLORREF colour));
     void DropVariant();
     void DropIcon();
 

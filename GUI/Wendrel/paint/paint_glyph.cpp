@@ -12,6 +12,11 @@ glyph_t::glyph_t(UINT width, UINT height, UINT colors, const UINT* pixels)
 
 glyph_t::glyph_t(const glyph_t& other) { *this = other; }
 
+glyph_t::glyph_t(const glyph_t& source, int angle) {
+    *this = source;
+    Rotate(angle);
+}
+
 glyph_t& glyph_t::operator=(const glyph_t& other) {
     if (this == &other) return *this;
     Free();
@@ -78,12 +83,6 @@ const UINT kExpandRight2[8 * 5] = {
     1, 1, 0, 0, 1, 1, 0, 0,
 };
 
-glyph_t Turned(const glyph_t& source, int angle) {
-    glyph_t copy(source);
-    copy.Rotate(angle);
-    return copy;
-}
-
 }  // namespace
 
 const glyph_t& VEzaPaintManager::GlyphExpandBottom() {
@@ -96,15 +95,11 @@ const glyph_t& VEzaPaintManager::GlyphExpandRight2() {
     return glyph;
 }
 
-const glyph_t& VEzaPaintManager::GlyphExpandBottomTurned() {
-    static const glyph_t glyph = Turned(GlyphExpandBottom(), 90);
-    return glyph;
-}
+// The turned copies are defined in the library's initialisation order
+// (toolkit/static_init.cpp).
+const glyph_t& VEzaPaintManager::GlyphExpandBottomTurned() { return g_glyphExpandBottomTurned; }
 
-const glyph_t& VEzaPaintManager::GlyphExpandRight2Turned() {
-    static const glyph_t glyph = Turned(GlyphExpandRight2(), 90);
-    return glyph;
-}
+const glyph_t& VEzaPaintManager::GlyphExpandRight2Turned() { return g_glyphExpandRight2Turned; }
 
 void VEzaPaintManager::PaintGlyph(CDC& dc, POINT topLeft, const glyph_t& glyph, const COLORREF* colors) {
     if (glyph.GetSurface() == nullptr || colors == nullptr) return;

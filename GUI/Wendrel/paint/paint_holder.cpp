@@ -5,17 +5,30 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "commands/cmd_manager.h"
+#include "icons/cmd_icon.h"
 #include "paint/paint_manager.h"
-#include "paint/paint_kind.h"
 #include "paint/paint_log.h"
 #include "paint/pm_bridge.h"
+#include "toolkit/bar_types.h"
 
 using AutoPtr = VEzaPaintManager::VEzaPaintManagerAutoPtr;
 
-// The library's one holder; built at load, before any window exists.
-AutoPtr g_PaintManager;
+// g_PaintManager itself is defined with the library's other process-wide
+// objects, right after g_CmdManager (toolkit/static_init.cpp).
 
 namespace {
+
+// The command manager relays only what this holder accepts as a source.
+bool CmdManagerSourceTest(CWnd* wnd) { return g_PaintManager.IsNotificationSourceWnd(wnd); }
+
+// Command icons take their variant colour and lightness from the current
+// paint manager.
+void IconAlphaQuery(COLORREF* color, double* percent) {
+    const VEzaPaintManager* pm = g_PaintManager.GetPM();
+    *color = pm != nullptr ? pm->GetIconAlphaColor() : COLORREF(-1);
+    *percent = pm != nullptr ? pm->GetIconAlphaAdjustPercent() : 0.0;
+}
 
 template <class F>
 F Bind(HMODULE module, const char* name) {
@@ -51,9 +64,17 @@ AutoPtr::VEzaPaintManagerAutoPtr() : m_mapBridges(10), m_strOsVer("Unknown") {
     m_pfnUpdateLayeredWindow = Bind<PfnUpdateLayeredWindow>(m_hDllUser32, "UpdateLayeredWindow");
 
     if (m_pPaintManager == nullptr) InstallPaintManager(static_cast<VEzaPaintManager*>(nullptr));
+    if (this == &g_PaintManager) {
+        VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(&CmdManagerSourceTest);
+        VEzaCmdIcon::SetPaintManagerAlphaQuery(&IconAlphaQuery);
+    }
 }
 
 AutoPtr::~VEzaPaintManagerAutoPtr() {
+    if (this == &g_PaintManager) {
+        VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(nullptr);
+        VEzaCmdIcon::SetPaintManagerAlphaQuery(nullptr);
+    }
     m_mapBridges.RemoveAll();
     m_pfnGradientFill = nullptr;
     m_pfnAlphaBlend = nullptr;
@@ -210,17 +231,25 @@ std::vector<VEzaPmBridge*> AutoPtr::SnapshotBridges() const {
 
 bool AutoPtr::IsNotificationSourceWnd(CWnd* wnd) {
     if (wnd == nullptr) return true;
-    if (IsKindOfName(wnd, "VEzaStatusControlBar")) return true;
+    if (wnd->IsKindOf(RUNTIME_CLASS(VEzaStatusControlBar))) return true;
     CFrameWnd* frame =
         wnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(wnd) : wnd->GetParentFrame();
     if (frame == nullptr) return true;
-    if (IsKindOfName(frame, "VEzaMiniDockFrameWnd")) frame = frame->GetParentFrame();
+    if (frame->IsKindOf(RUNTIME_CLASS(VEzaMiniDockFrameWnd))) frame = frame->GetParentFrame();
     if (frame == nullptr || frame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd))) return true;
     CControlBar* status = frame->GetControlBar(AFX_IDW_STATUS_BAR);
-    if (status != nullptr && IsKindOfName(status, "VEzaStatusControlBar")) return status == wnd;
+    if (status != nullptr && status->IsKindOf(RUNTIME_CLASS(VEzaStatusControlBar))) return status == wnd;
     for (UINT id : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
         CControlBar* bar = frame->GetControlBar(id);
-        if (bar != nullptr && IsKindOfName(bar, "VEzaDockOuterBar")) return bar == wnd;
+        if (bar != nullptr && bar->IsKindOf(RUNTIME_CLASS(VEzaDockOuterBar))) return bar == wnd;
+    }
+    // Without those, the frame's MDI tab window (its first such child) relays.
+    for (HWND child = ::GetWindow(frame->GetSafeHwnd(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        CWnd* object = CWnd::FromHandlePermanent(child);
+        if (object != nullptr && object->IsKindOf(RUNTIME_CLASS(VEzaTabMdiWnd)) &&
+            static_cast<VEzaTabMdiWnd*>(object)->_IsMdiTabCtrl())
+            return object == wnd;
     }
     return true;
 }

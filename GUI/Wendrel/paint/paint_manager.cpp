@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "paint/paint_kind.h"
+#include "toolkit/bar_types.h"
 #include "paint/paint_log.h"
 #include "paint/paint_system.h"
 
@@ -308,7 +308,7 @@ void VEzaPaintManager::FixedBar_AdjustClientRect(const CWnd* bar, CRect& rect) {
 }
 
 int VEzaPaintManager::FixedBar_GetRowDistance(const CWnd* toolbar) {
-    return IsKindOfName(toolbar, "VEzaMenuControlBar") ? 0 : 6;
+    return toolbar != nullptr && toolbar->IsKindOf(RUNTIME_CLASS(VEzaMenuControlBar)) ? 0 : 6;
 }
 
 bool VEzaPaintManager::FixedBar_IsPaintRowBkMode(const CWnd*) { return false; }

@@ -36,6 +36,10 @@ class WENDREL_API VEzaPaintManager : public CObject {
 public:
     class VEzaPaintManagerAutoPtr;
 
+    // Sent to a window's parent to paint the background that the window
+    // inherits (registered with the library's other messages).
+    static const UINT g_nMsgPaintInheritedBackground;
+
     enum e_paint_manager_name_t {
         Classic = 1,
         XP = 2,
@@ -77,6 +81,8 @@ public:
         glyph_t() = default;
         glyph_t(UINT width, UINT height, UINT colors, const UINT* pixels);
         glyph_t(const glyph_t& other);
+        // A copy of source turned as by Rotate (owning its pixels).
+        glyph_t(const glyph_t& source, int angle);
         glyph_t& operator=(const glyph_t& other);
         ~glyph_t();
 
@@ -106,6 +112,10 @@ public:
     static const glyph_t& GlyphExpandRight2();
     static const glyph_t& GlyphExpandBottomTurned();
     static const glyph_t& GlyphExpandRight2Turned();
+    // The turned copies themselves: built with the library's process-wide
+    // objects right after g_PaintManager, freed before it at unloading.
+    static const glyph_t g_glyphExpandBottomTurned;
+    static const glyph_t g_glyphExpandRight2Turned;
 
     VEzaPaintManager();
     ~VEzaPaintManager() override;
@@ -190,6 +200,9 @@ public:
     virtual void InitTranslatedColors();
     virtual void InitHelperBrushes();
     virtual CSize GetPushedOffset();
+    // Empties the icon and loads the built-in tree box, expanded (a minus)
+    // or collapsed (a plus), with magenta as its transparent colour.
+    virtual void LoadWinXpTreeBox(VEzaCmdIcon& icon, bool expanded);
 
     // Painting of elements
     virtual void PaintGlyph(CDC& dc, POINT topLeft, const glyph_t& glyph, const COLORREF* colors);
@@ -296,6 +309,14 @@ public:
     static HBITMAP stat_CloneBitmap(HBITMAP source, const RECT* rect = nullptr, COLORREF** bits = nullptr);
     // A packed DIB in global memory (header, colour table up to 8 bits, pixels).
     static HGLOBAL stat_DDBtoPackedDIB(HBITMAP bitmap, HPALETTE palette = nullptr);
+    // Loading: reads a VEzaBitmap from the archive (with resourceData, the
+    // archive holds a bitmap resource: the info header, colours and pixels
+    // without the file header) and returns a new bitmap through bitmap.
+    // Storing: writes the bitmap as a VEzaBitmap. False on any failure,
+    // damaged data included; bitmap is then left as it was.
+    static bool stat_SerializeBitmap(CArchive& ar, HBITMAP* bitmap, bool resourceData = false);
+    // The bitmap of a bitmap resource of module, or null.
+    static HBITMAP stat_LoadBitmapFromResource(HINSTANCE module, HRSRC resource);
 
     // Monitor of a point, rectangle or window: its rectangle, work area and
     // whether it is the primary monitor.
@@ -313,6 +334,17 @@ public:
     using ExcludeChildFilter = bool (*)(HWND child, LPVOID data);
     static void stat_ExcludeChildAreas(HDC dc, HWND wnd, ExcludeChildFilter filter = nullptr,
                                        LPVOID filterData = nullptr);
+    // The names the bars, menus and docking windows use for three of these.
+    static void PrintChildWindows(HWND wnd, UINT message, HDC dc, LPARAM flags) {
+        stat_PrintChildren(wnd, message, dc, flags, true);
+    }
+    static void ClipOutChildWindows(HDC dc, HWND wnd, ExcludeChildFilter filter = nullptr,
+                                    LPVOID filterData = nullptr) {
+        stat_ExcludeChildAreas(dc, wnd, filter, filterData);
+    }
+    static bool DispatchPendingPaints(bool nonClient = true, bool erase = true, bool paint = true) {
+        return stat_PassPaintMessages(nonClient, erase, paint);
+    }
     static CRect stat_CalcTextDimension(CDC& dc, CFont& font, const CString& text, UINT format);
     static int stat_CalcTextWidth(CDC& dc, CFont& font, const CString& text);
     // Major version in the high word, minor in the low; 0 when unknown.

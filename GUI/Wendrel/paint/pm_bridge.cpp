@@ -17,3 +17,17 @@ void VEzaPmBridge::PmBridge_OnSysColorChange(VEzaPaintManager*, CWnd*) {}
 void VEzaPmBridge::PmBridge_OnSettingChange(VEzaPaintManager*, CWnd*, UINT, LPCSTR) {}
 void VEzaPmBridge::PmBridge_OnDisplayChange(VEzaPaintManager*, CWnd*, INT, INT, INT) {}
 void VEzaPmBridge::PmBridge_OnThemeChanged(VEzaPaintManager*, CWnd*, WPARAM, LPARAM) {}
+
+VEzaPmWndBridge::VEzaPmWndBridge(const CWnd* wnd) : m_pBridgeWnd(wnd) { VEzaPmWndBridge::PmBridge_Install(); }
+
+VEzaPmWndBridge::~VEzaPmWndBridge() { VEzaPmWndBridge::PmBridge_Uninstall(); }
+
+void VEzaPmWndBridge::PmBridge_Install() { g_PaintManager.RegisterBridge(this); }
+
+void VEzaPmWndBridge::PmBridge_Uninstall() { g_PaintManager.UnregisterBridge(this); }
+
+HWND VEzaPmWndBridge::PmBridge_GetSafeHwnd() const {
+    return m_pBridgeWnd != nullptr ? m_pBridgeWnd->GetSafeHwnd() : nullptr;
+}
+
+VEzaPaintManager* VEzaPmWndBridge::PmBridge_GetPM() const { return g_PaintManager.GetPM(); }

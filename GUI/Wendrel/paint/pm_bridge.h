@@ -28,3 +28,22 @@ public:
     virtual void PmBridge_OnDisplayChange(VEzaPaintManager* pm, CWnd* source, INT bitsPerPixel, INT cx, INT cy);
     virtual void PmBridge_OnThemeChanged(VEzaPaintManager* pm, CWnd* source, WPARAM wParam, LPARAM lParam);
 };
+
+// The bridge of a toolkit window class: it enters the registry when the
+// object is built and leaves it when the object goes, follows the current
+// paint manager, and re-frames the object's window on a change.
+class WENDREL_API VEzaPmWndBridge : public VEzaPmBridge {
+public:
+    explicit VEzaPmWndBridge(const CWnd* wnd);
+    ~VEzaPmWndBridge() override;
+    VEzaPmWndBridge(const VEzaPmWndBridge&) = delete;
+    VEzaPmWndBridge& operator=(const VEzaPmWndBridge&) = delete;
+
+    void PmBridge_Install() override;
+    void PmBridge_Uninstall() override;
+    HWND PmBridge_GetSafeHwnd() const override;
+    VEzaPaintManager* PmBridge_GetPM() const override;
+
+private:
+    const CWnd* m_pBridgeWnd;
+};

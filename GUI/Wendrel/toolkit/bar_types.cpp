@@ -25,7 +25,7 @@ VEzaControlBar::BarCursors_t::BarCursors_t()
       m_hSizeNS(::LoadCursorA(nullptr, IDC_SIZENS)),
       m_hSizeWE(::LoadCursorA(nullptr, IDC_SIZEWE)) {}
 
-VEzaControlBar::VEzaControlBar() { g_AllBars.Add(this); }
+VEzaControlBar::VEzaControlBar() : VEzaPmWndBridge(this) { g_AllBars.Add(this); }
 
 VEzaControlBar::~VEzaControlBar() {
     for (INT_PTR i = g_AllBars.GetSize(); i-- > 0;)

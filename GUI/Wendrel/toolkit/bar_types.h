@@ -1,18 +1,21 @@
 // Classes of the toolkit's control bars, docking, toolbars, status bar and
 // tabs as far as the foundations use them: run-time classes for kind tests,
 // the registered messages they own, the list of all bars and the cursors
-// loaded once. The bar and tab windows extend these classes. GUI thread only.
+// loaded once. The bar and tab windows extend these classes. Every bar, dock
+// bar, floating frame, tab window and tab page container is a themed window:
+// it is in the paint manager's bridge registry while it exists. GUI thread only.
 #pragma once
 
 #include "afxext.h"
 #include "afxtempl.h"
 #include "afxwin.h"
+#include "paint/pm_bridge.h"
 #include "wendrel_export.h"
 
 class VEzaControlBar;
 using ExtControlBarArray_t = CTypedPtrArray<CPtrArray, VEzaControlBar*>;
 
-class WENDREL_API VEzaControlBar : public CControlBar {
+class WENDREL_API VEzaControlBar : public CControlBar, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaControlBar)
 public:
     // Enters the list of all bars; the destructor takes it out.
@@ -68,10 +71,10 @@ public:
     static const UINT g_nMsgFindDynamicBarSite;
 };
 
-class WENDREL_API VEzaDockBar : public CDockBar {
+class WENDREL_API VEzaDockBar : public CDockBar, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaDockBar)
 public:
-    VEzaDockBar() = default;
+    VEzaDockBar() : VEzaPmWndBridge(this) {}
 };
 
 // The frame's outer dock bars (top, bottom, left, right).
@@ -81,10 +84,10 @@ public:
     VEzaDockOuterBar() = default;
 };
 
-class WENDREL_API VEzaMiniDockFrameWnd : public CMiniDockFrameWnd {
+class WENDREL_API VEzaMiniDockFrameWnd : public CMiniDockFrameWnd, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaMiniDockFrameWnd)
 public:
-    VEzaMiniDockFrameWnd() = default;
+    VEzaMiniDockFrameWnd() : VEzaPmWndBridge(this) {}
 };
 
 class WENDREL_API VEzaDynDockMarkerWnd : public CWnd {
@@ -93,9 +96,10 @@ public:
     VEzaDynDockMarkerWnd() = default;
 };
 
-class WENDREL_API VEzaTabPageContainerWnd : public CWnd {
+class WENDREL_API VEzaTabPageContainerWnd : public CWnd, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaTabPageContainerWnd)
 public:
+    VEzaTabPageContainerWnd() : VEzaPmWndBridge(this) {}
     static HCURSOR g_hCursor;
 };
 
@@ -124,9 +128,10 @@ class WENDREL_API VEzaStatusControlBar : public VEzaControlBar {
     DECLARE_DYNAMIC(VEzaStatusControlBar)
 };
 
-class WENDREL_API VEzaTabWnd : public CWnd {
+class WENDREL_API VEzaTabWnd : public CWnd, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaTabWnd)
 public:
+    VEzaTabWnd() : VEzaPmWndBridge(this) {}
     // Bits 0-1 orientation (top, bottom, left, right); 0x00800000 no item icons.
     DWORD GetTabWndStyle() const { return m_dwTabWndStyle; }
     static HCURSOR g_hCursor;

@@ -7,12 +7,15 @@
 #include "afxmt.h"
 #include "afxtempl.h"
 #include "afxwin.h"
+#include "paint/pm_bridge.h"
 #include "wendrel_export.h"
 
-class WENDREL_API VEzaPopupMenuWnd : public CWnd {
+// A popup menu is a themed window (in the paint manager's bridge registry
+// while it exists), as is the date picker.
+class WENDREL_API VEzaPopupMenuWnd : public CWnd, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaPopupMenuWnd)
 public:
-    VEzaPopupMenuWnd() = default;
+    VEzaPopupMenuWnd() : VEzaPmWndBridge(this) {}
     ~VEzaPopupMenuWnd() override = default;
 
     // Whether the menu lays out right to left.
@@ -74,9 +77,10 @@ public:
     static const UINT g_nMsgControlInputRetranslate;
 };
 
-class WENDREL_API VEzaDatePickerWnd : public CWnd {
+class WENDREL_API VEzaDatePickerWnd : public CWnd, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaDatePickerWnd)
 public:
+    VEzaDatePickerWnd() : VEzaPmWndBridge(this) {}
     static const UINT g_nMsgSelectionNotification;
 };
 

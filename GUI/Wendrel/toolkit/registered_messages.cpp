@@ -31,3 +31,14 @@ const std::vector<std::string>& WendrelRegisteredMessageTexts() { return Texts()
 const std::vector<std::string>& WendrelStaticInitSteps() { return Steps(); }
 
 void WendrelRecordStaticInitStep(const char* step) { Steps().emplace_back(step); }
+
+namespace {
+// Constant-initialised, so it is valid during every object's teardown.
+void (*g_teardownObserver)(const char*) = nullptr;
+}  // namespace
+
+void WendrelSetStaticTeardownObserver(void (*observer)(const char* step)) { g_teardownObserver = observer; }
+
+void WendrelRecordStaticTeardownStep(const char* step) {
+    if (g_teardownObserver != nullptr) g_teardownObserver(step);
+}

@@ -22,8 +22,9 @@ WENDREL_API const std::vector<std::string>& WendrelStaticInitSteps();
 // Records a step of the static initialisation (used where the objects are defined).
 void WendrelRecordStaticInitStep(const char* step);
 
-// The paint manager's message, registered in its place in the library's
-// initialisation; the paint manager class refers to it.
-struct WENDREL_API VEzaPaintManagerMessages {
-    static const UINT g_nMsgPaintInheritedBackground;
-};
+// Tells observer the name of each process-wide object as its teardown begins
+// while the library unloads (null: nobody). Lets a program that loaded the
+// library by name check the teardown order after FreeLibrary.
+extern "C" WENDREL_API void WendrelSetStaticTeardownObserver(void (*observer)(const char* step));
+// Reports a teardown step to the observer, if any.
+void WendrelRecordStaticTeardownStep(const char* step);

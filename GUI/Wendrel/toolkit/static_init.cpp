@@ -2,19 +2,24 @@
 // cursors, lists and maps, the command manager and the hook-sink map. They
 // are defined in this one translation unit so that they are built in this
 // order when the DLL loads (the library's module state is current then) and
-// destroyed in the reverse order when it unloads. The paint manager holder
-// and the glyph copies take their places after the command manager.
+// destroyed in the reverse order when it unloads.
 #include "commands/cmd_manager.h"
 #include "hooks/hook_sink.h"
+#include "paint/paint_manager.h"
 #include "toolkit/bar_types.h"
 #include "toolkit/menu_types.h"
 #include "toolkit/registered_messages.h"
 
 namespace {
 
-// Records that the object defined just before it has been built.
+// Records that the object defined just before it has been built; at
+// unloading it reports that object's teardown, which follows at once.
 struct Step {
-    explicit Step(const char* name) { WendrelRecordStaticInitStep(name); }
+    explicit Step(const char* name) : m_name(name) { WendrelRecordStaticInitStep(name); }
+    ~Step() { WendrelRecordStaticTeardownStep(m_name); }
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+    const char* m_name;
 };
 
 }  // namespace
@@ -124,14 +129,22 @@ ExtControlBarArray_t VEzaControlBar::g_FloatingBars;
 static Step stepBarArrays("VEzaControlBar pointer arrays");
 VEZA_MESSAGE(VEzaDynamicBarSite, FindDynamicBarSite)
 
-// The command manager (with its "default" profile); the paint manager
-// holder follows it, then the glyph copies.
+// The command manager (with its "default" profile), then the paint manager
+// holder, which installs the XP paint manager and hooks itself into the
+// command manager's relays and the command icons; at unloading the holder
+// goes first, so the command manager never outlives its hooks' target.
 VEzaCmdManager::VEzaCmdManagerAutoPtr g_CmdManager;
 static Step stepCmdManager("g_CmdManager");
+VEzaPaintManager::VEzaPaintManagerAutoPtr g_PaintManager;
+static Step stepPaintManager("g_PaintManager");
 
-// Owned by the paint manager class, which refers to this id.
-const UINT VEzaPaintManagerMessages::g_nMsgPaintInheritedBackground =
-    WendrelRegisterMessage("VEzaPaintManager::g_nMsgPaintInheritedBackground");
+// The turned copies of the directional glyphs (the paint managers only keep
+// references to them until they paint).
+const VEzaPaintManager::glyph_t VEzaPaintManager::g_glyphExpandBottomTurned(VEzaPaintManager::GlyphExpandBottom(), 90);
+const VEzaPaintManager::glyph_t VEzaPaintManager::g_glyphExpandRight2Turned(VEzaPaintManager::GlyphExpandRight2(), 90);
+static Step stepGlyphs("VEzaPaintManager glyph copies");
+
+VEZA_MESSAGE(VEzaPaintManager, PaintInheritedBackground)
 VEZA_MESSAGE(VEzaToolControlBar, TrackButtonMenu)
 VEZA_MESSAGE(VEzaToolControlBar, ContinueTrackMenu)
 VEZA_MESSAGE(VEzaCustomizeSite, QueryCustomizeSite)

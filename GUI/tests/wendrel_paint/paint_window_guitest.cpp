@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "paint_test_util.h"
+#include "toolkit/bar_types.h"
 
 using namespace pt;
 
@@ -310,21 +311,37 @@ WTEST(bar_geometry_answers) {
 
 namespace {
 
-// Stand-ins for the library's status bar, outer dock bar and floating frame:
-// plain layer classes whose run-time class carries the toolkit class's name
-// (not registered, so they never meet the real ones by name).
-#define NAMED_AS(cls, base, name)                                                           \
-    class cls : public base {                                                               \
-    public:                                                                                 \
-        using base::base;                                                                   \
-        static CRuntimeClass* PASCAL Base() { return RUNTIME_CLASS(base); }                 \
-        static inline CRuntimeClass s_class = {name, int(sizeof(base)), 0xFFFF, nullptr, &Base, nullptr}; \
-        CRuntimeClass* GetRuntimeClass() const override { return &s_class; }               \
-    };
-NAMED_AS(StandInStatusBar, CStatusBar, "VEzaStatusControlBar")
-NAMED_AS(StandInOuterBar, CDockBar, "VEzaDockOuterBar")
-NAMED_AS(StandInMiniFrame, CMiniFrameWnd, "VEzaMiniDockFrameWnd")
-#undef NAMED_AS
+// The library's status bar and MDI tab window, given windows of their own
+// (the classes that will paint them are not part of this test).
+class StandInStatusBar : public VEzaStatusControlBar {
+public:
+    BOOL Create(CWnd* frame) {
+        return CreateEx(0, AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame,
+                        AFX_IDW_STATUS_BAR);
+    }
+};
+
+class StandInMdiTabs : public VEzaTabMdiWnd {
+public:
+    explicit StandInMdiTabs(bool mdi = true) : m_bMdi(mdi) {}
+    bool _IsMdiTabCtrl() const override { return m_bMdi; }
+    BOOL Create(CWnd* frame, UINT id) {
+        return CreateEx(0, AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, id);
+    }
+
+private:
+    bool m_bMdi;
+};
+
+using StandInOuterBar = VEzaDockOuterBar;
+
+// A floating frame of the library, created as a plain mini frame.
+class StandInMiniFrame : public VEzaMiniDockFrameWnd {
+public:
+    BOOL Create(LPCSTR className, LPCSTR title, DWORD style, const RECT& rect, CWnd* parent) {
+        return CMiniFrameWnd::Create(className, title, style, rect, parent);
+    }
+};
 
 int Heard(CWnd* source) {
     std::vector<std::string> log;
@@ -384,5 +401,33 @@ WTEST(the_first_toolkit_outer_dock_bar_is_the_source) {
     WCHECK_EQ(Heard(&bottom), 1);
     WCHECK_EQ(Heard(&left), 0);
     child.DestroyWindow();
+    frame->DestroyWindow();
+}
+
+WTEST(without_bars_the_first_mdi_tab_window_is_the_source) {
+    auto* frame = new CFrameWnd;
+    WCHECK(frame->Create(nullptr, "tabs", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    StandInMdiTabs notMdi(false), tabs, second;
+    WCHECK(notMdi.Create(frame, 1301));
+    WCHECK(tabs.Create(frame, 1302));
+    WCHECK(second.Create(frame, 1303));
+    CWnd child;
+    WCHECK(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, 1234));
+    // Children in creation order: a tab window that is no MDI tab control is passed over.
+    WCHECK(g_PaintManager.IsNotificationSourceWnd(&tabs));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&notMdi));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&second));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&child));
+    WCHECK_EQ(Heard(&tabs), 1);
+    WCHECK_EQ(Heard(&child), 0);
+    // A toolkit status bar outranks the tabs.
+    StandInStatusBar status;
+    WCHECK(status.Create(frame));
+    WCHECK(!g_PaintManager.IsNotificationSourceWnd(&tabs));
+    status.DestroyWindow();
+    child.DestroyWindow();
+    second.DestroyWindow();
+    tabs.DestroyWindow();
+    notMdi.DestroyWindow();
     frame->DestroyWindow();
 }

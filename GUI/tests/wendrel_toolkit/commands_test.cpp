@@ -7,6 +7,7 @@
 #include "afxwin.h"
 #include "commands/cmd_manager.h"
 #include "icons/cmd_icon.h"
+#include "paint/paint_manager.h"
 #include "toolkit_ids.h"
 #include "wtest.h"
 
@@ -394,8 +395,8 @@ WTEST(system_notifications_reach_the_icons_from_a_source_window_only) {
     VEzaCmdManager::VEzaCmdManagerAutoPtr holder;
     VEzaCmdProfile* profile = holder->ProfileGetPtr(nullptr);
     FillWithIcons(*profile, 2);
-    VEzaCmdIcon::SetPaintManagerAlphaQuery(&AlphaQuery);
-    VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(&SourceTest);
+    const auto libraryQuery = VEzaCmdIcon::SetPaintManagerAlphaQuery(&AlphaQuery);
+    const auto libraryTest = VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(&SourceTest);
     g_acceptSource = false;
     holder.OnSysColorChange(nullptr);
     WCHECK_EQ(profile->CmdGetIconPtr(2)->GetVariantColor(), COLORREF(-1));
@@ -407,6 +408,8 @@ WTEST(system_notifications_reach_the_icons_from_a_source_window_only) {
     VEzaCmdIcon::SetPaintManagerAlphaQuery(nullptr);
     holder.OnSettingChange(nullptr, 0, nullptr);
     WCHECK_EQ(profile->CmdGetIconPtr(1)->GetVariantColor(), COLORREF(-1));
+    VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(libraryTest);
+    VEzaCmdIcon::SetPaintManagerAlphaQuery(libraryQuery);
 }
 
 WTEST(manager_cuts_a_command_icon_from_a_bitmap) {
@@ -432,4 +435,36 @@ WTEST(manager_cuts_a_command_icon_from_a_bitmap) {
     WCHECK(!manager.CmdSetIcon("missing", 100, strip, 0));
     WCHECK(!manager.CmdSetIcon(nullptr, 101, strip, 0));
     ::DeleteObject(strip);
+}
+
+namespace {
+
+// A paint manager whose icons take a variant colour.
+class TintingPaintManager : public VEzaPaintManagerXP {
+public:
+    COLORREF GetIconAlphaColor() const override { return RGB(9, 8, 7); }
+    double GetIconAlphaAdjustPercent() const override { return 1.25; }
+};
+
+}  // namespace
+
+WTEST(command_icons_follow_the_installed_paint_manager) {
+    // The library's paint manager holder has hooked itself in at loading.
+    const auto libraryTest = VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(nullptr);
+    WCHECK(libraryTest != nullptr);
+    VEzaCmdManager::VEzaCmdManagerAutoPtr::SetNotificationSourceTest(libraryTest);
+    if (libraryTest != nullptr) WCHECK(libraryTest(nullptr));
+
+    VEzaCmdManager::VEzaCmdManagerAutoPtr holder;
+    VEzaCmdProfile* profile = holder->ProfileGetPtr(nullptr);
+    FillWithIcons(*profile, 2);
+    WCHECK(g_PaintManager.InstallPaintManager(new TintingPaintManager));
+    holder.OnSysColorChange(nullptr);
+    WCHECK_EQ(profile->CmdGetIconPtr(1)->GetVariantColor(), RGB(9, 8, 7));
+    WCHECK(profile->CmdGetIconPtr(2)->GetVariantLightness() == 1.25);
+    // The stock XP manager asks for no variant.
+    WCHECK(g_PaintManager.InstallPaintManager(static_cast<VEzaPaintManager*>(nullptr)));
+    holder.OnThemeChanged(nullptr, 0, 0);
+    WCHECK_EQ(profile->CmdGetIconPtr(1)->GetVariantColor(), COLORREF(-1));
+    WCHECK(profile->CmdGetIconPtr(2)->GetVariantLightness() == 0.0);
 }

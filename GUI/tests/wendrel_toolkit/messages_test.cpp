@@ -7,6 +7,7 @@
 
 #include "afxwin.h"
 #include "commands/cmd_manager.h"
+#include "paint/paint_manager.h"
 #include "toolkit/bar_types.h"
 #include "toolkit/menu_types.h"
 #include "toolkit/registered_messages.h"
@@ -73,7 +74,7 @@ WTEST(forty_six_messages_registered_in_order) {
         {VEzaPopupMenuWnd::g_nMsgPrepareMenu, expected[0]},
         {VEzaPopupMenuWnd::CInPlaceEditWnd::g_nMsgDeleteSelection, expected[17]},
         {VEzaDynamicBarSite::g_nMsgFindDynamicBarSite, expected[26]},
-        {VEzaPaintManagerMessages::g_nMsgPaintInheritedBackground, expected[27]},
+        {VEzaPaintManager::g_nMsgPaintInheritedBackground, expected[27]},
         {VEzaToolControlBar::g_nMsgContinueTrackMenu, expected[29]},
         {VEzaColorCtrl::g_nMsgColorChanged, expected[45]},
     };
@@ -136,6 +137,8 @@ WTEST(static_initialisation_order) {
         "VEzaControlBar pointer arrays",
         "message VEzaDynamicBarSite::g_nMsgFindDynamicBarSite",
         "g_CmdManager",
+        "g_PaintManager",
+        "VEzaPaintManager glyph copies",
         "message VEzaPaintManager::g_nMsgPaintInheritedBackground",
         "message VEzaCustomizeSite::g_nMsgDelayCustomization",
         "VEzaCustomizeSite::g_CustomizeSites",
