@@ -2,6 +2,7 @@
 // the messages it hands to the current tool.
 #include <typeinfo>
 
+#include "grid/grid_filter.h"
 #include "grid/grid_hittest.h"
 #include "gridwnd/grid_ctrl.h"
 #include "gridwnd/grid_tools.h"
@@ -18,6 +19,11 @@ bool SameTool(const CDefGridTool& a, const CDefGridTool* b)
     if (auto* click = dynamic_cast<const CCellClickTool*>(&a)) {
         auto* other = static_cast<const CCellClickTool*>(b);
         return click->GetElement() == other->GetElement() && click->GetCell() == other->GetCell();
+    }
+    if (auto* expand = dynamic_cast<const CExpandTool*>(&a)) {
+        auto* other = static_cast<const CExpandTool*>(b);
+        return expand->GetElement() == other->GetElement() &&
+               expand->GetElementViewRange() == other->GetElementViewRange() && expand->GetLevel() == other->GetLevel();
     }
     return true;
 }
@@ -62,6 +68,11 @@ std::unique_ptr<CDefGridTool> CDefGridCtrl::ChooseTool(const HITTEST_RESULT& hit
                 tool = std::make_unique<CSelectTool>(this, enabled.test(GRID_TOOL_HEADER_SELECT));
                 break;
             case GRID_TOOL_SORT: tool = std::make_unique<CSortTool>(this, hit.elementCell.left); break;
+            case GRID_TOOL_EXPAND:
+                // Only the tree decorator hands out this kind; anything else gets no tool.
+                if (auto* plus = dynamic_cast<IPlusElement*>(hit.element))
+                    tool = std::make_unique<CExpandTool>(this, plus, hit);
+                break;
             case GRID_TOOL_CELL_CLICK:
                 tool = std::make_unique<CCellClickTool>(this, hit.elementCell, hit.element);
                 break;

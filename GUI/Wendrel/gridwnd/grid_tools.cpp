@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "grid/grid_filter.h"
 #include "gridwnd/grid_ctrl.h"
 
 namespace {
@@ -106,6 +107,26 @@ void CCellClickTool::OnLButtonDown(UINT, CPoint)
     record.range = m_cell;
     record.data = reinterpret_cast<DWORD_PTR>(m_element);
     m_grid->NotifyOwner(GN_CELL_COMMAND, record);
+}
+
+// ---------------------------------------------------------------- expand
+
+CExpandTool::CExpandTool(CDefGridCtrl* grid, IPlusElement* element, const HITTEST_RESULT& hit)
+    : CDefGridTool(grid), m_element(element), m_elementViewRange(hit.elementViewRange), m_level(hit.elementData)
+{
+    SetKindName("CExpandTool");
+    SetCursors(135, 135);
+}
+
+void CExpandTool::OnLButtonDown(UINT, CPoint)
+{
+    if (!m_element) return;
+    if (m_level == -1) {
+        const int row = m_elementViewRange.top;
+        m_element->Expand(row, !m_element->IsExpanded(row));
+    } else {
+        m_element->ExpandLevel(m_level, !m_element->IsLevelExpanded(m_level));
+    }
 }
 
 // ---------------------------------------------------------------- rows

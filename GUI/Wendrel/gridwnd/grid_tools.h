@@ -1,6 +1,6 @@
 // The grid's own mouse tools: resize a column by its right edge, sort by a
 // header element, drag the body by hand, click a cell's command element, and
-// select rows or cells. Tools copy by value; a select tool's copy takes its
+// select rows or cells, expand or collapse a tree row or level. Tools copy by value; a select tool's copy takes its
 // anchor region. The tool factory (CDefGridCtrl::ChooseTool) makes them.
 #pragma once
 
@@ -8,6 +8,8 @@
 #include "grid/grid_geometry.h"
 #include "grid/grid_owner.h"
 #include "gridwnd/grid_tool.h"
+
+class IPlusElement;
 
 class WENDREL_API CColumnTool : public CDefGridTool {
 public:
@@ -59,6 +61,23 @@ public:
 private:
     CELL_RANGE m_cell;
     IGridElement* m_element;
+};
+
+// A tree glyph (level -1: the row at the top of the element's view range) or
+// a level button of the corner cell; a press flips what it shows.
+class WENDREL_API CExpandTool : public CDefGridTool {
+public:
+    // From a hit whose element is the decorator's IPlusElement.
+    CExpandTool(CDefGridCtrl* grid, IPlusElement* element, const HITTEST_RESULT& hit);
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    IPlusElement* GetElement() const { return m_element; }
+    const CELL_RANGE& GetElementViewRange() const { return m_elementViewRange; }
+    int GetLevel() const { return m_level; }
+
+private:
+    IPlusElement* m_element;
+    CELL_RANGE m_elementViewRange;
+    int m_level;
 };
 
 class WENDREL_API CRowSelectTool : public CDefGridTool {

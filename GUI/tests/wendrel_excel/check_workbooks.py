@@ -98,11 +98,12 @@ def main():
     folder = sys.argv[1]
     sheets = []
     files = sorted(os.listdir(folder))
-    check(files == ["Book1 (2).xlsx", "Book1 (3).xlsx", "Book1 (4).xlsx", "Book1.xlsx"], f"files in {folder}: {files}")
+    check(files == ["Book1 (2).xlsx", "Book1 (3).xlsx", "Book1 (4).xlsx", "Book1 (5).xlsx", "Book1.xlsx"], f"files in {folder}: {files}")
     for name, check_one in (("Book1.xlsx", lambda p: check_export(p, "Devices")),
                             ("Book1 (2).xlsx", lambda p: check_export(p, "Ger\u00e4te " + "\u00e4" * 24)),
                             ("Book1 (3).xlsx", check_model),
-                            ("Book1 (4).xlsx", check_spans)):
+                            ("Book1 (4).xlsx", check_spans),
+                            ("Book1 (5).xlsx", lambda p: check_export(p, "Window"))):
         path = os.path.join(folder, name)
         if os.path.exists(path):
             sheets.append((name, check_one(path)))

@@ -12,7 +12,10 @@
 #include <set>
 #include <string>
 
+#include "afxwin.h"
 #include "grid/grid_excel.h"
+#include "gridwnd/grid_ctrl.h"
+#include "gridwnd/grid_export.h"
 #include "xl_input.h"
 #include "grid_test_util.h"
 
@@ -299,6 +302,48 @@ WTEST(device_merges_spanning_cell) {
     WCHECK(FileExists(g_folder + "\\Book1 (4).xlsx"));
     for (IDispatch* d : {sheet, book, books, app})
         if (d) d->Release();
+}
+
+// The export of a grid window: its filtered view, its own style table and
+// the widths its columns have in the window.
+WTEST(export_from_grid_window) {
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 600, 300, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    WCHECK(owner != nullptr);
+    Chain c = Hosts();
+    KeepOnly(*c.filter, 0, {"router-1", "Switch \xE4", "", "printer"});
+    {
+        CDefGridCtrl grid;
+        WCHECK(grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 500, 200), CWnd::FromHandle(owner), 7));
+        // Without a view there is nothing to export and no server is started.
+        grid.SetView(nullptr);
+        HRESULT raised = S_OK;
+        try {
+            ExportToExcel(&grid, "Empty");
+        } catch (const _com_error& e) {
+            raised = e.Error();
+        }
+        WCHECK_EQ(raised, E_POINTER);
+        grid.SetView(c.owner.release());
+        LOGFONTA bold = {};
+        bold.lfHeight = -11;
+        bold.lfWeight = FW_BOLD;
+        std::strcpy(bold.lfFaceName, "Arial");
+        (*grid.GetStyles())[STYLE_HEADER].font.Reset(::CreateFontIndirectA(&bold));
+        const int widths[] = {80, 120, 60, 100, 150};
+        for (int f = 0; f < 5; ++f) grid.SetColumnWidth(f, widths[f]);
+        ExportToExcel(&grid, "Window");
+        WCHECK(FileExists(g_folder + "\\Book1 (5).xlsx"));
+        grid.DestroyWindow();
+    }
+    ::DestroyWindow(owner);
+    HRESULT raised = S_OK;
+    try {
+        ExportToExcel(nullptr, "None");
+    } catch (const _com_error& e) {
+        raised = e.Error();
+    }
+    WCHECK_EQ(raised, E_POINTER);
 }
 
 WTEST(office_version_split) {
