@@ -274,6 +274,8 @@ if [ "$rc" != "$expect_exit" ]; then
   # (status 1, its message on standard error above) or the program crashed.
   if [ ! -s "$out" ]; then
     echo "wine-run: the program printed nothing: it did not start or Wine failed" >&2
+  elif [ $matched -eq 0 ]; then
+    echo "wine-run: and no output line matches: $expect_line" >&2
   fi
   exit 1
 fi
