@@ -182,10 +182,23 @@ for d in $(server_dirs); do rm -rf "$d"; done
 wineserver -f -p </dev/null >/dev/null 2>&1 8>&- &
 server_pid=$!
 # Wait for its socket, so the first wine process does not start a server of
-# its own (one the clean-up could only reach through "wineserver -k").
-for _ in $(seq 250); do
-  for d in $(server_dirs); do [ -S "$d/socket" ] && break 2; done
-  kill -0 "$server_pid" 2>/dev/null || { echo "wine-run: wineserver did not start" >&2; exit 2; }
+# its own (one the clean-up could only reach through "wineserver -k", and that
+# races ours for the prefix). On a loaded machine this can take long; going on
+# without the socket would make a failure of Wine look like the program's, so
+# the run stops here with the cause instead.
+server_ready() {
+  local d
+  for d in $(server_dirs); do [ -S "$d/socket" ] && return 0; done
+  return 1
+}
+server_deadline=$((SECONDS + 120))
+until server_ready; do
+  if ! kill -0 "$server_pid" 2>/dev/null; then
+    echo "wine-run: wineserver ended before it was ready" >&2; exit 2
+  fi
+  if [ $SECONDS -ge $server_deadline ]; then
+    echo "wine-run: wineserver made no socket within 120 s" >&2; exit 2
+  fi
   sleep 0.02
 done
 
@@ -251,11 +264,22 @@ if [ $rc -eq 124 ]; then
   echo "wine-run: $program did not end within $limit s" >&2
   exit 1
 fi
+matched=1
+if [ -n "$expect_line" ] && ! tr -d '\r' <"$out" | grep -Eq -- "$expect_line"; then
+  matched=0
+fi
 if [ "$rc" != "$expect_exit" ]; then
   echo "wine-run: $program exited with $rc, expected $expect_exit" >&2
+  # No output at all: the program never ran its own code; Wine itself failed
+  # (status 1, its message on standard error above) or the program crashed.
+  if [ ! -s "$out" ]; then
+    echo "wine-run: the program printed nothing: it did not start or Wine failed" >&2
+  elif [ $matched -eq 0 ]; then
+    echo "wine-run: and no output line matches: $expect_line" >&2
+  fi
   exit 1
 fi
-if [ -n "$expect_line" ] && ! tr -d '\r' <"$out" | grep -Eq -- "$expect_line"; then
+if [ $matched -eq 0 ]; then
   echo "wine-run: no output line matches: $expect_line" >&2
   exit 1
 fi
