@@ -266,6 +266,24 @@ public:
     virtual bool PaintGroupBoxLabel(CDC& dc, LPCSTR text, int alignment, HFONT font, COLORREF colour,
                                     bool onBackground, const CRect& rect, CObject* object, LPARAM lParam);
 
+    // ---- Icons: icon placement and painting
+    // ---- end Icons
+
+    // ---- Frames: separators, borders, frames, caption buttons, drag marks
+    // ---- end Frames
+
+    // ---- Buttons: push buttons, check and radio boxes
+    // ---- end Buttons
+
+    // ---- Menus: menu items, ornaments and small paint helpers
+    // ---- end Menus
+
+    // ---- Markers: dock-marker pictures and regions, date picker elements
+    // ---- end Markers
+
+    // ---- Tabs: tabs, shortcut list, text field, spin, page navigator and task pane
+    // ---- end Tabs
+
     // Colour arithmetic (COLORREF 0x00BBGGRR; hue, luminance and saturation
     // are fractions from 0 to 1).
     // Per channel (A·w + B·(D − w) + D/2) / D: D = 100 below weight 100
@@ -415,6 +433,24 @@ public:
     bool IsToolBarChevronMenuCombined() override;
     int TaskPaneQueryGroupCaptionMinHeight(const CWnd* wnd, LPARAM lParam) const override;
     CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const override;
+
+    // ---- Icons: icon placement and painting (XP look)
+    // ---- end Icons
+
+    // ---- Frames: separators, borders, frames, caption buttons, drag marks (XP look)
+    // ---- end Frames
+
+    // ---- Buttons: push buttons, check and radio boxes (XP look)
+    // ---- end Buttons
+
+    // ---- Menus: menu items, ornaments and small paint helpers (XP look)
+    // ---- end Menus
+
+    // ---- Markers: dock-marker pictures and regions, date picker elements (XP look)
+    // ---- end Markers
+
+    // ---- Tabs: tabs, shortcut list, text field, spin, page navigator and task pane (XP look)
+    // ---- end Tabs
 
     // Bit 0: system-command glyphs and icons, bit 1: docking frames, bit 2:
     // the toolbar expand button.
