@@ -266,10 +266,10 @@ public:
     virtual bool PaintGroupBoxLabel(CDC& dc, LPCSTR text, int alignment, HFONT font, COLORREF colour,
                                     bool onBackground, const CRect& rect, CObject* object, LPARAM lParam);
 
-    // ---- Icons: icon placement and painting
+    // ---- Icons: icon placement and painting, caption buttons and system-command glyphs
     // ---- end Icons
 
-    // ---- Frames: separators, borders, frames, caption buttons, drag marks
+    // ---- Frames: separators, borders and frames
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
@@ -278,11 +278,14 @@ public:
     // ---- Menus: menu items, ornaments and small paint helpers
     // ---- end Menus
 
-    // ---- Markers: dock-marker pictures and regions, date picker elements
+    // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements
     // ---- end Markers
 
-    // ---- Tabs: tabs, shortcut list, text field, spin, page navigator and task pane
+    // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons
     // ---- end Tabs
+
+    // ---- Navigator: page navigator and task pane
+    // ---- end Navigator
 
     // Colour arithmetic (COLORREF 0x00BBGGRR; hue, luminance and saturation
     // are fractions from 0 to 1).
@@ -434,10 +437,10 @@ public:
     int TaskPaneQueryGroupCaptionMinHeight(const CWnd* wnd, LPARAM lParam) const override;
     CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const override;
 
-    // ---- Icons: icon placement and painting (XP look)
+    // ---- Icons: icon placement and painting, caption buttons and system-command glyphs (XP look)
     // ---- end Icons
 
-    // ---- Frames: separators, borders, frames, caption buttons, drag marks (XP look)
+    // ---- Frames: separators, borders and frames (XP look)
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
@@ -446,11 +449,14 @@ public:
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
     // ---- end Menus
 
-    // ---- Markers: dock-marker pictures and regions, date picker elements (XP look)
+    // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements (XP look)
     // ---- end Markers
 
-    // ---- Tabs: tabs, shortcut list, text field, spin, page navigator and task pane (XP look)
+    // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons (XP look)
     // ---- end Tabs
+
+    // ---- Navigator: page navigator and task pane (XP look)
+    // ---- end Navigator
 
     // Bit 0: system-command glyphs and icons, bit 1: docking frames, bit 2:
     // the toolbar expand button.
