@@ -9,6 +9,7 @@
 #include "afxwin.h"
 #include "button/ext_button.h"
 #include "paint/paint_manager.h"
+#include "toolkit/bar_types.h"
 #include "wtest.h"
 
 namespace {
@@ -343,6 +344,7 @@ WTEST(split_and_menu_buttons_click_or_open_their_menus)
         int menusOpened;
         std::vector<Command> (*expected)(HWND button);
         UINT idAfter;
+        WORD mnemonic = 0;  // typed with Alt instead of the click
     };
     const Case cases[] = {
         {"split, main part: a click", kSplit, false, false, MenuScript::kEscape, 0,
@@ -353,6 +355,8 @@ WTEST(split_and_menu_buttons_click_or_open_their_menus)
          [](HWND) { return std::vector<Command>{}; }, kMenu},
         {"menu, the chosen command becomes the button's", kMenu, false, true, MenuScript::kChooseSecond, 1,
          [](HWND b) { return std::vector<Command>{{kSecondItem, 0, b}}; }, kSecondItem},
+        {"menu by its mnemonic: opens with the first item selected", kMenu, false, false, MenuScript::kEnter, 1,
+         [](HWND) { return std::vector<Command>{{kFirstItem, 0, nullptr}}; }, kMenu, 'M'},
     };
     for (const Case& c : cases) {
         Fixture f;
@@ -364,9 +368,17 @@ WTEST(split_and_menu_buttons_click_or_open_their_menus)
         b.GetClientRect(&client);
         const CRect drop = b.GetDropDownRect();
         const CPoint at = ScreenPoint(b, c.dropDownPart ? drop.CenterPoint() : CPoint(client.left + 8, 12));
-        MoveAndWait(at, b, H);
-        MouseButton(true);
-        MouseButton(false);
+        if (c.mnemonic != 0) {
+            b.SetWindowText("&Menu");
+            Key(VK_MENU, true);
+            Key(c.mnemonic, true);
+            Key(c.mnemonic, false);
+            Key(VK_MENU, false);
+        } else {
+            MoveAndWait(at, b, H);
+            MouseButton(true);
+            MouseButton(false);
+        }
         const auto expected = c.expected(b.m_hWnd);
         const bool done = PumpUntil([&] { return f.dlg.commands.size() >= expected.size() && (Transient(b) & (P | D)) == 0 &&
                                                  b.menusOpened == c.menusOpened && !VEzaButton::IsMenuTracking(); });
@@ -591,4 +603,50 @@ WTEST(the_button_shows_its_own_tooltip)
     WCHECK_EQ(std::string(text), std::string("Runs the job"));
     // Shown on top of the other windows.
     WCHECK((b.m_wndToolTip.GetExStyle() & WS_EX_TOPMOST) != 0);
+}
+
+namespace {
+
+// A toolbar whose hit test names the tool under the point with a text of its
+// own (allocated, as the framework frees it).
+class CProbeBar : public VEzaToolControlBar {
+public:
+    INT_PTR OnToolHitTest(CPoint, TOOLINFOA* ti) const override
+    {
+        if (ti != nullptr) ti->lpszText = _strdup("From the bar\r\nsecond line");
+        return 77;
+    }
+};
+
+}  // namespace
+
+WTEST(a_button_on_a_toolbar_shows_the_bars_tip_itself)
+{
+    Fixture f;
+    WCHECK(f.ok);
+    CProbeBar bar;
+    WCHECK(bar.CWnd::CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 74, 200, 88), &f.dlg, 900));
+    HWND wnd = ::CreateWindowExA(0, "BUTTON", "Tool", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 60, 14,
+                                 bar.m_hWnd, HMENU(901), ::GetModuleHandleA(nullptr), nullptr);
+    CProbeButton b;
+    WCHECK(b.SubclassWindow(wnd));
+    MoveAndWait(CentreOf(b), b, H);
+    MoveAndWait(CentreOf(b) + CPoint(2, 1), b, H);
+    WCHECK(b.m_wndToolTip.GetSafeHwnd() != nullptr);
+    if (b.m_wndToolTip.GetSafeHwnd() == nullptr) return;
+    // The bar's text became the button's one tool, two lines wide at most
+    // the button's width for tips.
+    WCHECK_EQ(b.m_wndToolTip.GetToolCount(), 1);
+    char text[64] = {};
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = b.m_hWnd;
+    ti.uId = 1;
+    ti.lpszText = text;
+    b.m_wndToolTip.SendMessage(TTM_GETTEXTA, sizeof text, LPARAM(&ti));
+    WCHECK_EQ(std::string(text), std::string("From the bar\r\nsecond line"));
+    WCHECK_EQ(int(b.m_wndToolTip.SendMessage(TTM_GETMAXTIPWIDTH)), b.OnQueryMaxTipWidth(text));
+    WCHECK(PumpUntil([&] { return b.m_wndToolTip.IsWindowVisible() != FALSE; }));
+    b.DestroyWindow();
+    bar.DestroyWindow();
 }
