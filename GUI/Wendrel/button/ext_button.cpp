@@ -37,16 +37,14 @@ VEzaButton::VEzaButton() : VEzaPmWndBridge(this) { EnableToolTips(TRUE); }
 VEzaButton::~VEzaButton()
 {
     VEzaPmWndBridge::PmBridge_Uninstall();
+    // The window goes while the object is still whole (its tooltip, an owned
+    // popup, with it).
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && CWnd::FromHandlePermanent(m_hWnd) == this) DestroyWindow();
+    if (m_wndToolTip.GetSafeHwnd() != nullptr) m_wndToolTip.DestroyWindow();
     if (m_hIconNormal != nullptr && m_hIconNormal != m_hIconHover) ::DestroyIcon(m_hIconNormal);
     if (m_hIconHover != nullptr) ::DestroyIcon(m_hIconHover);
     if (m_hCursor != nullptr) ::DestroyCursor(m_hCursor);
-    if (m_wndToolTip.GetSafeHwnd() != nullptr) m_wndToolTip.DestroyWindow();
     m_menu.DestroyMenu();
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
-        // The control outlives this object only as a plain window.
-        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-        UnsubclassWindow();
-    }
 }
 
 void VEzaButton::SetIcon(HICON hoverIcon, HICON normalIcon)
@@ -124,10 +122,8 @@ int VEzaButton::CursorPart() const
 
 bool VEzaButton::OnQueryWindowEnabledState() const
 {
-    CWnd* parent = GetParent();
-    // An OLE control in design mode keeps its children enabled; this layer
-    // hosts no OLE controls, so the window's own state answers.
-    (void)parent;
+    // (A parent OLE control in design mode would answer enabled; this layer
+    // hosts no OLE controls.)
     return IsWindowEnabled() != FALSE;
 }
 
