@@ -267,6 +267,54 @@ public:
                                     bool onBackground, const CRect& rect, CObject* object, LPARAM lParam);
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs
+    // Positions in the built-in table of caption-button and system-command
+    // glyphs (colour 1 is the glyph, 0 leaves the pixel).
+    enum e_builtin_glyph_t {
+        GlyphClose = 1,
+        GlyphOptions = 3,
+        GlyphMinimize = 6,
+        GlyphRestore = 7,
+        GlyphMaximize = 8,
+        GlyphContextHelp = 9,
+        GlyphAutoHide = 10,
+        GlyphAutoHidden = 11,
+        GlyphCloseXP = 16,
+        GlyphCloseClassic = 21,
+    };
+    // The glyph at a table position; an empty glyph (no pixels) for a
+    // position the table does not hold.
+    static const glyph_t& stat_GetBuiltinGlyph(int position);
+
+    // Where PaintIcon puts an icon of iconSize inside item: answers the icon's
+    // rectangle and sets caption to what is left for the text. alignment bits:
+    // 1 and 2 choose the icon's side, 8 centres it across the layout.
+    static CRect stat_PlaceIcon(bool horizontal, bool emptyText, CSize iconSize, const RECT& item, int alignment,
+                                bool iconAfterText, RECT& caption);
+    // Places the icon (a null or empty icon leaves caption equal to item and
+    // draws nothing) and draws it in its state, never outside item.
+    // background: the colour behind a disabled or shadowed icon, -1 for none.
+    virtual void PaintIcon(CDC& dc, bool horizontal, LPCSTR text, VEzaCmdIcon* icon, const RECT& item,
+                           RECT& caption, bool pushed, bool enabled, bool hover, int alignment, bool iconAfterText,
+                           COLORREF background = COLORREF(-1));
+
+    // A button in the caption of a docked or floating bar.
+    struct WENDREL_API PAINTDOCKINGCAPTIONBUTTONDATA {
+        PAINTDOCKINGCAPTIONBUTTONDATA(CObject* button, const RECT& rect, int glyph, bool hover, bool pushed,
+                                      bool enabled, bool barActive, bool barFloating, bool noOutset)
+            : m_pButton(button), m_rcButton(rect), m_nGlyph(glyph), m_bHover(hover), m_bPushed(pushed),
+              m_bEnabled(enabled), m_bBarActive(barActive), m_bBarFloating(barFloating), m_bNoOutset(noOutset) {}
+        CObject* m_pButton;  // passed to GetColor
+        LPARAM m_lParam = 0;
+        CRect m_rcButton;
+        int m_nGlyph;  // a position of the built-in glyph table
+        bool m_bHover, m_bPushed, m_bEnabled;
+        bool m_bBarActive, m_bBarFloating;
+        bool m_bNoOutset;  // the classic frame stays inside the rectangle
+    };
+    virtual void PaintDockingCaptionButton(CDC& dc, PAINTDOCKINGCAPTIONBUTTONDATA& data);
+    // The symbol of SC_CLOSE, SC_RESTORE, SC_CONTEXTHELP, SC_MINIMIZE or
+    // SC_MAXIMIZE centred in rect; any other command draws nothing.
+    virtual void PaintSysCmdGlyph(CDC& dc, UINT command, const RECT& rect, bool hover, bool pushed, bool enabled);
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames
@@ -438,6 +486,11 @@ public:
     CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const override;
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs (XP look)
+    void PaintIcon(CDC& dc, bool horizontal, LPCSTR text, VEzaCmdIcon* icon, const RECT& item, RECT& caption,
+                   bool pushed, bool enabled, bool hover, int alignment, bool iconAfterText,
+                   COLORREF background = COLORREF(-1)) override;
+    void PaintDockingCaptionButton(CDC& dc, PAINTDOCKINGCAPTIONBUTTONDATA& data) override;
+    void PaintSysCmdGlyph(CDC& dc, UINT command, const RECT& rect, bool hover, bool pushed, bool enabled) override;
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames (XP look)
