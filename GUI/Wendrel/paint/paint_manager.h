@@ -321,6 +321,70 @@ public:
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
+    // What PaintPushButton draws: a push-like button of a dialog, a toolbar
+    // or a menu. The record does not own the text, icon or font.
+    struct WENDREL_API PAINTPUSHBUTTONDATA {
+        PAINTPUSHBUTTONDATA(CObject* source, bool horizontal, const RECT& rect, LPCSTR text, VEzaCmdIcon* icon,
+                            bool flat, bool hover, bool pushed, bool reserved, bool enabled, bool drawBorder,
+                            bool drawFocusRect, bool defaultButton, int textAlignment, HFONT font = nullptr,
+                            bool dropDown = false, UINT sysCmdId = 0, bool transparentBackground = false);
+        // Right-to-left layout: ForceRtl; no other source object of this
+        // library asks for it.
+        bool IsRTL() const { return m_bForceRtl; }
+
+        CObject* m_pSourceObject;  // passed to colour queries
+        LPARAM m_lParam = 0;       // passed to colour queries
+        CRect m_rcButton;
+        LPCSTR m_sText;  // never null
+        VEzaCmdIcon* m_pIcon;
+        int m_nTextAlignment;  // 0 left/top, 1 horizontal centre, 2 right, 8 vertical centre
+        HFONT m_hFont;         // null: the manager's fonts
+        UINT m_nSysCmdId;      // glyph drawn when there is no icon
+        bool m_bHorizontal, m_bFlat, m_bHover, m_bPushed, m_bReserved, m_bEnabled, m_bDrawBorder, m_bDrawFocusRect;
+        bool m_bDefaultButton;  // bold caption
+        bool m_bDropDown, m_bTransparentBackground, m_bSeparatedDropDown, m_bDropDownPushed, m_bWordBreak;
+        // -1 each for the look's default.
+        COLORREF m_clrDisabledText = COLORREF(-1), m_clrText = COLORREF(-1), m_clrHoverText = COLORREF(-1),
+                 m_clrPushedText = COLORREF(-1), m_clrIcon = COLORREF(-1), m_clrBackground = COLORREF(-1);
+        int m_nContentAlignment;  // 1 centre horizontally, 2 right, 4 centre vertically
+        bool m_bPlainCaption = false, m_bForceRtl = false, m_bRtlReading = false;
+    };
+    virtual void PaintPushButton(CDC& dc, PAINTPUSHBUTTONDATA& data);
+
+    // What PaintCheckButton and PaintRadioButton draw; m_rcBox comes back.
+    struct WENDREL_API PAINTCHECKRADIOBUTTONDATA {
+        PAINTCHECKRADIOBUTTONDATA(CObject* source, const RECT& rect, LPCSTR text, eBoxState_t state, bool boxAtRight,
+                                  bool multiline, bool hover, bool pushed, bool enabled, bool focused,
+                                  int textAlignment = 0, HFONT font = nullptr);
+        CObject* m_pSourceObject;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;
+        LPCSTR m_sText;  // may be null
+        eBoxState_t m_eState;
+        bool m_bBoxAtRight, m_bMultiline, m_bHover, m_bPushed, m_bEnabled, m_bFocused;
+        bool m_bFlat = false;  // the button has BS_FLAT
+        // Bits 0-1: 0 left, 1 centre, 2 right; bits 2-4: 4 top, 0x10 bottom,
+        // anything else centred vertically.
+        int m_nTextAlignment;
+        HFONT m_hFont;  // null: the manager's normal font
+        COLORREF m_clrDisabledText = COLORREF(-1), m_clrText = COLORREF(-1), m_clrHoverText = COLORREF(-1),
+                 m_clrPushedText = COLORREF(-1);
+        CRect m_rcBox;  // out: where the box was placed
+    };
+    // Where the box and the label area of a check or radio button go.
+    struct check_radio_layout_t {
+        CRect box, label;
+    };
+    static check_radio_layout_t stat_LayoutCheckRadio(const RECT& client, CSize boxSize, bool boxAtRight);
+    virtual void PaintCheckButton(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    virtual void PaintRadioButton(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    // Lays out and draws the label; answers the box rectangle through box.
+    virtual void PaintCheckOrRadioButtonText(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data, CSize boxSize, CRect& box);
+    virtual void PaintCheckButtonBox(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    virtual void PaintRadioButtonBox(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    // The row of the box state table for a record (see pm_check_radio.cpp);
+    // radio boxes have no mixed rows.
+    static int stat_GetBoxStateIndex(const PAINTCHECKRADIOBUTTONDATA& data, bool radio);
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers
@@ -497,6 +561,7 @@ public:
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
+    void PaintPushButton(CDC& dc, PAINTPUSHBUTTONDATA& data) override;
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
