@@ -4,6 +4,7 @@
 #include "button/ext_button.h"
 
 #include "commands/cmd_manager.h"
+#include "hooks/hook_sink.h"
 #include "paint/paint_manager.h"
 #include "toolkit/bar_types.h"
 #include "toolkit/menu_types.h"
@@ -30,7 +31,37 @@ bool IsHoverAllowedForWnd(HWND wnd, HWND reference)
     return false;
 }
 
+// Sends WM_CANCELMODE to the button when its application loses activation
+// (the top-level window hears it; the button does not).
+class ActivationSink : public VEzaHookSink {
+public:
+    explicit ActivationSink(HWND button) : m_hButton(button) {}
+    bool OnHookWndMsg(LRESULT&, HWND, UINT message, WPARAM& wParam, LPARAM&) override
+    {
+        if (message == WM_ACTIVATEAPP && wParam == FALSE && ::IsWindow(m_hButton))
+            ::SendMessageA(m_hButton, WM_CANCELMODE, 0, 0);
+        return false;
+    }
+
+private:
+    HWND m_hButton;
+};
+
 }  // namespace
+
+void VEzaButton::WatchActivation(bool on)
+{
+    delete m_pActivationSink;
+    m_pActivationSink = nullptr;
+    if (!on || m_hWnd == nullptr) return;
+    HWND root = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (root == nullptr || root == m_hWnd) return;
+    m_pActivationSink = new ActivationSink(m_hWnd);
+    if (!m_pActivationSink->SetupHookWndSink(root)) {
+        delete m_pActivationSink;
+        m_pActivationSink = nullptr;
+    }
+}
 
 VEzaButton::VEzaButton() : VEzaPmWndBridge(this) { EnableToolTips(TRUE); }
 
@@ -45,6 +76,7 @@ VEzaButton::~VEzaButton()
     if (m_hIconHover != nullptr) ::DestroyIcon(m_hIconHover);
     if (m_hCursor != nullptr) ::DestroyCursor(m_hCursor);
     m_menu.DestroyMenu();
+    WatchActivation(false);
 }
 
 void VEzaButton::SetIcon(HICON hoverIcon, HICON normalIcon)
@@ -187,6 +219,7 @@ void VEzaButton::PreSubclassWindow()
     // Asked before this object answers BM_GETCHECK itself.
     m_nCheck = int(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0));
     PostMessage(WM_ENABLE, OnQueryWindowEnabledState() ? TRUE : FALSE);
+    WatchActivation(true);
 }
 
 // ---- mouse
@@ -206,11 +239,10 @@ void VEzaButton::OnMouseMoveMsg()
             RepaintNow();
         }
     } else {
+        const bool wasHover = (m_nState & STATE_HOVER) != 0;
+        m_nState &= BYTE(~(STATE_HOVER | STATE_PUSHED));
         if (!held && ::GetCapture() == m_hWnd) ::ReleaseCapture();
-        if ((m_nState & STATE_HOVER) != 0) {
-            m_nState &= BYTE(~(STATE_HOVER | STATE_PUSHED));
-            RepaintNow();
-        }
+        if (wasHover) RepaintNow();
     }
 }
 
@@ -237,9 +269,9 @@ void VEzaButton::OnButtonUpMsg()
 
 void VEzaButton::OnCancelModeMsg()
 {
-    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     m_nState &= BYTE(~STATE_TRANSIENT);
     m_nPressedPart = PART_NONE;
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     RepaintNow();
 }
 
@@ -334,10 +366,14 @@ LRESULT VEzaButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return r;
     }
     case WM_CAPTURECHANGED:
-        if (lParam != 0 && HWND(lParam) != m_hWnd) SendMessage(WM_CANCELMODE);
+        // The button clears its state before it lets the capture go itself; a
+        // capture lost with the state still set went to another window or
+        // with the application's deactivation.
+        if (HWND(lParam) != m_hWnd && (m_nState & STATE_TRANSIENT) != 0 && !IsMenuTracking())
+            SendMessage(WM_CANCELMODE);
         return CButton::WindowProc(message, wParam, lParam);
-    case WM_ACTIVATEAPP:
-        if (wParam == FALSE) SendMessage(WM_CANCELMODE);
+    case WM_DESTROY:
+        WatchActivation(false);
         return CButton::WindowProc(message, wParam, lParam);
     case WM_ENABLE: {
         const LRESULT r = CButton::WindowProc(message, wParam, lParam);

@@ -14,6 +14,7 @@
 
 class VEzaPopupMenuWnd;
 class VEzaPaintManager;
+class VEzaHookSink;
 
 class WENDREL_API VEzaButton : public CButton, public VEzaMouseCaptureSink, public VEzaPmWndBridge {
     DECLARE_DYNAMIC(VEzaButton)
@@ -117,4 +118,9 @@ protected:
     void PaintToTarget(CDC& target);
 
     static int g_nTrackingMenus;
+
+private:
+    // Hears the application's deactivation at the button's top-level window.
+    VEzaHookSink* m_pActivationSink = nullptr;
+    void WatchActivation(bool on);
 };

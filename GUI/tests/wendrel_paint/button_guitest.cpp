@@ -3,7 +3,9 @@
 // two parts, the drop-down menu and the command chosen from it, Space and
 // Return, mnemonics, WM_CANCELMODE, check and radio toggling, the button's
 // own tooltip, and the painted button read back in pixels.
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "afxwin.h"
@@ -518,12 +520,12 @@ WTEST(quick_activation_follows_the_ampersand_and_the_shift_keys)
 
 WTEST(cancel_mode_ends_a_press_without_a_click)
 {
-    enum How { kCancelMode, kFocusLost, kCaptureTaken };
-    for (How how : {kCancelMode, kFocusLost, kCaptureTaken}) {
+    enum How { kCancelMode, kFocusLost, kCaptureTaken, kDeactivated };
+    for (How how : {kCancelMode, kFocusLost, kCaptureTaken, kDeactivated}) {
         Fixture f;
         WCHECK(f.ok);
         CButtonDlg& dlg = f.dlg;
-        dlg.run.SetFocus();
+        if (how == kFocusLost) dlg.run.SetFocus();
         MoveAndWait(CentreOf(dlg.run), dlg.run, H);
         MouseButton(true);
         WCHECK(PumpUntil([&] { return Transient(dlg.run) == (H | P | D); }));
@@ -531,8 +533,27 @@ WTEST(cancel_mode_ends_a_press_without_a_click)
             dlg.run.SendMessage(WM_CANCELMODE);
         else if (how == kFocusLost)
             ::SetFocus(::GetDlgItem(dlg.m_hWnd, kEdit));
-        else
+        else if (how == kCaptureTaken)
             ::SetCapture(dlg.m_hWnd);
+        std::thread other;
+        DWORD otherThread = 0;
+        if (how == kDeactivated) {
+            // A window of another thread takes the foreground: this thread's
+            // windows hear that their application was deactivated.
+            std::atomic<DWORD> id{0};
+            other = std::thread([&id] {
+                HWND w = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 500, 300, 60, 40, nullptr,
+                                           nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                MSG m;
+                ::PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+                ::SetForegroundWindow(w);
+                id = ::GetCurrentThreadId();
+                while (::GetMessageA(&m, nullptr, 0, 0) > 0) ::DispatchMessageA(&m);
+                ::DestroyWindow(w);
+            });
+            PumpUntil([&] { return id != 0 && Transient(dlg.run) == 0; });
+            otherThread = id;
+        }
         WCHECK_EQ(int(Transient(dlg.run)), 0);
         WCHECK(::GetCapture() != dlg.run.m_hWnd);
         ::ReleaseCapture();
@@ -541,6 +562,10 @@ WTEST(cancel_mode_ends_a_press_without_a_click)
         PumpUntil([&] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; });
         PumpPending();
         WCHECK(dlg.commands.empty());
+        if (other.joinable()) {
+            while (!::PostThreadMessageA(otherThread, WM_QUIT, 0, 0)) PumpPending();
+            other.join();
+        }
     }
 }
 
