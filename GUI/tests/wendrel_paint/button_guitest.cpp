@@ -4,6 +4,7 @@
 // Return, mnemonics, WM_CANCELMODE, check and radio toggling, the button's
 // own tooltip, and the painted button read back in pixels.
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -276,6 +277,48 @@ bool MoveAndWait(CPoint screen, const VEzaButton& b, BYTE expected)
         ::GetCursorPos(&p);
         return p.x == screen.x && p.y == screen.y && Transient(b) == expected;
     });
+}
+
+// With "--shot DIR": the dialog's client area with its controls, each as it
+// paints itself, written to DIR/button-NAME.bmp for a person to look at.
+void ShotOfDialog(CWnd& dlg, const std::string& name)
+{
+    const auto& args = wtest::args();
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] != "--shot") continue;
+        const CSize size(320, 90);
+        HDC screen = ::GetDC(nullptr);
+        HDC mem = ::CreateCompatibleDC(screen);
+        ::ReleaseDC(nullptr, screen);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = size.cx;
+        info.bmiHeader.biHeight = size.cy;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = ::CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(mem, bitmap);
+        const LPARAM flags = PRF_CLIENT | PRF_ERASEBKGND;
+        dlg.SendMessage(WM_PRINT, WPARAM(mem), flags);
+        VEzaPaintManager::stat_PrintChildren(dlg.m_hWnd, WM_PRINT, mem, flags, true);
+        ::GdiFlush();
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        const size_t bytes = size_t(size.cx) * size_t(size.cy) * 4;
+        file.bfSize = DWORD(file.bfOffBits + bytes);
+        const std::string path = args[i + 1] + "\\button-" + name + ".bmp";
+        if (FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(&file, sizeof file, 1, f);
+            std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+            std::fwrite(bits, bytes, 1, f);
+            std::fclose(f);
+        }
+        ::SelectObject(mem, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(mem);
+    }
 }
 
 constexpr BYTE H = VEzaButton::STATE_HOVER, P = VEzaButton::STATE_PUSHED, D = VEzaButton::STATE_HELD,
@@ -727,6 +770,7 @@ WTEST(the_painted_button_shows_hover_and_press_in_the_managers_colours)
                                 std::to_string(p.colour) + " expected");
         }
         ::ReleaseDC(b.m_hWnd, dc);
+        ShotOfDialog(f.dlg, std::string(c.look) + "-" + std::to_string(c.state));
         if ((c.state & P) != 0) {
             MouseButton(false);
             PumpUntil([&] { return (Transient(b) & P) == 0; });
