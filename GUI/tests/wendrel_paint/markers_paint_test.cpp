@@ -228,6 +228,17 @@ WTEST(separate_arrow_stands_on_its_frame_picture)
 WTEST(frame_pictures_only_for_separate_side_arrows_of_the_second_set)
 {
     MarkerStyle style(3);
+    {
+        // Clearing deletes the frame too, so that a marker built again gets its own.
+        Beta2 m;
+        m.m_dwFlags = Marker::FlagSeparate;
+        WCHECK(m.TakePictures(0, 0, 100, 100, 2, kGreen, Solid(20, 30, 0), Solid(20, 30, 0)));
+        const HGDIOBJ frame = m.m_bmpFrame.GetSafeHandle();
+        WCHECK(frame != nullptr);
+        m.Clear();
+        WCHECK(m.m_bmpFrame.GetSafeHandle() == nullptr && !IsGdiObject(frame));
+        WCHECK(m.m_ptPictureOffset == CPoint(0, 0));
+    }
     struct Case {
         bool beta2;
         DWORD flags;
