@@ -19,7 +19,7 @@ using Marker = VEzaPaintManager::DockMarkerBase;
 // marker window tells it (kind, outline, arm under the mouse).
 class GalleryMarkerWnd : public VEzaDynDockMarkerWnd, public VEzaDockMarkerWndState {
 public:
-    GalleryMarkerWnd(int kind, bool outline) : m_kind(kind), m_outline(outline) {}
+    GalleryMarkerWnd(int kind, bool outline) : m_kind(kind), m_outline(outline) { }
     int DockMarker_GetKind() const override { return m_kind; }
     bool DockMarker_IsOutlined() const override { return m_outline; }
     HWND DockMarker_GetHoverArm() const override { return m_arm; }
@@ -33,8 +33,8 @@ private:
 // Uses a dock-marker style in the current manager (which the markers ask)
 // and in the column's manager while it lives.
 struct MarkerStyle {
-    MarkerStyle(VEzaPaintManager& pm, int style) : m_pm(pm), m_saved(g_PaintManager->m_nDockMarkerType),
-        m_savedColumn(pm.m_nDockMarkerType)
+    MarkerStyle(VEzaPaintManager& pm, int style)
+        : m_pm(pm), m_saved(g_PaintManager->m_nDockMarkerType), m_savedColumn(pm.m_nDockMarkerType)
     {
         g_PaintManager->m_nDockMarkerType = style;
         pm.m_nDockMarkerType = style;
@@ -52,7 +52,8 @@ struct MarkerStyle {
 void Picture(CDC& dc, HBITMAP bitmap, CPoint at)
 {
     BITMAP info = {};
-    if (bitmap == nullptr || ::GetObject(bitmap, sizeof info, &info) == 0) return;
+    if (bitmap == nullptr || ::GetObject(bitmap, sizeof info, &info) == 0)
+        return;
     CDC mem;
     mem.CreateCompatibleDC(&dc);
     HGDIOBJ old = ::SelectObject(mem.GetSafeHdc(), bitmap);
@@ -86,8 +87,10 @@ void DrawMarker(CDC& dc, Marker& m, CPoint origin, bool hover)
 
 void DrawGroup(CDC& dc, Marker& group, CPoint origin, bool hover)
 {
-    if (group.m_bmpHover.GetSafeHandle() != nullptr) DrawMarker(dc, group, origin, hover);
-    for (Marker* child : group.m_children) DrawGroup(dc, *child, origin, hover);
+    if (group.m_bmpHover.GetSafeHandle() != nullptr)
+        DrawMarker(dc, group, origin, hover);
+    for (Marker* child : group.m_children)
+        DrawGroup(dc, *child, origin, hover);
 }
 
 // A made-up window content for the tint: white with grey text lines.
@@ -112,8 +115,8 @@ void Tint(GalleryCanvas& canvas, int x, int y, int w, int h, bool tab)
     std::vector<COLORREF> bits(size_t(w) * size_t(h));
     FakeContent(bits.data(), w, h);
     const CRect main(0, 0, w, h - 14), tabArea(8, h - 14, 48, h);
-    canvas.pm.DockMarker_AdjustHighlightedArea(bits.data(), w, h, tab, false, main, tabArea, COLORREF(-1),
-                                               COLORREF(-1), 3);
+    canvas.pm.DockMarker_AdjustHighlightedArea(bits.data(), w, h, tab, false, main, tabArea, COLORREF(-1), COLORREF(-1),
+                                               3);
     ::SetDIBitsToDevice(canvas.dc.GetSafeHdc(), x, y, DWORD(w), DWORD(h), 0, 0, 0, UINT(h), bits.data(), &bi,
                         DIB_RGB_COLORS);
     canvas.dc.Draw3dRect(x - 1, y - 1, w + 2, h + 2, RGB(0, 0, 0), RGB(0, 0, 0));
@@ -148,7 +151,8 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
     }
     {
         std::unique_ptr<Marker> compass(pm.DockMarker_CreateObject());
-        if (compass->Create(true, 7, CRect(0, 0, 150, 150))) DrawGroup(dc, *compass, CPoint(x + 220, y), false);
+        if (compass->Create(true, 7, CRect(0, 0, 150, 150)))
+            DrawGroup(dc, *compass, CPoint(x + 220, y), false);
         dc.Draw3dRect(x + 220, y, 150, 150, RGB(160, 160, 160), RGB(160, 160, 160));
     }
     y += 76;
@@ -157,7 +161,8 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
     y += 18;
     {
         std::unique_ptr<Marker> sides(pm.DockMarker_CreateObject());
-        if (sides->Create(false, 5, CRect(0, 0, 200, 110))) DrawGroup(dc, *sides, CPoint(x, y), true);
+        if (sides->Create(false, 5, CRect(0, 0, 200, 110)))
+            DrawGroup(dc, *sides, CPoint(x, y), true);
         dc.Draw3dRect(x, y, 200, 110, RGB(160, 160, 160), RGB(160, 160, 160));
     }
     y += 130;
@@ -178,8 +183,9 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
             const CPoint old = dc.SetViewportOrg(at);
             pm.DockMarker_PostRender(dc, rect, 1, true, &wnd, 0);
             dc.SetViewportOrg(old);
-            if (xp) canvas.Expect(CRect(at.x + 20, at.y + rect.bottom - 1, at.x + 21, at.y + rect.bottom), RGB(0, 96, 196),
-                                  name + " arrow outline");
+            if (xp)
+                canvas.Expect(CRect(at.x + 20, at.y + rect.bottom - 1, at.x + 21, at.y + rect.bottom), RGB(0, 96, 196),
+                              name + " arrow outline");
         }
         std::unique_ptr<Marker> centre(pm.DockMarker_CreateObject());
         GalleryMarkerWnd arm(0, false);
@@ -193,8 +199,9 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
             const CPoint old = dc.SetViewportOrg(at);
             pm.DockMarker_PostRender(dc, CRect(CPoint(0, 0), centre->m_size), 4, false, &wnd, 0);
             dc.SetViewportOrg(old);
-            if (xp) canvas.Expect(CRect(at.x + 29, at.y + 10, at.x + 30, at.y + 11), RGB(0, 96, 196),
-                                  name + " compass line");
+            if (xp)
+                canvas.Expect(CRect(at.x + 29, at.y + 10, at.x + 30, at.y + 11), RGB(0, 96, 196),
+                              name + " compass line");
         }
         arm.DestroyWindow();
     }
@@ -212,7 +219,8 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
         const COLORREF itemFrame = RGB(160, 160, 160);
         // Three items in a row with the divider before the middle one, and a
         // column of two with the divider after the top one.
-        for (int i = 0; i < 3; ++i) dc.Draw3dRect(x + i * 24, y, 20, 20, itemFrame, itemFrame);
+        for (int i = 0; i < 3; ++i)
+            dc.Draw3dRect(x + i * 24, y, 20, 20, itemFrame, itemFrame);
         pm.PaintDropDivider(dc, CRect(x + 24, y, x + 44, y + 20), true, true);
         canvas.Expect(CRect(x + 23, y + 10, x + 24, y + 11), pm.GetColor(COLOR_BTNTEXT), name + " divider");
         dc.Draw3dRect(x + 84, y, 30, 12, itemFrame, itemFrame);
@@ -223,8 +231,8 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
             const CRect r(x + 164 + s * 80, y, x + 164 + s * 80 + 70, y + 9);
             pm.PaintMenuTearOffButton(dc, r, s == 1, s == 2, nullptr, 0);
         }
-        canvas.Expect(CRect(x + 165, y + 2, x + 166, y + 3),
-                      xp ? pm.GetColor(2000) : pm.GetColor(COLOR_HIGHLIGHT), name + " tear-off");
+        canvas.Expect(CRect(x + 165, y + 2, x + 166, y + 3), xp ? pm.GetColor(2000) : pm.GetColor(COLOR_HIGHLIGHT),
+                      name + " tear-off");
     }
     y += 40;
 

@@ -25,9 +25,9 @@
 
 // The picture resources (library resource ids).
 enum : UINT {
-    kDockMarkerPictureFirst = 30343,  // classic set: 30343..30348
+    kDockMarkerPictureFirst = 30343,       // classic set: 30343..30348
     kDockMarkerBeta2PictureFirst = 30390,  // second set: 30390..30395
-    kDockMarkerFrameFirst = 30396,  // frame pictures: 30396..30399
+    kDockMarkerFrameFirst = 30396,         // frame pictures: 30396..30399
 };
 
 // The green that marks the pictures' transparent pixels.
@@ -91,14 +91,13 @@ public:
     // first again; module null: found through the resource chain) and takes
     // them. False on any failure, with no bitmap left behind.
     virtual bool LoadFromResources(int left, int top, int right, int bottom, int kind, COLORREF transparent,
-                                   LPCSTR name, LPCSTR type, LPCSTR secondName = nullptr,
-                                   LPCSTR secondType = nullptr, HINSTANCE module = nullptr,
-                                   HINSTANCE secondModule = nullptr);
+                                   LPCSTR name, LPCSTR type, LPCSTR secondName = nullptr, LPCSTR secondType = nullptr,
+                                   HINSTANCE module = nullptr, HINSTANCE secondModule = nullptr);
     // Takes ownership of both bitmaps: they must be of one size and the hover
     // picture must have a pixel that is not transparent; otherwise both are
     // deleted and the answer is false.
-    virtual bool TakePictures(int left, int top, int right, int bottom, int kind, COLORREF transparent,
-                              HBITMAP hover, HBITMAP idle);
+    virtual bool TakePictures(int left, int top, int right, int bottom, int kind, COLORREF transparent, HBITMAP hover,
+                              HBITMAP idle);
     // Builds the marker (or group) of a kind in a rectangle; createWindows
     // false marks the four side arrows of a kind-5 group as separate ones.
     virtual bool Create(bool createWindows, int kind, const CRect& rect);

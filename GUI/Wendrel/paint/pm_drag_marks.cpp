@@ -31,7 +31,8 @@ void VEzaPaintManager::PaintDropDivider(CDC& dc, const CRect& rect, bool before,
     }
     r.InflateRect(1, 0);
     const int y = (before ? r.top : r.bottom) - 1;
-    if (!before) r.right -= 1;
+    if (!before)
+        r.right -= 1;
     FillBox(dc, r.left, y, r.Width(), 2, c);
     FillBox(dc, r.left, y - 2, 1, 6, c);
     FillBox(dc, r.left, y - 1, 2, 4, c);
@@ -41,7 +42,8 @@ void VEzaPaintManager::PaintDropDivider(CDC& dc, const CRect& rect, bool before,
 
 void VEzaPaintManager::PaintDragSourceRect(CDC& dc, const CRect& rect)
 {
-    if (!dc.RectVisible(&rect)) return;
+    if (!dc.RectVisible(&rect))
+        return;
     const COLORREF c = GetColor(COLOR_BTNTEXT);
     CRect r = rect;
     dc.Draw3dRect(&r, c, c);
@@ -54,16 +56,17 @@ void VEzaPaintManager::PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool, 
     CRect r = rect;
     r.left += 1;
     r.bottom -= 1;
-    if (r.IsRectEmpty()) return;
+    if (r.IsRectEmpty())
+        return;
     FillBox(dc, r.left, r.top, r.Width(), r.Height(), GetColor(COLOR_HIGHLIGHT));
 }
 
-void VEzaPaintManagerXP::PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject*,
-                                                LPARAM)
+void VEzaPaintManagerXP::PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject*, LPARAM)
 {
     CRect r = rect;
     r.bottom -= 1;
-    if (r.IsRectEmpty()) return;
+    if (r.IsRectEmpty())
+        return;
     const bool active = hover || pushed;
     FillBox(dc, r.left, r.top, r.Width(), r.Height(), GetColor(active ? 1001 : 2000));
     // A grip of short lines, 33 pixels wide, in the middle.
@@ -81,31 +84,35 @@ void VEzaPaintManagerXP::PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool
     }
     // Never beyond the button when it is narrower than the grip.
     stripe.IntersectRect(&stripe, &r);
-    for (int y = stripe.top; y < stripe.bottom; y += 2) FillBox(dc, stripe.left, y, stripe.Width(), 1, lines);
+    for (int y = stripe.top; y < stripe.bottom; y += 2)
+        FillBox(dc, stripe.left, y, stripe.Width(), 1, lines);
 }
 
 // ---- Date picker
 
 void VEzaPaintManager::PaintDatePickerBorder(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam)
 {
-    if (!dc.RectVisible(&rect)) return;
+    if (!dc.RectVisible(&rect))
+        return;
     const COLORREF white = RGB(255, 255, 255), face = GetColor(COLOR_BTNFACE, object, lParam),
                    shadow = GetColor(COLOR_BTNSHADOW, object, lParam),
                    dark = GetColor(COLOR_3DDKSHADOW, object, lParam);
     const COLORREF frames[4][2] = {{face, dark}, {white, shadow}, {face, face}, {shadow, white}};
     CRect r = rect;
     for (const auto& f : frames) {
-        if (r.IsRectEmpty()) break;
+        if (r.IsRectEmpty())
+            break;
         dc.Draw3dRect(&r, f[0], f[1]);
         r.DeflateRect(1, 1);
     }
 }
 
 void VEzaPaintManager::PaintDatePickerHeaderBackground(int, int, CDC& dc, int, int, const CRect& header,
-                                                       const CRect& second, const CRect&, const CRect&,
-                                                       const CRect&, CObject* object, LPARAM lParam)
+                                                       const CRect& second, const CRect&, const CRect&, const CRect&,
+                                                       CObject* object, LPARAM lParam)
 {
-    if (!dc.RectVisible(&header)) return;
+    if (!dc.RectVisible(&header))
+        return;
     dc.Draw3dRect(&header, RGB(255, 255, 255), GetColor(COLOR_BTNSHADOW, object, lParam));
     if (!second.IsRectEmpty())
         FillBox(dc, second.left, second.top, second.Width(), second.Height(), GetColor(1000, object, lParam));
@@ -113,6 +120,7 @@ void VEzaPaintManager::PaintDatePickerHeaderBackground(int, int, CDC& dc, int, i
 
 void VEzaPaintManager::PaintDatePickerButtonsSeparator(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam)
 {
-    if (!dc.RectVisible(&rect) || rect.IsRectEmpty()) return;
+    if (!dc.RectVisible(&rect) || rect.IsRectEmpty())
+        return;
     FillBox(dc, rect.left, rect.top, rect.Width(), rect.Height(), GetColor(COLOR_BTNSHADOW, object, lParam));
 }

@@ -16,19 +16,25 @@ namespace {
 VEzaDockMarkerWndFactory* g_pMarkerWndFactory = nullptr;
 
 // A rectangle w by h centred in r on one axis or both.
-int Centred(int from, int length, int size) { return from + (length - size) / 2; }
+int Centred(int from, int length, int size)
+{
+    return from + (length - size) / 2;
+}
 
 HBITMAP LoadPicture(LPCSTR name, LPCSTR type, HINSTANCE module)
 {
-    if (module == nullptr) module = AfxFindResourceHandle(name, type);
-    if (module == nullptr) return nullptr;
+    if (module == nullptr)
+        module = AfxFindResourceHandle(name, type);
+    if (module == nullptr)
+        return nullptr;
     return VEzaPaintManager::stat_LoadBitmapFromResource(module, ::FindResourceA(module, name, type));
 }
 
 CSize BitmapSize(HBITMAP bitmap)
 {
     BITMAP info = {};
-    if (bitmap == nullptr || ::GetObject(bitmap, sizeof info, &info) == 0) return CSize(0, 0);
+    if (bitmap == nullptr || ::GetObject(bitmap, sizeof info, &info) == 0)
+        return CSize(0, 0);
     return CSize(info.bmWidth, info.bmHeight);
 }
 
@@ -40,18 +46,26 @@ bool IsUsableRegion(HRGN region)
 
 }  // namespace
 
-void VEzaDockMarkerWndFactory::Install(VEzaDockMarkerWndFactory* factory) { g_pMarkerWndFactory = factory; }
+void VEzaDockMarkerWndFactory::Install(VEzaDockMarkerWndFactory* factory)
+{
+    g_pMarkerWndFactory = factory;
+}
 
-VEzaDockMarkerWndFactory* VEzaDockMarkerWndFactory::Installed() { return g_pMarkerWndFactory; }
+VEzaDockMarkerWndFactory* VEzaDockMarkerWndFactory::Installed()
+{
+    return g_pMarkerWndFactory;
+}
 
 // ---- Regions from bitmaps
 
 HRGN VEzaPaintManager::stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transparent, COLORREF tolerance)
 {
     const CSize size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0) return nullptr;
+    if (size.cx <= 0 || size.cy <= 0)
+        return nullptr;
     HDC dc = ::CreateCompatibleDC(nullptr);
-    if (dc == nullptr) return nullptr;
+    if (dc == nullptr)
+        return nullptr;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = size.cx;
@@ -62,7 +76,8 @@ HRGN VEzaPaintManager::stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transpa
     std::vector<DWORD> bits(size_t(size.cx) * size_t(size.cy));
     const int rows = ::GetDIBits(dc, bitmap, 0, UINT(size.cy), bits.data(), &bi, DIB_RGB_COLORS);
     ::DeleteDC(dc);
-    if (rows != size.cy) return nullptr;
+    if (rows != size.cy)
+        return nullptr;
 
     auto low = [&](int shift) { return int((transparent >> shift) & 0xFF); };
     auto high = [&](int shift) { return std::min(255, low(shift) + int((tolerance >> shift) & 0xFF)); };
@@ -80,7 +95,8 @@ HRGN VEzaPaintManager::stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transpa
     std::vector<RECT> runs;
     runs.reserve(kGrowBy);
     auto flush = [&] {
-        if (runs.empty()) return;
+        if (runs.empty())
+            return;
         std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
         auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
         header->dwSize = sizeof(RGNDATAHEADER);
@@ -113,10 +129,13 @@ HRGN VEzaPaintManager::stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transpa
                 continue;
             }
             const int start = x;
-            while (x < size.cx && !isTransparent(row[x])) ++x;
-            if (runs.size() == runs.capacity()) runs.reserve(runs.size() + kGrowBy);
+            while (x < size.cx && !isTransparent(row[x]))
+                ++x;
+            if (runs.size() == runs.capacity())
+                runs.reserve(runs.size() + kGrowBy);
             runs.push_back(RECT{start, y, x, y + 1});
-            if (runs.size() == kFlushAt) flush();
+            if (runs.size() == kFlushAt)
+                flush();
         }
     }
     flush();
@@ -133,7 +152,8 @@ VEzaPaintManager::DockMarkerBase::~DockMarkerBase()
 
 void VEzaPaintManager::DockMarkerBase::DeleteChildren()
 {
-    for (DockMarkerBase* child : m_children) delete child;
+    for (DockMarkerBase* child : m_children)
+        delete child;
     m_children.clear();
 }
 
@@ -171,9 +191,11 @@ bool VEzaPaintManager::DockMarkerBase::LoadFromResources(int left, int top, int 
         secondName = name;
         secondType = type;
     }
-    if (secondType == nullptr) secondType = type;
+    if (secondType == nullptr)
+        secondType = type;
     HBITMAP hover = LoadPicture(name, type, module);
-    if (hover == nullptr) return false;
+    if (hover == nullptr)
+        return false;
     HBITMAP idle = LoadPicture(secondName, secondType, secondModule);
     if (idle == nullptr) {
         ::DeleteObject(hover);
@@ -191,9 +213,12 @@ bool VEzaPaintManager::DockMarkerBase::TakePictures(int left, int top, int right
         region = stat_GetRegionFromBitmap(hover, transparent, 0);
     if (!IsUsableRegion(region)) {
         // A picture with no visible pixel would make a window of no shape.
-        if (region != nullptr) ::DeleteObject(region);
-        if (hover != nullptr) ::DeleteObject(hover);
-        if (idle != nullptr) ::DeleteObject(idle);
+        if (region != nullptr)
+            ::DeleteObject(region);
+        if (hover != nullptr)
+            ::DeleteObject(hover);
+        if (idle != nullptr)
+            ::DeleteObject(idle);
         return false;
     }
     m_bmpHover.DeleteObject();
@@ -212,33 +237,48 @@ bool VEzaPaintManager::DockMarkerBase::TakePictures(int left, int top, int right
 UINT VEzaPaintManager::DockMarkerBase::GetPictureId(int kind) const
 {
     switch (kind) {
-    case 0: return 30347;
-    case 1: return 30343;
-    case 2: return 30344;
-    case 3: return 30345;
-    case 4: return 30348;
-    case 8: return 30346;
-    default: return 0;
+    case 0:
+        return 30347;
+    case 1:
+        return 30343;
+    case 2:
+        return 30344;
+    case 3:
+        return 30345;
+    case 4:
+        return 30348;
+    case 8:
+        return 30346;
+    default:
+        return 0;
     }
 }
 
 UINT VEzaPaintManager::DockMarkerBeta2::GetPictureId(int kind) const
 {
     switch (kind) {
-    case 0: return 30392;
-    case 1: return 30393;
-    case 2: return 30390;
-    case 3: return 30391;
-    case 4: return 30394;
-    case 8: return 30395;
-    default: return 0;
+    case 0:
+        return 30392;
+    case 1:
+        return 30393;
+    case 2:
+        return 30390;
+    case 3:
+        return 30391;
+    case 4:
+        return 30394;
+    case 8:
+        return 30395;
+    default:
+        return 0;
     }
 }
 
 bool VEzaPaintManager::DockMarkerBase::Create(bool createWindows, int kind, const CRect& rect)
 {
     Clear();
-    if (kind == -1) return true;
+    if (kind == -1)
+        return true;
     if (const UINT id = GetPictureId(kind); id != 0) {
         // The pictures are the library's own, even where the program has
         // resources of the same numbers.
@@ -252,11 +292,13 @@ bool VEzaPaintManager::DockMarkerBase::Create(bool createWindows, int kind, cons
         for (int side = 0; side < 4 && ok; ++side) {
             DockMarkerBase* marker = g_PaintManager->DockMarker_CreateObject();
             sides.push_back(marker);
-            if (!createWindows) marker->m_dwFlags |= FlagSeparate;
+            if (!createWindows)
+                marker->m_dwFlags |= FlagSeparate;
             ok = marker->Create(createWindows, side, rect);
         }
         if (!ok) {
-            for (DockMarkerBase* marker : sides) delete marker;
+            for (DockMarkerBase* marker : sides)
+                delete marker;
             return false;
         }
         m_children = sides;
@@ -264,7 +306,8 @@ bool VEzaPaintManager::DockMarkerBase::Create(bool createWindows, int kind, cons
         return true;
     }
     if (kind == 6) {
-        if (!Create(true, 5, rect)) return false;
+        if (!Create(true, 5, rect))
+            return false;
         DockMarkerBase* centre = g_PaintManager->DockMarker_CreateObject();
         if (!centre->Create(true, 4, rect)) {
             delete centre;
@@ -272,9 +315,9 @@ bool VEzaPaintManager::DockMarkerBase::Create(bool createWindows, int kind, cons
             return false;
         }
         const CSize size = centre->m_size;
-        CRect around(CPoint(rect.left + (rect.Width() - size.cx - 12) / 2,
-                            rect.top + (rect.Height() - size.cy - 12) / 2),
-                     CSize(size.cx + 12, size.cy + 12));
+        CRect around(
+            CPoint(rect.left + (rect.Width() - size.cx - 12) / 2, rect.top + (rect.Height() - size.cy - 12) / 2),
+            CSize(size.cx + 12, size.cy + 12));
         for (DockMarkerBase* side : m_children) {
             side->m_dwFlags &= ~DWORD(FlagSeparate);
             side->Position(side->m_nType, around, centre);
@@ -284,7 +327,8 @@ bool VEzaPaintManager::DockMarkerBase::Create(bool createWindows, int kind, cons
         return true;
     }
     if (kind == 7) {
-        if (!Create(true, 6, rect)) return false;
+        if (!Create(true, 6, rect))
+            return false;
         DockMarkerBase* tabArea = g_PaintManager->DockMarker_CreateObject();
         if (!tabArea->Create(true, 8, rect)) {
             delete tabArea;
@@ -312,9 +356,8 @@ bool VEzaPaintManager::DockMarkerBase::CreateWnds(HWND parent, DockMarkerWndArra
             params.kind = m_nType;
             params.hover = HBITMAP(m_bmpHover.GetSafeHandle());
             params.idle = HBITMAP(m_bmpIdle.GetSafeHandle());
-            params.frame = m_bmpFrame.GetSafeHandle() != nullptr
-                               ? stat_CloneBitmap(HBITMAP(m_bmpFrame.GetSafeHandle()))
-                               : nullptr;
+            params.frame =
+                m_bmpFrame.GetSafeHandle() != nullptr ? stat_CloneBitmap(HBITMAP(m_bmpFrame.GetSafeHandle())) : nullptr;
             params.region = HRGN(m_rgn.GetSafeHandle());
             params.rect = m_rect;
             params.pictureOffset = m_ptPictureOffset;
@@ -332,7 +375,8 @@ bool VEzaPaintManager::DockMarkerBase::CreateWnds(HWND parent, DockMarkerWndArra
         }
     }
     for (DockMarkerBase* child : m_children)
-        if (!child->CreateWnds(parent, windows)) ok = false;
+        if (!child->CreateWnds(parent, windows))
+            ok = false;
     return ok;
 }
 
@@ -357,7 +401,8 @@ void VEzaPaintManager::DockMarkerBase::Position(int kind, const CRect& rect, con
     case 8:
         r = CRect(CPoint(Centred(rect.left, rect.Width(), w), Centred(rect.top, rect.Height(), h)), CSize(w, h));
         break;
-    default: break;
+    default:
+        break;
     }
     m_rect = r;
 }
@@ -425,12 +470,23 @@ void VEzaPaintManager::DockMarkerBeta2::Position(int kind, const CRect& rect, co
     CPoint shift(0, 0);
     if (centre != nullptr) {
         switch (kind) {
-        case 0: shift = CPoint(1, 10); break;
-        case 1: shift = CPoint(1, -8); break;
-        case 2: shift = CPoint(10, 1); break;
-        case 3: shift = CPoint(-8, 1); break;
-        case 8: shift = CPoint(1, 1); break;
-        default: break;
+        case 0:
+            shift = CPoint(1, 10);
+            break;
+        case 1:
+            shift = CPoint(1, -8);
+            break;
+        case 2:
+            shift = CPoint(10, 1);
+            break;
+        case 3:
+            shift = CPoint(-8, 1);
+            break;
+        case 8:
+            shift = CPoint(1, 1);
+            break;
+        default:
+            break;
         }
     } else if (kind == 8) {
         shift = CPoint(1, 1);
@@ -443,10 +499,13 @@ void VEzaPaintManager::DockMarkerBeta2::Position(int kind, const CRect& rect, co
 VEzaPaintManager::DockMarkerBase* VEzaPaintManager::DockMarker_CreateObject()
 {
     switch (m_nDockMarkerType) {
-    case 1: return new DockMarkerBase;
+    case 1:
+        return new DockMarkerBase;
     case 2:
-    case 3: return new DockMarkerBeta2;
-    default: AfxThrowNotSupportedException();
+    case 3:
+        return new DockMarkerBeta2;
+    default:
+        AfxThrowNotSupportedException();
     }
 }
 
@@ -454,17 +513,20 @@ bool VEzaPaintManager::DockMarker_CreateWnds(HWND parent, int kind, CRect rect, 
 {
     windows.RemoveAll();
     DockMarkerBase marker;
-    if (!marker.Create(false, kind, rect)) return false;
+    if (!marker.Create(false, kind, rect))
+        return false;
     return marker.CreateWnds(parent, windows);
 }
 
-void VEzaPaintManager::DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool highlighted, CObject* object,
-                                             LPARAM)
+void VEzaPaintManager::DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool highlighted, CObject* object, LPARAM)
 {
-    if (m_nDockMarkerType != 2 && m_nDockMarkerType != 3) return;
-    if (object == nullptr || !object->IsKindOf(RUNTIME_CLASS(VEzaDynDockMarkerWnd))) return;
+    if (m_nDockMarkerType != 2 && m_nDockMarkerType != 3)
+        return;
+    if (object == nullptr || !object->IsKindOf(RUNTIME_CLASS(VEzaDynDockMarkerWnd)))
+        return;
     const auto* state = dynamic_cast<const VEzaDockMarkerWndState*>(object);
-    if (state == nullptr) return;
+    if (state == nullptr)
+        return;
     const COLORREF colour =
         ::GetNearestColor(dc.m_hAttribDC != nullptr ? dc.m_hAttribDC : dc.GetSafeHdc(), RGB(0, 96, 196));
     CBrush brush(colour);
@@ -475,20 +537,29 @@ void VEzaPaintManager::DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool
     if (highlighted && state->DockMarker_IsOutlined()) {
         const bool top = kind == 0 || kind == 2 || kind == 3, bottom = kind == 1 || kind == 2 || kind == 3,
                    left = kind == 0 || kind == 1 || kind == 2, right = kind == 0 || kind == 1 || kind == 3;
-        if (kind < 0 || kind > 3) return;
-        if (top) line(rect.left, rect.top, rect.Width(), 1);
-        if (bottom) line(rect.left, rect.bottom - 1, rect.Width(), 1);
-        if (left) line(rect.left, rect.top, 1, rect.Height());
-        if (right) line(rect.right - 1, rect.top, 1, rect.Height());
+        if (kind < 0 || kind > 3)
+            return;
+        if (top)
+            line(rect.left, rect.top, rect.Width(), 1);
+        if (bottom)
+            line(rect.left, rect.bottom - 1, rect.Width(), 1);
+        if (left)
+            line(rect.left, rect.top, 1, rect.Height());
+        if (right)
+            line(rect.right - 1, rect.top, 1, rect.Height());
         return;
     }
-    if (kind != 4) return;
+    if (kind != 4)
+        return;
     const HWND armWnd = state->DockMarker_GetHoverArm();
-    if (armWnd == nullptr || !::IsWindow(armWnd)) return;
+    if (armWnd == nullptr || !::IsWindow(armWnd))
+        return;
     CWnd* arm = CWnd::FromHandlePermanent(armWnd);
-    if (arm == nullptr || !arm->IsKindOf(RUNTIME_CLASS(VEzaDynDockMarkerWnd))) return;
+    if (arm == nullptr || !arm->IsKindOf(RUNTIME_CLASS(VEzaDynDockMarkerWnd)))
+        return;
     const auto* armState = dynamic_cast<const VEzaDockMarkerWndState*>(arm);
-    if (armState == nullptr) return;
+    if (armState == nullptr)
+        return;
     switch (armState->DockMarker_GetKind()) {
     case 0:
         line(29, 0, 29, 1), line(29, 0, 1, 23), line(57, 0, 1, 23);
@@ -505,8 +576,8 @@ void VEzaPaintManager::DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool
     case 8: {
         CPen pen(PS_SOLID, 1, colour);
         CPen* old = dc.SelectObject(&pen);
-        const POINT strokes[4][2] = {{{23, 28}, {29, 22}}, {{58, 23}, {64, 29}}, {{58, 63}, {64, 57}},
-                                     {{23, 58}, {29, 64}}};
+        const POINT strokes[4][2] = {
+            {{23, 28}, {29, 22}}, {{58, 23}, {64, 29}}, {{58, 63}, {64, 57}}, {{23, 58}, {29, 64}}};
         for (const auto& s : strokes) {
             dc.MoveTo(s[0]);
             dc.LineTo(s[1]);
@@ -514,7 +585,8 @@ void VEzaPaintManager::DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool
         dc.SelectObject(old);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -522,7 +594,8 @@ void VEzaPaintManager::DockMarker_AdjustHighlightedArea(COLORREF* pixels, int wi
                                                         bool tabAbove, const CRect& main, const CRect& tab,
                                                         COLORREF fill, COLORREF border, int bw)
 {
-    if (pixels == nullptr || width <= 0 || height <= 0) return;
+    if (pixels == nullptr || width <= 0 || height <= 0)
+        return;
     const CRect R = tabShape ? main : CRect(0, 0, width, height);
     const CRect& M = main;
     const CRect& B = tab;
@@ -533,21 +606,27 @@ void VEzaPaintManager::DockMarker_AdjustHighlightedArea(COLORREF* pixels, int wi
             const int y = height - 1 - r;
             for (int x = 0; x < width; ++x) {
                 const CPoint pt(x, y);
-                if (tabShape && !M.PtInRect(pt) && !B.PtInRect(pt)) continue;
-                if ((r + x) % 2 == 1) pixels[size_t(r) * size_t(width) + size_t(x)] = dib;
+                if (tabShape && !M.PtInRect(pt) && !B.PtInRect(pt))
+                    continue;
+                if ((r + x) % 2 == 1)
+                    pixels[size_t(r) * size_t(width) + size_t(x)] = dib;
             }
         }
         return;
     }
     const VEzaPaintSystem& system = VEzaGetPaintSystem();
-    if (fill == COLORREF(-1)) fill = system.pfnGetSysColor(COLOR_HIGHLIGHT);
-    if (m_nDockMarkerType == 2 || m_nDockMarkerType == 3) fill = RGB(0, 64, 196);
-    if (bw > 0 && border == COLORREF(-1)) border = system.pfnGetSysColor(COLOR_BTNFACE);
+    if (fill == COLORREF(-1))
+        fill = system.pfnGetSysColor(COLOR_HIGHLIGHT);
+    if (m_nDockMarkerType == 2 || m_nDockMarkerType == 3)
+        fill = RGB(0, 64, 196);
+    if (bw > 0 && border == COLORREF(-1))
+        border = system.pfnGetSysColor(COLOR_BTNFACE);
     for (int r = 0; r < height; ++r) {
         const int y = height - 1 - r;
         for (int x = 0; x < width; ++x) {
             const CPoint pt(x, y);
-            if (tabShape && !M.PtInRect(pt) && !B.PtInRect(pt)) continue;
+            if (tabShape && !M.PtInRect(pt) && !B.PtInRect(pt))
+                continue;
             bool onBorder = false;
             if (bw > 0) {
                 if (tabShape && B.PtInRect(pt) &&

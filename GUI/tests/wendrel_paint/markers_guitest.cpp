@@ -35,9 +35,11 @@ public:
     }
     ~StandInMarkerWnd() override
     {
-        if (GetSafeHwnd() != nullptr) DestroyWindow();
+        if (GetSafeHwnd() != nullptr)
+            DestroyWindow();
         for (HBITMAP b : {params.hover, params.idle, params.frame})
-            if (b != nullptr) ::DeleteObject(b);
+            if (b != nullptr)
+                ::DeleteObject(b);
     }
     int DockMarker_GetKind() const override { return params.kind; }
     bool DockMarker_IsOutlined() const override { return params.outline; }
@@ -50,10 +52,7 @@ public:
 struct StandInFactory : VEzaDockMarkerWndFactory {
     StandInFactory() { Install(this); }
     ~StandInFactory() override { Install(nullptr); }
-    VEzaDynDockMarkerWnd* CreateMarkerWnd(const VEzaDockMarkerWndParams& p) override
-    {
-        return new StandInMarkerWnd(p);
-    }
+    VEzaDynDockMarkerWnd* CreateMarkerWnd(const VEzaDockMarkerWndParams& p) override { return new StandInMarkerWnd(p); }
 };
 
 struct MarkerStyle {
@@ -70,7 +69,8 @@ struct Windows {
     ~Windows() { Clear(); }
     void Clear()
     {
-        for (INT_PTR i = 0; i < array.GetSize(); ++i) delete array[i];
+        for (INT_PTR i = 0; i < array.GetSize(); ++i)
+            delete array[i];
         array.RemoveAll();
     }
     StandInMarkerWnd* at(INT_PTR i) { return static_cast<StandInMarkerWnd*>(array[i]); }
@@ -118,9 +118,11 @@ WTEST(marker_groups_build_their_windows_in_order)
     // The separate side arrows: outlined, each with a copy of its frame. The
     // array is emptied first (its windows stay the caller's).
     std::vector<CWnd*> earlier;
-    for (INT_PTR i = 0; i < w.array.GetSize(); ++i) earlier.push_back(w.array[i]);
+    for (INT_PTR i = 0; i < w.array.GetSize(); ++i)
+        earlier.push_back(w.array[i]);
     WCHECK(g_PaintManager->DockMarker_CreateWnds(nullptr, 5, area, w.array));
-    for (CWnd* wnd : earlier) delete wnd;
+    for (CWnd* wnd : earlier)
+        delete wnd;
     WCHECK_EQ(int(w.array.GetSize()), 4);
     for (INT_PTR i = 0; i < 4; ++i) {
         StandInMarkerWnd* wnd = w.at(i);
@@ -151,9 +153,11 @@ WTEST(outline_of_a_hovered_separate_arrow)
         bool highlighted, outline, markerWnd;
         const char* edges;  // t b l r: which edges carry the line
     } cases[] = {
+        // clang-format off
         {3, 0, true, true, true, "t l r"},   {3, 1, true, true, true, "b l r"}, {2, 2, true, true, true, "t b l"},
         {3, 3, true, true, true, "t b r"},   {3, 4, true, true, true, ""},      {1, 1, true, true, true, ""},
         {3, 1, false, true, true, ""},       {3, 1, true, false, true, ""},     {3, 1, true, true, false, ""},
+        // clang-format on
     };
     for (const Case& c : cases) {
         MarkerStyle style(c.style);
@@ -169,7 +173,8 @@ WTEST(outline_of_a_hovered_separate_arrow)
                                               c.markerWnd ? static_cast<CObject*>(&marker) : &plain, 0);
         std::string edges;
         auto line = [&](const char* name, const RECT& r) {
-            if (dib.CountOther(r, kLine) == 0) edges += edges.empty() ? name : std::string(" ") + name;
+            if (dib.CountOther(r, kLine) == 0)
+                edges += edges.empty() ? name : std::string(" ") + name;
         };
         line("t", {0, 0, 30, 1});
         line("b", {0, 19, 30, 20});
@@ -192,10 +197,12 @@ WTEST(compass_centre_points_to_the_arm_under_the_mouse)
         int arm;
         std::vector<CRect> lines;
     } cases[] = {
+        // clang-format off
         {0, {{29, 0, 58, 1}, {29, 0, 30, 23}, {57, 0, 58, 23}}},
         {1, {{29, 87, 58, 88}, {29, 64, 30, 88}, {57, 64, 58, 88}}},
         {2, {{0, 29, 23, 30}, {0, 57, 23, 58}, {0, 29, 1, 58}}},
         {3, {{64, 29, 88, 30}, {64, 57, 88, 58}, {87, 29, 88, 58}}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         VEzaDockMarkerWndParams armParams;

@@ -68,7 +68,8 @@ std::string RegionRows(HRGN region, int w, int h)
 {
     std::string s;
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) s += ::PtInRegion(region, x, y) ? '#' : '.';
+        for (int x = 0; x < w; ++x)
+            s += ::PtInRegion(region, x, y) ? '#' : '.';
         s += '\n';
     }
     return s;
@@ -77,11 +78,15 @@ std::string RegionRows(HRGN region, int w, int h)
 std::string Join(const std::vector<std::string>& rows)
 {
     std::string s;
-    for (const std::string& r : rows) s += r + '\n';
+    for (const std::string& r : rows)
+        s += r + '\n';
     return s;
 }
 
-bool IsGdiObject(HGDIOBJ h) { return ::GetObjectType(h) != 0; }
+bool IsGdiObject(HGDIOBJ h)
+{
+    return ::GetObjectType(h) != 0;
+}
 
 // Puts a dock-marker style into the current manager while it lives.
 struct MarkerStyle {
@@ -112,6 +117,7 @@ WTEST(region_from_bitmap_holds_every_pixel_that_is_not_transparent)
         COLORREF tolerance;
         std::vector<std::string> expected;
     } cases[] = {
+        // clang-format off
         {"runs of one row and several rows",
          {"..##.#", "######", "......", "#....#"},
          0,
@@ -119,12 +125,14 @@ WTEST(region_from_bitmap_holds_every_pixel_that_is_not_transparent)
         {"near-green is opaque without tolerance", {"o#o", ".o."}, 0, {"###", ".#."}},
         {"and transparent within it", {"o#o", ".o."}, RGB(2, 0, 1), {".#.", "..."}},
         {"no opaque pixel: an empty region", {"....", "...."}, 0, {"....", "...."}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         HBITMAP bitmap = Picture(c.rows);
         HRGN region = VEzaPaintManager::stat_GetRegionFromBitmap(bitmap, kGreen, c.tolerance);
         WCHECK(region != nullptr);
-        if (region == nullptr) continue;
+        if (region == nullptr)
+            continue;
         const int w = int(c.rows[0].size()), h = int(c.rows.size());
         WCHECK_EQ(c.what + std::string("\n") + RegionRows(region, w, h), c.what + std::string("\n") + Join(c.expected));
         ::DeleteObject(region);
@@ -140,7 +148,8 @@ WTEST(region_from_bitmap_with_more_runs_than_one_block_holds)
     std::vector<std::string> rows(h, std::string(w, '.'));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if ((x + y) % 2 == 0) rows[y][x] = '#';
+            if ((x + y) % 2 == 0)
+                rows[y][x] = '#';
     HBITMAP bitmap = Picture(rows);
     HRGN region = VEzaPaintManager::stat_GetRegionFromBitmap(bitmap, kGreen, 0);
     WCHECK(region != nullptr);
@@ -158,9 +167,11 @@ WTEST(marker_placement_by_kind)
         CSize size;
         CRect expected;
     } cases[] = {
+        // clang-format off
         {0, {20, 30}, {40, 0, 60, 30}},   {1, {20, 30}, {40, 70, 60, 100}}, {2, {20, 30}, {0, 35, 20, 65}},
         {3, {20, 30}, {80, 35, 100, 65}}, {4, {21, 31}, {39, 34, 60, 65}},  {8, {20, 30}, {40, 35, 60, 65}},
         {5, {20, 30}, {0, 0, 100, 100}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         for (bool beta2 : {false, true}) {
@@ -169,7 +180,8 @@ WTEST(marker_placement_by_kind)
             m->Position(c.kind, CRect(0, 0, 100, 100), nullptr);
             CRect expected = c.expected;
             // The second set's tab-area marker stands one pixel further in.
-            if (beta2 && c.kind == 8) expected.OffsetRect(1, 1);
+            if (beta2 && c.kind == 8)
+                expected.OffsetRect(1, 1);
             WCHECK_EQ(std::to_string(c.kind) + (beta2 ? " beta2 " : " base ") + Show(m->m_rect),
                       std::to_string(c.kind) + (beta2 ? " beta2 " : " base ") + Show(expected));
         }
@@ -187,10 +199,12 @@ WTEST(separate_arrow_stands_on_its_frame_picture)
         CSize frame;
         CPoint centreShift;
     } cases[] = {
+        // clang-format off
         {0, {30, 20}, {30, 5, 70, 33}, {6, 4}, {40, 28}, {1, 10}},
         {1, {30, 20}, {30, 67, 70, 95}, {6, 3}, {40, 28}, {1, -8}},
         {2, {20, 30}, {5, 30, 33, 70}, {4, 6}, {28, 40}, {10, 1}},
         {3, {20, 30}, {67, 30, 95, 70}, {3, 6}, {28, 40}, {-8, 1}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         for (bool withCentre : {false, true}) {
@@ -200,7 +214,8 @@ WTEST(separate_arrow_stands_on_its_frame_picture)
             WCHECK(m.TakePictures(0, 0, 100, 100, c.kind, kGreen, Solid(c.arrow.cx, c.arrow.cy, 0),
                                   Solid(c.arrow.cx, c.arrow.cy, 0)));
             // Placed again around a compass centre: the frame stays, the shift is added.
-            if (withCentre) m.Position(c.kind, CRect(0, 0, 100, 100), &centre);
+            if (withCentre)
+                m.Position(c.kind, CRect(0, 0, 100, 100), &centre);
             CRect expected = c.expected;
             if (withCentre) {
                 // The second placement starts from the frame picture's size.
@@ -261,9 +276,11 @@ WTEST(pictures_of_different_sizes_or_without_shape_are_refused_and_deleted)
         const char* what;
         HBITMAP hover, idle;
     } cases[] = {
+        // clang-format off
         {"sizes differ", Solid(20, 30, 0), Solid(20, 31, 0)},
         {"all transparent", Solid(20, 30, kGreen), Solid(20, 30, 0)},
         {"no idle picture", Solid(20, 30, 0), nullptr},
+        // clang-format on
     };
     for (const Case& c : cases) {
         Marker m;
@@ -316,8 +333,10 @@ WTEST(single_markers_load_their_set_of_pictures)
         int style, kind;
         CSize size;
     } cases[] = {
+        // clang-format off
         {1, 0, {26, 26}}, {1, 2, {26, 26}}, {1, 4, {88, 88}}, {1, 8, {26, 26}},
         {3, 0, {30, 20}}, {3, 1, {30, 20}}, {3, 2, {20, 30}}, {3, 3, {20, 30}}, {3, 4, {88, 88}}, {3, 8, {28, 28}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         MarkerStyle s(c.style);
@@ -342,7 +361,8 @@ WTEST(groups_hold_their_children_in_order)
     MarkerStyle s(3);
     auto kinds = [](const Marker& m) {
         std::string k;
-        for (const Marker* c : m.m_children) k += std::to_string(c->m_nType) + (c->m_dwFlags & 1 ? "f " : " ");
+        for (const Marker* c : m.m_children)
+            k += std::to_string(c->m_nType) + (c->m_dwFlags & 1 ? "f " : " ");
         return k;
     };
     const CRect rect(0, 0, 300, 200);
@@ -364,7 +384,8 @@ WTEST(groups_hold_their_children_in_order)
     WCHECK(m.m_children[2]->m_rect == CRect(136, 122, 166, 142));
     WCHECK(m.m_children[3]->m_rect == CRect(110, 86, 130, 116));
     WCHECK(m.m_children[4]->m_rect == CRect(172, 86, 192, 116));
-    for (const Marker* c : m.m_children) WCHECK(c->m_bmpFrame.GetSafeHandle() == nullptr);
+    for (const Marker* c : m.m_children)
+        WCHECK(c->m_bmpFrame.GetSafeHandle() == nullptr);
 
     WCHECK(m.Create(true, 7, rect));
     WCHECK_EQ(kinds(m), std::string("4 0 1 2 3 8 "));
@@ -402,7 +423,10 @@ std::string Tint(VEzaPaintManager& pm, int w, int h, bool tab, bool above, const
 }
 
 // 0x00RRGGBB of a colour.
-COLORREF DibPixel(COLORREF c) { return (COLORREF(GetRValue(c)) << 16) | (COLORREF(GetGValue(c)) << 8) | GetBValue(c); }
+COLORREF DibPixel(COLORREF c)
+{
+    return (COLORREF(GetRValue(c)) << 16) | (COLORREF(GetGValue(c)) << 8) | GetBValue(c);
+}
 
 }  // namespace
 
@@ -417,6 +441,7 @@ WTEST(docking_area_tint_on_a_pixel_array)
         int bw;
         std::vector<std::string> expected;
     } cases[] = {
+        // clang-format off
         {"border 2 below",
          32, 1, 8, 6, false, false, {}, {}, 2,
          {"BBBBBBBB", "BBBBBBBB", "BBFFFFBB", "BBFFFFBB", "BBBBBBBB", "BBBBBBBB"}},
@@ -431,6 +456,7 @@ WTEST(docking_area_tint_on_a_pixel_array)
         {"palette display", 8, 1, 5, 3, false, false, {}, {}, 2, {".S.S.", "S.S.S", ".S.S."}},
         {"palette display, tab", 8, 1, 5, 4, true, false, {0, 0, 5, 2}, {1, 2, 3, 4}, 2,
          {"S.S.S", ".S.S.", "..S..", ".S..."}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         InjectedSystem system(c.bpp);
@@ -463,7 +489,9 @@ WTEST(drop_divider_shapes)
         bool before, vertical;
         std::vector<std::string> expected;  // x 0..19, y 0..19
     } cases[] = {
+        // clang-format off
         {true, true, {}}, {false, true, {}}, {true, false, {}}, {false, false, {}},
+        // clang-format on
     };
     // Drawn from the geometry: an I-beam 2 thick with 6-wide end rows and
     // 4-wide blocks two deep at both ends.
@@ -475,9 +503,12 @@ WTEST(drop_divider_shapes)
             else
                 rows[a][b] = 'X';
         };
-        for (int i = from; i <= to; ++i) set(at, i), set(at + 1, i);
-        for (int d = -2; d <= 3; ++d) set(at + d, from), set(at + d, to);
-        for (int d = -1; d <= 2; ++d) set(at + d, from + 1), set(at + d, to - 1);
+        for (int i = from; i <= to; ++i)
+            set(at, i), set(at + 1, i);
+        for (int d = -2; d <= 3; ++d)
+            set(at + d, from), set(at + d, to);
+        for (int d = -1; d <= 2; ++d)
+            set(at + d, from + 1), set(at + d, to - 1);
         return rows;
     };
     // The rectangle is (5, 5, 15, 15).
@@ -510,7 +541,8 @@ WTEST(drag_source_frame_only_where_visible)
     for (bool clipped : {false, true}) {
         Dib dib(30, 20, kBack);
         DibCDC dc(dib);
-        if (clipped) dc.IntersectClipRect(20, 0, 30, 20);
+        if (clipped)
+            dc.IntersectClipRect(20, 0, 30, 20);
         pm.PaintDragSourceRect(dc, CRect(2, 2, 12, 10));
         if (!clipped)
             WCHECK_EQ(dib.Rows({2, 2, 12, 10}, {{kBack, '.'}, {InjectedSystem::kText, 'X'}}),
@@ -538,9 +570,11 @@ WTEST(tear_off_button_in_both_looks)
         bool hover, pushed;
         const char* rows;  // the column x = 40 from y = 0 to 8: F fill, E frame, L lines
     } cases[] = {
+        // clang-format off
         {false, false, "FLFLFLFF."},
         {true, false, "EFLFLFFE."},
         {false, true, "EFLFLFFE."},
+        // clang-format on
     };
     for (const Case& c : cases) {
         Dib dib(100, 9, kBack);
@@ -553,7 +587,8 @@ WTEST(tear_off_button_in_both_looks)
         std::string column = dib.Rows({40, 0, 41, 9}, legend);
         std::string flat;
         for (char ch : column)
-            if (ch != '\n') flat += ch;
+            if (ch != '\n')
+                flat += ch;
         WCHECK_EQ(flat, std::string(c.rows));
         // The grip is 33 pixels wide in the middle: x = 33 to 65.
         const int y = active ? 2 : 1;
@@ -595,8 +630,8 @@ WTEST(date_picker_border_header_and_separator)
         pm->PaintDatePickerButtonsSeparator(dc, CRect(22, 2, 38, 3), nullptr, 0);
         WCHECK_EQ(dib.CountOther({22, 2, 38, 3}, shadow), 0);
 
-        pm->PaintDatePickerHeaderBackground(0, 0, dc, 2026, 12, CRect(22, 5, 38, 15), CRect(24, 7, 36, 13), {}, {},
-                                            {}, nullptr, 0);
+        pm->PaintDatePickerHeaderBackground(0, 0, dc, 2026, 12, CRect(22, 5, 38, 15), CRect(24, 7, 36, 13), {}, {}, {},
+                                            nullptr, 0);
         WCHECK_EQ(dib.CountOther({22, 5, 37, 6}, white), 0);
         WCHECK_EQ(dib.CountOther({22, 5, 23, 14}, white), 0);
         WCHECK_EQ(dib.CountOther({22, 14, 38, 15}, shadow), 0);
@@ -610,8 +645,8 @@ WTEST(date_picker_border_header_and_separator)
         cdc.IntersectClipRect(30, 25, 40, 30);
         pm->PaintDatePickerBorder(cdc, CRect(0, 0, 20, 20), nullptr, 0);
         pm->PaintDatePickerButtonsSeparator(cdc, CRect(0, 22, 20, 23), nullptr, 0);
-        pm->PaintDatePickerHeaderBackground(0, 0, cdc, 2026, 12, CRect(0, 0, 20, 20), CRect(25, 25, 40, 30), {},
-                                            {}, {}, nullptr, 0);
+        pm->PaintDatePickerHeaderBackground(0, 0, cdc, 2026, 12, CRect(0, 0, 20, 20), CRect(25, 25, 40, 30), {}, {}, {},
+                                            nullptr, 0);
         WCHECK_EQ(clipped.CountOther({0, 0, 40, 30}, kBack), 0);
     }
 }
