@@ -108,8 +108,9 @@ public:
     // it is placed around, or null.
     virtual void Position(int kind, const CRect& rect, const DockMarkerBase* centre);
 
-    // The picture resource of a kind, or 0 for a kind without one.
-    virtual UINT GetPictureId(int kind) const;
+    // The picture resource of a kind in this marker's set, or 0 for a kind
+    // without one.
+    UINT GetPictureId(int kind) const;
 
     int m_nType = -1;
     CBitmap m_bmpHover;
@@ -125,11 +126,13 @@ public:
 
 protected:
     void ClearPictures();
+    // The second picture set (DockMarkerBeta2).
+    bool m_bSecondSet = false;
 };
 
 class WENDREL_API VEzaPaintManager::DockMarkerBeta2 : public VEzaPaintManager::DockMarkerBase {
 public:
-    UINT GetPictureId(int kind) const override;
+    DockMarkerBeta2() { m_bSecondSet = true; }
     // The base placement; a separate side arrow first gets its frame picture
     // (and the frame's shape) and stands the outer distance inside the
     // rectangle's edge.

@@ -236,42 +236,14 @@ bool VEzaPaintManager::DockMarkerBase::TakePictures(int left, int top, int right
 
 UINT VEzaPaintManager::DockMarkerBase::GetPictureId(int kind) const
 {
-    switch (kind) {
-    case 0:
-        return 30347;
-    case 1:
-        return 30343;
-    case 2:
-        return 30344;
-    case 3:
-        return 30345;
-    case 4:
-        return 30348;
-    case 8:
-        return 30346;
-    default:
-        return 0;
-    }
-}
-
-UINT VEzaPaintManager::DockMarkerBeta2::GetPictureId(int kind) const
-{
-    switch (kind) {
-    case 0:
-        return 30392;
-    case 1:
-        return 30393;
-    case 2:
-        return 30390;
-    case 3:
-        return 30391;
-    case 4:
-        return 30394;
-    case 8:
-        return 30395;
-    default:
-        return 0;
-    }
+    // Top, bottom, left, right, centre and tab area of each set.
+    static const int kinds[6] = {0, 1, 2, 3, 4, 8};
+    static const UINT first[6] = {30347, 30343, 30344, 30345, 30348, 30346};
+    static const UINT second[6] = {30392, 30393, 30390, 30391, 30394, 30395};
+    for (int i = 0; i < 6; ++i)
+        if (kinds[i] == kind)
+            return m_bSecondSet ? second[i] : first[i];
+    return 0;
 }
 
 bool VEzaPaintManager::DockMarkerBase::Create(bool createWindows, int kind, const CRect& rect)
