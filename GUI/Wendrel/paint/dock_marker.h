@@ -11,7 +11,8 @@
 //
 // Marker kinds: 0 top, 1 bottom, 2 left, 3 right, 4 compass centre, 5..7
 // groups, 8 tab area, −1 nothing. The pictures are bitmap resources of the
-// library with green (0x00FF00) as the transparent colour.
+// library (resources/wendrel_res.h) with green (0x00FF00) as the transparent
+// colour.
 //
 // The marker windows are built by the docking code through the factory it
 // installs (VEzaDockMarkerWndFactory); a window tells the paint manager its
@@ -22,13 +23,6 @@
 #include <vector>
 
 #include "paint/paint_manager.h"
-
-// The picture resources (library resource ids).
-enum : UINT {
-    kDockMarkerPictureFirst = 30343,       // classic set: 30343..30348
-    kDockMarkerBeta2PictureFirst = 30390,  // second set: 30390..30395
-    kDockMarkerFrameFirst = 30396,         // frame pictures: 30396..30399
-};
 
 // The green that marks the pictures' transparent pixels.
 constexpr COLORREF kDockMarkerTransparent = RGB(0, 255, 0);

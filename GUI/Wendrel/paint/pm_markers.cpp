@@ -9,6 +9,7 @@
 #include "paint/paint_log.h"
 #include "paint/paint_system.h"
 #include "resources/resource_manager.h"
+#include "resources/wendrel_res.h"
 #include "toolkit/bar_types.h"
 
 namespace {
@@ -238,8 +239,10 @@ UINT VEzaPaintManager::DockMarkerBase::GetPictureId(int kind) const
 {
     // Top, bottom, left, right, centre and tab area of each set.
     static const int kinds[6] = {0, 1, 2, 3, 4, 8};
-    static const UINT first[6] = {30347, 30343, 30344, 30345, 30348, 30346};
-    static const UINT second[6] = {30392, 30393, 30390, 30391, 30394, 30395};
+    static const UINT first[6] = {IDB_WENDREL_MARKER_TOP,   IDB_WENDREL_MARKER_BOTTOM, IDB_WENDREL_MARKER_LEFT,
+                                  IDB_WENDREL_MARKER_RIGHT, IDB_WENDREL_MARKER_CENTRE, IDB_WENDREL_MARKER_TAB};
+    static const UINT second[6] = {IDB_WENDREL_MARKER2_TOP,   IDB_WENDREL_MARKER2_BOTTOM, IDB_WENDREL_MARKER2_LEFT,
+                                   IDB_WENDREL_MARKER2_RIGHT, IDB_WENDREL_MARKER2_CENTRE, IDB_WENDREL_MARKER2_TAB};
     for (int i = 0; i < 6; ++i)
         if (kinds[i] == kind)
             return m_bSecondSet ? second[i] : first[i];
@@ -387,11 +390,9 @@ void VEzaPaintManager::DockMarkerBeta2::Position(int kind, const CRect& rect, co
         HBITMAP frame;
         {
             VEzaToolkitResourceScope scope;
-            frame = LoadPicture(MAKEINTRESOURCEA(kDockMarkerFrameFirst + UINT(kind == 0   ? 2
-                                                                              : kind == 1 ? 3
-                                                                              : kind == 2 ? 0
-                                                                                          : 1)),
-                                MAKEINTRESOURCEA(2) /* RT_BITMAP */, nullptr);
+            static const UINT frames[4] = {IDB_WENDREL_MARKER_FRAME_TOP, IDB_WENDREL_MARKER_FRAME_BOTTOM,
+                                           IDB_WENDREL_MARKER_FRAME_LEFT, IDB_WENDREL_MARKER_FRAME_RIGHT};
+            frame = LoadPicture(MAKEINTRESOURCEA(frames[kind]), MAKEINTRESOURCEA(2) /* RT_BITMAP */, nullptr);
         }
         if (frame != nullptr) {
             const int W = m_rect.Width(), H = m_rect.Height();
