@@ -236,7 +236,7 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
     }
     y += 40;
 
-    canvas.Label(x, y, "Date picker: border, header, buttons separator");
+    canvas.Label(x, y, "Date picker: border, header, separator, buttons normal, hover, pushed");
     y += 18;
     {
         const CRect border(x, y, x + 200, y + 70);
@@ -249,6 +249,11 @@ void PaintMarkers(GalleryCanvas& canvas, const CRect& area)
         canvas.Label(x + 70, y + 7, "December 2026");
         pm.PaintDatePickerButtonsSeparator(dc, CRect(x + 8, y + 44, x + 192, y + 45), nullptr, 0);
         canvas.Expect(CRect(x + 100, y + 44, x + 101, y + 45), pm.GetColor(COLOR_BTNSHADOW), name + " separator");
+        // Buttons: normal, hovered, pushed.
+        const char* texts[3] = {"Today", "Hover", "None"};
+        for (int i = 0; i < 3; ++i)
+            pm.PaintDatePickerPushButton(dc, CRect(x + 10 + i * 62, y + 48, x + 66 + i * 62, y + 66), i, texts[i],
+                                         false, true, i == 2, i == 1, nullptr, 0);
     }
 }
 

@@ -426,14 +426,19 @@ public:
     virtual void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
                                         LPARAM lParam);
 
-    // The date picker's frame, month header and the separator above its
-    // buttons. Nothing is drawn for an invisible rectangle.
+    // The date picker's frame, month header, the separator above its
+    // buttons and the buttons. Nothing is drawn for an invisible rectangle.
     virtual void PaintDatePickerBorder(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
     virtual void PaintDatePickerHeaderBackground(int column, int row, CDC& dc, int year, int month,
                                                  const CRect& header, const CRect& second, const CRect& third,
                                                  const CRect& fourth, const CRect& fifth, CObject* object,
                                                  LPARAM lParam);
     virtual void PaintDatePickerButtonsSeparator(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    // A push button of the date picker in the manager's font, text centred;
+    // the button kind does not change the drawing.
+    virtual void PaintDatePickerPushButton(CDC& dc, const CRect& rect, int buttonKind, LPCSTR text, bool flat,
+                                           bool drawBorder, bool pushed, bool hover, CObject* object,
+                                           LPARAM lParam);
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons

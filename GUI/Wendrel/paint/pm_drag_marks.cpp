@@ -124,3 +124,13 @@ void VEzaPaintManager::PaintDatePickerButtonsSeparator(CDC& dc, const CRect& rec
         return;
     FillBox(dc, rect.left, rect.top, rect.Width(), rect.Height(), GetColor(COLOR_BTNSHADOW, object, lParam));
 }
+
+void VEzaPaintManager::PaintDatePickerPushButton(CDC& dc, const CRect& rect, int, LPCSTR text, bool flat,
+                                                 bool drawBorder, bool pushed, bool hover, CObject* object, LPARAM)
+{
+    if (!dc.RectVisible(&rect))
+        return;
+    PAINTPUSHBUTTONDATA data(object, true, rect, text != nullptr ? text : "", nullptr, flat, hover, pushed, false, true,
+                             drawBorder, false, false, 9, HFONT(m_FontNormal.GetSafeHandle()), false, 0, false);
+    PaintPushButton(dc, data);
+}

@@ -650,3 +650,47 @@ WTEST(date_picker_border_header_and_separator)
         WCHECK_EQ(clipped.CountOther({0, 0, 40, 30}, kBack), 0);
     }
 }
+
+WTEST(date_picker_buttons_are_push_buttons_of_their_flags)
+{
+    InjectedSystem system(32);
+    using Data = VEzaPaintManager::PAINTPUSHBUTTONDATA;
+    struct Case {
+        bool flat, border, pushed, hover;
+    } cases[] = {
+        {false, true, false, false}, {true, true, false, true}, {true, true, true, false},
+        {false, false, true, true},  {true, false, false, false},
+    };
+    const CRect rect(2, 2, 62, 24);
+    for (bool xpLook : {false, true}) {
+        std::unique_ptr<VEzaPaintManager> pm(xpLook ? new VEzaPaintManagerXP : new VEzaPaintManager);
+        pm->OnSysColorChange();
+        const HFONT font = HFONT(pm->m_FontNormal.GetSafeHandle());
+        std::vector<std::vector<unsigned>> drawn;
+        for (const Case& c : cases) {
+            // The same as a centred, enabled, opaque push button of the
+            // flags: flat, border, pushed, hover in that order.
+            Dib viaPicker(64, 26, kBack), direct(64, 26, kBack);
+            DibCDC pickerDC(viaPicker), directDC(direct);
+            pm->PaintDatePickerPushButton(pickerDC, rect, 2, "Today", c.flat, c.border, c.pushed, c.hover, nullptr,
+                                          0);
+            Data data(nullptr, true, rect, "Today", nullptr, c.flat, c.hover, c.pushed, false, true, c.border, false,
+                      false, 9, font, false, 0, false);
+            pm->PaintPushButton(directDC, data);
+            WCHECK(viaPicker.Pixels() == direct.Pixels());
+            WCHECK(viaPicker.CountOther({0, 0, 64, 26}, kBack) > 0);
+            drawn.push_back(viaPicker.Pixels());
+        }
+        // Hovered (the fourth flag) is not plain; in the classic look it is not
+        // pushed (the third) either (the XP look fills both alike).
+        WCHECK(drawn[1] != drawn[4]);
+        if (!xpLook)
+            WCHECK(drawn[1] != drawn[2]);
+        // Invisible: nothing.
+        Dib clipped(64, 26, kBack);
+        DibCDC cdc(clipped);
+        cdc.IntersectClipRect(62, 24, 64, 26);
+        pm->PaintDatePickerPushButton(cdc, rect, 0, "Today", false, true, false, false, nullptr, 0);
+        WCHECK_EQ(clipped.CountOther({0, 0, 64, 26}, kBack), 0);
+    }
+}
