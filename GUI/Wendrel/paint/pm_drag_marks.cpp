@@ -42,13 +42,15 @@ void VEzaPaintManager::PaintDropDivider(CDC& dc, const CRect& rect, bool before,
 
 void VEzaPaintManager::PaintDragSourceRect(CDC& dc, const CRect& rect)
 {
-    if (!dc.RectVisible(&rect))
+    if (rect.IsRectEmpty() || !dc.RectVisible(&rect))
         return;
     const COLORREF c = GetColor(COLOR_BTNTEXT);
     CRect r = rect;
-    dc.Draw3dRect(&r, c, c);
-    r.DeflateRect(1, 1);
-    dc.Draw3dRect(&r, c, c);
+    // A rectangle too small for two frames gets what fits inside it.
+    for (int i = 0; i < 2 && !r.IsRectEmpty(); ++i) {
+        dc.Draw3dRect(&r, c, c);
+        r.DeflateRect(1, 1);
+    }
 }
 
 void VEzaPaintManager::PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool, bool, CObject*, LPARAM)

@@ -552,6 +552,20 @@ WTEST(drag_source_frame_only_where_visible)
     }
 }
 
+WTEST(drag_source_frame_stays_inside_a_small_rectangle)
+{
+    InjectedSystem system(32);
+    VEzaPaintManager pm;
+    pm.OnSysColorChange();
+    for (int size : {1, 2, 3}) {
+        Dib dib(10, 10, kBack);
+        DibCDC dc(dib);
+        pm.PaintDragSourceRect(dc, CRect(4, 4, 4 + size, 4 + size));
+        WCHECK_EQ(dib.CountOther({4, 4, 4 + size, 4 + size}, InjectedSystem::kText), 0);
+        WCHECK_EQ(dib.CountOther({0, 0, 10, 10}, kBack), size * size);
+    }
+}
+
 WTEST(tear_off_button_in_both_looks)
 {
     InjectedSystem system(32);
