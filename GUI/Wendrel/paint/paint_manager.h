@@ -267,18 +267,178 @@ public:
                                     bool onBackground, const CRect& rect, CObject* object, LPARAM lParam);
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs
+    // Positions in the built-in table of caption-button and system-command
+    // glyphs (colour 1 is the glyph, 0 leaves the pixel).
+    enum e_builtin_glyph_t {
+        GlyphClose = 1,
+        GlyphOptions = 3,
+        GlyphMinimize = 6,
+        GlyphRestore = 7,
+        GlyphMaximize = 8,
+        GlyphContextHelp = 9,
+        GlyphAutoHide = 10,
+        GlyphAutoHidden = 11,
+        GlyphCloseXP = 16,
+        GlyphCloseClassic = 21,
+    };
+    // The glyph at a table position; an empty glyph (no pixels) for a
+    // position the table does not hold.
+    static const glyph_t& stat_GetBuiltinGlyph(int position);
+
+    // Where PaintIcon puts an icon of iconSize inside item: answers the icon's
+    // rectangle and sets caption to what is left for the text. alignment bits:
+    // 1 and 2 choose the icon's side, 8 centres it across the layout.
+    static CRect stat_PlaceIcon(bool horizontal, bool emptyText, CSize iconSize, const RECT& item, int alignment,
+                                bool iconAfterText, RECT& caption);
+    // Places the icon (a null or empty icon leaves caption equal to item and
+    // draws nothing) and draws it in its state, never outside item.
+    // background: the colour behind a disabled or shadowed icon, -1 for none.
+    virtual void PaintIcon(CDC& dc, bool horizontal, LPCSTR text, VEzaCmdIcon* icon, const RECT& item,
+                           RECT& caption, bool pushed, bool enabled, bool hover, int alignment, bool iconAfterText,
+                           COLORREF background = COLORREF(-1));
+
+    // A button in the caption of a docked or floating bar.
+    struct WENDREL_API PAINTDOCKINGCAPTIONBUTTONDATA {
+        PAINTDOCKINGCAPTIONBUTTONDATA(CObject* button, const RECT& rect, int glyph, bool hover, bool pushed,
+                                      bool enabled, bool barActive, bool barFloating, bool noOutset)
+            : m_pButton(button), m_rcButton(rect), m_nGlyph(glyph), m_bHover(hover), m_bPushed(pushed),
+              m_bEnabled(enabled), m_bBarActive(barActive), m_bBarFloating(barFloating), m_bNoOutset(noOutset) {}
+        CObject* m_pButton;  // passed to GetColor
+        LPARAM m_lParam = 0;
+        CRect m_rcButton;
+        int m_nGlyph;  // a position of the built-in glyph table
+        bool m_bHover, m_bPushed, m_bEnabled;
+        bool m_bBarActive, m_bBarFloating;
+        bool m_bNoOutset;  // the classic frame stays inside the rectangle
+    };
+    virtual void PaintDockingCaptionButton(CDC& dc, PAINTDOCKINGCAPTIONBUTTONDATA& data);
+    // The symbol of SC_CLOSE, SC_RESTORE, SC_CONTEXTHELP, SC_MINIMIZE or
+    // SC_MAXIMIZE centred in rect; any other command draws nothing.
+    virtual void PaintSysCmdGlyph(CDC& dc, UINT command, const RECT& rect, bool hover, bool pushed, bool enabled);
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
+    // What PaintPushButton draws: a push-like button of a dialog, a toolbar
+    // or a menu. The record does not own the text, icon or font.
+    struct WENDREL_API PAINTPUSHBUTTONDATA {
+        PAINTPUSHBUTTONDATA(CObject* source, bool horizontal, const RECT& rect, LPCSTR text, VEzaCmdIcon* icon,
+                            bool flat, bool hover, bool pushed, bool reserved, bool enabled, bool drawBorder,
+                            bool drawFocusRect, bool defaultButton, int textAlignment, HFONT font = nullptr,
+                            bool dropDown = false, UINT sysCmdId = 0, bool transparentBackground = false);
+        // Right-to-left layout: ForceRtl; no other source object of this
+        // library asks for it.
+        bool IsRTL() const { return m_bForceRtl; }
+
+        CObject* m_pSourceObject;  // passed to colour queries
+        LPARAM m_lParam = 0;       // passed to colour queries
+        CRect m_rcButton;
+        LPCSTR m_sText;  // never null
+        VEzaCmdIcon* m_pIcon;
+        int m_nTextAlignment;  // 0 left/top, 1 horizontal centre, 2 right, 8 vertical centre
+        HFONT m_hFont;         // null: the manager's fonts
+        UINT m_nSysCmdId;      // glyph drawn when there is no icon
+        bool m_bHorizontal, m_bFlat, m_bHover, m_bPushed, m_bReserved, m_bEnabled, m_bDrawBorder, m_bDrawFocusRect;
+        bool m_bDefaultButton;  // bold caption
+        bool m_bDropDown, m_bTransparentBackground, m_bSeparatedDropDown, m_bDropDownPushed, m_bWordBreak;
+        // -1 each for the look's default.
+        COLORREF m_clrDisabledText = COLORREF(-1), m_clrText = COLORREF(-1), m_clrHoverText = COLORREF(-1),
+                 m_clrPushedText = COLORREF(-1), m_clrIcon = COLORREF(-1), m_clrBackground = COLORREF(-1);
+        int m_nContentAlignment;  // 1 centre horizontally, 2 right, 4 centre vertically
+        bool m_bPlainCaption = false, m_bForceRtl = false, m_bRtlReading = false;
+    };
+    virtual void PaintPushButton(CDC& dc, PAINTPUSHBUTTONDATA& data);
+
+    // What PaintCheckButton and PaintRadioButton draw; m_rcBox comes back.
+    struct WENDREL_API PAINTCHECKRADIOBUTTONDATA {
+        PAINTCHECKRADIOBUTTONDATA(CObject* source, const RECT& rect, LPCSTR text, eBoxState_t state, bool boxAtRight,
+                                  bool multiline, bool hover, bool pushed, bool enabled, bool focused,
+                                  int textAlignment = 0, HFONT font = nullptr);
+        CObject* m_pSourceObject;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;
+        LPCSTR m_sText;  // may be null
+        eBoxState_t m_eState;
+        bool m_bBoxAtRight, m_bMultiline, m_bHover, m_bPushed, m_bEnabled, m_bFocused;
+        bool m_bFlat = false;  // the button has BS_FLAT
+        // Bits 0-1: 0 left, 1 centre, 2 right; bits 2-4: 4 top, 0x10 bottom,
+        // anything else centred vertically.
+        int m_nTextAlignment;
+        HFONT m_hFont;  // null: the manager's normal font
+        COLORREF m_clrDisabledText = COLORREF(-1), m_clrText = COLORREF(-1), m_clrHoverText = COLORREF(-1),
+                 m_clrPushedText = COLORREF(-1);
+        CRect m_rcBox;  // out: where the box was placed
+    };
+    // Where the box and the label area of a check or radio button go.
+    struct check_radio_layout_t {
+        CRect box, label;
+    };
+    static check_radio_layout_t stat_LayoutCheckRadio(const RECT& client, CSize boxSize, bool boxAtRight);
+    virtual void PaintCheckButton(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    virtual void PaintRadioButton(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    // Lays out and draws the label; answers the box rectangle through box.
+    virtual void PaintCheckOrRadioButtonText(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data, CSize boxSize, CRect& box);
+    virtual void PaintCheckButtonBox(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    virtual void PaintRadioButtonBox(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    // The row of the box state table for a record (see pm_check_radio.cpp);
+    // radio boxes have no mixed rows.
+    static int stat_GetBoxStateIndex(const PAINTCHECKRADIOBUTTONDATA& data, bool radio);
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements
+    // Marker objects and their window factory: paint/dock_marker.h.
+    class DockMarkerBase;
+    class DockMarkerBeta2;
+    using DockMarkerWndArray = CTypedPtrArray<CPtrArray, class VEzaDynDockMarkerWnd*>;
+    // A new marker object for the dock-marker style (1: DockMarkerBase, 2
+    // and 3: DockMarkerBeta2); any other style throws CNotSupportedException.
+    virtual DockMarkerBase* DockMarker_CreateObject();
+    // Empties the array and fills it with the windows of a marker of the kind
+    // built in the rectangle; false when the marker cannot be built.
+    virtual bool DockMarker_CreateWnds(HWND parent, int kind, CRect rect, DockMarkerWndArray& windows);
+    // Drawn by a marker window (the object) after its pictures, styles 2
+    // and 3 only: the outline of a hovered separate arrow, or on a compass
+    // centre the lines towards the arm under the mouse.
+    virtual void DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool highlighted, CObject* object,
+                                       LPARAM lParam);
+    // Tints the area where a dragged bar would dock: width by height 32-bit
+    // pixels of a bottom-up DIB (0x00RRGGBB). With tabShape only the main and
+    // tab areas are touched. Colours −1 take the defaults.
+    virtual void DockMarker_AdjustHighlightedArea(COLORREF* pixels, int width, int height, bool tabShape,
+                                                  bool tabAbove, const CRect& main, const CRect& tab,
+                                                  COLORREF fill, COLORREF border, int borderWidth);
+    // The shape of a bitmap: every pixel outside transparent .. transparent
+    // + tolerance (per channel), as one-pixel-high runs. A bitmap without
+    // such a pixel gives an empty region; null only when the bitmap cannot
+    // be read.
+    static HRGN stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transparent, COLORREF tolerance = 0);
+
+    // Marks of drag-and-drop editing: where a dragged item lands (before or
+    // after the rectangle; verticalLine between items of a row), the frame
+    // round the item dragged, and a menu's tear-off strip.
+    virtual void PaintDropDivider(CDC& dc, const CRect& rect, bool before, bool verticalLine);
+    virtual void PaintDragSourceRect(CDC& dc, const CRect& rect);
+    virtual void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                        LPARAM lParam);
+
+    // The date picker's frame, month header, the separator above its
+    // buttons and the buttons. Nothing is drawn for an invisible rectangle.
+    virtual void PaintDatePickerBorder(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual void PaintDatePickerHeaderBackground(int column, int row, CDC& dc, int year, int month,
+                                                 const CRect& header, const CRect& second, const CRect& third,
+                                                 const CRect& fourth, const CRect& fifth, CObject* object,
+                                                 LPARAM lParam);
+    virtual void PaintDatePickerButtonsSeparator(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    // A push button of the date picker in the manager's font, text centred;
+    // the button kind does not change the drawing.
+    virtual void PaintDatePickerPushButton(CDC& dc, const CRect& rect, int buttonKind, LPCSTR text, bool flat,
+                                           bool drawBorder, bool pushed, bool hover, CObject* object,
+                                           LPARAM lParam);
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons
@@ -438,18 +598,26 @@ public:
     CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const override;
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs (XP look)
+    void PaintIcon(CDC& dc, bool horizontal, LPCSTR text, VEzaCmdIcon* icon, const RECT& item, RECT& caption,
+                   bool pushed, bool enabled, bool hover, int alignment, bool iconAfterText,
+                   COLORREF background = COLORREF(-1)) override;
+    void PaintDockingCaptionButton(CDC& dc, PAINTDOCKINGCAPTIONBUTTONDATA& data) override;
+    void PaintSysCmdGlyph(CDC& dc, UINT command, const RECT& rect, bool hover, bool pushed, bool enabled) override;
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames (XP look)
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
+    void PaintPushButton(CDC& dc, PAINTPUSHBUTTONDATA& data) override;
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements (XP look)
+    void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                LPARAM lParam) override;
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons (XP look)
