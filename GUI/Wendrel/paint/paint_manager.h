@@ -362,7 +362,7 @@ public:
         LPCSTR m_sText;  // may be null
         eBoxState_t m_eState;
         bool m_bBoxAtRight, m_bMultiline, m_bHover, m_bPushed, m_bEnabled, m_bFocused;
-        bool m_bFlat = false;  // the button has BS_FLAT
+        bool m_bFlat = false;  // flat box (also when the source window has BS_FLAT)
         // Bits 0-1: 0 left, 1 centre, 2 right; bits 2-4: 4 top, 0x10 bottom,
         // anything else centred vertically.
         int m_nTextAlignment;
