@@ -282,6 +282,127 @@ public:
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons
+    // Tab windows call these for every visible item, the strip background and
+    // the small buttons at the strip's end. The strip's side (orientation) is
+    // 0 top, 1 bottom, 2 left, 3 right. Colours given as -1 take the look's
+    // default.
+
+    // Where the parts of one tab item go, worked out without drawing.
+    enum e_tab_body_t { TabBodyGrouped = 0, TabBodySelected = 1, TabBodySeparator = 2 };
+    struct tab_item_layout_t {
+        e_tab_body_t body = TabBodySeparator;
+        // Grouped: the filled and framed rectangle. Selected: the rectangle
+        // whose three sides away from the page are outlined. Unselected: the
+        // one-pixel separator.
+        CRect rcBody;
+        // Selected: what is filled (it covers the line between tab and page);
+        // grouped: rcBody; unselected: empty.
+        CRect rcFill;
+        // The rectangle handed to PaintIcon (empty: no icon is drawn).
+        CRect rcIcon;
+        // The text's rectangle (empty: no text); for a vertical strip the
+        // clip rectangle of ExtTextOut, with ptText its reference point.
+        CRect rcText;
+        CPoint ptText;
+    };
+    // iconSize is 0 by 0 when no icon is to be drawn.
+    static tab_item_layout_t stat_CalcTabItemLayout(bool topLeft, bool horizontal, bool selected,
+                                                    bool centeredText, bool groupedMode, bool inGroupActive,
+                                                    bool invertedVertical, const CRect& rcEntireItem,
+                                                    CSize sizeTextMeasured, CSize iconSize);
+
+    virtual void PaintTabItem(CDC& dc, CRect& rcTabItemsArea, bool topLeft, bool horizontal, bool selected,
+                              bool centeredText, bool groupedMode, bool inGroupActive, bool invertedVertical,
+                              const CRect& rcEntireItem, CSize sizeTextMeasured, CFont* font, LPCSTR text,
+                              VEzaCmdIcon* icon, CObject* object, LPARAM lParam,
+                              COLORREF clrForceText = COLORREF(-1), COLORREF clrForceTabBk = COLORREF(-1),
+                              COLORREF clrForceTabBorderLT = COLORREF(-1),
+                              COLORREF clrForceTabBorderRB = COLORREF(-1),
+                              COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
+                                    DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam);
+    virtual void PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea,
+                                          CRect& rcTabNearBorderArea, DWORD orientation, bool groupedMode,
+                                          CObject* object, LPARAM lParam);
+    // Button kinds of PaintTabButton.
+    enum e_tab_button_t {
+        TabButtonScrollBack = -4,
+        TabButtonScrollForward = -5,
+        TabButtonHelp = -6,
+        TabButtonClose = -7,
+        TabButtonList = -8,
+        TabButtonFirst = -9,
+        TabButtonLast = -10,
+    };
+    virtual void PaintTabButton(CDC& dc, CRect& rcButton, int kind, bool topLeft, bool horizontal,
+                                bool enabled, bool hover, bool pushed, bool groupedMode, CObject* object,
+                                LPARAM lParam);
+    // The picture at a position of the built-in glyph table that the tab and
+    // spin painters use (1 close, 2..5 arrows, 9 help, 17..20 hollow arrows,
+    // 45 item list, 49..52 first and last); null for any other position.
+    static const glyph_t* stat_GetTabGlyph(int position);
+
+    // The argument record of PaintShortcutListItem, filled by the list.
+    struct PAINTSHORTCUTLISTITEMSDATA {
+        enum : BYTE {
+            Hover = 0x01,
+            Pushed = 0x02,
+            Expanded = 0x10,  // the caption in tip colours over a tip-coloured box
+            VerticalText = 0x20,
+            BigIconView = 0x40,
+            ExpandedBackgroundPass = 0x80,
+        };
+        // ListStyle: vertical text starts at the top.
+        enum : DWORD { ListStyleTextTop = 0x10 };
+        CObject* m_pSourceObject = nullptr;
+        LPARAM m_lParam = 0;
+        VEzaCmdIcon* m_pBigIcon = nullptr;
+        VEzaCmdIcon* m_pSmallIcon = nullptr;
+        CRect m_rcItem;
+        CRect m_rcIcon;
+        CRect m_rcText;
+        CRect m_rcClient;
+        CString m_sText;
+        BYTE m_nState = 0;
+        DWORD m_dwListStyle = 0;
+        HFONT m_hFont = nullptr;
+    };
+    // The argument record of PaintToolbarTextField, filled by the toolbar.
+    struct PAINTTOOLBARTEXTFIELDDATA {
+        enum : BYTE { ComboBox = 0x01, Hover = 0x02, Pushed = 0x04, Enabled = 0x08 };
+        CObject* m_pSourceObject = nullptr;
+        LPARAM m_lParam = 0;
+        UINT m_nDrawTextFlags = 0;
+        CString m_sText;
+        CRect m_rcField;
+        CRect m_rcText;
+        BYTE m_nState = 0;
+    };
+    virtual void PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual void PaintShortcutListScrollButton(CDC& dc, bool horizontal, const CRect& rect, bool up, bool hover,
+                                               bool pushed, CObject* object, LPARAM lParam);
+    virtual void PaintShortcutListItem(CDC& dc, PAINTSHORTCUTLISTITEMSDATA& data);
+    virtual void PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA& data);
+    virtual void PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object, LPARAM lParam);
+    virtual void PaintSpinButtonArrow(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled,
+                                      bool pushed, bool hover, bool highlighted, CObject* object, LPARAM lParam);
+    virtual void PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled, bool flat,
+                                 bool drawBorder, bool pushed, bool hover, bool highlighted, CObject* object,
+                                 LPARAM lParam);
+    // The size value of the spin arrow's font for a rectangle: 6, or two
+    // thirds of the smaller side when that is more than 5.
+    static int stat_GetSpinArrowFontSize(const CRect& rect);
+
+protected:
+    // The tab item drawing both looks' PaintTabItem hand their work to, with
+    // every colour resolved (a colour of -1 still paints nothing).
+    void PaintTabItemCommon(CDC& dc, bool topLeft, bool horizontal, bool selected, bool centeredText,
+                            bool groupedMode, bool inGroupActive, bool invertedVertical, const CRect& rcEntireItem,
+                            CSize sizeTextMeasured, CFont* font, LPCSTR text, VEzaCmdIcon* icon, bool drawIcon,
+                            COLORREF clrText, COLORREF clrTabBk, COLORREF clrTabBorderLT, COLORREF clrTabBorderRB,
+                            COLORREF clrTabSeparator);
+
+public:
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane
@@ -453,6 +574,22 @@ public:
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons (XP look)
+    void PaintTabItem(CDC& dc, CRect& rcTabItemsArea, bool topLeft, bool horizontal, bool selected,
+                      bool centeredText, bool groupedMode, bool inGroupActive, bool invertedVertical,
+                      const CRect& rcEntireItem, CSize sizeTextMeasured, CFont* font, LPCSTR text, VEzaCmdIcon* icon,
+                      CObject* object, LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
+                      COLORREF clrForceTabBk = COLORREF(-1), COLORREF clrForceTabBorderLT = COLORREF(-1),
+                      COLORREF clrForceTabBorderRB = COLORREF(-1),
+                      COLORREF clrForceTabSeparator = COLORREF(-1)) override;
+    void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
+                            DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam) override;
+    void PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam) override;
+    void PaintShortcutListItem(CDC& dc, PAINTSHORTCUTLISTITEMSDATA& data) override;
+    void PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA& data) override;
+    void PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object, LPARAM lParam) override;
+    void PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled, bool flat,
+                         bool drawBorder, bool pushed, bool hover, bool highlighted, CObject* object,
+                         LPARAM lParam) override;
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane (XP look)
