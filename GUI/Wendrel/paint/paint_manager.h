@@ -270,6 +270,107 @@ public:
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames
+    // The records of the frame painters. Each names the object being painted
+    // and an LPARAM; both go to every GetColor the painter asks.
+    struct PAINTCONTROLBARBORDERSDATA {
+        PAINTCONTROLBARBORDERSDATA(CObject* bar, int borderStyle, DWORD barStyle, const RECT& rect)
+            : m_pHelperSrc(bar), m_eBorderStyle(borderStyle), m_dwBarStyle(barStyle), m_rc(rect) {}
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        int m_eBorderStyle;  // 2: a sunken edge; any other: the CBRS_BORDER_ bits
+        DWORD m_dwBarStyle;  // the bar's CBRS_ bits
+        CRect m_rc;
+    };
+    struct PAINTDOCKINGFRAMEDATA {
+        enum : BYTE { Floating = 0x01, ExtBar = 0x02, SideBar = 0x04 };
+        PAINTDOCKINGFRAMEDATA(CObject* wnd, const RECT& frame, const RECT& client, bool floating, bool extBar,
+                              bool sideBar)
+            : m_pHelperSrc(wnd), m_rcWindow(frame), m_rcClient(client),
+              m_nFlags(BYTE((floating ? Floating : 0) | (extBar ? ExtBar : 0) | (sideBar ? SideBar : 0))) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcWindow;
+        CRect m_rcClient;
+        // Floating: the floating frame; ExtBar: no inner edge (classic) or no
+        // outer frame (XP) on a docked bar; SideBar: no dotted outline.
+        BYTE m_nFlags;
+    };
+    struct PAINTCONTROLFRAMEDATA {
+        enum : BYTE { Flat = 0x01, Hover = 0x02, Enabled = 0x04, Focus = 0x08 };
+        PAINTCONTROLFRAMEDATA(CObject* object, const RECT& rect, bool flat, bool hover, bool enabled, bool focus)
+            : m_pHelperSrc(object), m_rcClient(rect),
+              m_nFlags(BYTE((flat ? Flat : 0) | (hover ? Hover : 0) | (enabled ? Enabled : 0) |
+                            (focus ? Focus : 0))) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;  // the control's own rectangle; the frames lie outside it
+        BYTE m_nFlags;
+    };
+    struct PAINTGRIPPERDATA {
+        // First group: Active a focused caption; Floating the caption of a
+        // floating frame; HorzBar a bar laid out across (vertical gripper
+        // lines, caption text turned); SideBar a resizable bar's caption.
+        enum : BYTE { Active = 0x01, Floating = 0x02, HorzBar = 0x04, SideBar = 0x08 };
+        // Second group: NoBackground leaves the caption background alone;
+        // RightToLeft reverses the gradient and right-aligns the text.
+        enum : BYTE { NoBackground = 0x02, RightToLeft = 0x04 };
+        PAINTGRIPPERDATA(CObject* wnd, const RECT& gripper, const RECT& text, bool active, bool floating,
+                         bool horzBar, bool sideBar = false, LPCSTR caption = nullptr, bool rightToLeft = false)
+            : m_pHelperSrc(wnd), m_rcGripper(gripper), m_rcText(text),
+              m_nFlags(BYTE((active ? Active : 0) | (floating ? Floating : 0) | (horzBar ? HorzBar : 0) |
+                            (sideBar ? SideBar : 0))),
+              m_sCaption(caption != nullptr ? caption : ""), m_nFlags2(rightToLeft ? RightToLeft : 0) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        bool Has2(BYTE bit) const { return (m_nFlags2 & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcGripper;
+        CRect m_rcText;
+        BYTE m_nFlags;
+        LPCSTR m_sCaption;  // never null
+        BYTE m_nFlags2;
+    };
+    struct PAINTCOMBOFRAMEDATA {
+        PAINTCOMBOFRAMEDATA(CObject* object, const RECT& rect, bool hover, bool pushed, bool enabled)
+            : m_pHelperSrc(object), m_rcClient(rect), m_bHover(hover), m_bPushed(pushed), m_bEnabled(enabled) {}
+        bool IsHot() const { return m_bHover || m_bPushed; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;
+        bool m_bHover;
+        bool m_bPushed;
+        bool m_bEnabled;
+        // −1: the look's own. Inner replaces the inner colours (XP: field
+        // and frames), Outer the outer frame (XP: the face); HotOuter is the
+        // XP outer frame of a hot control. Inner and Outer apply only when
+        // the control is not hot.
+        COLORREF m_clrInner = COLORREF(-1);
+        COLORREF m_clrOuter = COLORREF(-1);
+        COLORREF m_clrHotOuter = COLORREF(-1);
+        // No outer frame (XP): set by frames drawn inside a menu or a bar.
+        bool m_bNoOuterFrame = false;
+    };
+
+    // Fills with face unless transparent, then an etched line (XP: a flat
+    // one) across the middle; horizontal: a vertical line for a bar laid out
+    // across.
+    virtual void PaintSeparator(CDC& dc, const RECT& rect, bool horizontal, bool transparent, CObject* object,
+                                LPARAM lParam);
+    virtual void PaintMenuSeparator(CDC& dc, const RECT& rect, int gutterWidth, bool rarelyUsed, CObject* object,
+                                    LPARAM lParam);
+    virtual void PaintMenuBorder(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    // The border piece joining a popup menu to the button it came from
+    // (exclude); areaType: the menu lies 1 below, 2 above, 3 left, 4 right.
+    virtual void PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RECT& exclude, int areaType,
+                                       CObject* object, LPARAM lParam);
+    virtual void PaintControlBarBorders(CDC& dc, PAINTCONTROLBARBORDERSDATA& data);
+    virtual void PaintDockingFrame(CDC& dc, PAINTDOCKINGFRAMEDATA& data);
+    virtual void PaintGripper(CDC& dc, PAINTGRIPPERDATA& data);
+    virtual void PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data);
+    virtual void PaintResizingGripper(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    virtual void PaintControlFrame(CDC& dc, PAINTCONTROLFRAMEDATA& data);
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
@@ -562,6 +663,15 @@ public:
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames (XP look)
+    void PaintSeparator(CDC& dc, const RECT& rect, bool horizontal, bool transparent, CObject* object,
+                        LPARAM lParam) override;
+    void PaintMenuBorder(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam) override;
+    void PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RECT& exclude, int areaType, CObject* object,
+                               LPARAM lParam) override;
+    void PaintControlBarBorders(CDC& dc, PAINTCONTROLBARBORDERSDATA& data) override;
+    void PaintDockingFrame(CDC& dc, PAINTDOCKINGFRAMEDATA& data) override;
+    void PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data) override;
+    void PaintControlFrame(CDC& dc, PAINTCONTROLFRAMEDATA& data) override;
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
