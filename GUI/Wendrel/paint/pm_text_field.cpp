@@ -41,7 +41,9 @@ void VEzaPaintManager::PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA&
     CRect r = data.m_rcField;
     if (!enabled) r.DeflateRect(1, 2);
     if (combo && enabled) {
-        // The combo frame painter is not on this branch yet.
+        PAINTCOMBOFRAMEDATA frame(data.m_pSourceObject, r, hover, pushed, enabled);
+        frame.m_bNoOuterFrame = true;
+        PaintComboFrame(dc, frame);
         dc.SelectClipRgn(nullptr);
     } else if (combo) {
         Frame(dc, r, c(COLOR_WINDOW));
