@@ -5,6 +5,7 @@
 
 #include "icons/cmd_icon.h"
 #include "paint/paint_manager.h"
+#include "paint/pm_clip_to.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ void VEzaPaintManagerXP::PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObj
 void VEzaPaintManager::PaintShortcutListScrollButton(CDC& dc, bool horizontal, const CRect& rect, bool up,
                                                      bool hover, bool pushed, CObject* object, LPARAM lParam) {
     if (!Shown(dc, rect)) return;
+    const VEzaClipTo clip(dc, rect);
     dc.FillSolidRect(&rect, GetColor(COLOR_BTNFACE, object, lParam));
     const int position = horizontal ? (up ? 4 : 5) : (up ? 2 : 3);
     const COLORREF ink[2] = {0, GetColor(COLOR_BTNTEXT, object, lParam)};

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "paint/paint_manager.h"
+#include "paint/pm_clip_to.h"
 
 int VEzaPaintManager::stat_GetSpinArrowFontSize(const CRect& rect) {
     const int size = ::MulDiv(std::min(rect.Width(), rect.Height()), 2, 3);
@@ -12,6 +13,9 @@ int VEzaPaintManager::stat_GetSpinArrowFontSize(const CRect& rect) {
 void VEzaPaintManager::PaintSpinButtonArrow(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled,
                                             bool pushed, bool hover, bool highlighted, CObject* object,
                                             LPARAM lParam) {
+    if (rect.IsRectEmpty()) return;
+    // A character larger than a small button is cut at its edges.
+    const VEzaClipTo clip(dc, rect);
     const int size = stat_GetSpinArrowFontSize(rect);
     // The font is as many points as the size value at 96 dots per inch.
     CFont font;
@@ -48,6 +52,8 @@ void VEzaPaintManager::PaintSpinButtonArrow(CDC& dc, const CRect& rect, bool up,
 void VEzaPaintManager::PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled,
                                        bool flat, bool drawBorder, bool pushed, bool hover, bool highlighted,
                                        CObject* object, LPARAM lParam) {
+    if (rect.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, rect);
     if (!enabled) pushed = hover = false;
     auto c = [&](int index) { return GetColor(index, object, lParam); };
     if (pushed) {
@@ -67,6 +73,8 @@ void VEzaPaintManager::PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool
 void VEzaPaintManagerXP::PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled,
                                          bool flat, bool drawBorder, bool pushed, bool hover, bool highlighted,
                                          CObject* object, LPARAM lParam) {
+    if (rect.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, rect);
     if (!enabled) pushed = hover = false;
     int fill = flat ? 1000 : COLOR_BTNFACE;
     if (hover)

@@ -5,6 +5,7 @@
 
 #include "icons/cmd_icon.h"
 #include "paint/paint_manager.h"
+#include "paint/pm_clip_to.h"
 #include "toolkit/bar_types.h"
 
 namespace {
@@ -267,6 +268,8 @@ void VEzaPaintManager::PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect&
 
 void VEzaPaintManager::PaintTabButton(CDC& dc, CRect& rcButton, int kind, bool, bool horizontal, bool enabled,
                                       bool hover, bool pushed, bool, CObject* object, LPARAM lParam) {
+    if (rcButton.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, rcButton);
     int position = 0;
     switch (kind) {
     case TabButtonScrollBack: position = horizontal ? (enabled ? 4 : 19) : (enabled ? 2 : 17); break;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "paint/paint_manager.h"
+#include "paint/pm_clip_to.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ void PaintCaptionText(CDC& dc, const CRect& box, LPCSTR text, COLORREF colour) {
 
 void VEzaPaintManager::PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object,
                                             LPARAM lParam) {
+    if (rect.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, rect);
     dc.FillSolidRect(&rect, GetMenuFrameFillColor(this, 0));
     CRect box = rect;
     box.DeflateRect(3, 3);
@@ -45,6 +48,8 @@ void VEzaPaintManager::PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR t
 
 void VEzaPaintManagerXP::PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object,
                                               LPARAM lParam) {
+    if (rect.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, rect);
     dc.FillSolidRect(&rect, GetMenuFrameFillColor(this, 0));
     if (text == nullptr) return;
     PaintCaptionText(dc, rect, text, GetColor(COLOR_WINDOWTEXT, object, lParam));

@@ -2,6 +2,8 @@
 // shortcut list's background, scroll buttons and items (icon choice, hover
 // box, clipped and expanded captions), the toolbar text field in both looks
 // and right to left, and the undo/redo caption.
+#include <functional>
+
 #include "icons/cmd_icon.h"
 #include "paint_test_util.h"
 #include "resources/resource_manager.h"
@@ -515,4 +517,49 @@ WTEST(undo_redo_caption_in_both_looks) {
                   look + "1");
         WCHECK(std::abs((ink.left + ink.right) - (box.left + box.right)) <= 10);
     }
+}
+
+WTEST(tiny_rectangles_paint_nothing_outside) {
+    InjectedSystem system(32);
+    VEzaPaintManager classic;
+    VEzaPaintManagerXP xp;
+    DistinctColours(classic);
+    DistinctColours(xp);
+    // Each painter in every state that draws frames, in rectangles too small
+    // for its frames or its arrow.
+    const std::vector<std::pair<std::string, std::function<void(PM&, CDC&, const CRect&)>>> painters = {
+        {"tab button", [](PM& pm, CDC& dc, const CRect& r) {
+             CRect button = r;
+             pm.PaintTabButton(dc, button, PM::TabButtonClose, true, true, true, true, false, false, nullptr, 0);
+             pm.PaintTabButton(dc, button, PM::TabButtonScrollBack, true, false, true, false, true, false, nullptr, 0);
+         }},
+        {"spin button", [](PM& pm, CDC& dc, const CRect& r) {
+             pm.PaintSpinButton(dc, r, true, false, true, false, true, false, true, true, nullptr, 0);
+             pm.PaintSpinButton(dc, r, false, true, true, true, true, true, false, false, nullptr, 0);
+         }},
+        {"spin arrow", [](PM& pm, CDC& dc, const CRect& r) {
+             pm.PaintSpinButtonArrow(dc, r, true, false, false, false, false, false, nullptr, 0);
+         }},
+        {"scroll button", [](PM& pm, CDC& dc, const CRect& r) {
+             pm.PaintShortcutListScrollButton(dc, false, r, true, true, false, nullptr, 0);
+             pm.PaintShortcutListScrollButton(dc, true, r, false, false, true, nullptr, 0);
+         }},
+        {"undo caption", [](PM& pm, CDC& dc, const CRect& r) {
+             pm.PaintUndoRedoCaption(dc, r, "Undo 3 Actions", nullptr, 0);
+         }},
+    };
+    const CRect sizes[] = {{10, 10, 10, 10}, {10, 10, 11, 11}, {10, 10, 12, 12}, {10, 10, 13, 15}, {10, 10, 16, 7}};
+    for (PM* pm : {static_cast<PM*>(&classic), static_cast<PM*>(&xp)})
+        for (const auto& [name, paint] : painters)
+            for (const CRect& r : sizes) {
+                Dib dib(30, 30, kBack);
+                DibCDC dc(dib);
+                paint(*pm, dc, r);
+                CRect inside = r;
+                inside.NormalizeRect();
+                const int outside = dib.CountOther({0, 0, 30, 30}, kBack) - dib.CountOther(inside, kBack);
+                const std::string what =
+                    std::string(pm->GetRuntimeClass()->m_lpszClassName) + " " + name + " " + Str(r) + " ";
+                WCHECK_EQ(what + std::to_string(outside), what + "0");
+            }
 }
