@@ -140,6 +140,8 @@ WTEST(tab_item_bodies_as_pixels_per_side_and_state) {
         bool topLeft, horizontal, selected, grouped;
         COLORREF separator;
         const char* picture;
+        // Without a second edge colour no outline or frame is drawn.
+        COLORREF rb = kRB;
     } rows[] = {
         {"top selected", true, true, true, false, kSep,
          "............\n"
@@ -229,6 +231,30 @@ WTEST(tab_item_bodies_as_pixels_per_side_and_state) {
          "....SSSS....\n"
          "............\n"
          "............\n"},
+        {"top selected without an edge colour", true, true, true, false, kSep,
+         "............\n"
+         "............\n"
+         "............\n"
+         "..FFFFFFF...\n"
+         "..FFFFFFF...\n"
+         "..FFFFFFF...\n"
+         "..FFFFFFF...\n"
+         "..FFFFFFF...\n"
+         "..FFFFFFF...\n"
+         "............\n",
+         kNone},
+        {"bottom grouped without an edge colour", false, true, true, true, kSep,
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n"
+         "..FFFFFFFFF.\n",
+         kNone},
         {"unselected without separator colour", true, true, false, false, kNone,
          "............\n"
          "............\n"
@@ -245,7 +271,7 @@ WTEST(tab_item_bodies_as_pixels_per_side_and_state) {
         Dib dib(12, 10, kBack);
         DibCDC dc(dib);
         pm.PaintTabItemCommon(dc, row.topLeft, row.horizontal, row.selected, false, row.grouped, true, false, item,
-                              CSize(0, 0), nullptr, nullptr, nullptr, false, kInk, kFill, kLT, kRB, row.separator);
+                              CSize(0, 0), nullptr, nullptr, nullptr, false, kInk, kFill, kLT, row.rb, row.separator);
         WCHECK_EQ(std::string(row.what) + "\n" + dib.Rows({0, 0, 12, 10}, kLegend),
                   std::string(row.what) + "\n" + row.picture);
     }
