@@ -202,8 +202,11 @@ void VEzaPaintManager::PaintTabItemCommon(CDC& dc, bool topLeft, bool horizontal
     }
 
     if (!layout.rcIcon.IsRectEmpty()) {
-        // The tab item's icon is placed and drawn by the current manager's
-        // icon painter (not built on this branch yet).
+        // The current manager's icon painter places the icon by its rule for
+        // alignment 0 inside the rectangle and draws it.
+        CRect caption(0, 0, 0, 0);
+        g_PaintManager->PaintIcon(dc, true, text, icon, layout.rcIcon, caption, false, true, false, 0, false,
+                                  COLORREF(-1));
     }
 
     if (layout.rcText.IsRectEmpty() || text == nullptr || *text == '\0') return;

@@ -84,8 +84,10 @@ void VEzaPaintManagerXP::PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDAT
         if (hover || !enabled) {
             if (enabled) {
                 button.left += 1;
-                // The drop-down part is a flat push button; the push button
-                // painter is not on this branch yet.
+                // The drop-down part is a flat push button.
+                PAINTPUSHBUTTONDATA push(this, true, button, "", nullptr, true, hover, pushed, false, enabled, true,
+                                         false, false, 0, nullptr, false, 0, false);
+                PaintPushButton(dc, push);
                 Frame(dc, e, frame);
             } else {
                 Frame(dc, e, c(2011));

@@ -440,6 +440,10 @@ WTEST(toolbar_text_field_drop_down_arrow) {
         {&xp, F::ComboBox, {82, 11, 81 + w, 32}, InjectedSystem::Chosen(COLOR_BTNSHADOW)},
         // XP, idle: the strip inset.
         {&xp, F::ComboBox | F::Enabled, {84, 13, 79 + w, 30}, xp.GetColor(COLOR_BTNTEXT)},
+        // XP, under the mouse: a flat push button right of the grown edit
+        // area, the arrow white on it when pressed.
+        {&xp, F::ComboBox | F::Enabled | F::Hover, {82, 11, 81 + w, 32}, xp.GetColor(COLOR_BTNTEXT)},
+        {&xp, F::ComboBox | F::Enabled | F::Hover | F::Pushed, {82, 11, 81 + w, 32}, xp.GetColor(2006)},
     };
     int n = 0;
     for (const auto& row : rows) {

@@ -70,6 +70,22 @@ bool Inside(const CRect& inner, const CRect& outer) {
            inner.bottom <= outer.bottom;
 }
 
+// A solid-coloured icon of 16 by 16.
+void SolidIcon(VEzaCmdIcon& icon, COLORREF colour) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    const RECT r = {0, 0, 16, 16};
+    ::FillRect(mem, &r, brush);
+    ::DeleteObject(brush);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    icon.AssignFromHBITMAP(bitmap, RGB(255, 0, 255), nullptr, false);
+}
+
 const std::vector<std::pair<COLORREF, char>> kLegend = {
     {kBack, '.'}, {kLT, 'L'}, {kRB, 'R'}, {kFill, 'F'}, {kSep, 'S'}};
 
@@ -372,32 +388,43 @@ WTEST(tab_item_text_lies_in_its_rectangle_on_every_side) {
 
 WTEST(tab_window_style_hides_item_icons) {
     InjectedSystem system(32);
-    VEzaPaintManagerXP pm;
-    DistinctColours(pm);
+    const COLORREF kIcon = RGB(200, 100, 0);
     VEzaCmdIcon icon;
-    WCHECK(icon.CreateCheckMarkBitmap(16, 16));
+    SolidIcon(icon, kIcon);
+    WCHECK(!icon.IsEmpty());
     VEzaCmdIcon empty;
     StyledTabWnd plain(0), noIcons(0x00800000);
     const CRect item(10, 10, 90, 34);
-    // The text starts after the icon only when the icon is shown.
-    const struct {
-        CObject* tabWnd;
-        VEzaCmdIcon* icon;
-        bool shifted;
-    } rows[] = {
-        {&plain, &icon, true}, {&noIcons, &icon, false}, {&plain, &empty, false},
-        {&plain, nullptr, false}, {nullptr, &icon, true},
-    };
-    for (const auto& row : rows) {
-        Dib dib(100, 40, kBack);
-        DibCDC dc(dib);
-        CRect area(0, 0, 100, 40);
-        pm.PaintTabItem(dc, area, true, true, true, false, false, true, false, item, CSize(20, 13),
-                        &pm.m_FontNormal, "EEE", row.icon, row.tabWnd, 0, kInk, kFill, kLT, kRB, kSep);
-        const CRect ink = Bounds(dib, kInk);
-        WCHECK(!ink.IsRectEmpty());
-        const int textLeft = 12 + (row.shifted ? 19 : 0);
-        WCHECK_EQ(std::to_string(ink.left >= textLeft && ink.left <= textLeft + 2), "1");
+    // The icon goes through the current manager's icon painter, which puts it
+    // 3 pixels into the rectangle it is given (the XP look one further, for
+    // its raised icons); the text starts after the icon only when it is shown.
+    for (bool xpCurrent : {false, true}) {
+        g_PaintManager.InstallPaintManager(xpCurrent ? new VEzaPaintManagerXP : new VEzaPaintManager);
+        const CRect shownAt = xpCurrent ? CRect(13, 14, 29, 30) : CRect(12, 13, 28, 29);
+        const struct {
+            CObject* tabWnd;
+            VEzaCmdIcon* icon;
+            bool shown;
+        } rows[] = {
+            {&plain, &icon, true},     {&noIcons, &icon, false}, {&plain, &empty, false},
+            {&plain, nullptr, false}, {nullptr, &icon, true},
+        };
+        int n = 0;
+        for (const auto& row : rows) {
+            const std::string what = std::string(xpCurrent ? "XP" : "classic") + " row " + std::to_string(n++) + " ";
+            VEzaPaintManagerXP pm;
+            DistinctColours(pm);
+            Dib dib(100, 40, kBack);
+            DibCDC dc(dib);
+            CRect area(0, 0, 100, 40);
+            pm.PaintTabItem(dc, area, true, true, true, false, false, true, false, item, CSize(20, 13),
+                            &pm.m_FontNormal, "EEE", row.icon, row.tabWnd, 0, kInk, kFill, kLT, kRB, kSep);
+            const CRect ink = Bounds(dib, kInk);
+            const int textLeft = 12 + (row.shown ? 19 : 0);
+            WCHECK_EQ(what + std::to_string(!ink.IsRectEmpty() && ink.left >= textLeft && ink.left <= textLeft + 2),
+                      what + "1");
+            WCHECK_EQ(what + Str(Bounds(dib, kIcon)), what + Str(row.shown ? shownAt : CRect(0, 0, 0, 0)));
+        }
     }
 }
 
