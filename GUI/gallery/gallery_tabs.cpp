@@ -91,7 +91,7 @@ void PaintTabs(GalleryCanvas& canvas, const CRect& area) {
 
     // Strips on four sides: top and bottom on the left, left and right
     // (turned text, the right one reading upwards) beside them.
-    canvas.Label(x, y, "Tabs: top, bottom; left, right (inverted)");
+    canvas.Label(x, y, "Tabs: top, bottom; left, right (inverted), grouped");
     y += 18;
     const CRect top(x, y, x + 250, y + 28), bottom(x, y + 46, x + 250, y + 74);
     Strip(canvas, top, 0, false);
@@ -99,6 +99,8 @@ void PaintTabs(GalleryCanvas& canvas, const CRect& area) {
     const CRect left(x + 270, y, x + 298, y + 200), right(x + 320, y, x + 348, y + 200);
     Strip(canvas, left, 2, false);
     Strip(canvas, right, 3, false, true);
+    // Grouped items on a vertical strip.
+    Strip(canvas, CRect(x + 370, y, x + 398, y + 200), 3, true, true);
     // The page border line and the selected tab's fill over it.
     canvas.Expect(CRect(x + 200, y + 24, x + 201, y + 25), pm.GetColor(COLOR_BTNHIGHLIGHT), look + " top line");
     canvas.Expect(CRect(x + 8, y + 24, x + 9, y + 25),
