@@ -318,6 +318,107 @@ public:
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames
+    // The records of the frame painters. Each names the object being painted
+    // and an LPARAM; both go to every GetColor the painter asks.
+    struct PAINTCONTROLBARBORDERSDATA {
+        PAINTCONTROLBARBORDERSDATA(CObject* bar, int borderStyle, DWORD barStyle, const RECT& rect)
+            : m_pHelperSrc(bar), m_eBorderStyle(borderStyle), m_dwBarStyle(barStyle), m_rc(rect) {}
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        int m_eBorderStyle;  // 2: a sunken edge; any other: the CBRS_BORDER_ bits
+        DWORD m_dwBarStyle;  // the bar's CBRS_ bits
+        CRect m_rc;
+    };
+    struct PAINTDOCKINGFRAMEDATA {
+        enum : BYTE { Floating = 0x01, ExtBar = 0x02, SideBar = 0x04 };
+        PAINTDOCKINGFRAMEDATA(CObject* wnd, const RECT& frame, const RECT& client, bool floating, bool extBar,
+                              bool sideBar)
+            : m_pHelperSrc(wnd), m_rcWindow(frame), m_rcClient(client),
+              m_nFlags(BYTE((floating ? Floating : 0) | (extBar ? ExtBar : 0) | (sideBar ? SideBar : 0))) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcWindow;
+        CRect m_rcClient;
+        // Floating: the floating frame; ExtBar: no inner edge (classic) or no
+        // outer frame (XP) on a docked bar; SideBar: no dotted outline.
+        BYTE m_nFlags;
+    };
+    struct PAINTCONTROLFRAMEDATA {
+        enum : BYTE { Flat = 0x01, Hover = 0x02, Enabled = 0x04, Focus = 0x08 };
+        PAINTCONTROLFRAMEDATA(CObject* object, const RECT& rect, bool flat, bool hover, bool enabled, bool focus)
+            : m_pHelperSrc(object), m_rcClient(rect),
+              m_nFlags(BYTE((flat ? Flat : 0) | (hover ? Hover : 0) | (enabled ? Enabled : 0) |
+                            (focus ? Focus : 0))) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;  // the control's own rectangle; the frames lie outside it
+        BYTE m_nFlags;
+    };
+    struct PAINTGRIPPERDATA {
+        // First group: Active a focused caption; Floating the caption of a
+        // floating frame; HorzBar a bar laid out across (vertical gripper
+        // lines, caption text turned); SideBar a resizable bar's caption.
+        enum : BYTE { Active = 0x01, Floating = 0x02, HorzBar = 0x04, SideBar = 0x08 };
+        // Second group: NoBackground leaves the caption background alone;
+        // RightToLeft reverses the gradient and right-aligns the text.
+        enum : BYTE { NoBackground = 0x02, RightToLeft = 0x04 };
+        PAINTGRIPPERDATA(CObject* wnd, const RECT& gripper, const RECT& text, bool active, bool floating,
+                         bool horzBar, bool sideBar = false, LPCSTR caption = nullptr, bool rightToLeft = false)
+            : m_pHelperSrc(wnd), m_rcGripper(gripper), m_rcText(text),
+              m_nFlags(BYTE((active ? Active : 0) | (floating ? Floating : 0) | (horzBar ? HorzBar : 0) |
+                            (sideBar ? SideBar : 0))),
+              m_sCaption(caption != nullptr ? caption : ""), m_nFlags2(rightToLeft ? RightToLeft : 0) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        bool Has2(BYTE bit) const { return (m_nFlags2 & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcGripper;
+        CRect m_rcText;
+        BYTE m_nFlags;
+        LPCSTR m_sCaption;  // never null
+        BYTE m_nFlags2;
+    };
+    struct PAINTCOMBOFRAMEDATA {
+        PAINTCOMBOFRAMEDATA(CObject* object, const RECT& rect, bool hover, bool pushed, bool enabled)
+            : m_pHelperSrc(object), m_rcClient(rect), m_bHover(hover), m_bPushed(pushed), m_bEnabled(enabled) {}
+        bool IsHot() const { return m_bHover || m_bPushed; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;
+        bool m_bHover;
+        bool m_bPushed;
+        bool m_bEnabled;
+        // −1: the look's own. Inner replaces the inner colours (XP: field
+        // and frames), Outer the outer frame (XP: the face); HotOuter is the
+        // XP outer frame of a hot control. Inner and Outer apply only when
+        // the control is not hot.
+        COLORREF m_clrInner = COLORREF(-1);
+        COLORREF m_clrOuter = COLORREF(-1);
+        COLORREF m_clrHotOuter = COLORREF(-1);
+        // No outer frame (XP): set by frames drawn inside a menu or a bar.
+        bool m_bNoOuterFrame = false;
+    };
+
+    // Fills with face unless transparent, then an etched line (XP: a flat
+    // one) across the middle; horizontal: a vertical line for a bar laid out
+    // across.
+    virtual void PaintSeparator(CDC& dc, const RECT& rect, bool horizontal, bool transparent, CObject* object,
+                                LPARAM lParam);
+    virtual void PaintMenuSeparator(CDC& dc, const RECT& rect, int gutterWidth, bool rarelyUsed, CObject* object,
+                                    LPARAM lParam);
+    virtual void PaintMenuBorder(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    // The border piece joining a popup menu to the button it came from
+    // (exclude); areaType: the menu lies 1 below, 2 above, 3 left, 4 right.
+    virtual void PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RECT& exclude, int areaType,
+                                       CObject* object, LPARAM lParam);
+    virtual void PaintControlBarBorders(CDC& dc, PAINTCONTROLBARBORDERSDATA& data);
+    virtual void PaintDockingFrame(CDC& dc, PAINTDOCKINGFRAMEDATA& data);
+    virtual void PaintGripper(CDC& dc, PAINTGRIPPERDATA& data);
+    virtual void PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data);
+    virtual void PaintResizingGripper(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    virtual void PaintControlFrame(CDC& dc, PAINTCONTROLFRAMEDATA& data);
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
@@ -442,6 +543,127 @@ public:
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons
+    // Tab windows call these for every visible item, the strip background and
+    // the small buttons at the strip's end. The strip's side (orientation) is
+    // 0 top, 1 bottom, 2 left, 3 right. Colours given as -1 take the look's
+    // default.
+
+    // Where the parts of one tab item go, worked out without drawing.
+    enum e_tab_body_t { TabBodyGrouped = 0, TabBodySelected = 1, TabBodySeparator = 2 };
+    struct tab_item_layout_t {
+        e_tab_body_t body = TabBodySeparator;
+        // Grouped: the filled and framed rectangle. Selected: the rectangle
+        // whose three sides away from the page are outlined. Unselected: the
+        // one-pixel separator.
+        CRect rcBody;
+        // Selected: what is filled (it covers the line between tab and page);
+        // grouped: rcBody; unselected: empty.
+        CRect rcFill;
+        // The rectangle handed to PaintIcon (empty: no icon is drawn).
+        CRect rcIcon;
+        // The text's rectangle (empty: no text); for a vertical strip the
+        // clip rectangle of ExtTextOut, with ptText its reference point.
+        CRect rcText;
+        CPoint ptText;
+    };
+    // iconSize is 0 by 0 when no icon is to be drawn.
+    static tab_item_layout_t stat_CalcTabItemLayout(bool topLeft, bool horizontal, bool selected,
+                                                    bool centeredText, bool groupedMode, bool inGroupActive,
+                                                    bool invertedVertical, const CRect& rcEntireItem,
+                                                    CSize sizeTextMeasured, CSize iconSize);
+
+    virtual void PaintTabItem(CDC& dc, CRect& rcTabItemsArea, bool topLeft, bool horizontal, bool selected,
+                              bool centeredText, bool groupedMode, bool inGroupActive, bool invertedVertical,
+                              const CRect& rcEntireItem, CSize sizeTextMeasured, CFont* font, LPCSTR text,
+                              VEzaCmdIcon* icon, CObject* object, LPARAM lParam,
+                              COLORREF clrForceText = COLORREF(-1), COLORREF clrForceTabBk = COLORREF(-1),
+                              COLORREF clrForceTabBorderLT = COLORREF(-1),
+                              COLORREF clrForceTabBorderRB = COLORREF(-1),
+                              COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
+                                    DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam);
+    virtual void PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea,
+                                          CRect& rcTabNearBorderArea, DWORD orientation, bool groupedMode,
+                                          CObject* object, LPARAM lParam);
+    // Button kinds of PaintTabButton.
+    enum e_tab_button_t {
+        TabButtonScrollBack = -4,
+        TabButtonScrollForward = -5,
+        TabButtonHelp = -6,
+        TabButtonClose = -7,
+        TabButtonList = -8,
+        TabButtonFirst = -9,
+        TabButtonLast = -10,
+    };
+    virtual void PaintTabButton(CDC& dc, CRect& rcButton, int kind, bool topLeft, bool horizontal,
+                                bool enabled, bool hover, bool pushed, bool groupedMode, CObject* object,
+                                LPARAM lParam);
+    // The picture at a position of the built-in glyph table that the tab and
+    // spin painters use (1 close, 2..5 arrows, 9 help, 17..20 hollow arrows,
+    // 45 item list, 49..52 first and last); null for any other position.
+    static const glyph_t* stat_GetTabGlyph(int position);
+
+    // The argument record of PaintShortcutListItem, filled by the list.
+    struct PAINTSHORTCUTLISTITEMSDATA {
+        enum : BYTE {
+            Hover = 0x01,
+            Pushed = 0x02,
+            Expanded = 0x10,  // the caption in tip colours over a tip-coloured box
+            VerticalText = 0x20,
+            BigIconView = 0x40,
+            ExpandedBackgroundPass = 0x80,
+        };
+        // ListStyle: vertical text starts at the top.
+        enum : DWORD { ListStyleTextTop = 0x10 };
+        CObject* m_pSourceObject = nullptr;
+        LPARAM m_lParam = 0;
+        VEzaCmdIcon* m_pBigIcon = nullptr;
+        VEzaCmdIcon* m_pSmallIcon = nullptr;
+        CRect m_rcItem;
+        CRect m_rcIcon;
+        CRect m_rcText;
+        CRect m_rcClient;
+        CString m_sText;
+        BYTE m_nState = 0;
+        DWORD m_dwListStyle = 0;
+        HFONT m_hFont = nullptr;
+    };
+    // The argument record of PaintToolbarTextField, filled by the toolbar.
+    struct PAINTTOOLBARTEXTFIELDDATA {
+        enum : BYTE { ComboBox = 0x01, Hover = 0x02, Pushed = 0x04, Enabled = 0x08 };
+        CObject* m_pSourceObject = nullptr;
+        LPARAM m_lParam = 0;
+        UINT m_nDrawTextFlags = 0;
+        CString m_sText;
+        CRect m_rcField;
+        CRect m_rcText;
+        BYTE m_nState = 0;
+    };
+    virtual void PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual void PaintShortcutListScrollButton(CDC& dc, bool horizontal, const CRect& rect, bool up, bool hover,
+                                               bool pushed, CObject* object, LPARAM lParam);
+    virtual void PaintShortcutListItem(CDC& dc, PAINTSHORTCUTLISTITEMSDATA& data);
+    virtual void PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA& data);
+    virtual void PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object, LPARAM lParam);
+    virtual void PaintSpinButtonArrow(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled,
+                                      bool pushed, bool hover, bool highlighted, CObject* object, LPARAM lParam);
+    virtual void PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled, bool flat,
+                                 bool drawBorder, bool pushed, bool hover, bool highlighted, CObject* object,
+                                 LPARAM lParam);
+    // The size value of the spin arrow's font for a rectangle: 6, or two
+    // thirds of the smaller side when that is more than 5.
+    static int stat_GetSpinArrowFontSize(const CRect& rect);
+
+protected:
+    // The tab item drawing both looks' PaintTabItem hand their work to, with
+    // every colour resolved (a colour of -1 still paints nothing).
+    void PaintTabItemCommon(CDC& dc, bool topLeft, bool horizontal, bool selected, bool centeredText,
+                            bool groupedMode, bool inGroupActive, bool invertedVertical, const CRect& rcEntireItem,
+                            CSize sizeTextMeasured, CFont* font, LPCSTR text, VEzaCmdIcon* icon, bool drawIcon,
+                            COLORREF clrText, COLORREF clrTabBk, COLORREF clrTabBorderLT, COLORREF clrTabBorderRB,
+                            COLORREF clrTabSeparator);
+
+public:
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane
@@ -606,6 +828,15 @@ public:
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames (XP look)
+    void PaintSeparator(CDC& dc, const RECT& rect, bool horizontal, bool transparent, CObject* object,
+                        LPARAM lParam) override;
+    void PaintMenuBorder(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam) override;
+    void PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RECT& exclude, int areaType, CObject* object,
+                               LPARAM lParam) override;
+    void PaintControlBarBorders(CDC& dc, PAINTCONTROLBARBORDERSDATA& data) override;
+    void PaintDockingFrame(CDC& dc, PAINTDOCKINGFRAMEDATA& data) override;
+    void PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data) override;
+    void PaintControlFrame(CDC& dc, PAINTCONTROLFRAMEDATA& data) override;
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
@@ -621,6 +852,22 @@ public:
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons (XP look)
+    void PaintTabItem(CDC& dc, CRect& rcTabItemsArea, bool topLeft, bool horizontal, bool selected,
+                      bool centeredText, bool groupedMode, bool inGroupActive, bool invertedVertical,
+                      const CRect& rcEntireItem, CSize sizeTextMeasured, CFont* font, LPCSTR text, VEzaCmdIcon* icon,
+                      CObject* object, LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
+                      COLORREF clrForceTabBk = COLORREF(-1), COLORREF clrForceTabBorderLT = COLORREF(-1),
+                      COLORREF clrForceTabBorderRB = COLORREF(-1),
+                      COLORREF clrForceTabSeparator = COLORREF(-1)) override;
+    void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
+                            DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam) override;
+    void PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam) override;
+    void PaintShortcutListItem(CDC& dc, PAINTSHORTCUTLISTITEMSDATA& data) override;
+    void PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA& data) override;
+    void PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object, LPARAM lParam) override;
+    void PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled, bool flat,
+                         bool drawBorder, bool pushed, bool hover, bool highlighted, CObject* object,
+                         LPARAM lParam) override;
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane (XP look)

@@ -1,0 +1,288 @@
+// The separators, borders and frames of both looks painted into DIBs and
+// read back as pictures, one character per pixel.
+#include "paint_test_util.h"
+#include "toolkit/bar_types.h"
+
+using namespace pt;
+
+namespace {
+
+const COLORREF kBack = RGB(1, 2, 3);
+// Copies of the chosen system colours (those are not defined out of class).
+const COLORREF kFace = InjectedSystem::kFace, kLight = InjectedSystem::kLight, kShadow = InjectedSystem::kShadow,
+               kDark = InjectedSystem::kDark, kHighlight = InjectedSystem::kHighlight;
+// The XP look's mixed colours for the chosen system colours.
+const COLORREF kXpFace = RGB(219, 216, 209), kXpLine = RGB(166, 166, 166), kXpBorder = RGB(102, 102, 102),
+               kXpMenu = RGB(249, 248, 247);
+
+using Legend = std::vector<std::pair<COLORREF, char>>;
+
+// Face F, highlight/window W, shadow S, dark shadow D, untouched '.', and
+// the XP colours: face X, line L, border G, menu M, selection frame H.
+const Legend kLegend = {{kBack, '.'},
+                        {kFace, 'F'},
+                        {kLight, 'W'},
+                        {kShadow, 'S'},
+                        {kDark, 'D'},
+                        {kXpFace, 'X'},
+                        {kXpLine, 'L'},
+                        {kXpBorder, 'G'},
+                        {kXpMenu, 'M'},
+                        {kHighlight, 'H'}};
+
+struct DibCDC : CDC {
+    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
+    ~DibCDC() override { Detach(); }
+};
+
+// Both managers over the chosen system colours at a depth.
+struct Looks {
+    explicit Looks(int bpp = 32) : system(bpp) {
+        classic.OnSysColorChange();
+        xp.OnSysColorChange();
+    }
+    VEzaPaintManager& Get(bool isXp) { return isXp ? static_cast<VEzaPaintManager&>(xp) : classic; }
+    InjectedSystem system;
+    VEzaPaintManager classic;
+    VEzaPaintManagerXP xp;
+};
+
+// Lines joined, for pictures written one row per string.
+std::string Pic(std::initializer_list<const char*> rows) {
+    std::string s;
+    for (const char* r : rows) s += std::string(r) + "\n";
+    return s;
+}
+
+void CheckPicture(const char* file, int line, const std::string& name, const std::string& got,
+                  const std::string& want) {
+    if (got != want) wtest::fail(file, line, name + ": got\n" + got + "want\n" + want);
+}
+#define CHECK_PIC(name, got, want) CheckPicture(__FILE__, __LINE__, name, got, want)
+
+}  // namespace
+
+WTEST(separators_in_both_looks) {
+    Looks looks;
+    const struct {
+        const char* name;
+        bool xp, horizontal, transparent;
+        std::string picture;
+    } cases[] = {
+        {"classic across", false, true, false,
+         Pic({"FFFFSWFFFF", "FFFFSWFFFF", "FFFFSWFFFF", "FFFFSWFFFF", "FFFFWWFFFF", "FFFFFFFFFF"})},
+        {"classic across transparent", false, true, true,
+         Pic({"....SW....", "....SW....", "....SW....", "....SW....", "....WW....", ".........."})},
+        {"classic along", false, false, false,
+         Pic({"FFFFFFFFFF", "FFFFFFFFFF", "SSSSSSSSWF", "WWWWWWWWWF", "FFFFFFFFFF", "FFFFFFFFFF"})},
+        {"xp across", true, true, false,
+         Pic({"XXXXXXXXXX", "XXXXLXXXXX", "XXXXLXXXXX", "XXXXLXXXXX", "XXXXLXXXXX", "XXXXXXXXXX"})},
+        {"xp across transparent", true, true, true,
+         Pic({"..........", "....L.....", "....L.....", "....L.....", "....L.....", ".........."})},
+        {"xp along", true, false, false,
+         Pic({"XXXXXXXXXX", "XXXXXXXXXX", "XLLLLLLLLX", "XXXXXXXXXX", "XXXXXXXXXX", "XXXXXXXXXX"})},
+    };
+    for (const auto& c : cases) {
+        Dib dib(12, 8, kBack);
+        DibCDC dc(dib);
+        looks.Get(c.xp).PaintSeparator(dc, CRect(1, 1, 11, 7), c.horizontal, c.transparent, nullptr, 0);
+        CHECK_PIC(c.name, dib.Rows({1, 1, 11, 7}, kLegend), c.picture);
+        // Nothing outside the rectangle.
+        WCHECK_EQ(dib.CountOther({0, 0, 12, 8}, kBack), dib.CountOther({1, 1, 11, 7}, kBack));
+    }
+}
+
+WTEST(menu_borders_and_the_empty_rectangle) {
+    Looks looks;
+    for (bool xp : {false, true}) {
+        Dib dib(10, 10, kBack);
+        DibCDC dc(dib);
+        VEzaPaintManager& pm = looks.Get(xp);
+        pm.PaintMenuBorder(dc, CRect(1, 1, 1, 9), nullptr, 0);
+        pm.PaintMenuBorder(dc, CRect(9, 9, 1, 1), nullptr, 0);
+        WCHECK_EQ(dib.CountOther({0, 0, 10, 10}, kBack), 0);
+        pm.PaintMenuBorder(dc, CRect(0, 0, 10, 10), nullptr, 0);
+        const std::string want =
+            xp ? Pic({"GGGGGGGGGG", "G........G", "G........G", "G........G", "G........G", "G........G",
+                      "G........G", "G........G", "G........G", "GGGGGGGGGG"})
+               : Pic({"FFFFFFFFFD", "FWWWWWWWSD", "FWFFFFFFSD", "FWFFFFFFSD", "FWFF..FFSD", "FWFF..FFSD",
+                      "FWFFFFFFSD", "FWFFFFFFSD", "FSSSSSSSSD", "DDDDDDDDDD"});
+        CHECK_PIC(xp ? "xp" : "classic", dib.Rows({0, 0, 10, 10}, kLegend), want);
+        WCHECK_EQ(pm.GetMenuBorderMetrics(nullptr, 0).left, xp ? 1L : 2L);
+    }
+    // A rectangle smaller than the four rings keeps the rings inside it.
+    Dib dib(8, 8, kBack);
+    DibCDC dc(dib);
+    looks.classic.PaintMenuBorder(dc, CRect(2, 2, 5, 5), nullptr, 0);
+    WCHECK_EQ(dib.CountOther({0, 0, 8, 8}, kBack), dib.CountOther({2, 2, 5, 5}, kBack));
+    WCHECK_EQ(dib.CountOther({2, 2, 5, 5}, kBack), 9);
+}
+
+WTEST(menu_separators_classic) {
+    Looks looks;
+    const int half = ::GetSystemMetrics(SM_CXSMICON) / 2;
+    for (bool rarely : {false, true}) {
+        Dib dib(40, 8, kBack);
+        DibCDC dc(dib);
+        looks.classic.PaintMenuSeparator(dc, CRect(0, 0, 40, 8), 20, rarely, nullptr, 0);
+        // The two-pixel etched line sits at rows 3 and 4, narrowed by half
+        // a small icon at each end.
+        const COLORREF topLeft = rarely ? kFace : kShadow;
+        WCHECK_EQ(dib.At(half, 3), topLeft);
+        WCHECK_EQ(dib.At(39 - half - 1, 3), topLeft);
+        WCHECK_EQ(dib.At(39 - half, 3), kLight);
+        WCHECK_EQ(dib.At(half, 4), kLight);
+        WCHECK_EQ(dib.At(39 - half, 4), kLight);
+        // Outside the line: the fill (a face and highlight checker when
+        // rarely used).
+        LOGBRUSH helper = {};
+        looks.classic.m_brushHelper[1].GetLogBrush(&helper);
+        const COLORREF fill = rarely ? helper.lbColor : kFace;
+        WCHECK(!rarely || (fill != kFace && fill != kLight));
+        WCHECK_EQ(dib.CountOther({0, 0, 40, 3}, fill), 0);
+        WCHECK_EQ(dib.CountOther({0, 5, 40, 8}, fill), 0);
+        WCHECK_EQ(dib.At(half - 1, 3), fill);
+    }
+    Dib dib(10, 10, kBack);
+    DibCDC dc(dib);
+    looks.classic.PaintMenuSeparator(dc, CRect(0, 0, 0, 10), 0, false, nullptr, 0);
+    WCHECK_EQ(dib.CountOther({0, 0, 10, 10}, kBack), 0);
+}
+
+WTEST(menu_combined_area_opens_the_joined_side) {
+    Looks looks;
+    // A button 8 wide and 5 high; the menu lies below it, joined along the
+    // button's bottom edge.
+    const CRect button(2, 1, 10, 6), joint(2, 5, 10, 8);
+    {
+        Dib dib(12, 12, kBack);
+        DibCDC dc(dib);
+        looks.xp.PaintMenuCombinedArea(dc, button, joint, 1, nullptr, 0);
+        CHECK_PIC("xp below", dib.Rows({0, 0, 12, 8}, kLegend),
+                  Pic({"............", "..GGGGGGGG..", "..GXXXXXXG..", "..GXXXXXXG..", "..GXXXXXXG..",
+                       "..GXXXXXXG..", "..G......G..", "............"}));
+    }
+    {
+        Dib dib(12, 12, kBack);
+        DibCDC dc(dib);
+        looks.classic.PaintMenuCombinedArea(dc, button, joint, 1, nullptr, 0);
+        // Filled two rows into the menu's border, the side lines reaching
+        // two more rows; the bottom stays open.
+        CHECK_PIC("classic below", dib.Rows({0, 0, 12, 12}, kLegend),
+                  Pic({"............", "..FFFFFFFS..", "..FWWWWWDS..", "..FWFFFFDS..", "..FWFFFFDS..",
+                       "..FWFFFFDS..", "..FWFFFFDS..", "..FWFFFFDS..", "..FW....DS..", "..FW....DS..",
+                       "............", "............"}));
+    }
+    Dib dib(12, 12, kBack);
+    DibCDC dc(dib);
+    looks.xp.PaintMenuCombinedArea(dc, CRect(2, 2, 2, 9), joint, 1, nullptr, 0);
+    looks.classic.PaintMenuCombinedArea(dc, CRect(2, 2, 9, 2), joint, 1, nullptr, 0);
+    WCHECK_EQ(dib.CountOther({0, 0, 12, 12}, kBack), 0);
+}
+
+WTEST(control_bar_borders_follow_the_bar_style) {
+    Looks looks;
+    const DWORD all = CBRS_BORDER_LEFT | CBRS_BORDER_TOP | CBRS_BORDER_RIGHT | CBRS_BORDER_BOTTOM;
+    const struct {
+        const char* name;
+        bool xp;
+        int borderStyle;
+        DWORD barStyle;
+        std::string picture;
+    } cases[] = {
+        {"sunken", false, 2, 0, Pic({"SSSSSSSW", "S......W", "S......W", "S......W", "S......W", "WWWWWWWW"})},
+        {"xp sunken", true, 2, 0, Pic({"SSSSSSSS", "S......S", "S......S", "S......S", "S......S", "SSSSSSSS"})},
+        {"no sides", false, 1, CBRS_BORDER_3D, Pic({"........", "........", "........", "........", "........",
+                                                    "........"})},
+        {"left and top", true, 1, CBRS_BORDER_LEFT | CBRS_BORDER_TOP,
+         Pic({"XXXXXXXX", "........", "X.......", "X.......", "X.......", "X......."})},
+        {"all flat", false, 1, all, Pic({"FFFFFFFF", "........", "F......F", "F......F", "........", "FFFFFFFF"})},
+        {"all 3d", false, 1, all | CBRS_BORDER_3D,
+         Pic({"FFFFFFFF", "FFFFFFFF", "FF....FF", "FF....FF", "FFFFFFFF", "FFFFFFFF"})},
+        {"right and bottom 3d", false, 1, CBRS_BORDER_RIGHT | CBRS_BORDER_BOTTOM | CBRS_BORDER_3D,
+         Pic({"......FF", "......FF", "......FF", "......FF", "FFFFFFFF", "FFFFFFFF"})},
+    };
+    for (const auto& c : cases) {
+        Dib dib(10, 8, kBack);
+        DibCDC dc(dib);
+        VEzaPaintManager::PAINTCONTROLBARBORDERSDATA data(nullptr, c.borderStyle, c.barStyle, CRect(1, 1, 9, 7));
+        looks.Get(c.xp).PaintControlBarBorders(dc, data);
+        CHECK_PIC(c.name, dib.Rows({1, 1, 9, 7}, kLegend), c.picture);
+        WCHECK_EQ(dib.CountOther({0, 0, 10, 8}, kBack), dib.CountOther({1, 1, 9, 7}, kBack));
+    }
+}
+
+WTEST(docking_frames_in_both_looks) {
+    Looks looks;
+    using D = VEzaPaintManager::PAINTDOCKINGFRAMEDATA;
+    const struct {
+        const char* name;
+        bool xp, floating, extBar;
+        std::string picture;
+    } cases[] = {
+        {"classic floating", false, true, false,
+         Pic({"FFFFFFFFFD", "FWWWWWWWSD", "FWFFFFFFSD", "FWF...FFSD", "FWF...FFSD", "FWFFFFFFSD", "FSSSSSSSSD",
+              "DDDDDDDDDD"})},
+        {"classic docked", false, false, false,
+         Pic({"WWWWWWWWWS", "WFFFFFFFFS", "WFFFFFFFFS", "WFF...FFFS", "WFF...FFFS", "WFFFFFFFFS", "WFFFFFFFFS",
+              "SSSSSSSSSS"})},
+        {"classic docked without edge", false, false, true,
+         Pic({"FFFFFFFFFF", "FFFFFFFFFF", "FFFFFFFFFF", "FFF...FFFF", "FFF...FFFF", "FFFFFFFFFF", "FFFFFFFFFF",
+              "FFFFFFFFFF"})},
+        {"xp floating", true, true, false,
+         Pic({"SSSSSSSSSS", "SSSSSSSSSS", "SSSXXXXSSS", "SSX...XXSS", "SSX...XXSS", "SSSXXXXSSS", "SSSSSSSSSS",
+              "SSSSSSSSSS"})},
+        {"xp docked", true, false, false,
+         Pic({"FFFFFFFFFF", "FXXXXXXXXF", "FXXXXXXXXF", "FXX...XXXF", "FXX...XXXF", "FXXXXXXXXF", "FXXXXXXXXF",
+              "FFFFFFFFFF"})},
+        {"xp docked without frame", true, false, true,
+         Pic({"XXXXXXXXXX", "XXXXXXXXXX", "XXXXXXXXXX", "XXX...XXXX", "XXX...XXXX", "XXXXXXXXXX", "XXXXXXXXXX",
+              "XXXXXXXXXX"})},
+    };
+    for (const auto& c : cases) {
+        Dib dib(12, 10, kBack);
+        DibCDC dc(dib);
+        D data(nullptr, CRect(1, 1, 11, 9), CRect(4, 4, 7, 6), c.floating, c.extBar, false);
+        looks.Get(c.xp).PaintDockingFrame(dc, data);
+        // The XP floating fill (2009) is the XP face.
+        CHECK_PIC(c.name, dib.Rows({1, 1, 11, 9}, kLegend), c.picture);
+        WCHECK_EQ(dib.CountOther({0, 0, 12, 10}, kBack), dib.CountOther({1, 1, 11, 9}, kBack));
+    }
+    // A toolbar that leaves its background to its parent gets no frame.
+    VEzaToolControlBar toolbar;
+    toolbar.SetBackgroundInherited(true);
+    for (bool xp : {false, true}) {
+        Dib dib(12, 10, kBack);
+        DibCDC dc(dib);
+        D data(&toolbar, CRect(1, 1, 11, 9), CRect(4, 4, 7, 6), false, false, false);
+        looks.Get(xp).PaintDockingFrame(dc, data);
+        WCHECK_EQ(dib.CountOther({0, 0, 12, 10}, kBack), 0);
+    }
+}
+
+WTEST(toolbar_grippers_classic) {
+    Looks looks;
+    using G = VEzaPaintManager::PAINTGRIPPERDATA;
+    for (bool horzBar : {true, false}) {
+        Dib dib(14, 14, kBack);
+        DibCDC dc(dib);
+        G data(nullptr, CRect(0, 0, 12, 12), CRect(0, 0, 0, 0), false, false, horzBar);
+        looks.classic.PaintGripper(dc, data);
+        const std::string want =
+            horzBar ? Pic({"..............", "....WWSWWS....", "....W.SW.S....", "....W.SW.S....",
+                           "....W.SW.S....", "....W.SW.S....", "....W.SW.S....", "....W.SW.S...."})
+                    : Pic({"..............", "..............", "..............", "..............",
+                           ".WWWWWWWWWWS..", ".W.........S..", ".SSSSSSSSSSS..", ".WWWWWWWWWWS.."});
+        CHECK_PIC(horzBar ? "across" : "along", dib.Rows({0, 0, 14, 8}, kLegend), want);
+        // Across, the bars end at the gripper's bottom; along, the second
+        // bar is the first three rows down.
+        if (horzBar) {
+            WCHECK_EQ(dib.Rows({0, 10, 14, 14}, kLegend),
+                      Pic({"....W.SW.S....", "....SSSSSS....", "..............", ".............."}));
+        } else {
+            WCHECK_EQ(dib.Rows({0, 8, 14, 14}, kLegend),
+                      Pic({".W.........S..", ".SSSSSSSSSSS..", "..............", "..............",
+                           "..............", ".............."}));
+        }
+    }
+}
