@@ -286,3 +286,156 @@ WTEST(toolbar_grippers_classic) {
         }
     }
 }
+
+namespace {
+
+// The box of the pixels of a rectangle that differ from a colour (empty
+// when none do), and how many are exactly another colour.
+CRect Ink(const Dib& dib, const RECT& r, COLORREF background) {
+    CRect box(0, 0, 0, 0);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (dib.At(x, y) != background) box.UnionRect(box, CRect(x, y, x + 1, y + 1));
+    return box;
+}
+
+int CountOf(const Dib& dib, const RECT& r, COLORREF c) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += dib.At(x, y) == c;
+    return n;
+}
+
+}  // namespace
+
+WTEST(caption_grippers_classic) {
+    using G = VEzaPaintManager::PAINTGRIPPERDATA;
+    const CRect gripper(0, 0, 70, 20), text(4, 3, 60, 17);
+    const COLORREF active = InjectedSystem::Chosen(COLOR_ACTIVECAPTION),
+                   activeEnd = InjectedSystem::Chosen(COLOR_GRADIENTACTIVECAPTION),
+                   inactive = InjectedSystem::Chosen(COLOR_INACTIVECAPTION),
+                   activeText = InjectedSystem::Chosen(COLOR_CAPTIONTEXT),
+                   inactiveText = InjectedSystem::Chosen(COLOR_INACTIVECAPTIONTEXT);
+    const COLORREF highlightText = InjectedSystem::kHighlightText;
+    const struct {
+        const char* name;
+        int bpp;
+        bool active, floating, sideBar, rtl;
+        CRect filled;
+        COLORREF left, right, ink;
+    } cases[] = {
+        {"active, palette", 8, true, false, true, false, CRect(1, 1, 69, 19), active, active, activeText},
+        {"inactive, palette", 8, false, false, true, false, CRect(1, 1, 69, 19), inactive, inactive, inactiveText},
+        {"active gradient", 32, true, false, true, false, CRect(1, 1, 69, 19), active, activeEnd, activeText},
+        {"right to left gradient", 32, true, false, true, true, CRect(1, 1, 69, 19), activeEnd, active, activeText},
+        {"floating", 32, false, true, false, false, CRect(0, 0, 70, 20), kHighlight, kHighlight, highlightText},
+    };
+    for (const auto& c : cases) {
+        Looks looks(c.bpp);
+        Dib dib(72, 22, kBack);
+        DibCDC dc(dib);
+        G data(nullptr, gripper, text, c.active, c.floating, false, c.sideBar, "Properties", c.rtl);
+        looks.classic.PaintGripper(dc, data);
+        const std::string name = c.name;
+        WCHECK_EQ(dib.At(c.filled.left, c.filled.top), c.left);
+        WCHECK_EQ(dib.At(c.filled.left, c.filled.bottom - 1), c.left);
+        if (c.left == c.right) {
+            WCHECK_EQ(dib.At(c.filled.right - 1, c.filled.bottom - 1), c.right);
+        } else {
+            // The far end of the gradient within a band's step.
+            const COLORREF farEnd = dib.At(c.filled.right - 1, c.filled.top);
+            WCHECK(std::abs(int(GetRValue(farEnd)) - int(GetRValue(c.right))) <= 1);
+        }
+        WCHECK_EQ(dib.CountOther({0, 0, 72, 22}, kBack), c.filled.Width() * c.filled.Height());
+        // The caption text in its colour, inside the caption rectangle, at
+        // its leading side.
+        if (c.left == c.right) {
+            if (CountOf(dib, text, c.ink) == 0) wtest::fail(__FILE__, __LINE__, name + ": no text");
+            const CRect all = Ink(dib, c.filled, c.left);
+            if (!(all.left >= text.left && all.right <= text.right && all.top >= text.top &&
+                  all.bottom <= text.bottom))
+                wtest::fail(__FILE__, __LINE__, name + ": text outside its rectangle");
+            WCHECK(all.left < text.left + 4);
+        }
+    }
+}
+
+WTEST(caption_text_is_cut_only_when_given) {
+    using G = VEzaPaintManager::PAINTGRIPPERDATA;
+    Looks looks(8);
+    for (LPCSTR caption : {static_cast<LPCSTR>(nullptr), ""}) {
+        Dib dib(72, 22, kBack);
+        DibCDC dc(dib);
+        G data(nullptr, CRect(0, 0, 70, 20), CRect(4, 3, 60, 17), true, false, false, true, caption);
+        looks.classic.PaintGripper(dc, data);
+        WCHECK_EQ(CountOf(dib, {0, 0, 72, 22}, InjectedSystem::Chosen(COLOR_ACTIVECAPTION)), 68 * 18);
+    }
+    // A vertical caption runs upwards inside its rectangle; nothing of it
+    // lands above the caption rectangle.
+    Dib dib(24, 90, kBack);
+    DibCDC dc(dib);
+    G data(nullptr, CRect(0, 0, 20, 88), CRect(2, 20, 18, 86), true, false, true, true, "Properties of it all");
+    looks.classic.PaintGripper(dc, data);
+    const COLORREF fill = InjectedSystem::Chosen(COLOR_ACTIVECAPTION);
+    const CRect ink = Ink(dib, {1, 1, 19, 87}, fill);
+    WCHECK(!ink.IsRectEmpty());
+    WCHECK(ink.top >= 20);
+    WCHECK(ink.bottom <= 86);
+    WCHECK(ink.left >= 2 && ink.right <= 18);
+    // Turned text is taller than wide.
+    WCHECK(ink.Height() > ink.Width());
+}
+
+WTEST(resizing_gripper_diagonals) {
+    Looks looks;
+    for (bool xp : {false, true}) {
+        Dib dib(14, 14, kBack);
+        DibCDC dc(dib);
+        looks.Get(xp).PaintResizingGripper(dc, CRect(1, 1, 13, 13), nullptr, 0);
+        CHECK_PIC(xp ? "xp" : "classic", dib.Rows({1, 1, 13, 13}, kLegend),
+                  Pic({"...........W", "..........WS", ".........WSS", "........WSS.", ".......WSS.W", "......WSS.WS",
+                       ".....WSS.WSS", "....WSS.WSS.", "...WSS.WSS.W", "..WSS.WSS.WS", ".WSS.WSS.WSS",
+                       "WSS.WSS.WSS."}));
+        dib.Fill(kBack);
+        looks.Get(xp).PaintResizingGripper(dc, CRect(13, 13, 1, 1), nullptr, 0);
+        WCHECK_EQ(dib.CountOther({0, 0, 14, 14}, kBack), 0);
+    }
+}
+
+WTEST(control_frames_by_state) {
+    Looks looks;
+    using C = VEzaPaintManager::PAINTCONTROLFRAMEDATA;
+    const COLORREF face = kFace;
+    const struct {
+        bool xp, hover, enabled, focus;
+        COLORREF fourthTL, fourthBR, fifthTL, fifthBR;
+    } cases[] = {
+        {false, true, false, true, face, face, face, face},
+        {false, false, true, false, face, face, face, face},
+        {false, true, true, false, kShadow, kLight, face, face},
+        {false, false, true, true, kShadow, kLight, face, face},
+        {false, true, true, true, kDark, face, kShadow, kLight},
+        {true, true, false, true, kXpFace, kXpFace, kXpFace, kXpFace},
+        {true, false, true, false, kXpFace, kXpFace, kXpFace, kXpFace},
+        {true, true, true, false, kHighlight, kHighlight, kXpFace, kXpFace},
+        {true, false, true, true, kHighlight, kHighlight, kXpFace, kXpFace},
+        {true, true, true, true, kHighlight, kHighlight, kHighlight, kHighlight},
+    };
+    for (const auto& c : cases) {
+        Dib dib(14, 14, kBack);
+        DibCDC dc(dib);
+        C data(nullptr, CRect(5, 5, 9, 9), false, c.hover, c.enabled, c.focus);
+        looks.Get(c.xp).PaintControlFrame(dc, data);
+        WCHECK_EQ(dib.CountOther({5, 5, 9, 9}, kBack), 0);
+        // Three window-coloured rings of 6, 8 and 10 pixels a side.
+        WCHECK_EQ(dib.CountOther({2, 2, 12, 12}, kBack), 20 + 28 + 36);
+        for (int i = 2; i <= 4; ++i) {
+            WCHECK_EQ(dib.At(i, i), kLight);
+            WCHECK_EQ(dib.At(13 - i, 13 - i), kLight);
+        }
+        WCHECK_EQ(dib.At(1, 1), c.fourthTL);
+        WCHECK_EQ(dib.At(12, 12), c.fourthBR);
+        WCHECK_EQ(dib.At(0, 0), c.fifthTL);
+        WCHECK_EQ(dib.At(13, 13), c.fifthBR);
+    }
+}
