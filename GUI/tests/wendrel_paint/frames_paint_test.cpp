@@ -439,3 +439,36 @@ WTEST(control_frames_by_state) {
         WCHECK_EQ(dib.At(13, 13), c.fifthBR);
     }
 }
+
+WTEST(frames_leave_the_callers_clip_region_as_they_found_it) {
+    Looks looks;
+    const COLORREF kRed = RGB(250, 0, 0);
+    auto clipAfter = [&](const std::function<void(CDC&)>& paint) {
+        Dib dib(20, 20, kBack);
+        DibCDC dc(dib);
+        dc.IntersectClipRect(2, 2, 18, 18);
+        paint(dc);
+        dib.Fill(kBack);
+        dc.FillSolidRect(0, 0, 20, 20, kRed);
+        return CountOf(dib, {0, 0, 20, 20}, kRed);
+    };
+    using D = VEzaPaintManager::PAINTDOCKINGFRAMEDATA;
+    for (bool xp : {false, true}) {
+        WCHECK_EQ(clipAfter([&](CDC& dc) {
+                      looks.Get(xp).PaintMenuCombinedArea(dc, CRect(4, 4, 12, 10), CRect(4, 8, 12, 12), 1, nullptr, 0);
+                  }),
+                  16 * 16);
+    }
+    WCHECK_EQ(clipAfter([&](CDC& dc) {
+                  D data(nullptr, CRect(0, 0, 20, 20), CRect(6, 6, 14, 14), true, false, false);
+                  looks.xp.PaintDockingFrame(dc, data);
+              }),
+              16 * 16);
+    // The classic docking frame leaves the client area cut out, for the
+    // caller's painting of the frame's other parts.
+    WCHECK_EQ(clipAfter([&](CDC& dc) {
+                  D data(nullptr, CRect(0, 0, 20, 20), CRect(6, 6, 14, 14), true, false, false);
+                  looks.classic.PaintDockingFrame(dc, data);
+              }),
+              16 * 16 - 8 * 8);
+}
