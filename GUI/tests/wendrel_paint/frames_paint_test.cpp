@@ -47,6 +47,12 @@ struct Looks {
     VEzaPaintManagerXP xp;
 };
 
+std::string Hex(COLORREF c) {
+    char s[16];
+    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
+    return s;
+}
+
 // Lines joined, for pictures written one row per string.
 std::string Pic(std::initializer_list<const char*> rows) {
     std::string s;
@@ -471,4 +477,53 @@ WTEST(frames_leave_the_callers_clip_region_as_they_found_it) {
                   looks.classic.PaintDockingFrame(dc, data);
               }),
               16 * 16 - 8 * 8);
+}
+
+WTEST(combo_frames_by_state) {
+    Looks looks;
+    const int thumb = ::GetSystemMetrics(SM_CXHTHUMB);
+    const int b = 39 - thumb;  // the button area's left, inside the outer frame
+    const COLORREF kGreen = RGB(0, 128, 0);
+    const struct {
+        const char* name;
+        bool xp, hover, pushed, enabled;
+        COLORREF inner;
+        // The outer frame's top-left and bottom-right, the inner frame, the
+        // button area's top-left corner, the field strip beside it.
+        COLORREF outerTL, outerBR, innerFrame, buttonCorner, strip;
+    } cases[] = {
+        {"classic", false, false, false, true, COLORREF(-1), kFace, kFace, kFace, kLight, kLight},
+        {"classic hover", false, true, false, true, COLORREF(-1), kShadow, kLight, kFace, kFace, kLight},
+        {"classic pushed", false, false, true, true, COLORREF(-1), kShadow, kLight, kFace, kFace, kLight},
+        {"classic disabled", false, false, false, false, COLORREF(-1), kFace, kFace, kLight, kLight, kFace},
+        {"classic coloured", false, false, false, true, kGreen, kFace, kFace, kGreen, kGreen, kGreen},
+        {"classic coloured hover", false, true, false, true, kGreen, kShadow, kLight, kFace, kFace, kLight},
+        {"xp", true, false, false, true, COLORREF(-1), kXpFace, kXpFace, kXpMenu, kXpMenu, kLight},
+        {"xp hover", true, true, false, true, COLORREF(-1), kXpFace, kXpFace, kHighlight, kHighlight, kLight},
+        {"xp disabled", true, false, false, false, COLORREF(-1), kXpFace, kXpFace, kXpMenu, kXpMenu, kFace},
+        {"xp coloured", true, false, false, true, kGreen, kXpFace, kXpFace, kGreen, kGreen, kGreen},
+    };
+    for (const auto& c : cases) {
+        Dib dib(42, 18, kBack);
+        DibCDC dc(dib);
+        VEzaPaintManager::PAINTCOMBOFRAMEDATA data(nullptr, CRect(0, 0, 40, 16), c.hover, c.pushed, c.enabled);
+        data.m_clrInner = c.inner;
+        looks.Get(c.xp).PaintComboFrame(dc, data);
+        const std::string got = Hex(dib.At(0, 0)) + " " + Hex(dib.At(39, 15)) + " " + Hex(dib.At(1, 8)) + " " +
+                                Hex(dib.At(b, 1)) + " " + Hex(dib.At(b - 2, 8)) + " " + Hex(dib.At(b - 3, 8));
+        const std::string want = Hex(c.outerTL) + " " + Hex(c.outerBR) + " " + Hex(c.innerFrame) + " " +
+                                 Hex(c.buttonCorner) + " " + Hex(c.strip) + " " + Hex(kBack);
+        if (got != want) wtest::fail(__FILE__, __LINE__, std::string(c.name) + ": " + got + ", want " + want);
+        // Nothing outside the rectangle.
+        WCHECK_EQ(dib.CountOther({40, 0, 42, 18}, kBack) + dib.CountOther({0, 16, 40, 18}, kBack), 0);
+    }
+    // Without the outer frame (inside menus and bars) the XP frame leaves
+    // the outermost ring alone.
+    Dib dib(42, 18, kBack);
+    DibCDC dc(dib);
+    VEzaPaintManager::PAINTCOMBOFRAMEDATA data(nullptr, CRect(0, 0, 40, 16), false, false, true);
+    data.m_bNoOuterFrame = true;
+    looks.xp.PaintComboFrame(dc, data);
+    WCHECK_EQ(dib.At(0, 0), kBack);
+    WCHECK_EQ(dib.At(1, 1), kXpMenu);
 }
