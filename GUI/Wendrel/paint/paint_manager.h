@@ -377,6 +377,40 @@ public:
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers
+    virtual void PaintDatePickerClientArea(CDC& dc, const RECT& client, const RECT& area, CObject* object,
+                                           LPARAM lParam);
+    // Asks the window of the object and then its parents to paint the
+    // background it shows through (the registered inherited-background
+    // message); true when one did.
+    virtual bool RenderCustomBackground(bool client, CDC& dc, CObject* object, LPARAM lParam);
+
+    // The record the inherited-background message carries (its address is
+    // the wParam). A window that painted sets m_bHandled; one that forbids
+    // its parents to paint sets m_bCancelled.
+    struct WENDREL_API CUSTOM_BACKGROUND_QUERY {
+        CUSTOM_BACKGROUND_QUERY(CDC& dc, CWnd* wnd, CObject* object, LPARAM lParam, bool client)
+            : m_dc(dc), m_pWnd(wnd), m_pObject(object), m_lParam(lParam), m_bClient(client) {}
+        // The client rectangle, or the window rectangle moved to 0,0.
+        CRect GetRenderingRect() const;
+        // Sends the message up from the window while it is a child window.
+        bool Notify();
+        CDC& m_dc;
+        CWnd* m_pWnd;
+        CObject* m_pObject;
+        LPARAM m_lParam;
+        bool m_bClient;
+        bool m_bHandled = false;
+        bool m_bCancelled = false;
+        HWND m_hWndHandler = nullptr;
+    };
+    // Whether a child window of this class and style lets its parent's
+    // background through.
+    static bool stat_IsInheritedBackgroundWnd(HWND wnd);
+    // Copies the source to the destination leaving out the pixels of the
+    // transparent colour; stretched when the sizes differ and are not
+    // negative.
+    static void stat_TransparentBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                                    int sourceY, int sourceWidth, int sourceHeight, COLORREF transparent);
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements
@@ -557,6 +591,9 @@ public:
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
+    void PaintMenuSeparator(CDC& dc, const RECT& rect, int gutterWidth, bool rarelyUsed, CObject* object,
+                            LPARAM lParam) override;
+    void PaintGripper(CDC& dc, PAINTGRIPPERDATA& data) override;
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements (XP look)
