@@ -1,5 +1,6 @@
 // The small ornaments of menus and bars: the XP menu separator, the XP
-// gripper and bar caption, and the date picker's client background.
+// gripper and bar caption, the menu scroll and expand buttons, the toolbar's
+// chevron button and the date picker's client background.
 #include "paint/paint_manager.h"
 #include "paint/pm_frame_draw.h"
 #include "toolkit/bar_types.h"
@@ -24,6 +25,14 @@ bool IsFixedModeMiniFrame(CObject* object) {
     CWnd* bar = inner != nullptr ? CWnd::FromHandlePermanent(inner) : nullptr;
     return bar != nullptr && bar->IsKindOf(RUNTIME_CLASS(VEzaControlBar)) &&
            static_cast<VEzaControlBar*>(bar)->IsFixedMode();
+}
+
+// An item with no text, icon or mark: the menu's background under a button.
+VEzaPaintManager::PAINTMENUITEMDATA EmptyItem(CObject* source, LPARAM lParam, const CRect& r, int gutter) {
+    VEzaPaintManager::PAINTMENUITEMDATA item(source, r, r, gutter, "", "", nullptr, false, false, false, false,
+                                             false, true, false, false, false, 0, nullptr);
+    item.m_lParam = lParam;
+    return item;
 }
 
 }  // namespace
@@ -148,6 +157,112 @@ void VEzaPaintManagerXP::PaintGripper(CDC& dc, PAINTGRIPPERDATA& data) {
     dc.PatBlt(strip.left, strip.top, strip.Width(), strip.Height(), 0x00A000C9);
     dc.SelectObject(oldBrush);
     dc.SetBkColor(oldBack);
+}
+
+void VEzaPaintManager::PaintMenuScrollButton(CDC& dc, bool pushed, bool tracking, bool direction, const RECT& rect,
+                                             CObject* source, LPARAM lParam) {
+    PAINTPUSHBUTTONDATA button(source, true, rect, direction ? "t" : "u", nullptr, true, false, pushed || tracking,
+                               false, true, true, false, false, 9, HFONT(m_FontMarlett.GetSafeHandle()), false, 0,
+                               false);
+    button.m_lParam = lParam;
+    PaintPushButton(dc, button);
+}
+
+void VEzaPaintManager::PaintMenuExpandButton(CDC& dc, const RECT& rect, bool pushed, bool, CObject* source,
+                                             LPARAM lParam) {
+    CRect r(rect);
+    r.DeflateRect(1, 0);
+    if (pushed) {
+        pmdraw::Fill(dc, r, m_brushHelper[0]);
+        pmdraw::Edge(dc, r, GetColor(1004, source, lParam), GetColor(1006, source, lParam));
+    } else {
+        PAINTMENUITEMDATA item = EmptyItem(source, lParam, r, 0);
+        PaintMenuItem(dc, item);
+    }
+    const COLORREF colours[2] = {0, GetColor(1010, source, lParam)};
+    PaintGlyphCentered(dc, r, GlyphExpandRight2Turned(), colours);
+}
+
+void VEzaPaintManagerXP::PaintMenuExpandButton(CDC& dc, const RECT& rect, bool pushed, bool, CObject* source,
+                                               LPARAM lParam) {
+    CRect r(rect);
+    CRect glyph(r);
+    if (pushed) {
+        PAINTPUSHBUTTONDATA button(source, true, r, "", nullptr, true, false, true, false, false, true, false,
+                                   false, 9, nullptr, false, 0, false);
+        button.m_lParam = lParam;
+        PaintPushButton(dc, button);
+        glyph.OffsetRect(GetPushedOffset());
+    } else {
+        // The menu's items tell no gutter width here: the item spans the
+        // whole button.
+        PAINTMENUITEMDATA item = EmptyItem(source, lParam, r, 0);
+        PaintMenuItem(dc, item);
+    }
+    const COLORREF colours[2] = {0, GetColor(1010, source, lParam)};
+    PaintGlyphCentered(dc, glyph, m_glyphExpandRight2Turned, colours);
+}
+
+namespace {
+
+// The chevron button of a toolbar: a flat push button and two glyphs, the
+// first at the far end (bottom or left), the second at the near end.
+void PaintChevron(VEzaPaintManager& pm, CDC& dc, const RECT& given, bool horizontal, bool firstGlyphOnly,
+                  bool enabled, bool pushed, bool hover, CObject* object, LPARAM lParam, bool transparent,
+                  const VEzaPaintManager::glyph_t& first, const VEzaPaintManager::glyph_t& second) {
+    CRect r(given);
+    r.NormalizeRect();
+    if (!dc.RectVisible(&r)) return;
+    VEzaPaintManager::PAINTPUSHBUTTONDATA button(object, true, r, "", nullptr, true, hover, pushed, false, enabled,
+                                                 true, false, false, 9, nullptr, false, 0, transparent);
+    button.m_lParam = lParam;
+    pm.PaintPushButton(dc, button);
+
+    const CSize offset = pm.GetPushedOffset();
+    CRect a, b;
+    if (horizontal) {
+        const int distance = 3 * std::max(offset.cy, LONG(1));
+        a = CRect(CPoint(r.left + (r.Width() - int(first.GetWidth())) / 2, r.bottom - distance - int(first.GetHeight())),
+                  first.Size());
+        b = CRect(CPoint(r.left + (r.Width() - int(second.GetWidth())) / 2, r.top + distance), second.Size());
+    } else {
+        const int distance = 3 * std::max(offset.cx, LONG(1));
+        a = CRect(CPoint(r.left + distance, r.top + (r.Height() - int(first.GetHeight())) / 2), first.Size());
+        b = CRect(CPoint(r.right - distance - int(second.GetWidth()), r.top + (r.Height() - int(second.GetHeight())) / 2),
+                  second.Size());
+    }
+    if (!enabled) {
+        const COLORREF light[2] = {0, pm.GetColor(COLOR_BTNHIGHLIGHT, object, lParam)};
+        const COLORREF shadow[2] = {0, pm.GetColor(COLOR_BTNSHADOW, object, lParam)};
+        pm.PaintGlyph(dc, a.TopLeft() + CSize(1, 1), first, light);
+        pm.PaintGlyph(dc, a.TopLeft(), first, shadow);
+        return;
+    }
+    if (pushed) {
+        a.OffsetRect(offset);
+        b.OffsetRect(offset);
+    }
+    const COLORREF colours[2] = {0, pm.GetColor(1010, object, lParam)};
+    pm.PaintGlyph(dc, a.TopLeft(), first, colours);
+    if (!firstGlyphOnly) pm.PaintGlyph(dc, b.TopLeft(), second, colours);
+}
+
+}  // namespace
+
+void VEzaPaintManager::PaintToolbarExpandButton(CDC& dc, const RECT& rect, bool horizontal, bool firstGlyphOnly,
+                                                bool enabled, bool pushed, bool hover, CObject* object, LPARAM lParam,
+                                                bool transparentBackground) {
+    PaintChevron(*this, dc, rect, horizontal, firstGlyphOnly, enabled, pushed, hover, object, lParam,
+                 transparentBackground, horizontal ? GlyphExpandBottom() : GlyphExpandBottomTurned(),
+                 horizontal ? GlyphExpandRight2() : GlyphExpandRight2Turned());
+}
+
+void VEzaPaintManagerXP::PaintToolbarExpandButton(CDC& dc, const RECT& rect, bool horizontal, bool firstGlyphOnly,
+                                                  bool enabled, bool pushed, bool hover, CObject* object,
+                                                  LPARAM lParam, bool transparentBackground) {
+    PaintChevron(*this, dc, rect, horizontal, firstGlyphOnly, enabled, pushed, hover, object, lParam,
+                 transparentBackground, horizontal ? m_glyphExpandBottom : m_glyphExpandBottomTurned,
+                 horizontal ? m_glyphExpandRight2 : m_glyphExpandRight2Turned);
 }
 
 void VEzaPaintManager::PaintDatePickerClientArea(CDC& dc, const RECT& client, const RECT& area, CObject* object,
