@@ -687,3 +687,87 @@ WTEST(menu_expand_buttons) {
         WCHECK_EQ(ink.left, 17L);
     }
 }
+
+WTEST(menu_scroll_buttons_point_their_way) {
+    Looks looks;
+    for (bool xp : {false, true})
+        for (bool up : {true, false})
+            for (bool pushed : {false, true}) {
+                Dib dib(60, 16, kBack);
+                DibCDC dc(dib);
+                looks.Get(xp).PaintMenuScrollButton(dc, pushed, false, up, CRect(0, 0, 60, 16), nullptr, 0);
+                // The arrow's rows: the tip row is the narrowest.
+                const COLORREF back = dib.At(2, 2);
+                const CRect ink = Ink(dib, {2, 2, 58, 14}, back);
+                WCHECK(!ink.IsRectEmpty());
+                WCHECK(ink.Width() >= 3 && ink.left > 20 && ink.right < 40);
+                const int topRow = CountOf(dib, {ink.left, ink.top, ink.right, ink.top + 1}, dib.At(ink.CenterPoint().x, ink.top));
+                const int bottomRow =
+                    CountOf(dib, {ink.left, ink.bottom - 1, ink.right, ink.bottom}, dib.At(ink.CenterPoint().x, ink.bottom - 1));
+                WCHECK(up ? topRow < bottomRow : topRow > bottomRow);
+            }
+}
+
+WTEST(combo_frame_arrow_and_missing_icon_glyph) {
+    Looks looks;
+    const int thumb = ::GetSystemMetrics(SM_CXHTHUMB);
+    for (bool xp : {false, true})
+        for (bool enabled : {true, false}) {
+            Dib dib(60, 20, kBack);
+            DibCDC dc(dib);
+            VEzaPaintManager::PAINTCOMBOFRAMEDATA data(nullptr, CRect(0, 0, 60, 20), false, false, enabled);
+            looks.Get(xp).PaintComboFrame(dc, data);
+            // The symbol font's down arrow, in the button area only: wider
+            // at its top than at its tip.
+            const CRect button(59 - thumb + 2, 3, 57, 17);
+            const COLORREF back = dib.At(button.left + 1, button.top + 1);
+            const CRect ink = Ink(dib, button, back);
+            WCHECK(!ink.IsRectEmpty());
+            WCHECK(ink.Width() >= 3 && ink.Width() < thumb);
+            WCHECK(CountOf(dib, {ink.left, ink.top, ink.right, ink.top + 1}, dib.At(ink.CenterPoint().x, ink.top)) >
+                   CountOf(dib, {ink.left, ink.bottom - 1, ink.right, ink.bottom},
+                           dib.At(ink.CenterPoint().x, ink.bottom - 1)));
+            WCHECK_EQ(Ink(dib, {3, 3, 59 - thumb - 3, 17}, kBack).IsRectEmpty(), true);
+        }
+    // An item without an icon shows its system command's glyph in the
+    // icon area; none for command 0.
+    for (bool xp : {false, true})
+        for (UINT command : {UINT(SC_CLOSE), 0U}) {
+            Dib dib(200, 20, kBack);
+            DibCDC dc(dib);
+            const CRect r(0, 0, 200, 20);
+            VEzaPaintManager::PAINTMENUITEMDATA item(nullptr, r, r, 24, "", "", nullptr, false, false, false, false,
+                                                     false, true, false, false, false, command, nullptr);
+            looks.Get(xp).PaintMenuItem(dc, item);
+            const CRect ink = Ink(dib, {2, 1, 22, 19}, dib.At(1, 1));
+            WCHECK_EQ(ink.IsRectEmpty(), command == 0);
+        }
+}
+
+WTEST(xp_in_place_drop_down_button) {
+    Looks looks;
+    const int thumb = ::GetSystemMetrics(SM_CXHTHUMB);
+    const struct {
+        bool selected, pressed;
+        COLORREF stripFrame, arrow;
+    } cases[] = {
+        {false, false, kFace, kText},
+        {true, false, kHighlight, kText},
+        {true, true, kHighlight, kHighlightText},
+    };
+    for (const auto& c : cases) {
+        Dib dib(240, 24, kBack);
+        DibCDC dc(dib);
+        const CRect r(0, 0, 240, 24);
+        VEzaPaintManager::PAINTMENUITEMDATA item(nullptr, r, r, 24, "Zoom:", "", nullptr, true, c.selected, false,
+                                                 false, false, true, false, false, false, 0, nullptr);
+        item.m_rcInPlaceWnd.SetRect(80, 4, 160, 18);
+        item.m_nInPlaceState = c.pressed ? 1 : 0;
+        looks.xp.PaintMenuItem(dc, item);
+        // The strip: 1 wider across, 2 up and down, grown by the thumb.
+        WCHECK_EQ(Hex(dib.At(79, 2)), Hex(c.stripFrame));
+        WCHECK_EQ(Hex(dib.At(160 + thumb, 19)), Hex(c.stripFrame));
+        WCHECK_EQ(CountOf(dib, {162, 3, 160 + thumb, 19}, c.arrow) >= 9, true);
+        WCHECK_EQ(Hex(dib.At(100, 10)), Hex(kWindow));
+    }
+}
