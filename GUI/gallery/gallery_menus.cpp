@@ -77,7 +77,9 @@ void PaintMenus(GalleryCanvas& canvas, const CRect& area) {
             top += 8;
         }
         const CRect r(menu.left + border.left, top, menu.right - border.right, top + height);
-        Item item(nullptr, r, r, gutter, row.text, row.accel, row.icon ? &icon : nullptr, (row.state & Item::Popup) != 0,
+        // The extra mark sits beside the icon in a gutter twice as wide.
+        const bool extraMark = (row.state2 & Item::ExtraMark) != 0;
+        Item item(nullptr, r, r, extraMark ? 2 * gutter : gutter, row.text, row.accel, row.icon ? &icon : nullptr, (row.state & Item::Popup) != 0,
                   (row.state & S) != 0, (row.state & Item::Checked) != 0, (row.state & Item::Radio) != 0, false,
                   (row.state & E) != 0, (row.state & Item::RarelyUsed) != 0,
                   (row.state & Item::RarelyUsedPrev) != 0, (row.state2 & Item::RarelyUsedNext) != 0, 0, nullptr);
