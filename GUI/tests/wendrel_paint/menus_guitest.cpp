@@ -205,3 +205,59 @@ WTEST(which_child_controls_let_the_parent_background_through) {
     WCHECK(!VEzaPaintManager::stat_IsInheritedBackgroundWnd(nullptr));
     ::DestroyWindow(parent);
 }
+
+WTEST(floating_caption_of_a_fixed_size_bar_is_cut_not_ellipsed) {
+    InjectedSystem system(8);
+    // A floating frame whose first child holds a toolbar (fixed size).
+    HWND frameWnd = ::CreateWindowExA(0, ChainClass(), "", WS_POPUP, 0, 0, 200, 60, nullptr, nullptr,
+                                      ::GetModuleHandleA(nullptr), nullptr);
+    HWND holder = ::CreateWindowExA(0, ChainClass(), "", WS_CHILD, 0, 0, 200, 60, frameWnd, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    HWND barWnd = ::CreateWindowExA(0, ChainClass(), "", WS_CHILD, 0, 0, 200, 60, holder, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    VEzaMiniDockFrameWnd frame;
+    frame.Attach(frameWnd);
+    VEzaToolControlBar bar;
+    bar.Attach(barWnd);
+    using G = VEzaPaintManager::PAINTGRIPPERDATA;
+    const COLORREF fill = InjectedSystem::Chosen(COLOR_HIGHLIGHT);
+    for (bool xp : {false, true}) {
+        VEzaPaintManager classic;
+        VEzaPaintManagerXP xpManager;
+        VEzaPaintManager& pm = xp ? static_cast<VEzaPaintManager&>(xpManager) : classic;
+        pm.OnSysColorChange();
+        const COLORREF back = xp ? InjectedSystem::Chosen(COLOR_BTNSHADOW) : fill;
+        // The same long caption, for the fixed-size bar's frame and for no
+        // window: both keep inside the caption rectangle, and differ (cut
+        // against ended with an ellipsis).
+        std::vector<unsigned> pictures[2];
+        for (int i = 0; i < 2; ++i) {
+            Dib dib(120, 20, RGB(1, 2, 3));
+            CDC dc;
+            dc.Attach(dib.dc());
+            G data(i == 0 ? static_cast<CObject*>(&frame) : nullptr, CRect(0, 0, 120, 20), CRect(4, 2, 64, 18), true,
+                   true, false, false, "A caption much too long for it");
+            pm.PaintGripper(dc, data);
+            dc.Detach();
+            CRect ink(0, 0, 0, 0);
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 120; ++x)
+                    if (dib.At(x, y) != back) ink.UnionRect(ink, CRect(x, y, x + 1, y + 1));
+            WCHECK(!ink.IsRectEmpty());
+            WCHECK(ink.left >= 4 && ink.right <= 64);
+            pictures[i] = dib.Pixels();
+        }
+        WCHECK(pictures[0] != pictures[1]);
+        // So narrow that no character is left: nothing is drawn.
+        Dib dib(120, 20, RGB(1, 2, 3));
+        CDC dc;
+        dc.Attach(dib.dc());
+        G data(&frame, CRect(0, 0, 120, 20), CRect(4, 2, 6, 18), true, true, false, false, "Wide");
+        pm.PaintGripper(dc, data);
+        dc.Detach();
+        WCHECK_EQ(dib.CountOther({0, 0, 120, 20}, back), 0);
+    }
+    bar.Detach();
+    frame.Detach();
+    ::DestroyWindow(frameWnd);
+}
