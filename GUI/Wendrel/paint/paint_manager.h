@@ -463,7 +463,7 @@ public:
         LPCSTR m_sText;  // may be null
         eBoxState_t m_eState;
         bool m_bBoxAtRight, m_bMultiline, m_bHover, m_bPushed, m_bEnabled, m_bFocused;
-        bool m_bFlat = false;  // the button has BS_FLAT
+        bool m_bFlat = false;  // flat box (also when the source window has BS_FLAT)
         // Bits 0-1: 0 left, 1 centre, 2 right; bits 2-4: 4 top, 0x10 bottom,
         // anything else centred vertically.
         int m_nTextAlignment;
@@ -595,6 +595,54 @@ public:
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements
+    // Marker objects and their window factory: paint/dock_marker.h.
+    class DockMarkerBase;
+    class DockMarkerBeta2;
+    using DockMarkerWndArray = CTypedPtrArray<CPtrArray, class VEzaDynDockMarkerWnd*>;
+    // A new marker object for the dock-marker style (1: DockMarkerBase, 2
+    // and 3: DockMarkerBeta2); any other style throws CNotSupportedException.
+    virtual DockMarkerBase* DockMarker_CreateObject();
+    // Empties the array and fills it with the windows of a marker of the kind
+    // built in the rectangle; false when the marker cannot be built.
+    virtual bool DockMarker_CreateWnds(HWND parent, int kind, CRect rect, DockMarkerWndArray& windows);
+    // Drawn by a marker window (the object) after its pictures, styles 2
+    // and 3 only: the outline of a hovered separate arrow, or on a compass
+    // centre the lines towards the arm under the mouse.
+    virtual void DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool highlighted, CObject* object,
+                                       LPARAM lParam);
+    // Tints the area where a dragged bar would dock: width by height 32-bit
+    // pixels of a bottom-up DIB (0x00RRGGBB). With tabShape only the main and
+    // tab areas are touched. Colours −1 take the defaults.
+    virtual void DockMarker_AdjustHighlightedArea(COLORREF* pixels, int width, int height, bool tabShape,
+                                                  bool tabAbove, const CRect& main, const CRect& tab,
+                                                  COLORREF fill, COLORREF border, int borderWidth);
+    // The shape of a bitmap: every pixel outside transparent .. transparent
+    // + tolerance (per channel), as one-pixel-high runs. A bitmap without
+    // such a pixel gives an empty region; null only when the bitmap cannot
+    // be read.
+    static HRGN stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transparent, COLORREF tolerance = 0);
+
+    // Marks of drag-and-drop editing: where a dragged item lands (before or
+    // after the rectangle; verticalLine between items of a row), the frame
+    // round the item dragged, and a menu's tear-off strip.
+    virtual void PaintDropDivider(CDC& dc, const CRect& rect, bool before, bool verticalLine);
+    virtual void PaintDragSourceRect(CDC& dc, const CRect& rect);
+    virtual void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                        LPARAM lParam);
+
+    // The date picker's frame, month header, the separator above its
+    // buttons and the buttons. Nothing is drawn for an invisible rectangle.
+    virtual void PaintDatePickerBorder(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual void PaintDatePickerHeaderBackground(int column, int row, CDC& dc, int year, int month,
+                                                 const CRect& header, const CRect& second, const CRect& third,
+                                                 const CRect& fourth, const CRect& fifth, CObject* object,
+                                                 LPARAM lParam);
+    virtual void PaintDatePickerButtonsSeparator(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    // A push button of the date picker in the manager's font, text centred;
+    // the button kind does not change the drawing.
+    virtual void PaintDatePickerPushButton(CDC& dc, const CRect& rect, int buttonKind, LPCSTR text, bool flat,
+                                           bool drawBorder, bool pushed, bool hover, CObject* object,
+                                           LPARAM lParam);
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons
@@ -790,6 +838,8 @@ public:
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements (XP look)
+    void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                LPARAM lParam) override;
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons (XP look)
