@@ -489,6 +489,109 @@ public:
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers
+    // One command item of a popup menu: the gutter with its icon or mark,
+    // caption, accelerator, submenu arrow, selection and an optional
+    // in-place control strip. The texts are never null; the record does not
+    // own the icon or the font.
+    struct WENDREL_API PAINTMENUITEMDATA {
+        enum : BYTE {
+            Popup = 0x01,
+            Selected = 0x02,
+            Checked = 0x04,
+            Radio = 0x08,
+            Reserved = 0x10,  // kept for the caller, not drawn
+            Enabled = 0x20,
+            RarelyUsed = 0x40,
+            RarelyUsedPrev = 0x80,
+        };
+        enum : BYTE {
+            RarelyUsedNext = 0x01,
+            NoGutter = 0x02,
+            ExtraGlyph = 0x04,
+            SeparatedPopup = 0x08,  // with ExtraGlyph: the second glyph
+            ExtraMark = 0x10,
+            ExtraMarkChecked = 0x20,
+        };
+        PAINTMENUITEMDATA(CObject* source, const RECT& selection, const RECT& item, int gutterWidth, LPCSTR text,
+                          LPCSTR accelText, VEzaCmdIcon* icon, bool popup, bool selected, bool checked, bool radio,
+                          bool reserved, bool enabled, bool rarelyUsed, bool rarelyUsedPrev, bool rarelyUsedNext,
+                          UINT sysCmdId, HFONT font)
+            : m_pHelperSrc(source), m_rcSelection(selection), m_rcItem(item), m_nGutterWidth(gutterWidth),
+              m_sText(text != nullptr ? text : ""), m_sAccelText(accelText != nullptr ? accelText : ""),
+              m_pIcon(icon), m_nSysCmdId(sysCmdId), m_hFont(font),
+              m_nState(BYTE((popup ? Popup : 0) | (selected ? Selected : 0) | (checked ? Checked : 0) |
+                            (radio ? Radio : 0) | (reserved ? Reserved : 0) | (enabled ? Enabled : 0) |
+                            (rarelyUsed ? RarelyUsed : 0) | (rarelyUsedPrev ? RarelyUsedPrev : 0))),
+              m_nState2(rarelyUsedNext ? RarelyUsedNext : 0) {}
+        bool Has(BYTE bit) const { return (m_nState & bit) != 0; }
+        bool Has2(BYTE bit) const { return (m_nState2 & bit) != 0; }
+        void Set2(BYTE bit, bool on) { m_nState2 = BYTE(on ? (m_nState2 | bit) : (m_nState2 & ~bit)); }
+        // True when the source is a popup menu laid out right to left.
+        bool IsRTL() const;
+
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcSelection;
+        CRect m_rcItem;
+        int m_nGutterWidth;
+        LPCSTR m_sText;
+        LPCSTR m_sAccelText;
+        VEzaCmdIcon* m_pIcon;
+        UINT m_nSysCmdId;  // its glyph stands in for a missing icon
+        HFONT m_hFont;     // null: the manager's normal font
+        BYTE m_nState;
+        BYTE m_nState2;
+        CRect m_rcInPlaceWnd = CRect(0, 0, 0, 0);
+        CString m_sInPlaceText;
+        BYTE m_nInPlaceState = 0;  // bit 0: its drop-down button is pressed
+        COLORREF m_clrIcon = COLORREF(-1);
+    };
+
+    virtual void PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& data);
+    // A flat button with an up ("t" in the symbol font, direction set) or
+    // down arrow; pushed when either of the first two flags is set.
+    virtual void PaintMenuScrollButton(CDC& dc, bool pushed, bool tracking, bool direction, const RECT& rect,
+                                       CObject* source, LPARAM lParam);
+    virtual void PaintMenuExpandButton(CDC& dc, const RECT& rect, bool pushed, bool hover, CObject* source,
+                                       LPARAM lParam);
+    // The toolbar's chevron button; a rectangle given inverted is normalised.
+    virtual void PaintToolbarExpandButton(CDC& dc, const RECT& rect, bool horizontal, bool firstGlyphOnly,
+                                          bool enabled, bool pushed, bool hover, CObject* object, LPARAM lParam,
+                                          bool transparentBackground = false);
+    virtual void PaintDatePickerClientArea(CDC& dc, const RECT& client, const RECT& area, CObject* object,
+                                           LPARAM lParam);
+    // Asks the window of the object and then its parents to paint the
+    // background it shows through (the registered inherited-background
+    // message); true when one did.
+    virtual bool RenderCustomBackground(bool client, CDC& dc, CObject* object, LPARAM lParam);
+
+    // The record the inherited-background message carries (its address is
+    // the wParam). A window that painted sets m_bHandled; one that forbids
+    // its parents to paint sets m_bCancelled.
+    struct WENDREL_API CUSTOM_BACKGROUND_QUERY {
+        CUSTOM_BACKGROUND_QUERY(CDC& dc, CWnd* wnd, CObject* object, LPARAM lParam, bool client)
+            : m_dc(dc), m_pWnd(wnd), m_pObject(object), m_lParam(lParam), m_bClient(client) {}
+        // The client rectangle, or the window rectangle moved to 0,0.
+        CRect GetRenderingRect() const;
+        // Sends the message up from the window while it is a child window.
+        bool Notify();
+        CDC& m_dc;
+        CWnd* m_pWnd;
+        CObject* m_pObject;
+        LPARAM m_lParam;
+        bool m_bClient;
+        bool m_bHandled = false;
+        bool m_bCancelled = false;
+        HWND m_hWndHandler = nullptr;
+    };
+    // Whether a child window of this class and style lets its parent's
+    // background through.
+    static bool stat_IsInheritedBackgroundWnd(HWND wnd);
+    // Copies the source to the destination leaving out the pixels of the
+    // transparent colour; stretched when the sizes differ and are not
+    // negative.
+    static void stat_TransparentBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                                    int sourceY, int sourceWidth, int sourceHeight, COLORREF transparent);
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements
@@ -844,6 +947,15 @@ public:
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
+    void PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& data) override;
+    void PaintMenuSeparator(CDC& dc, const RECT& rect, int gutterWidth, bool rarelyUsed, CObject* object,
+                            LPARAM lParam) override;
+    void PaintGripper(CDC& dc, PAINTGRIPPERDATA& data) override;
+    void PaintMenuExpandButton(CDC& dc, const RECT& rect, bool pushed, bool hover, CObject* source,
+                               LPARAM lParam) override;
+    void PaintToolbarExpandButton(CDC& dc, const RECT& rect, bool horizontal, bool firstGlyphOnly, bool enabled,
+                                  bool pushed, bool hover, CObject* object, LPARAM lParam,
+                                  bool transparentBackground = false) override;
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements (XP look)

@@ -15,6 +15,18 @@ CRect ButtonArea(const CRect& r) {
     return button;
 }
 
+// The drop-down arrow: a flat push button showing the symbol font's down
+// arrow ("6"), the manager itself as its source.
+void PaintComboArrow(VEzaPaintManager& pm, CDC& dc, const CRect& button, bool hover,
+                     const VEzaPaintManager::PAINTCOMBOFRAMEDATA& data) {
+    CFont marlett;
+    if (!marlett.CreatePointFont(::MulDiv(60, 96, dc.GetDeviceCaps(LOGPIXELSX)), "Marlett")) return;
+    VEzaPaintManager::PAINTPUSHBUTTONDATA arrow(&pm, true, button, "6", nullptr, true, hover, data.m_bPushed, false,
+                                                data.m_bEnabled, true, false, false, 9,
+                                                HFONT(marlett.GetSafeHandle()), false, 0, false);
+    pm.PaintPushButton(dc, arrow);
+}
+
 }  // namespace
 
 void VEzaPaintManager::PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data) {
@@ -42,6 +54,8 @@ void VEzaPaintManager::PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data) {
     pmdraw::Frame(dc, CRect(button.left + 1, button.top + 1, button.right - 1, button.bottom - 1), light);
     pmdraw::Fill(dc, CRect(button.left - 2, r.top + 1, button.left + 1, r.bottom - 1), enabled ? field : face);
     if (hot) pmdraw::Fill(dc, button, face);
+    button.left += 1;
+    PaintComboArrow(*this, dc, button, data.m_bHover && !data.m_bPushed, data);
     if (!hot) pmdraw::Frame(dc, ButtonArea(r), light);
 }
 
@@ -68,6 +82,9 @@ void VEzaPaintManagerXP::PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data) {
     pmdraw::Fill(dc, CRect(button.left - 2, r.top + 1, button.left + 1, r.bottom - 1), field);
     pmdraw::Fill(dc, button, face);
     if (hot) pmdraw::Frame(dc, r, hotFrame);
+    CRect arrow(button);
+    arrow.left += 1;
+    PaintComboArrow(*this, dc, arrow, hot, data);
     if (!hot) pmdraw::Frame(dc, button, frame);
     dc.RestoreDC(saved);
 }

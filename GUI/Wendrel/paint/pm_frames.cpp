@@ -97,8 +97,9 @@ void VEzaPaintManager::PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RE
         cut.DeflateRect(0, border.top, 0, border.bottom);
     const int saved = dc.SaveDC();
     dc.ExcludeClipRect(&cut);
-    // The lines reach through the menu's own border so that they meet it.
-    extend(r);
+    // The lines run through the menu's border rows, as far as the fill, and
+    // so meet the menu's own rings; reaching further would draw into the
+    // menu's items.
     const bool top = areaType != 2, bottom = areaType != 1, left = areaType != 3, right = areaType != 4;
     static const int kRings[2][2] = {{1000, 1006}, {1004, 1008}};
     for (int ring = 0; ring < 2; ++ring) {

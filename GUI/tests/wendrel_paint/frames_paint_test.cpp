@@ -47,6 +47,12 @@ struct Looks {
     VEzaPaintManagerXP xp;
 };
 
+std::string Hex(COLORREF c) {
+    char s[16];
+    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
+    return s;
+}
+
 // Lines joined, for pictures written one row per string.
 std::string Pic(std::initializer_list<const char*> rows) {
     std::string s;
@@ -166,11 +172,11 @@ WTEST(menu_combined_area_opens_the_joined_side) {
         Dib dib(12, 12, kBack);
         DibCDC dc(dib);
         looks.classic.PaintMenuCombinedArea(dc, button, joint, 1, nullptr, 0);
-        // Filled two rows into the menu's border, the side lines reaching
-        // two more rows; the bottom stays open.
+        // Filled two rows into the menu's border, the side lines as far;
+        // the bottom stays open.
         CHECK_PIC("classic below", dib.Rows({0, 0, 12, 12}, kLegend),
                   Pic({"............", "..FFFFFFFS..", "..FWWWWWDS..", "..FWFFFFDS..", "..FWFFFFDS..",
-                       "..FWFFFFDS..", "..FWFFFFDS..", "..FWFFFFDS..", "..FW....DS..", "..FW....DS..",
+                       "..FWFFFFDS..", "..FWFFFFDS..", "..FWFFFFDS..", "............", "............",
                        "............", "............"}));
     }
     Dib dib(12, 12, kBack);
@@ -285,4 +291,239 @@ WTEST(toolbar_grippers_classic) {
                            "..............", ".............."}));
         }
     }
+}
+
+namespace {
+
+// The box of the pixels of a rectangle that differ from a colour (empty
+// when none do), and how many are exactly another colour.
+CRect Ink(const Dib& dib, const RECT& r, COLORREF background) {
+    CRect box(0, 0, 0, 0);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (dib.At(x, y) != background) box.UnionRect(box, CRect(x, y, x + 1, y + 1));
+    return box;
+}
+
+int CountOf(const Dib& dib, const RECT& r, COLORREF c) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += dib.At(x, y) == c;
+    return n;
+}
+
+}  // namespace
+
+WTEST(caption_grippers_classic) {
+    using G = VEzaPaintManager::PAINTGRIPPERDATA;
+    const CRect gripper(0, 0, 70, 20), text(4, 3, 60, 17);
+    const COLORREF active = InjectedSystem::Chosen(COLOR_ACTIVECAPTION),
+                   activeEnd = InjectedSystem::Chosen(COLOR_GRADIENTACTIVECAPTION),
+                   inactive = InjectedSystem::Chosen(COLOR_INACTIVECAPTION),
+                   activeText = InjectedSystem::Chosen(COLOR_CAPTIONTEXT),
+                   inactiveText = InjectedSystem::Chosen(COLOR_INACTIVECAPTIONTEXT);
+    const COLORREF highlightText = InjectedSystem::kHighlightText;
+    const struct {
+        const char* name;
+        int bpp;
+        bool active, floating, sideBar, rtl;
+        CRect filled;
+        COLORREF left, right, ink;
+    } cases[] = {
+        {"active, palette", 8, true, false, true, false, CRect(1, 1, 69, 19), active, active, activeText},
+        {"inactive, palette", 8, false, false, true, false, CRect(1, 1, 69, 19), inactive, inactive, inactiveText},
+        {"active gradient", 32, true, false, true, false, CRect(1, 1, 69, 19), active, activeEnd, activeText},
+        {"right to left gradient", 32, true, false, true, true, CRect(1, 1, 69, 19), activeEnd, active, activeText},
+        {"floating", 32, false, true, false, false, CRect(0, 0, 70, 20), kHighlight, kHighlight, highlightText},
+    };
+    for (const auto& c : cases) {
+        Looks looks(c.bpp);
+        Dib dib(72, 22, kBack);
+        DibCDC dc(dib);
+        G data(nullptr, gripper, text, c.active, c.floating, false, c.sideBar, "Properties", c.rtl);
+        looks.classic.PaintGripper(dc, data);
+        const std::string name = c.name;
+        WCHECK_EQ(dib.At(c.filled.left, c.filled.top), c.left);
+        WCHECK_EQ(dib.At(c.filled.left, c.filled.bottom - 1), c.left);
+        if (c.left == c.right) {
+            WCHECK_EQ(dib.At(c.filled.right - 1, c.filled.bottom - 1), c.right);
+        } else {
+            // The far end of the gradient within a band's step.
+            const COLORREF farEnd = dib.At(c.filled.right - 1, c.filled.top);
+            WCHECK(std::abs(int(GetRValue(farEnd)) - int(GetRValue(c.right))) <= 1);
+        }
+        WCHECK_EQ(dib.CountOther({0, 0, 72, 22}, kBack), c.filled.Width() * c.filled.Height());
+        // The caption text in its colour, inside the caption rectangle, at
+        // its leading side.
+        if (c.left == c.right) {
+            if (CountOf(dib, text, c.ink) == 0) wtest::fail(__FILE__, __LINE__, name + ": no text");
+            const CRect all = Ink(dib, c.filled, c.left);
+            if (!(all.left >= text.left && all.right <= text.right && all.top >= text.top &&
+                  all.bottom <= text.bottom))
+                wtest::fail(__FILE__, __LINE__, name + ": text outside its rectangle");
+            WCHECK(all.left < text.left + 4);
+        }
+    }
+}
+
+WTEST(caption_text_is_cut_only_when_given) {
+    using G = VEzaPaintManager::PAINTGRIPPERDATA;
+    Looks looks(8);
+    for (LPCSTR caption : {static_cast<LPCSTR>(nullptr), ""}) {
+        Dib dib(72, 22, kBack);
+        DibCDC dc(dib);
+        G data(nullptr, CRect(0, 0, 70, 20), CRect(4, 3, 60, 17), true, false, false, true, caption);
+        looks.classic.PaintGripper(dc, data);
+        WCHECK_EQ(CountOf(dib, {0, 0, 72, 22}, InjectedSystem::Chosen(COLOR_ACTIVECAPTION)), 68 * 18);
+    }
+    // A vertical caption runs upwards inside its rectangle; nothing of it
+    // lands above the caption rectangle.
+    Dib dib(24, 90, kBack);
+    DibCDC dc(dib);
+    G data(nullptr, CRect(0, 0, 20, 88), CRect(2, 20, 18, 86), true, false, true, true, "Properties of it all");
+    looks.classic.PaintGripper(dc, data);
+    const COLORREF fill = InjectedSystem::Chosen(COLOR_ACTIVECAPTION);
+    const CRect ink = Ink(dib, {1, 1, 19, 87}, fill);
+    WCHECK(!ink.IsRectEmpty());
+    WCHECK(ink.top >= 20);
+    WCHECK(ink.bottom <= 86);
+    WCHECK(ink.left >= 2 && ink.right <= 18);
+    // Turned text is taller than wide.
+    WCHECK(ink.Height() > ink.Width());
+}
+
+WTEST(resizing_gripper_diagonals) {
+    Looks looks;
+    for (bool xp : {false, true}) {
+        Dib dib(14, 14, kBack);
+        DibCDC dc(dib);
+        looks.Get(xp).PaintResizingGripper(dc, CRect(1, 1, 13, 13), nullptr, 0);
+        CHECK_PIC(xp ? "xp" : "classic", dib.Rows({1, 1, 13, 13}, kLegend),
+                  Pic({"...........W", "..........WS", ".........WSS", "........WSS.", ".......WSS.W", "......WSS.WS",
+                       ".....WSS.WSS", "....WSS.WSS.", "...WSS.WSS.W", "..WSS.WSS.WS", ".WSS.WSS.WSS",
+                       "WSS.WSS.WSS."}));
+        dib.Fill(kBack);
+        looks.Get(xp).PaintResizingGripper(dc, CRect(13, 13, 1, 1), nullptr, 0);
+        WCHECK_EQ(dib.CountOther({0, 0, 14, 14}, kBack), 0);
+    }
+}
+
+WTEST(control_frames_by_state) {
+    Looks looks;
+    using C = VEzaPaintManager::PAINTCONTROLFRAMEDATA;
+    const COLORREF face = kFace;
+    const struct {
+        bool xp, hover, enabled, focus;
+        COLORREF fourthTL, fourthBR, fifthTL, fifthBR;
+    } cases[] = {
+        {false, true, false, true, face, face, face, face},
+        {false, false, true, false, face, face, face, face},
+        {false, true, true, false, kShadow, kLight, face, face},
+        {false, false, true, true, kShadow, kLight, face, face},
+        {false, true, true, true, kDark, face, kShadow, kLight},
+        {true, true, false, true, kXpFace, kXpFace, kXpFace, kXpFace},
+        {true, false, true, false, kXpFace, kXpFace, kXpFace, kXpFace},
+        {true, true, true, false, kHighlight, kHighlight, kXpFace, kXpFace},
+        {true, false, true, true, kHighlight, kHighlight, kXpFace, kXpFace},
+        {true, true, true, true, kHighlight, kHighlight, kHighlight, kHighlight},
+    };
+    for (const auto& c : cases) {
+        Dib dib(14, 14, kBack);
+        DibCDC dc(dib);
+        C data(nullptr, CRect(5, 5, 9, 9), false, c.hover, c.enabled, c.focus);
+        looks.Get(c.xp).PaintControlFrame(dc, data);
+        WCHECK_EQ(dib.CountOther({5, 5, 9, 9}, kBack), 0);
+        // Three window-coloured rings of 6, 8 and 10 pixels a side.
+        WCHECK_EQ(dib.CountOther({2, 2, 12, 12}, kBack), 20 + 28 + 36);
+        for (int i = 2; i <= 4; ++i) {
+            WCHECK_EQ(dib.At(i, i), kLight);
+            WCHECK_EQ(dib.At(13 - i, 13 - i), kLight);
+        }
+        WCHECK_EQ(dib.At(1, 1), c.fourthTL);
+        WCHECK_EQ(dib.At(12, 12), c.fourthBR);
+        WCHECK_EQ(dib.At(0, 0), c.fifthTL);
+        WCHECK_EQ(dib.At(13, 13), c.fifthBR);
+    }
+}
+
+WTEST(frames_leave_the_callers_clip_region_as_they_found_it) {
+    Looks looks;
+    const COLORREF kRed = RGB(250, 0, 0);
+    auto clipAfter = [&](const std::function<void(CDC&)>& paint) {
+        Dib dib(20, 20, kBack);
+        DibCDC dc(dib);
+        dc.IntersectClipRect(2, 2, 18, 18);
+        paint(dc);
+        dib.Fill(kBack);
+        dc.FillSolidRect(0, 0, 20, 20, kRed);
+        return CountOf(dib, {0, 0, 20, 20}, kRed);
+    };
+    using D = VEzaPaintManager::PAINTDOCKINGFRAMEDATA;
+    for (bool xp : {false, true}) {
+        WCHECK_EQ(clipAfter([&](CDC& dc) {
+                      looks.Get(xp).PaintMenuCombinedArea(dc, CRect(4, 4, 12, 10), CRect(4, 8, 12, 12), 1, nullptr, 0);
+                  }),
+                  16 * 16);
+    }
+    WCHECK_EQ(clipAfter([&](CDC& dc) {
+                  D data(nullptr, CRect(0, 0, 20, 20), CRect(6, 6, 14, 14), true, false, false);
+                  looks.xp.PaintDockingFrame(dc, data);
+              }),
+              16 * 16);
+    // The classic docking frame leaves the client area cut out, for the
+    // caller's painting of the frame's other parts.
+    WCHECK_EQ(clipAfter([&](CDC& dc) {
+                  D data(nullptr, CRect(0, 0, 20, 20), CRect(6, 6, 14, 14), true, false, false);
+                  looks.classic.PaintDockingFrame(dc, data);
+              }),
+              16 * 16 - 8 * 8);
+}
+
+WTEST(combo_frames_by_state) {
+    Looks looks;
+    const int thumb = ::GetSystemMetrics(SM_CXHTHUMB);
+    const int b = 39 - thumb;  // the button area's left, inside the outer frame
+    const COLORREF kGreen = RGB(0, 128, 0);
+    const struct {
+        const char* name;
+        bool xp, hover, pushed, enabled;
+        COLORREF inner;
+        // The outer frame's top-left and bottom-right, the inner frame, the
+        // button area's top-left corner, the field strip beside it.
+        COLORREF outerTL, outerBR, innerFrame, buttonCorner, strip;
+    } cases[] = {
+        {"classic", false, false, false, true, COLORREF(-1), kFace, kFace, kFace, kLight, kLight},
+        {"classic hover", false, true, false, true, COLORREF(-1), kShadow, kLight, kFace, kFace, kLight},
+        {"classic pushed", false, false, true, true, COLORREF(-1), kShadow, kLight, kFace, kFace, kLight},
+        {"classic disabled", false, false, false, false, COLORREF(-1), kFace, kFace, kLight, kLight, kFace},
+        {"classic coloured", false, false, false, true, kGreen, kFace, kFace, kGreen, kGreen, kGreen},
+        {"classic coloured hover", false, true, false, true, kGreen, kShadow, kLight, kFace, kFace, kLight},
+        {"xp", true, false, false, true, COLORREF(-1), kXpFace, kXpFace, kXpMenu, kXpMenu, kLight},
+        {"xp hover", true, true, false, true, COLORREF(-1), kXpFace, kXpFace, kHighlight, kHighlight, kLight},
+        {"xp disabled", true, false, false, false, COLORREF(-1), kXpFace, kXpFace, kXpMenu, kXpMenu, kFace},
+        {"xp coloured", true, false, false, true, kGreen, kXpFace, kXpFace, kGreen, kGreen, kGreen},
+    };
+    for (const auto& c : cases) {
+        Dib dib(42, 18, kBack);
+        DibCDC dc(dib);
+        VEzaPaintManager::PAINTCOMBOFRAMEDATA data(nullptr, CRect(0, 0, 40, 16), c.hover, c.pushed, c.enabled);
+        data.m_clrInner = c.inner;
+        looks.Get(c.xp).PaintComboFrame(dc, data);
+        const std::string got = Hex(dib.At(0, 0)) + " " + Hex(dib.At(39, 15)) + " " + Hex(dib.At(1, 8)) + " " +
+                                Hex(dib.At(b, 1)) + " " + Hex(dib.At(b - 2, 8)) + " " + Hex(dib.At(b - 3, 8));
+        const std::string want = Hex(c.outerTL) + " " + Hex(c.outerBR) + " " + Hex(c.innerFrame) + " " +
+                                 Hex(c.buttonCorner) + " " + Hex(c.strip) + " " + Hex(kBack);
+        if (got != want) wtest::fail(__FILE__, __LINE__, std::string(c.name) + ": " + got + ", want " + want);
+        // Nothing outside the rectangle.
+        WCHECK_EQ(dib.CountOther({40, 0, 42, 18}, kBack) + dib.CountOther({0, 16, 40, 18}, kBack), 0);
+    }
+    // Without the outer frame (inside menus and bars) the XP frame leaves
+    // the outermost ring alone.
+    Dib dib(42, 18, kBack);
+    DibCDC dc(dib);
+    VEzaPaintManager::PAINTCOMBOFRAMEDATA data(nullptr, CRect(0, 0, 40, 16), false, false, true);
+    data.m_bNoOuterFrame = true;
+    looks.xp.PaintComboFrame(dc, data);
+    WCHECK_EQ(dib.At(0, 0), kBack);
+    WCHECK_EQ(dib.At(1, 1), kXpMenu);
 }
