@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "afxwin.h"
+#include "app/wendrel_app.h"
 #include "grid/grid_filter.h"
 #include "grid/grid_filter_list.h"
 #include "grid_test_util.h"
@@ -253,4 +254,73 @@ WTEST(filter_popup_lies_under_its_cell_at_least_150_wide)
     list.GetClientRect(&listClient);
     WCHECK_EQ(list.GetColumnWidth(0), listClient.Width() - 1);
     f.Press(*dlg, IDCANCEL);
+}
+
+namespace {
+
+// The program's application object as a console's: unless told otherwise its
+// loop hands each message to the library's filter. The popup belongs to the library, so only that filter gives it
+// its dialog keys.
+class CHookedApp : public CWinApp {
+public:
+    bool hooked = true;
+    CHookedApp() : CWinApp("GridPopupHooks") {}
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (CWinApp::PreTranslateMessage(msg)) return TRUE;
+        return hooked && FilterDllMsg(msg);
+    }
+    // Runs the loop until the queue is empty.
+    void Drain()
+    {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) PumpMessage();
+    }
+    void Key(HWND to, UINT key)
+    {
+        ::PostMessageA(to, WM_KEYDOWN, key, 1);
+        ::PostMessageA(to, WM_KEYUP, key, 0xC0000001);
+        Drain();
+    }
+};
+
+}  // namespace
+
+WTEST(filter_popup_gets_its_dialog_keys_through_the_library_hooks)
+{
+    // (hooked, keys pressed from the list, what happens): Tab leads through
+    // the buttons, Return applies, Space presses the focused button.
+    const struct {
+        bool hooked;
+        std::vector<UINT> keys;
+        const char* focus;   // "list", "apply", "cancel" or "closed"
+        const char* shown;
+    } cases[] = {
+        {true, {VK_TAB}, "apply", "b|a|-|b|c|-"},
+        {true, {VK_TAB, VK_TAB}, "cancel", "b|a|-|b|c|-"},
+        {true, {VK_RETURN}, "closed", "b|b"},
+        {true, {VK_TAB, VK_TAB, VK_SPACE}, "closed", "b|a|-|b|c|-"},
+        {false, {VK_TAB}, "list", "b|a|-|b|c|-"},
+        {false, {VK_RETURN}, "list", "b|a|-|b|c|-"},
+    };
+    for (const auto& c : cases) {
+        CHookedApp app;
+        app.hooked = c.hooked;
+        PopupFixture f;
+        CFilterDlg* dlg = f.Open(0);
+        if (!dlg) return;
+        PopupFixture::Choose(f, *dlg, {"b"});
+        const HWND list = dlg->GetListGrid().m_hWnd, apply = dlg->GetDlgItem(IDOK)->m_hWnd,
+                   cancel = dlg->GetDlgItem(IDCANCEL)->m_hWnd;
+        WCHECK(::GetFocus() == list);
+        for (UINT key : c.keys) app.Key(::GetFocus(), key);
+        std::string focus = "other";
+        if (!f.grid.GetPopupWindow()) focus = "closed";
+        else if (::GetFocus() == list) focus = "list";
+        else if (::GetFocus() == apply) focus = "apply";
+        else if (::GetFocus() == cancel) focus = "cancel";
+        WCHECK_EQ(focus, std::string(c.focus));
+        WCHECK_EQ(gt::Shown(*f.chain.filter), std::string(c.shown));
+        if (CFilterDlg* open = f.Popup()) f.Press(*open, IDCANCEL);
+    }
 }
