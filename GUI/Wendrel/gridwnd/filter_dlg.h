@@ -11,14 +11,15 @@
 #include <memory>
 
 #include "afxwin.h"
+#include "button/ext_button.h"
 #include "grid/grid_filter.h"
 #include "gridwnd/grid_ctrl.h"
 #include "wendrel_export.h"
 
 class TFilterListView;
 
-// The popup's push buttons (Apply and Cancel).
-typedef CButton TFilterButton;
+// The popup's push buttons (Apply and Cancel): themed like the rest.
+typedef VEzaButton TFilterButton;
 
 class WENDREL_API CFilterDlg : public CDialog {
     DECLARE_DYNAMIC(CFilterDlg)

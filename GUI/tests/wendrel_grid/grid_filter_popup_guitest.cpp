@@ -112,12 +112,17 @@ struct PopupFixture {
             f.Click(list, p, i == 0 ? 0 : MK_CONTROL);
         }
     }
-    // Presses a popup button as the mouse does.
+    // Presses a popup button as the mouse does; the themed button looks
+    // where the cursor is, so the cursor goes there first.
     void Press(CFilterDlg& dlg, int id)
     {
         CWnd* button = dlg.GetDlgItem(id);
         CRect r;
         button->GetClientRect(&r);
+        CPoint screen = r.CenterPoint();
+        button->ClientToScreen(&screen);
+        ::SetCursorPos(screen.x, screen.y);
+        Send(*button, WM_MOUSEMOVE, 0, r.CenterPoint());
         Send(*button, WM_LBUTTONDOWN, MK_LBUTTON, r.CenterPoint());
         Send(*button, WM_LBUTTONUP, 0, r.CenterPoint());
         Pump();
