@@ -135,6 +135,11 @@ struct PopupFixture {
 WTEST(filter_popup_lists_the_values_and_applies_and_clears_a_filter)
 {
     PopupFixture f;
+    // The button under the mouse lights up, and goes dark when it leaves.
+    const CPoint button = f.FilterButton(1);
+    WCHECK_EQ(f.chain.filter->GetHotColumn(), 1);
+    f.Send(f.grid, WM_MOUSEMOVE, 0, CPoint(button.x - 30, button.y + 40));
+    WCHECK_EQ(f.chain.filter->GetHotColumn(), GRID_UNSET);
     CFilterDlg* dlg = f.Open(0);
     if (!dlg) return;
     WCHECK(dlg->IsWindowVisible());
