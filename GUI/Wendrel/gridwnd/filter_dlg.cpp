@@ -49,8 +49,11 @@ BOOL CFilterDlg::OnInitDialog()
     m_listGrid.EnableTool(GRID_TOOL_RESIZE, false);
     m_listGrid.EnableTool(GRID_TOOL_HEADER_SELECT, false);
     if (!m_listGrid.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, CRect(0, 0, 0, 0), this,
-                           IDC_WENDREL_FILTER_LIST))
+                           IDC_WENDREL_FILTER_LIST)) {
+        // Buttons only; still the grid's popup, so that closing destroys it.
+        if (m_parentGrid) m_parentGrid->SetPopupWindow(this);
         return TRUE;
+    }
     if (m_ownList) {
         auto* title = new CTitleGridView(true);
         title->SetTitle("Filter column by:");

@@ -88,6 +88,8 @@ BOOL CDefGridCtrl::CreateEx(DWORD exStyle, DWORD style, const RECT& rect, CWnd* 
 
 void CDefGridCtrl::SetView(CDefGridView* view)
 {
+    // An open popup works on the old chain (a filter popup on its decorator).
+    if (m_popup && m_hWnd) SendMessage(WM_GRID_KILLPOPUP, 0, 0);
     m_focused = CELL_RANGE();
     if (m_view) {
         m_view->Unadvise(this);

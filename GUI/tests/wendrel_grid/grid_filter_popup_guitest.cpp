@@ -231,7 +231,15 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
     CFilterDlg* next = f.Open(1);
     WCHECK(next != nullptr && next->GetColumn() == 1);
     WCHECK(!::IsWindow(replaced));
-    if (next) f.Press(*next, IDCANCEL);
+
+    // A new view closes the popup, which worked on the old one.
+    const HWND onOldView = next ? next->m_hWnd : nullptr;
+    f.chain = gt::MakeChain({{"Name", COLUMN_TYPE_TEXT}}, {{"x"}, {"y"}});
+    f.grid.SetView(f.chain.owner.release());
+    PopupFixture::Pump();
+    WCHECK(f.grid.GetPopupWindow() == nullptr);
+    WCHECK(!::IsWindow(onOldView));
+    WCHECK_EQ(gt::Shown(*f.chain.filter), std::string("x|y"));
 }
 
 WTEST(filter_popup_lies_under_its_cell_at_least_150_wide)
