@@ -232,6 +232,24 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
     WCHECK(next != nullptr && next->GetColumn() == 1);
     WCHECK(!::IsWindow(replaced));
 
+    // New rows close the popup: its list was made from the rows before.
+    dlg = f.Open(0);
+    if (!dlg) return;
+    const HWND beforeRows = dlg->m_hWnd;
+    f.chain.data->SetCellText(0, 6, "d");
+    f.chain.data->SetCellText(1, 6, "h7");
+    f.grid.Update();
+    PopupFixture::Pump();
+    WCHECK(f.grid.GetPopupWindow() == nullptr);
+    WCHECK(!::IsWindow(beforeRows));
+    dlg = f.Open(0);
+    if (!dlg) return;
+    WCHECK_EQ(PopupFixture::Listed(*dlg), std::string("*(All)|(Blanks)|(NonBlanks)|a|b|c|d"));
+    PopupFixture::Choose(f, *dlg, {"d"});
+    f.Press(*dlg, IDOK);
+    WCHECK_EQ(gt::Shown(*f.chain.filter, 1), std::string("h7"));
+    next = f.Open(1);
+
     // A new view closes the popup, which worked on the old one.
     const HWND onOldView = next ? next->m_hWnd : nullptr;
     f.chain = gt::MakeChain({{"Name", COLUMN_TYPE_TEXT}}, {{"x"}, {"y"}});
