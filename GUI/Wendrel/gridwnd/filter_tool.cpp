@@ -18,7 +18,8 @@ CFilterTool::CFilterTool(CDefGridCtrl* grid, IFilterElement* element, const HITT
 void CFilterTool::OnMouseHover(UINT, bool hover)
 {
     m_element->HottrackColumn(GetColumn(), hover);
-    if (m_grid->m_hWnd) m_grid->Invalidate(TRUE);
+    if (m_grid->m_hWnd)
+        m_grid->Invalidate(TRUE);
 }
 
 CRect FilterPopupRect(const CRect& cell, int mainBottom)
@@ -34,11 +35,11 @@ void CFilterTool::OnLButtonDown(UINT, CPoint)
     const int column = GetColumn();
     if (CWnd* popup = m_grid->GetPopupWindow()) {
         auto* open = dynamic_cast<CFilterDlg*>(popup);
-        if (open && open->GetColumn() == column) return;
+        if (open && open->GetColumn() == column)
+            return;
         m_grid->SendMessage(WM_GRID_KILLPOPUP, 0, 0);
         MSG stale;
-        while (::PeekMessageA(&stale, m_grid->m_hWnd, WM_GRID_KILLPOPUP, WM_GRID_KILLPOPUP, PM_REMOVE)) {
-        }
+        while (::PeekMessageA(&stale, m_grid->m_hWnd, WM_GRID_KILLPOPUP, WM_GRID_KILLPOPUP, PM_REMOVE)) { }
     }
 
     m_element->SetActiveColumn(column);
@@ -75,7 +76,8 @@ void CFilterTool::OnLButtonDown(UINT, CPoint)
     CRect place = FilterPopupRect(cell, mainBottom);
     dlg->MoveWindow(place.left, place.top, place.Width(), place.Height());
     const CSize diff = dlg->GetDiff();
-    if (diff.cy < 0) dlg->MoveWindow(place.left, place.top, place.Width(), std::max(0L, place.Height() + diff.cy));
+    if (diff.cy < 0)
+        dlg->MoveWindow(place.left, place.top, place.Width(), std::max(0L, place.Height() + diff.cy));
     dlg->ShowWindow(SW_SHOW);
     m_grid->Invalidate(TRUE);
 }

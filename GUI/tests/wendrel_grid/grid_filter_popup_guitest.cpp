@@ -33,7 +33,8 @@ struct PopupFixture {
         chain = gt::MakeChain({{"Name", COLUMN_TYPE_TEXT}, {"Host", COLUMN_TYPE_TEXT}},
                               {{"b", "h1"}, {"a", "h2"}, {"", "h3"}, {"b", "h4"}, {"c", "h5"}, {"", "h6"}});
         grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), &owner, 77);
-        for (GRAPHIC_CELL_STYLE& s : *grid.GetStyles()) s.elementImages = glyphs;
+        for (GRAPHIC_CELL_STYLE& s : *grid.GetStyles())
+            s.elementImages = glyphs;
         grid.SetView(chain.owner.release());
         grid.SetColumnWidth(0, firstWidth);
         owner.SetActiveWindow();
@@ -73,7 +74,8 @@ struct PopupFixture {
         for (int x = grid.GetGridOrg().x + c.position; x < grid.GetGridOrg().x + c.position + c.width; ++x) {
             Send(grid, WM_MOUSEMOVE, 0, CPoint(x, y));
             auto* tool = dynamic_cast<const CFilterTool*>(grid.GetCurrentTool());
-            if (tool && tool->GetColumn() == column) return CPoint(x + 2, y);
+            if (tool && tool->GetColumn() == column)
+                return CPoint(x + 2, y);
         }
         return CPoint(-1, -1);
     }
@@ -82,7 +84,8 @@ struct PopupFixture {
     {
         const CPoint button = FilterButton(column);
         WCHECK(button.x >= 0);
-        if (button.x < 0) return nullptr;
+        if (button.x < 0)
+            return nullptr;
         Click(grid, button);
         WCHECK(Popup() != nullptr);
         return Popup();
@@ -104,9 +107,11 @@ struct PopupFixture {
         for (size_t i = 0; i < texts.size(); ++i) {
             int row = -1;
             for (int k = 0; k < values->GetSize().row; ++k)
-                if (values->GetItemText(k) == texts[i]) row = k + 1;
+                if (values->GetItemText(k) == texts[i])
+                    row = k + 1;
             WCHECK(row > 0);
-            if (row < 0) continue;
+            if (row < 0)
+                continue;
             const ROW_INFO& r = list.GetRows()[size_t(row)];
             const CPoint p(20, list.GetGridOrg().y + r.position + r.height / 2);
             f.Click(list, p, i == 0 ? 0 : MK_CONTROL);
@@ -141,7 +146,8 @@ WTEST(filter_popup_lists_the_values_and_applies_and_clears_a_filter)
     f.Send(f.grid, WM_MOUSEMOVE, 0, CPoint(button.x - 30, button.y + 40));
     WCHECK_EQ(f.chain.filter->GetHotColumn(), GRID_UNSET);
     CFilterDlg* dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     WCHECK(dlg->IsWindowVisible());
     WCHECK(::GetActiveWindow() == dlg->m_hWnd);
     WCHECK_EQ(f.chain.filter->GetActiveColumn(), 0);
@@ -160,7 +166,8 @@ WTEST(filter_popup_lists_the_values_and_applies_and_clears_a_filter)
 
     // Reopening shows what passes; "(All)" clears the filter again.
     dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     WCHECK_EQ(PopupFixture::Listed(*dlg), std::string("(All)|(Blanks)|(NonBlanks)|a|*b|*c"));
     PopupFixture::Choose(f, *dlg, {"(All)"});
     f.Press(*dlg, IDOK);
@@ -173,13 +180,15 @@ WTEST(filter_popup_non_blanks_blanks_and_the_list_apply_gesture)
 {
     PopupFixture f;
     CFilterDlg* dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     PopupFixture::Choose(f, *dlg, {"(NonBlanks)"});
     f.Press(*dlg, IDOK);
     WCHECK_EQ(gt::Shown(*f.chain.filter), std::string("b|a|b|c"));
     // "(NonBlanks)" shows selected and the values it covers do not.
     dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     WCHECK_EQ(PopupFixture::Listed(*dlg), std::string("(All)|(Blanks)|*(NonBlanks)|a|b|c"));
     // Space in the list applies, as the Apply button does.
     PopupFixture::Choose(f, *dlg, {"(Blanks)"});
@@ -191,7 +200,8 @@ WTEST(filter_popup_non_blanks_blanks_and_the_list_apply_gesture)
 
     // A column without blanks lists no blank entries.
     dlg = f.Open(1);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     WCHECK_EQ(PopupFixture::Listed(*dlg), std::string("*(All)|h1|h2|h3|h4|h5|h6"));
     f.Press(*dlg, IDCANCEL);
 }
@@ -200,7 +210,8 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
 {
     PopupFixture f;
     CFilterDlg* dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     PopupFixture::Choose(f, *dlg, {"a"});
     f.Press(*dlg, IDCANCEL);
     WCHECK(f.grid.GetPopupWindow() == nullptr);
@@ -209,7 +220,8 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
 
     // With nothing selected Apply is off; activating another window closes.
     dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     const HWND first = dlg->m_hWnd;
     dlg->GetListGrid().ClearSelection();
     WCHECK(!f.ApplyEnabled(*dlg));
@@ -226,7 +238,8 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
 
     // Another column's button replaces the open popup.
     dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     const HWND replaced = dlg->m_hWnd;
     CFilterDlg* next = f.Open(1);
     WCHECK(next != nullptr && next->GetColumn() == 1);
@@ -234,7 +247,8 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
 
     // New rows close the popup: its list was made from the rows before.
     dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     const HWND beforeRows = dlg->m_hWnd;
     f.chain.data->SetCellText(0, 6, "d");
     f.chain.data->SetCellText(1, 6, "h7");
@@ -243,7 +257,8 @@ WTEST(filter_popup_closes_without_change_on_cancel_and_elsewhere)
     WCHECK(f.grid.GetPopupWindow() == nullptr);
     WCHECK(!::IsWindow(beforeRows));
     dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     WCHECK_EQ(PopupFixture::Listed(*dlg), std::string("*(All)|(Blanks)|(NonBlanks)|a|b|c|d"));
     PopupFixture::Choose(f, *dlg, {"d"});
     f.Press(*dlg, IDOK);
@@ -267,17 +282,19 @@ WTEST(filter_popup_lies_under_its_cell_at_least_150_wide)
         int mainBottom;
         CRect popup;
     } cases[] = {
-        {CRect(10, 20, 110, 40), 340, CRect(-15, 40, 135, 240)},   // 100 wide: 25 more each side
-        {CRect(10, 20, 211, 40), 100, CRect(10, 40, 211, 80)},     // wider than 150: the cell's width
-        {CRect(0, 50, 150, 70), 70, CRect(0, 70, 150, 70)},        // no room below
+        {CRect(10, 20, 110, 40), 340, CRect(-15, 40, 135, 240)},  // 100 wide: 25 more each side
+        {CRect(10, 20, 211, 40), 100, CRect(10, 40, 211, 80)},    // wider than 150: the cell's width
+        {CRect(0, 50, 150, 70), 70, CRect(0, 70, 150, 70)},       // no room below
     };
-    for (const auto& c : cases) WCHECK(FilterPopupRect(c.cell, c.mainBottom) == c.popup);
+    for (const auto& c : cases)
+        WCHECK(FilterPopupRect(c.cell, c.mainBottom) == c.popup);
 
     // A real popup under a 200-pixel column: the cell's width plus a pixel
     // each side, and no taller than its list needs.
     PopupFixture f(200);
     CFilterDlg* dlg = f.Open(0);
-    if (!dlg) return;
+    if (!dlg)
+        return;
     CRect window, grid;
     dlg->GetWindowRect(&window);
     f.grid.GetWindowRect(&grid);
@@ -300,17 +317,19 @@ namespace {
 class CHookedApp : public CWinApp {
 public:
     bool hooked = true;
-    CHookedApp() : CWinApp("GridPopupHooks") {}
+    CHookedApp() : CWinApp("GridPopupHooks") { }
     BOOL PreTranslateMessage(MSG* msg) override
     {
-        if (CWinApp::PreTranslateMessage(msg)) return TRUE;
+        if (CWinApp::PreTranslateMessage(msg))
+            return TRUE;
         return hooked && FilterDllMsg(msg);
     }
     // Runs the loop until the queue is empty.
     void Drain()
     {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) PumpMessage();
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            PumpMessage();
     }
     void Key(HWND to, UINT key)
     {
@@ -329,34 +348,38 @@ WTEST(filter_popup_gets_its_dialog_keys_through_the_library_hooks)
     const struct {
         bool hooked;
         std::vector<UINT> keys;
-        const char* focus;   // "list", "apply", "cancel" or "closed"
+        const char* focus;  // "list", "apply", "cancel" or "closed"
         const char* shown;
     } cases[] = {
-        {true, {VK_TAB}, "apply", "b|a|-|b|c|-"},
-        {true, {VK_TAB, VK_TAB}, "cancel", "b|a|-|b|c|-"},
-        {true, {VK_RETURN}, "closed", "b|b"},
-        {true, {VK_TAB, VK_TAB, VK_SPACE}, "closed", "b|a|-|b|c|-"},
-        {false, {VK_TAB}, "list", "b|a|-|b|c|-"},
-        {false, {VK_RETURN}, "list", "b|a|-|b|c|-"},
+        {true, {VK_TAB}, "apply", "b|a|-|b|c|-"}, {true, {VK_TAB, VK_TAB}, "cancel", "b|a|-|b|c|-"},
+        {true, {VK_RETURN}, "closed", "b|b"},     {true, {VK_TAB, VK_TAB, VK_SPACE}, "closed", "b|a|-|b|c|-"},
+        {false, {VK_TAB}, "list", "b|a|-|b|c|-"}, {false, {VK_RETURN}, "list", "b|a|-|b|c|-"},
     };
     for (const auto& c : cases) {
         CHookedApp app;
         app.hooked = c.hooked;
         PopupFixture f;
         CFilterDlg* dlg = f.Open(0);
-        if (!dlg) return;
+        if (!dlg)
+            return;
         PopupFixture::Choose(f, *dlg, {"b"});
         const HWND list = dlg->GetListGrid().m_hWnd, apply = dlg->GetDlgItem(IDOK)->m_hWnd,
                    cancel = dlg->GetDlgItem(IDCANCEL)->m_hWnd;
         WCHECK(::GetFocus() == list);
-        for (UINT key : c.keys) app.Key(::GetFocus(), key);
+        for (UINT key : c.keys)
+            app.Key(::GetFocus(), key);
         std::string focus = "other";
-        if (!f.grid.GetPopupWindow()) focus = "closed";
-        else if (::GetFocus() == list) focus = "list";
-        else if (::GetFocus() == apply) focus = "apply";
-        else if (::GetFocus() == cancel) focus = "cancel";
+        if (!f.grid.GetPopupWindow())
+            focus = "closed";
+        else if (::GetFocus() == list)
+            focus = "list";
+        else if (::GetFocus() == apply)
+            focus = "apply";
+        else if (::GetFocus() == cancel)
+            focus = "cancel";
         WCHECK_EQ(focus, std::string(c.focus));
         WCHECK_EQ(gt::Shown(*f.chain.filter), std::string(c.shown));
-        if (CFilterDlg* open = f.Popup()) f.Press(*open, IDCANCEL);
+        if (CFilterDlg* open = f.Popup())
+            f.Press(*open, IDCANCEL);
     }
 }

@@ -23,7 +23,8 @@ std::vector<int> g_headerCodes;
 
 LRESULT CALLBACK HeaderOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
-    if (m == WM_NOTIFY) g_headerCodes.push_back(int(reinterpret_cast<const NMHDR*>(l)->code));
+    if (m == WM_NOTIFY)
+        g_headerCodes.push_back(int(reinterpret_cast<const NMHDR*>(l)->code));
     return ::DefWindowProcA(h, m, w, l);
 }
 
@@ -33,12 +34,14 @@ class SortHeaderView : public CTitleGridView {
 public:
     explicit SortHeaderView(int columns) : m_columns(columns)
     {
-        for (int c = 0; c < columns; ++c) SetColumnLabel(c, "", COLUMN_TYPE_TEXT);
+        for (int c = 0; c < columns; ++c)
+            SetColumnLabel(c, "", COLUMN_TYPE_TEXT);
     }
     void Draw(GRID_DEVICE& device, const CELL_INFO& info) override
     {
         const CELL_RANGE& r = info.range;
-        if (r.IsEmpty() || r.top > 0 || r.bottom <= 0 || !device.BeginRow(0)) return;
+        if (r.IsEmpty() || r.top > 0 || r.bottom <= 0 || !device.BeginRow(0))
+            return;
         for (int c = std::max(r.left, 0); c < std::min(r.right, m_columns); ++c) {
             CELL_CONTENT content;
             content.middle.buttonKind = DFC_BUTTON;
@@ -97,7 +100,8 @@ struct HeaderFixture {
     void Sync()
     {
         MSG msg;
-        while (::PeekMessageA(&msg, grid.m_hWnd, WM_GRID_SYNC, WM_GRID_SYNC, PM_REMOVE)) ::DispatchMessageA(&msg);
+        while (::PeekMessageA(&msg, grid.m_hWnd, WM_GRID_SYNC, WM_GRID_SYNC, PM_REMOVE))
+            ::DispatchMessageA(&msg);
     }
     void Send(UINT message, UINT flags, CPoint p) { grid.SendMessage(message, flags, MAKELPARAM(p.x, p.y)); }
     CPoint HeaderCell(int column)
@@ -142,8 +146,10 @@ WTEST(header_click_sorts_by_its_column_and_the_owner_hears_it)
         int column;
         const char* names;
     } clicks[] = {
-        {0, "alpha|an address far too long for its narrow column|bravo|charlie|delta|echo echo echo echo echo echo echo"},
-        {1, "alpha|bravo|delta|charlie|an address far too long for its narrow column|echo echo echo echo echo echo echo"},
+        {0,
+         "alpha|an address far too long for its narrow column|bravo|charlie|delta|echo echo echo echo echo echo echo"},
+        {1,
+         "alpha|bravo|delta|charlie|an address far too long for its narrow column|echo echo echo echo echo echo echo"},
     };
     for (const auto& c : clicks) {
         g_headerCodes.clear();
@@ -205,7 +211,8 @@ WTEST(tool_tips_carry_texts_cut_by_their_cells)
     f.grid.PreTranslateMessage(&move);
     CToolTipCtrl* tip = AfxGetThreadToolTip();
     WCHECK(tip != nullptr && tip->m_hWnd != nullptr);
-    if (!tip || !tip->m_hWnd) return;
+    if (!tip || !tip->m_hWnd)
+        return;
     WCHECK_EQ(int(tip->SendMessage(TTM_GETTOOLCOUNT)), 1);
     char text[128] = "";
     TOOLINFOA tool{};

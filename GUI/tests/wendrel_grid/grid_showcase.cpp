@@ -41,8 +41,9 @@ WTEST(showcase_grid_with_a_filter_popup_open)
     HIMAGELIST glyphs = gt::MakeArrowGlyphs();
     std::vector<std::vector<std::string>> rows;
     for (int i = 0; i < 300; ++i)
-        rows.push_back({"host-" + std::to_string(100 + i), "10.1." + std::to_string(i / 50) + "." + std::to_string(i % 250 + 1),
-                        kTypes[i % 8], kPlaces[(i * 7) % 5], std::to_string(1 + (i * 37) % 400) + " days"});
+        rows.push_back({"host-" + std::to_string(100 + i),
+                        "10.1." + std::to_string(i / 50) + "." + std::to_string(i % 250 + 1), kTypes[i % 8],
+                        kPlaces[(i * 7) % 5], std::to_string(1 + (i * 37) % 400) + " days"});
     gt::Chain chain = gt::MakeChain({{"Name", COLUMN_TYPE_TEXT},
                                      {"Address", COLUMN_TYPE_TEXT},
                                      {"Type", COLUMN_TYPE_TEXT},
@@ -50,10 +51,12 @@ WTEST(showcase_grid_with_a_filter_popup_open)
                                      {"Uptime", COLUMN_TYPE_TEXT}},
                                     rows);
     WCHECK(grid.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, client, &frame, 1));
-    for (GRAPHIC_CELL_STYLE& s : *grid.GetStyles()) s.elementImages = glyphs;
+    for (GRAPHIC_CELL_STYLE& s : *grid.GetStyles())
+        s.elementImages = glyphs;
     grid.SetView(chain.owner.release());
     const int widths[] = {130, 120, 200, 110, 90};
-    for (int c = 0; c < 5; ++c) grid.SetColumnWidth(c, widths[c]);
+    for (int c = 0; c < 5; ++c)
+        grid.SetColumnWidth(c, widths[c]);
     Pump();
 
     // The Type column's filter button, found as the mouse finds it.
@@ -76,8 +79,10 @@ WTEST(showcase_grid_with_a_filter_popup_open)
     WCHECK(dlg != nullptr);
     if (dlg) {
         std::vector<std::string> listed;
-        for (int k = 0; k < dlg->GetValueList()->GetSize().row; ++k) listed.push_back(dlg->GetValueList()->GetItemText(k));
-        WCHECK_EQ(gt::Join(listed), std::string("(All)|(Blanks)|(NonBlanks)|Access point|Printer|Router|Server|Switch"));
+        for (int k = 0; k < dlg->GetValueList()->GetSize().row; ++k)
+            listed.push_back(dlg->GetValueList()->GetItemText(k));
+        WCHECK_EQ(gt::Join(listed),
+                  std::string("(All)|(Blanks)|(NonBlanks)|Access point|Printer|Router|Server|Switch"));
         // Under the Type cell, as wide as it (plus a pixel each side), its
         // list fully shown.
         CRect popup;
