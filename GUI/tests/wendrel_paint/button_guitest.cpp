@@ -650,3 +650,62 @@ WTEST(a_button_on_a_toolbar_shows_the_bars_tip_itself)
     b.DestroyWindow();
     bar.DestroyWindow();
 }
+
+WTEST(the_painted_button_shows_hover_and_press_in_the_managers_colours)
+{
+    // Colours as the push-button painter gives them for a raised dialog
+    // button: where (from the top-left, or from the bottom-right when
+    // negative), and the colour index asked from the manager (-1: not checked).
+    struct Probe {
+        CPoint at;
+        int colour;
+    };
+    struct Case {
+        const char* look;
+        CRuntimeClass* manager;
+        BYTE state;
+        std::vector<Probe> probes;
+    };
+    const CPoint fill(4, 12), topLeft(0, 0), inner(1, 1), bottomRight(-1, -1);
+    const Case cases[] = {
+        {"classic", RUNTIME_CLASS(VEzaPaintManager), 0, {{fill, 1000}, {topLeft, 1004}, {bottomRight, 1006}}},
+        {"classic", RUNTIME_CLASS(VEzaPaintManager), H,
+         {{fill, 1001}, {topLeft, 1006}, {bottomRight, 1008}, {inner, 1004}}},
+        {"classic", RUNTIME_CLASS(VEzaPaintManager), H | P | D, {{topLeft, 1007}, {bottomRight, 1005}}},
+        {"XP", RUNTIME_CLASS(VEzaPaintManagerXP), 0, {{fill, COLOR_BTNFACE}, {topLeft, COLOR_BTNSHADOW}}},
+        {"XP", RUNTIME_CLASS(VEzaPaintManagerXP), H, {{fill, 1001}, {topLeft, 2004}, {bottomRight, 2004}}},
+        {"XP", RUNTIME_CLASS(VEzaPaintManagerXP), H | P | D, {{fill, 2003}, {topLeft, 2004}}},
+    };
+    for (const Case& c : cases) {
+        WCHECK(g_PaintManager.InstallPaintManager(c.manager));
+        Fixture f;
+        WCHECK(f.ok);
+        CProbeButton& b = f.dlg.run;
+        if (c.state != 0) MoveAndWait(CentreOf(b), b, H);
+        if ((c.state & P) != 0) {
+            MouseButton(true);
+            WCHECK(PumpUntil([&] { return Transient(b) == c.state; }));
+        }
+        WCHECK_EQ(int(Transient(b)), int(c.state));
+        PumpPending();
+        CRect client;
+        b.GetClientRect(&client);
+        HDC dc = ::GetDC(b.m_hWnd);
+        VEzaPaintManager* pm = g_PaintManager.GetPM();
+        for (const Probe& p : c.probes) {
+            const CPoint at(p.at.x >= 0 ? p.at.x : client.right + p.at.x, p.at.y >= 0 ? p.at.y : client.bottom + p.at.y);
+            const COLORREF shown = ::GetPixel(dc, at.x, at.y);
+            if (shown != pm->GetColor(p.colour, &b))
+                wtest::fail(__FILE__, __LINE__,
+                            std::string(c.look) + " state " + std::to_string(c.state) + " at " +
+                                std::to_string(at.x) + "," + std::to_string(at.y) + ": colour " +
+                                std::to_string(p.colour) + " expected");
+        }
+        ::ReleaseDC(b.m_hWnd, dc);
+        if ((c.state & P) != 0) {
+            MouseButton(false);
+            PumpUntil([&] { return (Transient(b) & P) == 0; });
+        }
+    }
+    g_PaintManager.InstallPaintManager(RUNTIME_CLASS(VEzaPaintManagerXP));
+}
