@@ -42,9 +42,11 @@ void CFilterTool::OnLButtonDown(UINT, CPoint)
         while (::PeekMessageA(&stale, m_grid->m_hWnd, WM_GRID_KILLPOPUP, WM_GRID_KILLPOPUP, PM_REMOVE)) { }
     }
 
+    // The mask first: an element without that column throws before anything is made.
+    TRowBits& mask = m_element->GetVisibleRows(column);
     m_element->SetActiveColumn(column);
     auto* dlg = new CFilterDlg(m_grid);
-    dlg->SetFilter(column, m_element, m_element->GetDropDownView(column), &m_element->GetVisibleRows(column));
+    dlg->SetFilter(column, m_element, m_element->GetDropDownView(column), &mask);
     BOOL created;
     {
         // The template is the library's own.
