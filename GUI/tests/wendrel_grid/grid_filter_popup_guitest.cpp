@@ -344,16 +344,21 @@ public:
 WTEST(filter_popup_gets_its_dialog_keys_through_the_library_hooks)
 {
     // (hooked, keys pressed from the list, what happens): Tab leads through
-    // the buttons, Return applies, Space presses the focused button.
+    // the buttons, Return applies, Escape cancels, Space presses the focused
+    // button.
     const struct {
         bool hooked;
         std::vector<UINT> keys;
         const char* focus;  // "list", "apply", "cancel" or "closed"
         const char* shown;
     } cases[] = {
-        {true, {VK_TAB}, "apply", "b|a|-|b|c|-"}, {true, {VK_TAB, VK_TAB}, "cancel", "b|a|-|b|c|-"},
-        {true, {VK_RETURN}, "closed", "b|b"},     {true, {VK_TAB, VK_TAB, VK_SPACE}, "closed", "b|a|-|b|c|-"},
-        {false, {VK_TAB}, "list", "b|a|-|b|c|-"}, {false, {VK_RETURN}, "list", "b|a|-|b|c|-"},
+        {true, {VK_TAB}, "apply", "b|a|-|b|c|-"},
+        {true, {VK_TAB, VK_TAB}, "cancel", "b|a|-|b|c|-"},
+        {true, {VK_RETURN}, "closed", "b|b"},
+        {true, {VK_ESCAPE}, "closed", "b|a|-|b|c|-"},
+        {true, {VK_TAB, VK_TAB, VK_SPACE}, "closed", "b|a|-|b|c|-"},
+        {false, {VK_TAB}, "list", "b|a|-|b|c|-"},
+        {false, {VK_RETURN}, "list", "b|a|-|b|c|-"},
     };
     for (const auto& c : cases) {
         CHookedApp app;
