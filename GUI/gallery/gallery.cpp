@@ -105,6 +105,13 @@ LRESULT CALLBACK GalleryProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             return 1;
+        case WM_PRINT: {
+            // The system leaves the children out; live pages need them in the snapshot.
+            const LRESULT r = ::DefWindowProcA(wnd, msg, wParam, lParam);
+            if ((lParam & PRF_CHILDREN) != 0)
+                VEzaPaintManager::stat_PrintChildren(wnd, msg, reinterpret_cast<HDC>(wParam), lParam, true);
+            return r;
+        }
         }
     } catch (...) {
         std::fprintf(stderr, "gallery: exception in message %u\n", msg);
