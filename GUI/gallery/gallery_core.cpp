@@ -82,7 +82,8 @@ void PaintCaptionButtons(GalleryCanvas& canvas, int x, int& y) {
         // bar is inactive, the light face when it is active (and behind the
         // disabled ones, which are drawn in that grey).
         const bool xp = canvas.look == "XP";
-        const COLORREF back = canvas.pm.GetColor(xp ? (s.active || !s.enabled ? 2000 : COLOR_BTNSHADOW) : COLOR_BTNFACE);
+        const COLORREF back =
+            canvas.pm.GetColor(xp ? (s.active || !s.enabled ? 2000 : COLOR_BTNSHADOW) : COLOR_BTNFACE);
         canvas.dc.FillSolidRect(startX - 3, top - 3, 8 * 16 + 4, 20, back);
         for (int i = 0; i < 8; ++i) {
             const CRect r(startX + i * 16, top, startX + i * 16 + 13, top + 13);

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <tinyxml.h>
 #include <unistd.h>
+#include <vector>
+#include <zlib.h>
 
 // The largest single allocation made while `tracking` is on: proves that a
 // hostile announced size never reaches the allocator.
@@ -202,7 +204,14 @@ TEST(Payload, ABoundedDecodeNeverHoldsMoreThanItsLimit)
 {
     const size_t limit = 64 * 1024;
     const std::string bomb_text = "<LOGIN Type=\"" + std::string(32 * 1024 * 1024, 'A') + "\"/>";
-    const std::string bomb = CompressPayload(bomb_text, true);
+    // One single-pass stream, the smallest a sender could make of it.
+    uLongf size = compressBound(static_cast<uLong>(bomb_text.size()));
+    std::vector<Bytef> deflated(size);
+    ASSERT_EQ(compress2(deflated.data(), &size, reinterpret_cast<const Bytef*>(bomb_text.data()),
+                        static_cast<uLong>(bomb_text.size()), 9),
+              Z_OK);
+    const std::string bomb = field(static_cast<long>(bomb_text.size())) +
+                             escape(std::string(reinterpret_cast<const char*>(deflated.data()), size));
     ASSERT_LT(bomb.size(), 64u * 1024u);
     const std::string stream = bomb.substr(10);
     const std::string fits = "<LOGIN Type=\"" + std::string(limit - 20, 'B') + "\"/>";
@@ -268,6 +277,40 @@ TEST(Payload, IndependentZlibReadsAndWritesTheSameForm)
         EXPECT_TRUE(DecompressPayload(theirs, true) == text);
         // Same level, same zlib format: the same bytes.
         EXPECT_TRUE(theirs == CompressPayload(text, true));
+    }
+}
+
+// Large texts are deflated in pieces on several threads; the stream must
+// still be one zlib stream at level 9 that any inflater reads whole, and
+// about as small as one made in a single pass.
+TEST(Payload, LargeTextsMakeOneStreamAnyZlibReads)
+{
+    TempDir dir;
+    const std::string decoder =
+        "import sys, zlib\n"
+        "s = open(sys.argv[1], 'rb').read()[10:]\n"
+        "assert s[:2] == b'\\x78\\xda', s[:2]\n"
+        "open(sys.argv[2], 'wb').write(zlib.decompress(s))\n";
+    write_file(dir.path + "/decode.py", decoder);
+
+    // Sizes around the piece boundaries, and XML with an incompressible
+    // stretch that puts zero and percent bytes into the stream.
+    std::string mixed = xml_text(1500000);
+    mixed.insert(700000, noisy_text(300000));
+    for (const std::string& text : {xml_text(1024 * 1024), xml_text(3 * 1024 * 1024 + 17), mixed}) {
+        const std::string unescaped = CompressPayload(text, false);
+        write_file(dir.path + "/ours", unescaped);
+        ASSERT_EQ(std::system(("python3 " + dir.path + "/decode.py " + dir.path + "/ours " + dir.path + "/plain").c_str()),
+                  0);
+        EXPECT_TRUE(read_file(dir.path + "/plain") == text);
+        EXPECT_TRUE(DecompressPayload(CompressPayload(text, true), true) == text);
+
+        uLongf single = compressBound(static_cast<uLong>(text.size()));
+        std::vector<Bytef> stream(single);
+        ASSERT_EQ(compress2(stream.data(), &single, reinterpret_cast<const Bytef*>(text.data()),
+                            static_cast<uLong>(text.size()), 9),
+                  Z_OK);
+        EXPECT_LT(unescaped.size() - 10, single + single / 100 + 64) << text.size();
     }
 }
 

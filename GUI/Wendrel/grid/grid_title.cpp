@@ -50,6 +50,9 @@ void CTitleGridView::Draw(GRID_DEVICE& device, const CELL_INFO& info) {
     if (!m_docked) return;
     const CELL_COORD size = m_docked->GetSize();
     const CELL_RANGE range = m_horizontal ? CELL_RANGE(0, 0, size.column, 1) : CELL_RANGE(0, 0, 1, size.row);
+    // A pass over other cells (the body under a frozen title) must not get
+    // the title: it would paint it over the body's first row.
+    if (info.range.IsEmpty() || !range.Intersects(info.range)) return;
     CELL_CONTENT content;
     if (const VECTOR_CELL_DATA* cell = m_cells.GetCellUnsafe(0, 0)) CVectorGridView::FillElement(*cell, content.middle);
     device.RenderRange(range, content);

@@ -88,6 +88,8 @@ BOOL CDefGridCtrl::CreateEx(DWORD exStyle, DWORD style, const RECT& rect, CWnd* 
 
 void CDefGridCtrl::SetView(CDefGridView* view)
 {
+    // An open popup works on the old chain (a filter popup on its decorator).
+    if (m_popup && m_hWnd) SendMessage(WM_GRID_KILLPOPUP, 0, 0);
     m_focused = CELL_RANGE();
     if (m_view) {
         m_view->Unadvise(this);
@@ -113,6 +115,9 @@ void CDefGridCtrl::UpdateColumns()
 void CDefGridCtrl::Update()
 {
     if (!m_hWnd || !m_view) return;
+    // Rows came or went: a filter popup's value list refers to trees that
+    // the view now builds anew.
+    if (m_popup && m_view->GetSize().row != GetRowCount()) SendMessage(WM_GRID_KILLPOPUP, 0, 0);
     CalculateColumns();
     m_layout.rows.assign(size_t(std::max(0, m_view->GetSize().row)), ROW_INFO());
     CDefGridView* active = m_view->GetActiveView();

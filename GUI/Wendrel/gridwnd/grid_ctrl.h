@@ -134,6 +134,10 @@ public:
     void HitTest(const CELL_IMAGE& image, unsigned flags, CPoint point, HITTEST_RESULT& result);
     // The visible, the footer and the header image.
     void HitTest(unsigned flags, CPoint point, HITTEST_RESULT& result);
+    // A tip for a text that does not fit its cell: the text's rectangle and a
+    // heap copy of the text; the id names the element's cell, else the hit
+    // cell, so that each cut text is a tool of its own. -1 without one.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const override;
 
     // ---- tools and options
     CDefGridTool* GetCurrentTool() const { return m_tool.get(); }

@@ -1,9 +1,12 @@
 // The grid window's mouse and tool handling: hit tests, the tool factory and
 // the messages it hands to the current tool.
+#include <cstdlib>
+#include <cstring>
 #include <typeinfo>
 
 #include "grid/grid_filter.h"
 #include "grid/grid_hittest.h"
+#include "gridwnd/filter_tool.h"
 #include "gridwnd/grid_ctrl.h"
 #include "gridwnd/grid_tools.h"
 
@@ -14,11 +17,17 @@ namespace {
 bool SameTool(const CDefGridTool& a, const CDefGridTool* b)
 {
     if (!b || a.GetKindName() != b->GetKindName() || typeid(a) != typeid(*b)) return false;
-    if (auto* resize = dynamic_cast<const CResizeTool*>(&a))
-        return resize->GetColumn() == static_cast<const CResizeTool*>(b)->GetColumn();
+    // Column tools (resize and sort) of another column differ: a fast move can
+    // jump from one header cell to the next without crossing the edge between.
+    if (auto* column = dynamic_cast<const CColumnTool*>(&a))
+        return column->GetColumn() == static_cast<const CColumnTool*>(b)->GetColumn();
     if (auto* click = dynamic_cast<const CCellClickTool*>(&a)) {
         auto* other = static_cast<const CCellClickTool*>(b);
         return click->GetElement() == other->GetElement() && click->GetCell() == other->GetCell();
+    }
+    if (auto* filter = dynamic_cast<const CFilterTool*>(&a)) {
+        auto* other = static_cast<const CFilterTool*>(b);
+        return filter->GetElement() == other->GetElement() && filter->GetElementCell() == other->GetElementCell();
     }
     if (auto* expand = dynamic_cast<const CExpandTool*>(&a)) {
         auto* other = static_cast<const CExpandTool*>(b);
@@ -47,6 +56,27 @@ void CDefGridCtrl::HitTest(unsigned flags, CPoint point, HITTEST_RESULT& result)
     HitTest(GetHeaderImage(), flags, point, result);
 }
 
+INT_PTR CDefGridCtrl::OnToolHitTest(CPoint point, TOOLINFOA* info) const
+{
+    HITTEST_RESULT hit;
+    // Hit testing lays the cells out again but changes nothing of the window.
+    const_cast<CDefGridCtrl*>(this)->HitTest(1, point, hit);
+    if (hit.text.empty()) return -1;
+    // Texts without an element would all share id 0 and keep the first tip's text.
+    const CELL_RANGE& cell = hit.elementCell.left == GRID_UNSET || hit.elementCell.top == GRID_UNSET
+                                 ? hit.cell : hit.elementCell;
+    const INT_PTR id = INT_PTR((unsigned(cell.left) & 0xFFFFu) | (unsigned(cell.top) << 16));
+    if (info) {
+        info->hwnd = m_hWnd;
+        info->uId = UINT_PTR(id);
+        info->rect = hit.textRect;
+        auto* text = static_cast<char*>(std::malloc(hit.text.size() + 1));
+        if (text) std::memcpy(text, hit.text.c_str(), hit.text.size() + 1);
+        info->lpszText = text;
+    }
+    return id;
+}
+
 std::unique_ptr<CDefGridTool> CDefGridCtrl::ChooseTool(const HITTEST_RESULT& hit, const GRID_TOOL_SET& enabled,
                                                        UINT toolId, const CDefGridTool* current)
 {
@@ -68,6 +98,10 @@ std::unique_ptr<CDefGridTool> CDefGridCtrl::ChooseTool(const HITTEST_RESULT& hit
                 tool = std::make_unique<CSelectTool>(this, enabled.test(GRID_TOOL_HEADER_SELECT));
                 break;
             case GRID_TOOL_SORT: tool = std::make_unique<CSortTool>(this, hit.elementCell.left); break;
+            case GRID_TOOL_FILTER:
+                if (auto* filter = dynamic_cast<IFilterElement*>(hit.element))
+                    tool = std::make_unique<CFilterTool>(this, filter, hit);
+                break;
             case GRID_TOOL_EXPAND:
                 // Only the tree decorator hands out this kind; anything else gets no tool.
                 if (auto* plus = dynamic_cast<IPlusElement*>(hit.element))

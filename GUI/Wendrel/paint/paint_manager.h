@@ -318,6 +318,107 @@ public:
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames
+    // The records of the frame painters. Each names the object being painted
+    // and an LPARAM; both go to every GetColor the painter asks.
+    struct PAINTCONTROLBARBORDERSDATA {
+        PAINTCONTROLBARBORDERSDATA(CObject* bar, int borderStyle, DWORD barStyle, const RECT& rect)
+            : m_pHelperSrc(bar), m_eBorderStyle(borderStyle), m_dwBarStyle(barStyle), m_rc(rect) {}
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        int m_eBorderStyle;  // 2: a sunken edge; any other: the CBRS_BORDER_ bits
+        DWORD m_dwBarStyle;  // the bar's CBRS_ bits
+        CRect m_rc;
+    };
+    struct PAINTDOCKINGFRAMEDATA {
+        enum : BYTE { Floating = 0x01, ExtBar = 0x02, SideBar = 0x04 };
+        PAINTDOCKINGFRAMEDATA(CObject* wnd, const RECT& frame, const RECT& client, bool floating, bool extBar,
+                              bool sideBar)
+            : m_pHelperSrc(wnd), m_rcWindow(frame), m_rcClient(client),
+              m_nFlags(BYTE((floating ? Floating : 0) | (extBar ? ExtBar : 0) | (sideBar ? SideBar : 0))) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcWindow;
+        CRect m_rcClient;
+        // Floating: the floating frame; ExtBar: no inner edge (classic) or no
+        // outer frame (XP) on a docked bar; SideBar: no dotted outline.
+        BYTE m_nFlags;
+    };
+    struct PAINTCONTROLFRAMEDATA {
+        enum : BYTE { Flat = 0x01, Hover = 0x02, Enabled = 0x04, Focus = 0x08 };
+        PAINTCONTROLFRAMEDATA(CObject* object, const RECT& rect, bool flat, bool hover, bool enabled, bool focus)
+            : m_pHelperSrc(object), m_rcClient(rect),
+              m_nFlags(BYTE((flat ? Flat : 0) | (hover ? Hover : 0) | (enabled ? Enabled : 0) |
+                            (focus ? Focus : 0))) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;  // the control's own rectangle; the frames lie outside it
+        BYTE m_nFlags;
+    };
+    struct PAINTGRIPPERDATA {
+        // First group: Active a focused caption; Floating the caption of a
+        // floating frame; HorzBar a bar laid out across (vertical gripper
+        // lines, caption text turned); SideBar a resizable bar's caption.
+        enum : BYTE { Active = 0x01, Floating = 0x02, HorzBar = 0x04, SideBar = 0x08 };
+        // Second group: NoBackground leaves the caption background alone;
+        // RightToLeft reverses the gradient and right-aligns the text.
+        enum : BYTE { NoBackground = 0x02, RightToLeft = 0x04 };
+        PAINTGRIPPERDATA(CObject* wnd, const RECT& gripper, const RECT& text, bool active, bool floating,
+                         bool horzBar, bool sideBar = false, LPCSTR caption = nullptr, bool rightToLeft = false)
+            : m_pHelperSrc(wnd), m_rcGripper(gripper), m_rcText(text),
+              m_nFlags(BYTE((active ? Active : 0) | (floating ? Floating : 0) | (horzBar ? HorzBar : 0) |
+                            (sideBar ? SideBar : 0))),
+              m_sCaption(caption != nullptr ? caption : ""), m_nFlags2(rightToLeft ? RightToLeft : 0) {}
+        bool Has(BYTE bit) const { return (m_nFlags & bit) != 0; }
+        bool Has2(BYTE bit) const { return (m_nFlags2 & bit) != 0; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcGripper;
+        CRect m_rcText;
+        BYTE m_nFlags;
+        LPCSTR m_sCaption;  // never null
+        BYTE m_nFlags2;
+    };
+    struct PAINTCOMBOFRAMEDATA {
+        PAINTCOMBOFRAMEDATA(CObject* object, const RECT& rect, bool hover, bool pushed, bool enabled)
+            : m_pHelperSrc(object), m_rcClient(rect), m_bHover(hover), m_bPushed(pushed), m_bEnabled(enabled) {}
+        bool IsHot() const { return m_bHover || m_bPushed; }
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;
+        bool m_bHover;
+        bool m_bPushed;
+        bool m_bEnabled;
+        // −1: the look's own. Inner replaces the inner colours (XP: field
+        // and frames), Outer the outer frame (XP: the face); HotOuter is the
+        // XP outer frame of a hot control. Inner and Outer apply only when
+        // the control is not hot.
+        COLORREF m_clrInner = COLORREF(-1);
+        COLORREF m_clrOuter = COLORREF(-1);
+        COLORREF m_clrHotOuter = COLORREF(-1);
+        // No outer frame (XP): set by frames drawn inside a menu or a bar.
+        bool m_bNoOuterFrame = false;
+    };
+
+    // Fills with face unless transparent, then an etched line (XP: a flat
+    // one) across the middle; horizontal: a vertical line for a bar laid out
+    // across.
+    virtual void PaintSeparator(CDC& dc, const RECT& rect, bool horizontal, bool transparent, CObject* object,
+                                LPARAM lParam);
+    virtual void PaintMenuSeparator(CDC& dc, const RECT& rect, int gutterWidth, bool rarelyUsed, CObject* object,
+                                    LPARAM lParam);
+    virtual void PaintMenuBorder(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    // The border piece joining a popup menu to the button it came from
+    // (exclude); areaType: the menu lies 1 below, 2 above, 3 left, 4 right.
+    virtual void PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RECT& exclude, int areaType,
+                                       CObject* object, LPARAM lParam);
+    virtual void PaintControlBarBorders(CDC& dc, PAINTCONTROLBARBORDERSDATA& data);
+    virtual void PaintDockingFrame(CDC& dc, PAINTDOCKINGFRAMEDATA& data);
+    virtual void PaintGripper(CDC& dc, PAINTGRIPPERDATA& data);
+    virtual void PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data);
+    virtual void PaintResizingGripper(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam);
+    virtual void PaintControlFrame(CDC& dc, PAINTCONTROLFRAMEDATA& data);
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
@@ -362,7 +463,7 @@ public:
         LPCSTR m_sText;  // may be null
         eBoxState_t m_eState;
         bool m_bBoxAtRight, m_bMultiline, m_bHover, m_bPushed, m_bEnabled, m_bFocused;
-        bool m_bFlat = false;  // the button has BS_FLAT
+        bool m_bFlat = false;  // flat box (also when the source window has BS_FLAT)
         // Bits 0-1: 0 left, 1 centre, 2 right; bits 2-4: 4 top, 0x10 bottom,
         // anything else centred vertically.
         int m_nTextAlignment;
@@ -388,12 +489,284 @@ public:
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers
+    // One command item of a popup menu: the gutter with its icon or mark,
+    // caption, accelerator, submenu arrow, selection and an optional
+    // in-place control strip. The texts are never null; the record does not
+    // own the icon or the font.
+    struct WENDREL_API PAINTMENUITEMDATA {
+        enum : BYTE {
+            Popup = 0x01,
+            Selected = 0x02,
+            Checked = 0x04,
+            Radio = 0x08,
+            Reserved = 0x10,  // kept for the caller, not drawn
+            Enabled = 0x20,
+            RarelyUsed = 0x40,
+            RarelyUsedPrev = 0x80,
+        };
+        enum : BYTE {
+            RarelyUsedNext = 0x01,
+            NoGutter = 0x02,
+            ExtraGlyph = 0x04,
+            SeparatedPopup = 0x08,  // with ExtraGlyph: the second glyph
+            ExtraMark = 0x10,
+            ExtraMarkChecked = 0x20,
+        };
+        PAINTMENUITEMDATA(CObject* source, const RECT& selection, const RECT& item, int gutterWidth, LPCSTR text,
+                          LPCSTR accelText, VEzaCmdIcon* icon, bool popup, bool selected, bool checked, bool radio,
+                          bool reserved, bool enabled, bool rarelyUsed, bool rarelyUsedPrev, bool rarelyUsedNext,
+                          UINT sysCmdId, HFONT font)
+            : m_pHelperSrc(source), m_rcSelection(selection), m_rcItem(item), m_nGutterWidth(gutterWidth),
+              m_sText(text != nullptr ? text : ""), m_sAccelText(accelText != nullptr ? accelText : ""),
+              m_pIcon(icon), m_nSysCmdId(sysCmdId), m_hFont(font),
+              m_nState(BYTE((popup ? Popup : 0) | (selected ? Selected : 0) | (checked ? Checked : 0) |
+                            (radio ? Radio : 0) | (reserved ? Reserved : 0) | (enabled ? Enabled : 0) |
+                            (rarelyUsed ? RarelyUsed : 0) | (rarelyUsedPrev ? RarelyUsedPrev : 0))),
+              m_nState2(rarelyUsedNext ? RarelyUsedNext : 0) {}
+        bool Has(BYTE bit) const { return (m_nState & bit) != 0; }
+        bool Has2(BYTE bit) const { return (m_nState2 & bit) != 0; }
+        void Set2(BYTE bit, bool on) { m_nState2 = BYTE(on ? (m_nState2 | bit) : (m_nState2 & ~bit)); }
+        // True when the source is a popup menu laid out right to left.
+        bool IsRTL() const;
+
+        CObject* m_pHelperSrc;
+        LPARAM m_lParam = 0;
+        CRect m_rcSelection;
+        CRect m_rcItem;
+        int m_nGutterWidth;
+        LPCSTR m_sText;
+        LPCSTR m_sAccelText;
+        VEzaCmdIcon* m_pIcon;
+        UINT m_nSysCmdId;  // its glyph stands in for a missing icon
+        HFONT m_hFont;     // null: the manager's normal font
+        BYTE m_nState;
+        BYTE m_nState2;
+        CRect m_rcInPlaceWnd = CRect(0, 0, 0, 0);
+        CString m_sInPlaceText;
+        BYTE m_nInPlaceState = 0;  // bit 0: its drop-down button is pressed
+        COLORREF m_clrIcon = COLORREF(-1);
+    };
+
+    virtual void PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& data);
+    // A flat button with an up ("t" in the symbol font, direction set) or
+    // down arrow; pushed when either of the first two flags is set.
+    virtual void PaintMenuScrollButton(CDC& dc, bool pushed, bool tracking, bool direction, const RECT& rect,
+                                       CObject* source, LPARAM lParam);
+    virtual void PaintMenuExpandButton(CDC& dc, const RECT& rect, bool pushed, bool hover, CObject* source,
+                                       LPARAM lParam);
+    // The toolbar's chevron button; a rectangle given inverted is normalised.
+    virtual void PaintToolbarExpandButton(CDC& dc, const RECT& rect, bool horizontal, bool firstGlyphOnly,
+                                          bool enabled, bool pushed, bool hover, CObject* object, LPARAM lParam,
+                                          bool transparentBackground = false);
+    virtual void PaintDatePickerClientArea(CDC& dc, const RECT& client, const RECT& area, CObject* object,
+                                           LPARAM lParam);
+    // Asks the window of the object and then its parents to paint the
+    // background it shows through (the registered inherited-background
+    // message); true when one did.
+    virtual bool RenderCustomBackground(bool client, CDC& dc, CObject* object, LPARAM lParam);
+
+    // The record the inherited-background message carries (its address is
+    // the wParam). A window that painted sets m_bHandled; one that forbids
+    // its parents to paint sets m_bCancelled.
+    struct WENDREL_API CUSTOM_BACKGROUND_QUERY {
+        CUSTOM_BACKGROUND_QUERY(CDC& dc, CWnd* wnd, CObject* object, LPARAM lParam, bool client)
+            : m_dc(dc), m_pWnd(wnd), m_pObject(object), m_lParam(lParam), m_bClient(client) {}
+        // The client rectangle, or the window rectangle moved to 0,0.
+        CRect GetRenderingRect() const;
+        // Sends the message up from the window while it is a child window.
+        bool Notify();
+        CDC& m_dc;
+        CWnd* m_pWnd;
+        CObject* m_pObject;
+        LPARAM m_lParam;
+        bool m_bClient;
+        bool m_bHandled = false;
+        bool m_bCancelled = false;
+        HWND m_hWndHandler = nullptr;
+    };
+    // Whether a child window of this class and style lets its parent's
+    // background through.
+    static bool stat_IsInheritedBackgroundWnd(HWND wnd);
+    // Copies the source to the destination leaving out the pixels of the
+    // transparent colour; stretched when the sizes differ and are not
+    // negative.
+    static void stat_TransparentBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                                    int sourceY, int sourceWidth, int sourceHeight, COLORREF transparent);
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements
+    // Marker objects and their window factory: paint/dock_marker.h.
+    class DockMarkerBase;
+    class DockMarkerBeta2;
+    using DockMarkerWndArray = CTypedPtrArray<CPtrArray, class VEzaDynDockMarkerWnd*>;
+    // A new marker object for the dock-marker style (1: DockMarkerBase, 2
+    // and 3: DockMarkerBeta2); any other style throws CNotSupportedException.
+    virtual DockMarkerBase* DockMarker_CreateObject();
+    // Empties the array and fills it with the windows of a marker of the kind
+    // built in the rectangle; false when the marker cannot be built.
+    virtual bool DockMarker_CreateWnds(HWND parent, int kind, CRect rect, DockMarkerWndArray& windows);
+    // Drawn by a marker window (the object) after its pictures, styles 2
+    // and 3 only: the outline of a hovered separate arrow, or on a compass
+    // centre the lines towards the arm under the mouse.
+    virtual void DockMarker_PostRender(CDC& dc, CRect rect, int kind, bool highlighted, CObject* object,
+                                       LPARAM lParam);
+    // Tints the area where a dragged bar would dock: width by height 32-bit
+    // pixels of a bottom-up DIB (0x00RRGGBB). With tabShape only the main and
+    // tab areas are touched. Colours −1 take the defaults.
+    virtual void DockMarker_AdjustHighlightedArea(COLORREF* pixels, int width, int height, bool tabShape,
+                                                  bool tabAbove, const CRect& main, const CRect& tab,
+                                                  COLORREF fill, COLORREF border, int borderWidth);
+    // The shape of a bitmap: every pixel outside transparent .. transparent
+    // + tolerance (per channel), as one-pixel-high runs. A bitmap without
+    // such a pixel gives an empty region; null only when the bitmap cannot
+    // be read.
+    static HRGN stat_GetRegionFromBitmap(HBITMAP bitmap, COLORREF transparent, COLORREF tolerance = 0);
+
+    // Marks of drag-and-drop editing: where a dragged item lands (before or
+    // after the rectangle; verticalLine between items of a row), the frame
+    // round the item dragged, and a menu's tear-off strip.
+    virtual void PaintDropDivider(CDC& dc, const CRect& rect, bool before, bool verticalLine);
+    virtual void PaintDragSourceRect(CDC& dc, const CRect& rect);
+    virtual void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                        LPARAM lParam);
+
+    // The date picker's frame, month header, the separator above its
+    // buttons and the buttons. Nothing is drawn for an invisible rectangle.
+    virtual void PaintDatePickerBorder(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual void PaintDatePickerHeaderBackground(int column, int row, CDC& dc, int year, int month,
+                                                 const CRect& header, const CRect& second, const CRect& third,
+                                                 const CRect& fourth, const CRect& fifth, CObject* object,
+                                                 LPARAM lParam);
+    virtual void PaintDatePickerButtonsSeparator(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    // A push button of the date picker in the manager's font, text centred;
+    // the button kind does not change the drawing.
+    virtual void PaintDatePickerPushButton(CDC& dc, const CRect& rect, int buttonKind, LPCSTR text, bool flat,
+                                           bool drawBorder, bool pushed, bool hover, CObject* object,
+                                           LPARAM lParam);
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons
+    // Tab windows call these for every visible item, the strip background and
+    // the small buttons at the strip's end. The strip's side (orientation) is
+    // 0 top, 1 bottom, 2 left, 3 right. Colours given as -1 take the look's
+    // default.
+
+    // Where the parts of one tab item go, worked out without drawing.
+    enum e_tab_body_t { TabBodyGrouped = 0, TabBodySelected = 1, TabBodySeparator = 2 };
+    struct tab_item_layout_t {
+        e_tab_body_t body = TabBodySeparator;
+        // Grouped: the filled and framed rectangle. Selected: the rectangle
+        // whose three sides away from the page are outlined. Unselected: the
+        // one-pixel separator.
+        CRect rcBody;
+        // Selected: what is filled (it covers the line between tab and page);
+        // grouped: rcBody; unselected: empty.
+        CRect rcFill;
+        // The rectangle handed to PaintIcon (empty: no icon is drawn).
+        CRect rcIcon;
+        // The text's rectangle (empty: no text); for a vertical strip the
+        // clip rectangle of ExtTextOut, with ptText its reference point.
+        CRect rcText;
+        CPoint ptText;
+    };
+    // iconSize is 0 by 0 when no icon is to be drawn.
+    static tab_item_layout_t stat_CalcTabItemLayout(bool topLeft, bool horizontal, bool selected,
+                                                    bool centeredText, bool groupedMode, bool inGroupActive,
+                                                    bool invertedVertical, const CRect& rcEntireItem,
+                                                    CSize sizeTextMeasured, CSize iconSize);
+
+    virtual void PaintTabItem(CDC& dc, CRect& rcTabItemsArea, bool topLeft, bool horizontal, bool selected,
+                              bool centeredText, bool groupedMode, bool inGroupActive, bool invertedVertical,
+                              const CRect& rcEntireItem, CSize sizeTextMeasured, CFont* font, LPCSTR text,
+                              VEzaCmdIcon* icon, CObject* object, LPARAM lParam,
+                              COLORREF clrForceText = COLORREF(-1), COLORREF clrForceTabBk = COLORREF(-1),
+                              COLORREF clrForceTabBorderLT = COLORREF(-1),
+                              COLORREF clrForceTabBorderRB = COLORREF(-1),
+                              COLORREF clrForceTabSeparator = COLORREF(-1));
+    virtual void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
+                                    DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam);
+    virtual void PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea,
+                                          CRect& rcTabNearBorderArea, DWORD orientation, bool groupedMode,
+                                          CObject* object, LPARAM lParam);
+    // Button kinds of PaintTabButton.
+    enum e_tab_button_t {
+        TabButtonScrollBack = -4,
+        TabButtonScrollForward = -5,
+        TabButtonHelp = -6,
+        TabButtonClose = -7,
+        TabButtonList = -8,
+        TabButtonFirst = -9,
+        TabButtonLast = -10,
+    };
+    virtual void PaintTabButton(CDC& dc, CRect& rcButton, int kind, bool topLeft, bool horizontal,
+                                bool enabled, bool hover, bool pushed, bool groupedMode, CObject* object,
+                                LPARAM lParam);
+    // The picture at a position of the built-in glyph table that the tab and
+    // spin painters use (1 close, 2..5 arrows, 9 help, 17..20 hollow arrows,
+    // 45 item list, 49..52 first and last); null for any other position.
+    static const glyph_t* stat_GetTabGlyph(int position);
+
+    // The argument record of PaintShortcutListItem, filled by the list.
+    struct PAINTSHORTCUTLISTITEMSDATA {
+        enum : BYTE {
+            Hover = 0x01,
+            Pushed = 0x02,
+            Expanded = 0x10,  // the caption in tip colours over a tip-coloured box
+            VerticalText = 0x20,
+            BigIconView = 0x40,
+            ExpandedBackgroundPass = 0x80,
+        };
+        // ListStyle: vertical text starts at the top.
+        enum : DWORD { ListStyleTextTop = 0x10 };
+        CObject* m_pSourceObject = nullptr;
+        LPARAM m_lParam = 0;
+        VEzaCmdIcon* m_pBigIcon = nullptr;
+        VEzaCmdIcon* m_pSmallIcon = nullptr;
+        CRect m_rcItem;
+        CRect m_rcIcon;
+        CRect m_rcText;
+        CRect m_rcClient;
+        CString m_sText;
+        BYTE m_nState = 0;
+        DWORD m_dwListStyle = 0;
+        HFONT m_hFont = nullptr;
+    };
+    // The argument record of PaintToolbarTextField, filled by the toolbar.
+    struct PAINTTOOLBARTEXTFIELDDATA {
+        enum : BYTE { ComboBox = 0x01, Hover = 0x02, Pushed = 0x04, Enabled = 0x08 };
+        CObject* m_pSourceObject = nullptr;
+        LPARAM m_lParam = 0;
+        UINT m_nDrawTextFlags = 0;
+        CString m_sText;
+        CRect m_rcField;
+        CRect m_rcText;
+        BYTE m_nState = 0;
+    };
+    virtual void PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam);
+    virtual void PaintShortcutListScrollButton(CDC& dc, bool horizontal, const CRect& rect, bool up, bool hover,
+                                               bool pushed, CObject* object, LPARAM lParam);
+    virtual void PaintShortcutListItem(CDC& dc, PAINTSHORTCUTLISTITEMSDATA& data);
+    virtual void PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA& data);
+    virtual void PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object, LPARAM lParam);
+    virtual void PaintSpinButtonArrow(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled,
+                                      bool pushed, bool hover, bool highlighted, CObject* object, LPARAM lParam);
+    virtual void PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled, bool flat,
+                                 bool drawBorder, bool pushed, bool hover, bool highlighted, CObject* object,
+                                 LPARAM lParam);
+    // The size value of the spin arrow's font for a rectangle: 6, or two
+    // thirds of the smaller side when that is more than 5.
+    static int stat_GetSpinArrowFontSize(const CRect& rect);
+
+protected:
+    // The tab item drawing both looks' PaintTabItem hand their work to, with
+    // every colour resolved (a colour of -1 still paints nothing).
+    void PaintTabItemCommon(CDC& dc, bool topLeft, bool horizontal, bool selected, bool centeredText,
+                            bool groupedMode, bool inGroupActive, bool invertedVertical, const CRect& rcEntireItem,
+                            CSize sizeTextMeasured, CFont* font, LPCSTR text, VEzaCmdIcon* icon, bool drawIcon,
+                            COLORREF clrText, COLORREF clrTabBk, COLORREF clrTabBorderLT, COLORREF clrTabBorderRB,
+                            COLORREF clrTabSeparator);
+
+public:
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane
@@ -558,6 +931,15 @@ public:
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames (XP look)
+    void PaintSeparator(CDC& dc, const RECT& rect, bool horizontal, bool transparent, CObject* object,
+                        LPARAM lParam) override;
+    void PaintMenuBorder(CDC& dc, const RECT& rect, CObject* object, LPARAM lParam) override;
+    void PaintMenuCombinedArea(CDC& dc, const RECT& rect, const RECT& exclude, int areaType, CObject* object,
+                               LPARAM lParam) override;
+    void PaintControlBarBorders(CDC& dc, PAINTCONTROLBARBORDERSDATA& data) override;
+    void PaintDockingFrame(CDC& dc, PAINTDOCKINGFRAMEDATA& data) override;
+    void PaintComboFrame(CDC& dc, PAINTCOMBOFRAMEDATA& data) override;
+    void PaintControlFrame(CDC& dc, PAINTCONTROLFRAMEDATA& data) override;
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
@@ -565,12 +947,39 @@ public:
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
+    void PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& data) override;
+    void PaintMenuSeparator(CDC& dc, const RECT& rect, int gutterWidth, bool rarelyUsed, CObject* object,
+                            LPARAM lParam) override;
+    void PaintGripper(CDC& dc, PAINTGRIPPERDATA& data) override;
+    void PaintMenuExpandButton(CDC& dc, const RECT& rect, bool pushed, bool hover, CObject* source,
+                               LPARAM lParam) override;
+    void PaintToolbarExpandButton(CDC& dc, const RECT& rect, bool horizontal, bool firstGlyphOnly, bool enabled,
+                                  bool pushed, bool hover, CObject* object, LPARAM lParam,
+                                  bool transparentBackground = false) override;
     // ---- end Menus
 
     // ---- Markers: dock-marker pictures and regions, drag marks, date picker elements (XP look)
+    void PaintMenuTearOffButton(CDC& dc, const CRect& rect, bool hover, bool pushed, CObject* object,
+                                LPARAM lParam) override;
     // ---- end Markers
 
     // ---- Tabs: tabs, shortcut list, text field, undo caption and spin buttons (XP look)
+    void PaintTabItem(CDC& dc, CRect& rcTabItemsArea, bool topLeft, bool horizontal, bool selected,
+                      bool centeredText, bool groupedMode, bool inGroupActive, bool invertedVertical,
+                      const CRect& rcEntireItem, CSize sizeTextMeasured, CFont* font, LPCSTR text, VEzaCmdIcon* icon,
+                      CObject* object, LPARAM lParam, COLORREF clrForceText = COLORREF(-1),
+                      COLORREF clrForceTabBk = COLORREF(-1), COLORREF clrForceTabBorderLT = COLORREF(-1),
+                      COLORREF clrForceTabBorderRB = COLORREF(-1),
+                      COLORREF clrForceTabSeparator = COLORREF(-1)) override;
+    void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
+                            DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam) override;
+    void PaintShortcutListBkgnd(CDC& dc, const CRect& rect, CObject* object, LPARAM lParam) override;
+    void PaintShortcutListItem(CDC& dc, PAINTSHORTCUTLISTITEMSDATA& data) override;
+    void PaintToolbarTextField(CDC& dc, PAINTTOOLBARTEXTFIELDDATA& data) override;
+    void PaintUndoRedoCaption(CDC& dc, const CRect& rect, LPCSTR text, CObject* object, LPARAM lParam) override;
+    void PaintSpinButton(CDC& dc, const CRect& rect, bool up, bool horizontal, bool enabled, bool flat,
+                         bool drawBorder, bool pushed, bool hover, bool highlighted, CObject* object,
+                         LPARAM lParam) override;
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane (XP look)

@@ -206,7 +206,12 @@ void VEzaPaintManager::stat_GetMonitorParms(monitor_parms_t& parms, const RECT& 
 }
 
 void VEzaPaintManager::stat_GetMonitorParms(monitor_parms_t& parms, HWND wnd) {
-    MonitorOrDesktop(parms, ::IsWindow(wnd) ? ::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST) : nullptr);
+    // The monitor that holds most of the window's rectangle.
+    RECT r = {};
+    if (::IsWindow(wnd) && ::GetWindowRect(wnd, &r))
+        stat_GetMonitorParms(parms, r);
+    else
+        MonitorOrDesktop(parms, nullptr);
 }
 
 int VEzaPaintManager::stat_GetBPP() { return VEzaGetPaintSystem().pfnGetScreenBpp(); }

@@ -39,16 +39,17 @@ void PaintBox(CDC& dc, const PM::PAINTCHECKRADIOBUTTONDATA& data, bool radio) {
     const int index = PM::stat_GetBoxStateIndex(data, radio);
     const BoxState state = index >= 0 ? kBoxStates[index] : BoxState{0, 0};
     CRect box(data.m_rcBox);
+    CWnd* wnd = dynamic_cast<CWnd*>(data.m_pSourceObject);
+    const HWND hwnd = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
     UxThemeWrapper& theme = g_PaintManager.m_UxTheme;
     if (state.theme != 0 && theme.IsAppThemed() && HIWORD(theme.m_dwComCtlVersion) > 5) {
-        CWnd* wnd = dynamic_cast<CWnd*>(data.m_pSourceObject);
-        if (theme.OpenThemeData(wnd != nullptr ? wnd->GetSafeHwnd() : nullptr, L"BUTTON") != nullptr &&
+        if (theme.OpenThemeData(hwnd, L"BUTTON") != nullptr &&
             SUCCEEDED(theme.DrawThemeBackground(dc.GetSafeHdc(), radio ? kPartRadio : kPartCheck, state.theme, &box,
                                                 nullptr)))
             return;
     }
     UINT flags = state.frame | (radio ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
-    if (data.m_bFlat) flags |= DFCS_FLAT;
+    if (data.m_bFlat || (hwnd != nullptr && (wnd->GetStyle() & BS_FLAT) != 0)) flags |= DFCS_FLAT;
     dc.DrawFrameControl(&box, DFC_BUTTON, flags);
 }
 

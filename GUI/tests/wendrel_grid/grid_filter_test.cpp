@@ -32,17 +32,6 @@ Chain Inventory() {
     return c;
 }
 
-// Texts of one data column in the rows a pass over the decorator draws.
-std::string Shown(CFilterDecorator& f, int column = 0) {
-    RecordingDevice device;
-    const CELL_COORD size = f.GetSize();
-    f.Draw(device, CELL_INFO(CELL_RANGE(0, 0, size.column, size.row)));
-    std::vector<std::string> out;
-    for (int r = 1; r < size.row; ++r)
-        if (const Rendered* c = device.At(f.GetLeftCount() + column, r)) out.push_back(c->text.empty() ? "-" : c->text);
-    return Join(out);
-}
-
 // Lets through only the rows of a column whose texts are listed.
 void KeepOnly(CFilterDecorator& f, int column, const std::set<std::string>& keep) {
     TRowBits& mask = f.GetVisibleRows(column + f.GetLeftCount());

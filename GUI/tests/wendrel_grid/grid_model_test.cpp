@@ -928,6 +928,12 @@ WTEST(title_view_styles_and_columns) {
     list.Draw(d2, CELL_INFO(CELL_RANGE(0, 0, 3, 2)));
     WCHECK(d2.At(0, 0) && d2.At(0, 0)->grid == CELL_RANGE(0, 0, 3, 1) && d2.At(0, 0)->style == STYLE_HORIZONTAL_TITLE1);
     WCHECK_EQ(d2.TextAt(0, 0), std::string("Filter column by:"));
+    // A pass over the body rows alone gets the body, not the title.
+    RecordingDevice body;
+    list.Draw(body, CELL_INFO(CELL_RANGE(0, 1, 3, 2)));
+    WCHECK_EQ(body.cells.size(), size_t(3));
+    WCHECK(body.At(0, 0) == nullptr);
+    WCHECK_EQ(body.TextAt(0, 1), std::string("a"));
     CTitleGridView vertical(false);
     vertical.GetTitleCell().text = "Side";
     CountedView docked(nullptr, CELL_COORD(2, 5));

@@ -1,10 +1,13 @@
 // Printing a grid through a recording printer: pages cut across first, each
-// page's cells inside its clip, and the centred footers.
+// page's cells inside its clip, and the centred footers; the same through a
+// view's print loop, to the recording printer and to a PostScript file.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "afxdlgs.h"
+#include "afxext.h"
+#include "afxres.h"
 #include "grid_test_util.h"
 #include "gridwnd/grid_ctrl.h"
 #include "gridwnd/grid_print.h"
@@ -25,7 +28,178 @@ int DarkPixels(const wprint::Page& page, int top, int bottom, int left, int righ
     return n;
 }
 
+// A view that shows a grid and prints it as the console's views do: its
+// print handlers hand over to the grid's.
+class CGridPrintView : public CView {
+public:
+    CDefGridCtrl grid;
+    UINT pagesCounted = 0;
+
+    void OnDraw(CDC*) override {}
+    // Three 500-pixel columns: three pages across.
+    bool MakeGrid()
+    {
+        if (!grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), this, 5)) return false;
+        gt::Chain chain = gt::MakeChain({{"A", COLUMN_TYPE_TEXT}, {"B", COLUMN_TYPE_TEXT}, {"C", COLUMN_TYPE_TEXT}},
+                                        {{"a1", "b1", "c1"}, {"a2", "b2", "c2"}, {"a3", "b3", "c3"}});
+        grid.SetView(chain.owner.release());
+        for (int c = 0; c < 3; ++c) grid.SetColumnWidth(c, 500);
+        return true;
+    }
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override
+    {
+        DefGrid_OnBeginPrinting(&grid, CRect(500, 500, 500, 500), dc, info);
+        pagesCounted = info->GetMaxPage();
+    }
+    void OnPrint(CDC* dc, CPrintInfo* info) override { DefGrid_OnPrint(dc, info); }
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override { DefGrid_OnEndPrinting(dc, info); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CGridPrintView, CView)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+END_MESSAGE_MAP()
+
+// A frame with one grid view; the frame (and with it the view) is deleted
+// when its window goes.
+struct PrintFrame {
+    CFrameWnd* frame = new CFrameWnd;
+    CGridPrintView* view = new CGridPrintView;
+    bool ok = false;
+
+    PrintFrame()
+    {
+        if (!frame->Create(nullptr, "Grid print", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300))) {
+            delete frame;
+            frame = nullptr;
+            delete view;
+            return;
+        }
+        if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), frame, AFX_IDW_PANE_FIRST)) {
+            delete view;
+            return;
+        }
+        frame->SetActiveView(view);
+        ok = view->MakeGrid();
+    }
+    ~PrintFrame()
+    {
+        if (frame) frame->DestroyWindow();
+    }
+    void PrintDirect() { view->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT); }
+};
+
+std::string ReadWholeFile(const std::string& path)
+{
+    HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return std::string();
+    std::string text(::GetFileSize(f, nullptr), '\0');
+    DWORD got = 0;
+    ::ReadFile(f, text.data(), DWORD(text.size()), &got, nullptr);
+    ::CloseHandle(f);
+    text.resize(got);
+    return text;
+}
+
+// Points a printer's port at a file (level 2, the level the spooler keeps
+// the port in), and reads it back.
+bool SetPrinterPort(const char* name, const std::string& file)
+{
+    HANDLE handle = nullptr;
+    PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!::OpenPrinterA(const_cast<LPSTR>(name), &handle, &access) || !handle) return false;
+    DWORD needed = 0;
+    ::GetPrinterA(handle, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed ? needed : 1);
+    bool ok = needed && ::GetPrinterA(handle, 2, buffer.data(), needed, &needed);
+    if (ok) {
+        auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+        info->pPortName = const_cast<LPSTR>(file.c_str());
+        info->pSecurityDescriptor = nullptr;
+        ok = ::SetPrinterA(handle, 2, buffer.data(), 0) != FALSE;
+    }
+    if (ok) {
+        ::GetPrinterA(handle, 2, nullptr, 0, &needed);
+        std::vector<BYTE> check(needed ? needed : 1);
+        ok = needed && ::GetPrinterA(handle, 2, check.data(), needed, &needed) &&
+             file == reinterpret_cast<PRINTER_INFO_2A*>(check.data())->pPortName;
+    }
+    ::ClosePrinter(handle);
+    return ok;
+}
+
+int CountOf(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 }  // namespace
+
+WTEST(a_grid_view_prints_three_pages_through_the_print_loop)
+{
+    wprint::RecordingPrinter printer;
+    wprint::ScopedPrinter use(&printer);
+    PrintFrame f;
+    WCHECK(f.ok);
+    if (!f.ok) return;
+    f.PrintDirect();
+    WCHECK_EQ(f.view->pagesCounted, 3u);
+    WCHECK_EQ(printer.journal.Calls(), std::string("SetAbortProc, StartDoc Grid print, StartPage, EndPage, StartPage, "
+                                                   "EndPage, StartPage, EndPage, EndDoc"));
+    WCHECK_EQ(int(printer.journal.pages.size()), 3);
+    // Each page: its column's cells at the top left, its own footer.
+    std::vector<std::string> footers;
+    for (const wprint::Page& page : printer.journal.pages) {
+        WCHECK(DarkPixels(page, 0, 100, 0, 100) > 0);
+        WCHECK_EQ(DarkPixels(page, 0, page.height - 40, 540, page.width), 0);
+        std::string band;
+        for (int y = page.height - 40; y < page.height; ++y)
+            for (int x = page.width / 2 - 40; x < page.width / 2 + 40; ++x) band += page.At(x, y) == 0xFFFFFF ? '.' : '#';
+        WCHECK(band.find('#') != std::string::npos);
+        footers.push_back(band);
+    }
+    if (footers.size() == 3) WCHECK(footers[0] != footers[1] && footers[1] != footers[2]);
+
+    // Without a printer nothing is asked and nothing printed.
+    printer.hasPrinter = false;
+    printer.journal = wprint::PrintJournal{};
+    const int asked = printer.printDialogs, dcs = printer.dcsMade;
+    f.PrintDirect();
+    WCHECK_EQ(printer.journal.Calls(), std::string());
+    WCHECK_EQ(printer.printDialogs, asked);
+    WCHECK_EQ(printer.dcsMade, dcs);
+}
+
+WTEST(a_grid_view_prints_to_a_postscript_file)
+{
+    const std::string installed = wprint::InstallFilePrinter("Tarvane Grid Printer");
+    WCHECK_EQ(installed, std::string());
+    if (!installed.empty()) return;
+    // The printer writes each job to one file: its port names the file.
+    char dir[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, dir);
+    const std::string output = std::string(dir) + "tarvane-grid.ps";
+    ::DeleteFileA(output.c_str());
+    // Printing must never stop at the spooler's file-name prompt: without the
+    // port set, nothing is printed.
+    if (!SetPrinterPort("Tarvane Grid Printer", output)) {
+        WCHECK(!"the printer's port could not be set to the output file");
+        return;
+    }
+    PrintFrame f;
+    WCHECK(f.ok);
+    if (!f.ok) return;
+    f.PrintDirect();
+    WCHECK_EQ(f.view->pagesCounted, 3u);
+    const std::string ps = ReadWholeFile(output);
+    WCHECK_EQ(ps.substr(0, 14), std::string("%!PS-Adobe-3.0"));
+    WCHECK_EQ(CountOf(ps, "%%Page: "), 3);
+    WCHECK(ps.find("%%Pages: 3") != std::string::npos);
+    WCHECK(ps.find("%%Title: Grid print") != std::string::npos);
+    ::DeleteFileA(output.c_str());
+}
 
 WTEST(a_grid_three_columns_wide_prints_on_three_pages_with_footers)
 {

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "grid/grid_border.h"
 #include "grid/grid_device.h"
 #include "grid/grid_filter.h"
@@ -196,6 +199,42 @@ inline std::string Join(const std::vector<std::string>& v) {
     std::string s;
     for (size_t i = 0; i < v.size(); ++i) s += (i ? "|" : "") + v[i];
     return s;
+}
+
+// Texts of one data column in the rows a pass over the decorator draws.
+inline std::string Shown(CFilterDecorator& f, int column = 0) {
+    RecordingDevice device;
+    const CELL_COORD size = f.GetSize();
+    f.Draw(device, CELL_INFO(CELL_RANGE(0, 0, size.column, size.row)));
+    std::vector<std::string> out;
+    for (int r = 1; r < size.row; ++r)
+        if (const Rendered* c = device.At(f.GetLeftCount() + column, r)) out.push_back(c->text.empty() ? "-" : c->text);
+    return Join(out);
+}
+
+// Element glyphs as the console gives its grids: 13 pictures of 9 pixels
+// on a masked white ground, each a down arrow; the filter button's two
+// (9 plain, 10 filtering) in black and blue. The caller destroys the list.
+inline HIMAGELIST MakeArrowGlyphs() {
+    const int size = 9;
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 13, 0);
+    HDC screen = ::GetDC(nullptr);
+    for (int i = 0; i < 13; ++i) {
+        HBITMAP bmp = ::CreateCompatibleBitmap(screen, size, size);
+        HDC dc = ::CreateCompatibleDC(screen);
+        HGDIOBJ old = ::SelectObject(dc, bmp);
+        RECT all = {0, 0, size, size};
+        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        const COLORREF ink = i == 10 ? RGB(0, 0, 255) : RGB(0, 0, 0);
+        for (int row = 0; row < 4; ++row)
+            for (int x = 1 + row; x < size - 1 - row; ++x) ::SetPixel(dc, x, 3 + row, ink);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ImageList_AddMasked(list, bmp, RGB(255, 255, 255));
+        ::DeleteObject(bmp);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return list;
 }
 
 // A 32-bit top-down DIB section selected into a memory DC.

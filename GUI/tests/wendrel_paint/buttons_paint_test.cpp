@@ -125,6 +125,16 @@ WTEST(push_button_background_given_or_left_to_the_parent) {
             pm->PaintPushButton(dc, d);
             WCHECK_EQ(Hex(dib.At(20, 10)), Hex(given == kNone ? kBack : kInk));
         }
+        // A null caption is an empty one: the face alone.
+        {
+            Dib dib(40, 20, kBack);
+            DibCDC dc(dib);
+            Data d(nullptr, true, CRect(0, 0, 40, 20), nullptr, nullptr, false, false, false, false, true, true, false,
+                   false, 9);
+            WCHECK(d.m_sText != nullptr && *d.m_sText == '\0');
+            pm->PaintPushButton(dc, d);
+            WCHECK_EQ(dib.CountOther(CRect(1, 1, 39, 19), dib.At(20, 10)), 0);
+        }
         // An empty rectangle draws nothing.
         Dib dib(40, 20, kBack);
         DibCDC dc(dib);

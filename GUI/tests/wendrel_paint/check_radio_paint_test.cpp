@@ -218,7 +218,8 @@ WTEST(check_radio_label_colour_alignment_and_focus) {
         const CRect ink = Bounds(dib, c.ink);
         const CRect label = PM::stat_LayoutCheckRadio(client, CSize(13, 13), c.boxAtRight).label;
         WCHECK(!ink.IsRectEmpty());
-        WCHECK(ink.left >= label.left && ink.right <= label.right && ink.top >= label.top && ink.bottom <= label.bottom);
+        WCHECK(ink.left >= label.left && ink.right <= label.right && ink.top >= label.top &&
+               ink.bottom <= label.bottom);
         switch (c.alignment & 3) {
         case 0: WCHECK(ink.left - label.left <= 2); break;
         case 1: WCHECK(std::abs((ink.left + ink.right) / 2 - (label.left + label.right) / 2) <= 2); break;
@@ -241,7 +242,8 @@ WTEST(check_radio_label_colour_alignment_and_focus) {
         }
         if ((c.alignment & 0x1C) == 4) WCHECK(ink.top - label.top <= 4);
         if ((c.alignment & 0x1C) == 0x10) WCHECK(label.bottom - ink.bottom <= 5);
-        if ((c.alignment & 0x1C) == 0) WCHECK(std::abs((ink.top + ink.bottom) / 2 - (label.top + label.bottom) / 2) <= 2);
+        if ((c.alignment & 0x1C) == 0)
+            WCHECK(std::abs((ink.top + ink.bottom) / 2 - (label.top + label.bottom) / 2) <= 2);
     }
     // Focus: a frame round the text, none when disabled; an empty label draws
     // only the box.

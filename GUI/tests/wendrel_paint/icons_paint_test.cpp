@@ -37,7 +37,8 @@ void DistinctColours(PM& pm) {
 
 // A solid square icon of one colour.
 void SolidIcon(VEzaCmdIcon& icon, int size, COLORREF colour) {
-    std::vector<unsigned> px(size_t(size) * size, (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour));
+    std::vector<unsigned> px(size_t(size) * size,
+                             (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour));
     icon.AssignFromHBITMAP(::CreateBitmap(size, size, 1, 32, px.data()), kKey, nullptr, false);
 }
 
@@ -209,8 +210,8 @@ WTEST(classic_caption_button_frames_and_glyph_by_state) {
         WCHECK_EQ(Hex(dib.At(outer.left, outer.top)), Hex(c.topLeft));
         WCHECK_EQ(Hex(dib.At(outer.right - 1, outer.bottom - 1)), Hex(c.bottomRight));
         WCHECK_EQ(Hex(dib.At(outer.left + 1, outer.top + 1)), Hex(c.inner));
-        WCHECK_EQ(dib.CountOther(CRect(0, 0, 30, outer.top), kBack) + dib.CountOther(CRect(0, 0, outer.left, 30), kBack),
-                  0);
+        WCHECK_EQ(
+            dib.CountOther(CRect(0, 0, 30, outer.top), kBack) + dib.CountOther(CRect(0, 0, outer.left, 30), kBack), 0);
         // The classic close glyph: 7 by 7, centred, one further when pushed.
         const PM::glyph_t& glyph = PM::stat_GetBuiltinGlyph(PM::GlyphCloseClassic);
         const int gx = outer.left + (outer.Width() - 7) / 2 + c.glyphShift,
@@ -295,7 +296,8 @@ WTEST(system_command_glyphs_by_command_and_state) {
             for (const auto& [offset, colour] : c.draws)
                 for (int y = 0; y < int(glyph.GetHeight()); ++y)
                     for (int x = 0; x < int(glyph.GetWidth()); ++x)
-                        if (glyph.GetColorPixel(x, y) == 1) want.SetPixel(at.x + offset.x + x, at.y + offset.y + y, colour);
+                        if (glyph.GetColorPixel(x, y) == 1)
+                            want.SetPixel(at.x + offset.x + x, at.y + offset.y + y, colour);
             WCHECK(!c.draws.empty() && dib.CountOther(CRect(0, 0, 40, 40), kBack) > 0);
         }
         WCHECK(dib.Pixels() == expected.Pixels());
