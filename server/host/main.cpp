@@ -266,6 +266,7 @@ int main(int argc, char** argv)
         rc = RunService(folder);
     }
 
+    StopLogTrimThread();
     CloseLogFile();
     std::fflush(stdout);
     // Connection threads are still running; the process ends without tearing
