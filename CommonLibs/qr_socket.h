@@ -38,6 +38,14 @@ public:
     // Send every byte; return the number sent.
     int send(const std::string& text);
     int send(const char* data, unsigned length);
+    // Sends every byte, but gives up once `timeout_seconds` have passed without
+    // the peer taking them all: a peer that stops reading cannot hold the
+    // caller. Throws "Send timeout: ..." (isTimeOut() is then true) or the
+    // failure of the send; part of the bytes may have left either way.
+    void send_within(const std::string& text, int timeout_seconds);
+    // Waits at most `timeout_ms` milliseconds (0: not at all) until a read
+    // would not block; throws "Socket read timeout" or "Socket select failed".
+    void wait_readable_ms(long long timeout_ms);
 
     // One receive of at most `size` bytes; `text` is what arrived up to its
     // first zero byte; returns the number of bytes received. A timeout of 0

@@ -1,5 +1,6 @@
 #include "datasource_odbcinst.h"
 
+#include "files.h"
 #include "qr_exception.h"
 #include "qr_log.h"
 
@@ -134,12 +135,8 @@ bool edit_odbc_ini(Edit edit, std::string& error)
     }
     const std::string path = std::string(folder) + "/odbc.ini";
     const std::string copy = path + ".new";
-    std::error_code failed;
-    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, failed);
-    if (failed) {
-        error = "cannot copy " + path + ": " + failed.message();
+    if (!CopyFileOver(path, copy, error))
         return false;
-    }
     UWORD previous = ODBC_BOTH_DSN;
     SQLGetConfigMode(&previous);
     SQLSetConfigMode(ODBC_SYSTEM_DSN);
@@ -150,7 +147,10 @@ bool edit_odbc_ini(Edit edit, std::string& error)
         error = "cannot replace " + path + ": " + std::strerror(errno);
         done = false;
     }
-    if (!done) std::filesystem::remove(copy, failed);
+    if (!done) {
+        std::error_code ignored;
+        std::filesystem::remove(copy, ignored);
+    }
     return done;
 }
 

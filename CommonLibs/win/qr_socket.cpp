@@ -213,6 +213,72 @@ int Client_socket::send(const char* data, unsigned length)
     return static_cast<int>(sent);
 }
 
+void Client_socket::send_within(const std::string& text, int timeout_seconds)
+{
+    timed_out_ = false;
+    if (!opened_)
+        qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), WSAENOTSOCK);
+    using clock = std::chrono::steady_clock;
+    const clock::time_point deadline = clock::now() + std::chrono::seconds(timeout_seconds);
+    // Non-blocking for this send only: every other call of the class blocks.
+    u_long on = 1;
+    ioctlsocket(handle_of(socket_), FIONBIO, &on);
+    struct Blocking {
+        SOCKET handle;
+        ~Blocking()
+        {
+            u_long off = 0;
+            ioctlsocket(handle, FIONBIO, &off);
+        }
+    } restore{handle_of(socket_)};
+    size_t sent = 0;
+    while (sent < text.size()) {
+        const size_t rest = text.size() - sent;
+        const int part = rest > 0x40000000u ? 0x40000000 : static_cast<int>(rest);
+        const int n = ::send(handle_of(socket_), text.data() + sent, part, 0);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        const int error = n < 0 ? WSAGetLastError() : 0;
+        if (error == WSAEINTR)
+            continue;
+        if (error != WSAEWOULDBLOCK)
+            qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), error);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        if (left <= 0) {
+            timed_out_ = true;
+            qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
+        }
+        fd_set writable;
+        FD_ZERO(&writable);
+        FD_SET(handle_of(socket_), &writable);
+        timeval limit{static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
+        ::select(0, nullptr, &writable, nullptr, &limit);
+    }
+}
+
+void Client_socket::wait_readable_ms(long long timeout_ms)
+{
+    if (!opened_)
+        qr_exception("Socket read failed");
+    if (timeout_ms < 0)
+        timeout_ms = 0;
+    for (;;) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(handle_of(socket_), &readable);
+        timeval limit{static_cast<long>(timeout_ms / 1000), static_cast<long>(timeout_ms % 1000) * 1000};
+        const int rc = ::select(0, &readable, nullptr, nullptr, &limit);
+        if (rc > 0)
+            return;
+        if (rc == 0)
+            qr_exception("Socket read timeout");
+        if (WSAGetLastError() != WSAEINTR)
+            qr_exception("Socket select failed");
+    }
+}
+
 void Client_socket::wait_readable(int timeout_seconds)
 {
     if (!opened_)

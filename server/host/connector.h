@@ -114,8 +114,6 @@ private:
     void Drop(const std::string& why);  // with the send mutex held
     // The line of a connection whose read ended; `where` is "" or " within a frame".
     void LogDisconnect(const std::string& why, bool logged_in, const char* where);
-    // All bytes within `seconds` in all, however slowly the peer reads.
-    bool SendWithin(const std::string& bytes, int seconds, std::string& failure);  // with the send mutex held
 
     Client_socket& socket_;
     ProcessingCallback callback_ = nullptr;

@@ -3,6 +3,7 @@
 #include "discovery.h"
 #include "ip_mask.h"
 #include "loader.h"
+#include "process.h"
 #include "saver.h"
 #include "services.h"
 #include "snmp_master.h"
@@ -13,18 +14,11 @@
 #include "qr_log.h"
 #include "qr_settings.h"
 
-#include <fcntl.h>
 #include <malloc.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <atomic>
 #include <system_error>
-
-extern char** environ;
 
 namespace {
 
@@ -195,32 +189,14 @@ namespace {
 // Runs the ping program without a shell; true when it exits with 0.
 bool run_ping(const ScannerOptions& options, const std::string& address)
 {
-    std::string timeout = std::to_string(options.ping_timeout_seconds);
-    std::vector<std::string> args = {options.ping_program, "-c", "1", "-W", timeout, address};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    int rc = posix_spawnp(&pid, options.ping_program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        TRV_LOG(qr_Error, "Cannot run " << options.ping_program << ": " << std::strerror(rc));
+    const std::string timeout = std::to_string(options.ping_timeout_seconds);
+    int exit_code = -1;
+    std::string error;
+    if (!RunQuietly({options.ping_program, "-c", "1", "-W", timeout, address}, exit_code, error)) {
+        TRV_LOG(qr_Error, error);
         return false;
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            TRV_LOG(qr_Error, "Cannot wait for " << options.ping_program << ": " << std::strerror(errno));
-            return false;
-        }
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return exit_code == 0;
 }
 
 }  // namespace
