@@ -2,6 +2,9 @@
 // semaphore (at most 10240, may be posted by any thread), a reader-writer lock
 // that gives a waiting writer precedence over readers arriving after it, and
 // scoped holders for all three. Every type may be shared between threads.
+// The mutexes are capabilities the compiler checks (qr_thread_annotations.h):
+// data says which lock guards it with GUARDED_BY. A reader-writer lock counts
+// as held in either mode; which mode a writer needs stays the holder's care.
 //
 // Lock order of the server, written once here:
 //   global server mutex -> session registry rwlock -> connector send mutex;
@@ -10,20 +13,22 @@
 //   the database mutex and notification locks never under the job table mutex.
 #pragma once
 
+#include "qr_thread_annotations.h"
+
 #include <condition_variable>
 #include <mutex>
 
-class qr_mutex {
+class CAPABILITY("mutex") qr_mutex {
 public:
     qr_mutex() = default;
     // Copying makes a new, independent mutex: a lock is never shared by value.
     qr_mutex(const qr_mutex&) {}
     qr_mutex& operator=(const qr_mutex&) { return *this; }
 
-    void lock() { m_.lock(); }
+    void lock() ACQUIRE() { m_.lock(); }
     // True when the calling thread now holds the mutex (free, or already its own).
-    bool trylock() { return m_.try_lock(); }
-    void unlock() { m_.unlock(); }
+    bool trylock() TRY_ACQUIRE(true) { return m_.try_lock(); }
+    void unlock() RELEASE() { m_.unlock(); }
 
 private:
     std::recursive_mutex m_;
@@ -54,29 +59,33 @@ typedef int qr_rwlock_t;
 constexpr qr_rwlock_t QR_RWLOCK_SHARED = 0;
 constexpr qr_rwlock_t QR_RWLOCK_EXCLUSIVE = 1;
 
-class qr_rwmutex {
+class CAPABILITY("rwmutex") qr_rwmutex {
 public:
     qr_rwmutex();
     qr_rwmutex(const qr_rwmutex&) = delete;
     qr_rwmutex& operator=(const qr_rwmutex&) = delete;
 
-    void lock(qr_rwlock_t mode);
+    void lock(qr_rwlock_t mode) ACQUIRE();
     // The caller passes the mode it locked with. The last reader out may be a
     // different thread from the first one in.
-    void unlock(qr_rwlock_t mode);
+    void unlock(qr_rwlock_t mode) RELEASE();
 
 private:
     qr_mutex entry_;          // a writer's for the whole write; each reader's on the way in
     qr_semaphore resource_;   // the writer's, or the reader group's as a whole
-    qr_mutex count_mutex_;    // guards readers_
-    int readers_ = 0;
+    qr_mutex count_mutex_;
+    int readers_ GUARDED_BY(count_mutex_) = 0;
 };
 
-class qr_automutex {
+class SCOPED_CAPABILITY qr_automutex {
 public:
     // take != 0 locks now; with 0 the holder adopts a lock the caller already holds.
-    qr_automutex(qr_mutex& m, char take = 1) : m_(m) { if (take) m_.lock(); }
-    ~qr_automutex() { m_.unlock(); }
+    qr_automutex(qr_mutex& m, char take = 1) ACQUIRE(m) NO_THREAD_SAFETY_ANALYSIS : m_(m)
+    {
+        if (take)
+            m_.lock();
+    }
+    ~qr_automutex() RELEASE() NO_THREAD_SAFETY_ANALYSIS { m_.unlock(); }
     qr_automutex(const qr_automutex&) = delete;
     qr_automutex& operator=(const qr_automutex&) = delete;
 
@@ -95,13 +104,14 @@ private:
     qr_semaphore& s_;
 };
 
-class qr_autorwmutex {
+class SCOPED_CAPABILITY qr_autorwmutex {
 public:
-    qr_autorwmutex(qr_rwmutex& m, qr_rwlock_t mode, char take = 1) : m_(m), mode_(mode)
+    qr_autorwmutex(qr_rwmutex& m, qr_rwlock_t mode, char take = 1) ACQUIRE(m) NO_THREAD_SAFETY_ANALYSIS : m_(m),
+                                                                                                          mode_(mode)
     {
         if (take) m_.lock(mode_);
     }
-    ~qr_autorwmutex() { m_.unlock(mode_); }
+    ~qr_autorwmutex() RELEASE() NO_THREAD_SAFETY_ANALYSIS { m_.unlock(mode_); }
     qr_autorwmutex(const qr_autorwmutex&) = delete;
     qr_autorwmutex& operator=(const qr_autorwmutex&) = delete;
 

@@ -17,10 +17,10 @@ qr_mutex& FileMutex()
     return m;
 }
 
-FILE* g_log_file = nullptr;  // guarded by FileMutex()
-std::string g_log_name;      // of g_log_file, empty without one; guarded by FileMutex()
+FILE* g_log_file GUARDED_BY(FileMutex()) = nullptr;
+std::string g_log_name GUARDED_BY(FileMutex());  // of g_log_file, empty without one
 
-bool OpenLocked(const std::string& name)
+bool OpenLocked(const std::string& name) REQUIRES(FileMutex())
 {
     FILE* file = std::fopen(name.c_str(), "a");
     if (file == nullptr)
@@ -32,7 +32,7 @@ bool OpenLocked(const std::string& name)
     return true;
 }
 
-void CloseLocked()
+void CloseLocked() REQUIRES(FileMutex())
 {
     if (g_log_file == nullptr)
         return;

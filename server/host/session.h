@@ -82,5 +82,5 @@ public:
 
 private:
     qr_rwmutex lock_;
-    std::vector<RegistryEntry> entries_;  // guarded by lock_
+    std::vector<RegistryEntry> entries_ GUARDED_BY(lock_);
 };

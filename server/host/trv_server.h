@@ -97,8 +97,8 @@ private:
     std::shared_ptr<DataLoader> Lookup(const std::string& key, bool log_absent);
 
     TinyConfig section_;
-    std::map<std::string, std::shared_ptr<DataSource>> sources_;  // guarded by map_mutex_
-    std::vector<std::shared_ptr<DataSource>> retired_;            // guarded by map_mutex_
+    std::map<std::string, std::shared_ptr<DataSource>> sources_ GUARDED_BY(map_mutex_);
+    std::vector<std::shared_ptr<DataSource>> retired_ GUARDED_BY(map_mutex_);
     qr_mutex loader_mutex_;  // held by every loader for a whole query
     qr_mutex map_mutex_;     // guards sources_ and retired_
     qr_mutex open_mutex_;    // one data source is opened at a time

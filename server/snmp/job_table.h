@@ -30,8 +30,8 @@ public:
     JobTable(const JobTable&) = delete;
     JobTable& operator=(const JobTable&) = delete;
 
-    void lock() { m_.lock(); }
-    void unlock() { m_.unlock(); }
+    void lock() ACQUIRE(m_) { m_.lock(); }
+    void unlock() RELEASE(m_) { m_.unlock(); }
 
     // Takes ownership of the job and appends it.
     void add(Job* job);
@@ -78,7 +78,7 @@ public:
 
 private:
     qr_mutex m_;
-    tgDArray<Job*> jobs_;  // guarded by m_; creation order
+    tgDArray<Job*> jobs_ GUARDED_BY(m_);  // creation order
     std::mutex changed_m_;
     std::condition_variable changed_;
     unsigned long long changes_ = 0;  // guarded by changed_m_; additions and state moves

@@ -66,8 +66,8 @@ public:
     bool finish_snapshot(int scan_id, int as_of_id, int& root);
 
 private:
-    Scan* find_locked(int scan_id);
+    Scan* find_locked(int scan_id) REQUIRES(m_);
 
     qr_mutex m_;
-    tgDArray<Scan> scans_;  // guarded by m_; registration order
+    tgDArray<Scan> scans_ GUARDED_BY(m_);  // registration order
 };
