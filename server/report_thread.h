@@ -17,6 +17,7 @@
 #pragma once
 
 #include "qr_array.h"
+#include "qr_sync.h"
 
 #include <cstdint>
 #include <memory>
@@ -99,8 +100,8 @@ public:
 
 private:
     friend class ReportSlot;
-    std::mutex m_;     // a leaf lock: nothing else is taken while it is held
-    int running_ = 0;  // guarded by m_
+    qr_mutex m_;  // a leaf lock: nothing else is taken while it is held
+    int running_ GUARDED_BY(m_) = 0;
 };
 
 // Starts the report of a CREATE_REPORT request (type, root, synch) on a

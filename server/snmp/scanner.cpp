@@ -23,8 +23,8 @@
 namespace {
 
 // The process-wide scanner of scanner_init; taken alone.
-std::mutex instance_m;
-std::unique_ptr<Scanner> the_instance;  // guarded by instance_m
+qr_mutex instance_m;
+std::unique_ptr<Scanner> the_instance GUARDED_BY(instance_m);
 
 }  // namespace
 
@@ -40,7 +40,7 @@ Scanner::~Scanner()
 
 void Scanner::spawn(void (Scanner::*body)())
 {
-    std::lock_guard<std::mutex> lock(threads_m_);
+    qr_automutex lock(threads_m_);
     threads_.emplace_back(body, this);
 }
 
@@ -51,7 +51,7 @@ void Scanner::start()
     // for SNMP would then never end while start-up reported success.
     std::vector<CSnmpSession*> sessions;
     if (options_.snmp_threads > 0) {
-        std::lock_guard<std::mutex> lock(master_m_);
+        qr_automutex lock(master_m_);
         if (!master_)
             master_ = std::make_unique<CSnmpMaster>();
         if (!master_->is_usable())
@@ -72,7 +72,7 @@ void Scanner::start()
     for (int i = 0; i < options_.ping_threads; ++i)
         spawn(&Scanner::ping_worker);
     for (CSnmpSession* session : sessions) {
-        std::lock_guard<std::mutex> lock(threads_m_);
+        qr_automutex lock(threads_m_);
         threads_.emplace_back([this, session] { snmp_worker(session); });
     }
     spawn(&Scanner::saver_thread);
@@ -91,7 +91,7 @@ void Scanner::stop()
     for (;;) {
         std::vector<std::thread> threads;
         {
-            std::lock_guard<std::mutex> lock(threads_m_);
+            qr_automutex lock(threads_m_);
             threads.swap(threads_);
         }
         if (threads.empty())
@@ -99,7 +99,7 @@ void Scanner::stop()
         for (std::thread& t : threads)
             t.join();
     }
-    std::lock_guard<std::mutex> lock(master_m_);
+    qr_automutex lock(master_m_);
     master_.reset();
 }
 
@@ -135,7 +135,7 @@ void Scanner::serve(const std::function<bool()>& step, int poll_ms)
 
 Scanner* Scanner::instance()
 {
-    std::lock_guard<std::mutex> lock(instance_m);
+    qr_automutex lock(instance_m);
     return the_instance.get();
 }
 
@@ -150,7 +150,7 @@ void fail_request_threads(bool fail)
 
 void Scanner::start_request_thread(const ScanRequest& request)
 {
-    std::lock_guard<std::mutex> lock(threads_m_);
+    qr_automutex lock(threads_m_);
     if (request_threads_fail)
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
                                 "Can not start the scan request thread");
@@ -165,7 +165,7 @@ void scanner_init(int ping_threads, int snmp_threads, int /*snmp_retries*/, int 
     auto scanner = std::make_unique<Scanner>(options);
     Scanner* started = scanner.get();
     {
-        std::lock_guard<std::mutex> lock(instance_m);
+        qr_automutex lock(instance_m);
         the_instance = std::move(scanner);
     }
     try {
@@ -174,7 +174,7 @@ void scanner_init(int ping_threads, int snmp_threads, int /*snmp_retries*/, int 
         // No scanner is left behind for requests to find.
         std::unique_ptr<Scanner> failed;
         {
-            std::lock_guard<std::mutex> lock(instance_m);
+            qr_automutex lock(instance_m);
             failed = std::move(the_instance);
         }
         throw;
@@ -294,7 +294,7 @@ bool Scanner::snmp_step(CSnmpSession* session)
 
 void Scanner::set_snmp_timeouts(int timeout_seconds, int retries)
 {
-    std::lock_guard<std::mutex> lock(master_m_);
+    qr_automutex lock(master_m_);
     if (master_)
         master_->set_timeouts(timeout_seconds, retries);
 }

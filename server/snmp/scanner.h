@@ -17,6 +17,7 @@
 #include "job_table.h"
 #include "scan_registry.h"
 #include "scan_request.h"
+#include "qr_sync.h"
 
 #include <condition_variable>
 #include <functional>
@@ -118,15 +119,15 @@ private:
     // Set in start() and reset in stop(), both under master_m_; workers use it
     // without the lock, as they run only in between. master_m_ is taken
     // alone, or before the master's own session mutex.
-    std::mutex master_m_;
+    qr_mutex master_m_;
     std::unique_ptr<CSnmpMaster> master_;
 
     std::mutex stop_m_;
     std::condition_variable stop_cv_;
     bool stop_ = false;  // guarded by stop_m_
 
-    std::mutex threads_m_;
-    std::vector<std::thread> threads_;  // guarded by threads_m_
+    qr_mutex threads_m_;
+    std::vector<std::thread> threads_ GUARDED_BY(threads_m_);
 };
 
 // Test seam: while set, every start_request_thread fails as when the system

@@ -13,6 +13,7 @@
 
 #include "snmp_base.h"
 #include "winsnmp.h"
+#include "qr_sync.h"
 
 #include <cstdint>
 #include <map>
@@ -52,7 +53,7 @@ public:
     smiUINT32 retransmit_mode = 0;
 
 private:
-    std::mutex master_;
-    std::map<HSNMP_SESSION, CSnmpSession*> sessions_;  // guarded by master_
+    qr_mutex master_;
+    std::map<HSNMP_SESSION, CSnmpSession*> sessions_ GUARDED_BY(master_);
     bool started_ = false;
 };
