@@ -4,9 +4,7 @@
 // connection on every way out of a scope.
 //
 // The pool owns its connections; they live exactly as long as the pool. Any
-// thread may call get and release. Lock order: get takes the semaphore, then
-// the counters mutex (briefly), then the pool mutex; release takes the pool
-// mutex and, inside it, the counters mutex.
+// thread may call get and release (lock order: qr_sync.h).
 #pragma once
 
 #include "qr_counters.h"

@@ -6,11 +6,20 @@
 // data says which lock guards it with GUARDED_BY. A reader-writer lock counts
 // as held in either mode; which mode a writer needs stays the holder's care.
 //
-// Lock order of the server, written once here:
-//   global server mutex -> session registry rwlock -> connector send mutex;
-//   database mutex before the global server mutex;
-//   job table mutex -> a job's own mutex; scan registry mutex alone;
-//   the database mutex and notification locks never under the job table mutex.
+// Lock order of the server, written here and nowhere else (outer first; a
+// lock named nowhere below is taken alone, nothing else under it):
+//   database mutex -> global server mutex -> session registry rwlock
+//     -> connector send mutex;
+//   database mutex -> a pool's semaphore -> the pool's mutex -> counters mutex;
+//   global server mutex -> data-source map mutex; data-source open mutex
+//     -> data-source map mutex;
+//   job table mutex -> a job's own mutex;
+//   job table mutex -> its change-signal mutex -> the scanner's stop mutex;
+//   SNMP master mutex -> an SNMP session's common-data mutex;
+//   a WinSNMP session's lock -> the net-snmp library mutex (platform layer);
+//   alone: the scan registry mutex, the scanner's thread-list and instance
+//     mutexes, a report sink's mutex, the log file mutex;
+//   never under the job table mutex: the database mutex, notification locks.
 #pragma once
 
 #include "qr_thread_annotations.h"

@@ -17,8 +17,7 @@
 // connection from the pool for its whole life and gives it back when
 // destroyed. Any thread may call the operations.
 //
-// Lock order: database mutex -> pool (get/release) -> counters mutex; the
-// database mutex before the global server mutex.
+// Lock order: qr_sync.h.
 #pragma once
 
 #include "ident.h"

@@ -10,9 +10,7 @@
 //
 // Threads: Init and Run run on the main thread; Stop on any thread (the
 // signal watcher); look-ups, registry calls and senders on any thread.
-// Lock order: global server mutex -> map mutex; the database mutex is never
-// taken under either (qr_sync.h). The open mutex serialises the opening of
-// data sources and is taken before the map mutex.
+// The open mutex serialises the opening of data sources. Lock order: qr_sync.h.
 #pragma once
 
 #include "qr_config.h"
@@ -113,5 +111,5 @@ TRVServer* GetServer();
 // What consoles are told while the administration data source is not open:
 // no scan can read the mapping tables and no report can be listed.
 std::string AdminNotOpenText();
-// Taken by data-source look-ups; see the lock order above.
+// Taken by data-source look-ups (lock order: qr_sync.h).
 qr_mutex& GlobalServerMutex();

@@ -5,12 +5,9 @@
 // one it removes, and the destructor frees any left.
 //
 // Every operation takes the table's mutex for its whole run and may be called
-// from any thread. Lock order: the table's mutex, then a job's lock or the
-// change signal's mutex; a job's lock is never held while the table's mutex
-// is taken. Under the change
-// signal's mutex only a waiter's own condition is read (Scanner takes its
-// stop mutex there); nothing else is locked under it. No database work and no notification
-// ever runs under the table's mutex.
+// from any thread (lock order: qr_sync.h). Under the change signal's mutex
+// only a waiter's own condition is read. No database work and no
+// notification ever runs under the table's mutex.
 #pragma once
 
 #include "job.h"

@@ -8,8 +8,7 @@
 // snapshot removes it; the caller whose removal empties a scan ends it.
 //
 // Every operation holds the registry's (recursive) mutex for its whole run;
-// any thread may call them. The mutex is taken alone: no other lock of the
-// server is taken while it is held.
+// any thread may call them (lock order: qr_sync.h).
 #pragma once
 
 #include "qr_array.h"

@@ -22,7 +22,7 @@
 
 namespace {
 
-// The process-wide scanner of scanner_init; taken alone.
+// The process-wide scanner of scanner_init.
 qr_mutex instance_m;
 std::unique_ptr<Scanner> the_instance GUARDED_BY(instance_m);
 

@@ -8,9 +8,7 @@
 // wakes every sleeper and joins every thread; a job a worker holds is
 // finished first.
 //
-// Any thread may call the public operations. Lock order: the job table's
-// mutex, then a job's lock; the table's change-signal mutex, then stop_m_;
-// the registry's mutex alone; threads_m_ alone.
+// Any thread may call the public operations (lock order: qr_sync.h).
 // No database work or notification runs under the table's mutex.
 #pragma once
 

@@ -8,7 +8,7 @@
 // is destroyed: the destructor deletes the sessions still registered and
 // stops the layer, so a session in use then would be used after its end.
 //
-// Lock order: master mutex -> a session's common-data mutex.
+// Lock order: qr_sync.h.
 #pragma once
 
 #include "snmp_base.h"
