@@ -1,7 +1,7 @@
 // Locks shared by every thread of the server: a recursive mutex, a counting
 // semaphore (at most 10240, may be posted by any thread), a reader-writer lock
-// that gives a waiting writer precedence over readers arriving after it, and
-// scoped holders for all three. Every type may be shared between threads.
+// that gives a waiting writer precedence over readers arriving after it,
+// scoped holders for all three, and a condition to wait for under a mutex. Every type may be shared between threads.
 // The mutexes are capabilities the compiler checks (qr_thread_annotations.h):
 // data says which lock guards it with GUARDED_BY. A reader-writer lock counts
 // as held in either mode; which mode a writer needs stays the holder's care.
@@ -24,6 +24,7 @@
 
 #include "qr_thread_annotations.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -84,6 +85,25 @@ private:
     qr_semaphore resource_;   // the writer's, or the reader group's as a whole
     qr_mutex count_mutex_;
     int readers_ GUARDED_BY(count_mutex_) = 0;
+};
+
+// Waits under a qr_mutex that the waiter holds exactly once (a recursive hold
+// would stay locked while it waits). Waiters test their condition in a loop
+// around wait/wait_until, under the mutex, so the compiler sees the guarded
+// data read with its lock held. Any thread may notify.
+class qr_condition {
+public:
+    void wait(qr_mutex& m) REQUIRES(m) { cv_.wait(m); }
+    // False once `deadline` has passed.
+    bool wait_until(qr_mutex& m, std::chrono::steady_clock::time_point deadline) REQUIRES(m)
+    {
+        return cv_.wait_until(m, deadline) == std::cv_status::no_timeout;
+    }
+    void notify_one() { cv_.notify_one(); }
+    void notify_all() { cv_.notify_all(); }
+
+private:
+    std::condition_variable_any cv_;
 };
 
 class SCOPED_CAPABILITY qr_automutex {

@@ -19,10 +19,8 @@
 #include "services.h"
 #include "session.h"
 
-#include <condition_variable>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -101,9 +99,9 @@ private:
     qr_mutex map_mutex_;     // guards sources_ and retired_
     qr_mutex open_mutex_;    // one data source is opened at a time
     SessionRegistry sessions_;
-    std::mutex run_mutex_;
-    std::condition_variable run_changed_;
-    bool running_ = true;  // guarded by run_mutex_
+    qr_mutex run_mutex_;
+    qr_condition run_changed_;
+    bool running_ GUARDED_BY(run_mutex_) = true;
 };
 
 // The process-wide server, set when its start-up begins; none before.

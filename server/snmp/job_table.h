@@ -15,9 +15,7 @@
 #include "qr_array.h"
 #include "qr_sync.h"
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 
 class JobTable {
@@ -76,7 +74,7 @@ public:
 private:
     qr_mutex m_;
     tgDArray<Job*> jobs_ GUARDED_BY(m_);  // creation order
-    std::mutex changed_m_;
-    std::condition_variable changed_;
-    unsigned long long changes_ = 0;  // guarded by changed_m_; additions and state moves
+    qr_mutex changed_m_;
+    qr_condition changed_;
+    unsigned long long changes_ GUARDED_BY(changed_m_) = 0;  // additions and state moves
 };

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <mutex>
 
 namespace {
 

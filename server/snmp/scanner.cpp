@@ -82,7 +82,7 @@ void Scanner::start()
 void Scanner::stop()
 {
     {
-        std::lock_guard<std::mutex> lock(stop_m_);
+        qr_automutex lock(stop_m_);
         stop_ = true;
     }
     stop_cv_.notify_all();
@@ -105,14 +105,15 @@ void Scanner::stop()
 
 bool Scanner::stopping()
 {
-    std::lock_guard<std::mutex> lock(stop_m_);
+    qr_automutex lock(stop_m_);
     return stop_;
 }
 
 bool Scanner::pause(int ms)
 {
-    std::unique_lock<std::mutex> lock(stop_m_);
-    stop_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    qr_automutex lock(stop_m_);
+    while (!stop_ && stop_cv_.wait_until(stop_m_, deadline)) { }
     return !stop_;
 }
 

@@ -17,10 +17,8 @@
 #include "scan_request.h"
 #include "qr_sync.h"
 
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -120,9 +118,9 @@ private:
     qr_mutex master_m_;
     std::unique_ptr<CSnmpMaster> master_;
 
-    std::mutex stop_m_;
-    std::condition_variable stop_cv_;
-    bool stop_ = false;  // guarded by stop_m_
+    qr_mutex stop_m_;
+    qr_condition stop_cv_;
+    bool stop_ GUARDED_BY(stop_m_) = false;
 
     qr_mutex threads_m_;
     std::vector<std::thread> threads_ GUARDED_BY(threads_m_);

@@ -17,7 +17,6 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <string>
 
 class CSnmpSession;
