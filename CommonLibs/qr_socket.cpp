@@ -205,7 +205,6 @@ int Client_socket::send(const char* data, unsigned length)
 
 void Client_socket::send_within(const std::string& text, int timeout_seconds)
 {
-    timed_out_ = false;
     if (!opened_)
         qr_exception("Cannot write to socket No %d, errno=%d", fd_of(socket_), EBADF);
     using clock = std::chrono::steady_clock;
@@ -222,10 +221,8 @@ void Client_socket::send_within(const std::string& text, int timeout_seconds)
         if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
             qr_exception("Cannot write to socket No %d, errno=%d", fd_of(socket_), n < 0 ? errno : 0);
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
-        if (left <= 0) {
-            timed_out_ = true;
+        if (left <= 0)
             qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
-        }
         pollfd p{fd_of(socket_), POLLOUT, 0};
         ::poll(&p, 1, static_cast<int>(left));
     }

@@ -40,8 +40,10 @@ public:
     int send(const char* data, unsigned length);
     // Sends every byte, but gives up once `timeout_seconds` have passed without
     // the peer taking them all: a peer that stops reading cannot hold the
-    // caller. Throws "Send timeout: ..." (isTimeOut() is then true) or the
-    // failure of the send; part of the bytes may have left either way.
+    // caller. Throws "Send timeout: ..." or the failure of the send; part of
+    // the bytes may have left either way. Touches no state of the reading
+    // side (isTimeOut() is the reads'), so one thread may send while another
+    // reads.
     void send_within(const std::string& text, int timeout_seconds);
     // Waits at most `timeout_ms` milliseconds (0: not at all) until a read
     // would not block; throws "Socket read timeout" or "Socket select failed".

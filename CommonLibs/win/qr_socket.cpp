@@ -10,6 +10,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <vector>
@@ -215,46 +216,37 @@ int Client_socket::send(const char* data, unsigned length)
 
 void Client_socket::send_within(const std::string& text, int timeout_seconds)
 {
-    timed_out_ = false;
     if (!opened_)
         qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), WSAENOTSOCK);
     using clock = std::chrono::steady_clock;
     const clock::time_point deadline = clock::now() + std::chrono::seconds(timeout_seconds);
-    // Non-blocking for this send only: every other call of the class blocks.
-    u_long on = 1;
-    ioctlsocket(handle_of(socket_), FIONBIO, &on);
-    struct Blocking {
-        SOCKET handle;
-        ~Blocking()
-        {
-            u_long off = 0;
-            ioctlsocket(handle, FIONBIO, &off);
-        }
-    } restore{handle_of(socket_)};
+    // The socket stays blocking (a reading thread may be in recv): each piece
+    // waits for room first and is small enough to find it.
+    constexpr size_t piece = 4096;
     size_t sent = 0;
     while (sent < text.size()) {
-        const size_t rest = text.size() - sent;
-        const int part = rest > 0x40000000u ? 0x40000000 : static_cast<int>(rest);
-        const int n = ::send(handle_of(socket_), text.data() + sent, part, 0);
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-            continue;
-        }
-        const int error = n < 0 ? WSAGetLastError() : 0;
-        if (error == WSAEINTR)
-            continue;
-        if (error != WSAEWOULDBLOCK)
-            qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), error);
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
-        if (left <= 0) {
-            timed_out_ = true;
-            qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
-        }
         fd_set writable;
         FD_ZERO(&writable);
         FD_SET(handle_of(socket_), &writable);
-        timeval limit{static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
-        ::select(0, nullptr, &writable, nullptr, &limit);
+        timeval limit{static_cast<long>(left > 0 ? left / 1000 : 0),
+                      static_cast<long>(left > 0 ? left % 1000 : 0) * 1000};
+        const int ready = ::select(0, nullptr, &writable, nullptr, &limit);
+        if (ready == 0)
+            qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
+        if (ready < 0) {
+            if (WSAGetLastError() == WSAEINTR)
+                continue;
+            qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), WSAGetLastError());
+        }
+        const int part = static_cast<int>(std::min(piece, text.size() - sent));
+        const int n = ::send(handle_of(socket_), text.data() + sent, part, 0);
+        if (n == SOCKET_ERROR && WSAGetLastError() == WSAEINTR)
+            continue;
+        if (n <= 0)
+            qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_),
+                         n < 0 ? WSAGetLastError() : 0);
+        sent += static_cast<size_t>(n);
     }
 }
 
