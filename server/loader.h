@@ -23,6 +23,7 @@
 #include "ident.h"
 #include "map_line.h"
 #include "qr_array.h"
+#include "qr_exception.h"
 #include "qr_pool.h"
 #include "qr_sync.h"
 #include "scan_data_table.h"
@@ -30,6 +31,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class Job;
@@ -70,6 +72,29 @@ bool is_sql_identifier(const std::string& name);
 const std::string& checked_identifier(const std::string& name, const char* what);
 // Escapes '\', '%' and '_' for a LIKE pattern used with ESCAPE '\'.
 std::string like_literal(const std::string& text);
+
+// The failure convention of the database code: a qr_exception_t is logged at
+// Error once (a qr_logged_exception_t already was, where it arose) and goes
+// no further.
+void log_loader_failure(const qr_exception_t& e);
+// The result of `body`, or `neutral` when it fails (logged once).
+template <typename Neutral, typename Body> auto guarded(Neutral neutral, Body&& body) -> decltype(body())
+{
+    try {
+        return body();
+    } catch (const qr_exception_t& e) {
+        log_loader_failure(e);
+        return neutral;
+    }
+}
+template <typename Body> void guarded(Body&& body)
+{
+    try {
+        body();
+    } catch (const qr_exception_t& e) {
+        log_loader_failure(e);
+    }
+}
 
 class DataLoader {
 public:
@@ -380,6 +405,28 @@ protected:
 
     // The existence test of every operation: logs and returns false for a missing loader.
     static bool exists(const DataLoader* loader);
+    // The frame of most operations: the existence test, then `body` on its
+    // Operation, under guarded(): `neutral` for no loader or a failure.
+    template <typename Neutral, typename Body>
+    static auto operation(DataLoader* loader, Neutral neutral, Body&& body)
+        -> decltype(body(std::declval<Operation&>()))
+    {
+        if (!exists(loader))
+            return neutral;
+        return guarded(neutral, [&] {
+            Operation op(*loader);
+            return body(op);
+        });
+    }
+    template <typename Body> static void operation(DataLoader* loader, Body&& body)
+    {
+        if (!exists(loader))
+            return;
+        guarded([&] {
+            Operation op(*loader);
+            body(op);
+        });
+    }
     static bool admin_exists(const DataLoader* loader);
 
 private:
