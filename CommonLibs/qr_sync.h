@@ -1,7 +1,8 @@
 // Locks shared by every thread of the server: a recursive mutex, a counting
 // semaphore (at most 10240, may be posted by any thread), a reader-writer lock
 // that gives a waiting writer precedence over readers arriving after it,
-// scoped holders for all three, and a condition to wait for under a mutex. Every type may be shared between threads.
+// scoped holders for all three, and a condition to wait for under a mutex.
+// Every type may be shared between threads.
 // The mutexes are capabilities the compiler checks (qr_thread_annotations.h):
 // data says which lock guards it with GUARDED_BY. A reader-writer lock counts
 // as held in either mode; which mode a writer needs stays the holder's care.

@@ -34,17 +34,6 @@ std::string shown(const std::string& text)
     return out;
 }
 
-// `to` either absent or complete, whoever else copies at once; true when this
-// call put the file in place.
-bool copy_file_whole(const std::string& from, const std::string& to)
-{
-    bool placed_here = false;
-    std::string error;
-    if (!CopyFileWhole(from, to, placed_here, error))
-        qr_exception("%s", error.c_str());
-    return placed_here;
-}
-
 // The names of the tables a script makes, in its order.
 std::vector<std::string> created_tables(const std::string& script)
 {
@@ -326,8 +315,15 @@ std::string prepare_source(const std::string& program_folder, const std::string&
         return dsn;
     }
     const std::string file = client_database_file(program_folder, type);
-    if (!file_exists(file) && copy_file_whole(program_folder + "/" + template_database_file, file))
-        made.copied_file = file;
+    if (!file_exists(file)) {
+        // Whoever else copies at once, the file is either absent or whole.
+        bool placed_here = false;
+        std::string error;
+        if (!CopyFileWhole(program_folder + "/" + template_database_file, file, placed_here, error))
+            qr_exception("%s", error.c_str());
+        if (placed_here)
+            made.copied_file = file;
+    }
     const bool known = dsn_exists(dsn);
     if (register_odbc_dsn(file, dsn) < 1) qr_exception("Cannot create data source %s for %s", dsn.c_str(), file.c_str());
     if (!known) made.dsn = dsn;
