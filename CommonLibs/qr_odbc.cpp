@@ -2,6 +2,7 @@
 
 #include "qr_exception.h"
 #include "qr_log.h"
+#include "qr_sync.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -9,7 +10,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -22,9 +22,9 @@ namespace {
 }
 
 // Taken around every connect and disconnect; alone, never with another lock.
-std::mutex& connect_mutex()
+qr_mutex& connect_mutex()
 {
-    static std::mutex m;
+    static qr_mutex m;
     return m;
 }
 
@@ -99,7 +99,7 @@ void MSSQLODBCConnection::free_handles()
     if (dbc_) {
         // A connection that lost its link is still open on the driver's side.
         {
-            std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+            qr_automutex one_at_a_time(connect_mutex());
             SQLDisconnect(dbc_);
         }
         SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
@@ -171,7 +171,7 @@ void MSSQLODBCConnection::connect()
         // The PostgreSQL driver switches the process's C locale while it
         // connects; two connects at once would race on it. Other statements
         // already run one at a time under the server's database mutex.
-        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        qr_automutex one_at_a_time(connect_mutex());
         rc = SQLConnect(dbc, (SQLCHAR*)dsn_.c_str(), SQL_NTS, (SQLCHAR*)user_.c_str(), SQL_NTS,
                         (SQLCHAR*)password_.c_str(), SQL_NTS);
     }
@@ -191,7 +191,7 @@ void MSSQLODBCConnection::connect()
 void MSSQLODBCConnection::disconnect()
 {
     if (dbc_) {
-        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        qr_automutex one_at_a_time(connect_mutex());
         SQLDisconnect(dbc_);
     }
     connected_ = false;
