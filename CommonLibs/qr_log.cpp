@@ -80,7 +80,7 @@ qr_mutex& tag_lock()
     static qr_mutex m;
     return m;
 }
-std::vector<std::pair<int, std::string>>& tags()  // guarded by tag_lock()
+std::vector<std::pair<int, std::string>>& tags() REQUIRES(tag_lock())
 {
     static std::vector<std::pair<int, std::string>> t;
     return t;

@@ -90,7 +90,7 @@ public:
     std::string recv(int count, int timeout_seconds);
 
 private:
-    Client_socket socket_;  // guarded by m_ (open, close, send, setManual)
+    Client_socket socket_ GUARDED_BY(m_);
     qr_mutex m_;
 };
 
