@@ -1,6 +1,7 @@
 # Two entry points for a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, prepares the program folder, starts the server
-#   make test  installs what is missing, builds and runs every test, then again under sanitizers
+#   make test  installs what is missing, checks the lock annotations with clang, builds and runs
+#              every test, then again under sanitizers
 # Both also cross-build the Windows programs (GUI/, into build-win); their
 # tests run under Wine.
 .PHONY: run test deps build build-asan build-tsan build-win test-plain test-asan test-tsan test-win check-thread-safety clean
