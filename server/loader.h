@@ -7,7 +7,8 @@
 // Operations are static members that take the loader as their first argument:
 // the server's lookup may find no loader, and a missing (null) loader logs
 // "Common resource error at DataLoader, existance test failed" and returns
-// the operation's neutral result (0, -1, false, empty). Each operation holds
+// the operation's neutral result (0, -1, false, empty); so does a failure,
+// logged once (operation() and guarded() below). Each operation holds
 // the database mutex for its whole run and may call other operations of the
 // same loader on the same thread. Operations are split over loader_*.cpp by
 // topic.
