@@ -1,9 +1,10 @@
 # Two entry points for a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, prepares the program folder, starts the server
-#   make test  installs what is missing, builds and runs every test, then again under sanitizers
+#   make test  installs what is missing, checks the lock annotations with clang, builds and runs
+#              every test, then again under sanitizers
 # Both also cross-build the Windows programs (GUI/, into build-win); their
 # tests run under Wine.
-.PHONY: run test deps build build-asan build-tsan build-win test-plain test-asan test-tsan test-win clean
+.PHONY: run test deps build build-asan build-tsan build-win test-plain test-asan test-tsan test-win check-thread-safety clean
 
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
@@ -46,6 +47,13 @@ test-tsan: build-tsan
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp \
 	  $(CTEST) -L threaded
 
+# The lock rules (GUARDED_BY, REQUIRES, ...) checked by clang over the whole
+# native tree, compile-only: configured with clang into build-tsa, then every
+# file compiled with -fsyntax-only -Wthread-safety -Werror.
+check-thread-safety: deps
+	cmake -S . -B build-tsa -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	./scripts/check-thread-safety.py build-tsa $(JOBS)
+
 # Wine runs spend most of their time waiting (session start, X, the window
 # manager), so twice as many as there are cores; each run at the same time keeps
 # a ~700 MB prefix slot in the cache (scripts/wine-run.sh): at most four at once.
@@ -53,7 +61,7 @@ WIN_JOBS ?= $(shell j=$$(( $(JOBS) * 2 )); [ $$j -gt 4 ] && j=4; echo $$j)
 test-win: build build-win
 	cd build-win && ctest --output-on-failure --no-tests=error -j $(WIN_JOBS)
 
-test: test-plain test-asan test-tsan test-win
+test: check-thread-safety test-plain test-asan test-tsan test-win
 
 clean:
-	rm -rf build build-asan build-tsan build-win
+	rm -rf build build-asan build-tsan build-tsa build-win

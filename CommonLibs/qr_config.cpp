@@ -189,7 +189,7 @@ XMLConfig::XMLConfig(const XMLConfig& parent, const std::string& name)
         TRV_LOG(qr_Error, "No section '" << name << "' in " << file_name_ << ": not an element name");
         return;
     }
-    std::lock_guard<std::mutex> lock(document_->mutex);
+    qr_automutex lock(document_->mutex);
     root_ = parent.root_.select_single_node("descendant-or-self::" + name);
     loaded_ = static_cast<bool>(root_);
 }
@@ -198,7 +198,7 @@ std::string XMLConfig::Get(const std::string& section, const std::string& key) c
 {
     // Names only: a section like "a[@b='c']" must not be run as XPath.
     if (loaded_ && XmlDomIsName(section) && XmlDomIsName(key)) {
-        std::lock_guard<std::mutex> lock(document_->mutex);
+        qr_automutex lock(document_->mutex);
         // "//section/@key" within this section, the section's element included.
         XmlDomNode attribute = root_.select_single_node("descendant-or-self::" + section + "/@" + key);
         if (attribute)
@@ -225,7 +225,7 @@ int XMLConfig::getName(std::string& name) const
 {
     if (!loaded_)
         return -1;
-    std::lock_guard<std::mutex> lock(document_->mutex);
+    qr_automutex lock(document_->mutex);
     name = root_.name();
     return 0;
 }
@@ -234,7 +234,7 @@ int XMLConfig::getValue(const std::string& key, std::string& value) const
 {
     if (!loaded_ || !XmlDomIsName(key))
         return -1;
-    std::lock_guard<std::mutex> lock(document_->mutex);
+    qr_automutex lock(document_->mutex);
     XmlDomNode attribute = root_.select_single_node("@" + key);
     if (!attribute)
         return -1;
@@ -256,6 +256,8 @@ void XMLConfig::load()
     // A document of its own: sections taken from the old one keep theirs.
     document_ = std::make_shared<Document>();
     root_ = XmlDomNode();
+    // Not shared yet; held so the compiler sees the rule kept.
+    qr_automutex lock(document_->mutex);
     std::string reason;
     loaded_ = document_->dom.load(file_name_, reason);
     if (!loaded_) {
@@ -279,7 +281,7 @@ std::string XMLConfig::set_attribute(const std::string* section, const std::stri
     if (!XmlDomIsText(value))
         return "the value is not text an XML file can hold (UTF-8 without control characters)";
 
-    std::lock_guard<std::mutex> lock(document_->mutex);
+    qr_automutex lock(document_->mutex);
     std::string error;
     XmlDomNode element = root_;
     if (section != nullptr) {

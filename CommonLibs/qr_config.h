@@ -18,12 +18,12 @@
 // take (nothing else is locked while it is held).
 #pragma once
 
+#include "qr_sync.h"
 #include "xmldom.h"
 
 #include <ctime>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <tinyxml.h>
 
@@ -122,8 +122,8 @@ public:
 
 private:
     struct Document {
-        std::mutex mutex;  // guards dom and every node in it
-        XmlDomDocument dom;
+        qr_mutex mutex;
+        XmlDomDocument dom GUARDED_BY(mutex);  // and every node in it
     };
 
     void load();

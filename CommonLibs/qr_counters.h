@@ -15,8 +15,8 @@ struct qr_connection_counters {
 
 // The counters mutex; hold it while reading or changing the counters.
 qr_mutex& qr_counters_mutex();
-// The counters themselves; guarded by qr_counters_mutex().
-qr_connection_counters& qr_counters();
+// The counters themselves.
+qr_connection_counters& qr_counters() REQUIRES(qr_counters_mutex());
 // A consistent copy, taken under the counters mutex.
 qr_connection_counters qr_counters_snapshot();
 // Adds delta to one counter under the counters mutex.

@@ -15,4 +15,12 @@ private:
     std::string message_;
 };
 
+// A failure already logged at Error, with its cause, where it arose (the
+// ODBC layer's statement and transaction failures). Code that logs the
+// failures it catches passes this one over, so that each is logged once.
+class qr_logged_exception_t : public qr_exception_t {
+public:
+    using qr_exception_t::qr_exception_t;
+};
+
 [[noreturn]] void qr_exception(const char* format, ...) __attribute__((format(printf, 1, 2)));

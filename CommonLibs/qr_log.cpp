@@ -1,12 +1,12 @@
 #include "qr_log.h"
 
+#include "qr_sync.h"
 #include "qr_thread.h"
 
 #include <array>
 #include <atomic>
 #include <ctime>
 #include <unistd.h>
-#include <mutex>
 #include <shared_mutex>
 #include <utility>
 #include <vector>
@@ -75,12 +75,12 @@ long utc_offset_of(time_t now, const struct tm& local)
 }
 
 // Thread tags, one entry per thread, searched from the front.
-std::mutex& tag_lock()
+qr_mutex& tag_lock()
 {
-    static std::mutex m;
+    static qr_mutex m;
     return m;
 }
-std::vector<std::pair<int, std::string>>& tags()  // guarded by tag_lock()
+std::vector<std::pair<int, std::string>>& tags() REQUIRES(tag_lock())
 {
     static std::vector<std::pair<int, std::string>> t;
     return t;
@@ -88,7 +88,7 @@ std::vector<std::pair<int, std::string>>& tags()  // guarded by tag_lock()
 
 std::string tag_of(int tid)
 {
-    std::lock_guard<std::mutex> lk(tag_lock());
+    qr_automutex lk(tag_lock());
     for (const auto& entry : tags())
         if (entry.first == tid)
             return entry.second;
@@ -210,7 +210,7 @@ void qr_print2log(int level, const std::ostringstream& text)
 void SetThreadLogTag(const std::string& tag)
 {
     int tid = qr_thread_getid();
-    std::lock_guard<std::mutex> lk(tag_lock());
+    qr_automutex lk(tag_lock());
     for (auto& entry : tags()) {
         if (entry.first == tid) {
             entry.second = tag;
@@ -223,7 +223,7 @@ void SetThreadLogTag(const std::string& tag)
 void ClearThreadLogTag()
 {
     int tid = qr_thread_getid();
-    std::lock_guard<std::mutex> lk(tag_lock());
+    qr_automutex lk(tag_lock());
     auto& t = tags();
     for (auto it = t.begin(); it != t.end(); ++it) {
         if (it->first == tid) {

@@ -2,6 +2,7 @@
 
 #include "qr_exception.h"
 #include "qr_log.h"
+#include "qr_sync.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -9,15 +10,21 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <thread>
 
 namespace {
 
-// Taken around every connect and disconnect; alone, never with another lock.
-std::mutex& connect_mutex()
+// The one Error line of a failure of this layer, then the failure itself.
+[[noreturn]] void log_and_throw(const std::string& message)
 {
-    static std::mutex m;
+    TRV_LOG(qr_Error, message);
+    throw qr_logged_exception_t(message);
+}
+
+// Taken around every connect and disconnect; alone, never with another lock.
+qr_mutex& connect_mutex()
+{
+    static qr_mutex m;
     return m;
 }
 
@@ -92,7 +99,7 @@ void MSSQLODBCConnection::free_handles()
     if (dbc_) {
         // A connection that lost its link is still open on the driver's side.
         {
-            std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+            qr_automutex one_at_a_time(connect_mutex());
             SQLDisconnect(dbc_);
         }
         SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
@@ -164,7 +171,7 @@ void MSSQLODBCConnection::connect()
         // The PostgreSQL driver switches the process's C locale while it
         // connects; two connects at once would race on it. Other statements
         // already run one at a time under the server's database mutex.
-        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        qr_automutex one_at_a_time(connect_mutex());
         rc = SQLConnect(dbc, (SQLCHAR*)dsn_.c_str(), SQL_NTS, (SQLCHAR*)user_.c_str(), SQL_NTS,
                         (SQLCHAR*)password_.c_str(), SQL_NTS);
     }
@@ -184,7 +191,7 @@ void MSSQLODBCConnection::connect()
 void MSSQLODBCConnection::disconnect()
 {
     if (dbc_) {
-        std::lock_guard<std::mutex> one_at_a_time(connect_mutex());
+        qr_automutex one_at_a_time(connect_mutex());
         SQLDisconnect(dbc_);
     }
     connected_ = false;
@@ -296,31 +303,23 @@ DB_DATA MSSQLODBCConnection::run_once(const std::string& sql, const qr_sql_param
     // Preparing or binding failed: the reason is the whole message.
     auto fail_prepare = [&](const std::string& reason) {
         link_lost = !connected_;
-        TRV_LOG(qr_Error, reason);
-        qr_exception("%s", reason.c_str());
+        log_and_throw(reason);
     };
     // The statement itself was refused.
     auto fail_execute = [&](const std::string& why) {
         link_lost = !connected_;
-        if (!prepared) {
-            TRV_LOG(qr_Error, "Failed to Execute SQL Statement '" << sql << "' is invalid.");
-            qr_exception("Failed to Execute SQL Statement '%s' is invalid [%s].\n\r%s", sql.c_str(), why.c_str(),
-                         get_error_text().c_str());
-        }
+        if (!prepared)
+            log_and_throw("Failed to Execute SQL Statement '" + sql + "' is invalid [" + why + "].\n\r" +
+                          get_error_text());
         const std::string reason = "Failed to Execute SQL Statement '" + sql + "' is invalid.\n\r" + why;
-        TRV_LOG(qr_Error, "Failed to Execute SQL Statement '" << sql << "' is invalid. [" << reason << "]");
-        qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]", sql.c_str(), reason.c_str(),
-                     why.c_str());
+        log_and_throw("Failed to Execute SQL Statement '" + sql + "' is invalid. [" + reason + " [" + why + "]]");
     };
     // Reading the columns or rows failed.
     auto fail = [&](const std::string& what, const std::string& why) {
         link_lost = !connected_;
-        TRV_LOG(qr_Error, "Failed to Execute SQL Statement '" << sql << "' is invalid. [" << what << "]");
-        if (prepared)
-            qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]", sql.c_str(), what.c_str(),
-                         why.c_str());
-        qr_exception("Failed to Execute SQL Statement '%s' is invalid. [%s [%s]]\n\r%s", sql.c_str(), what.c_str(),
-                     why.c_str(), get_error_text().c_str());
+        const std::string message =
+            "Failed to Execute SQL Statement '" + sql + "' is invalid. [" + what + " [" + why + "]]";
+        log_and_throw(prepared ? message : message + "\n\r" + get_error_text());
     };
     // The statement's own message text: slot details, then the driver's text when prepared.
     auto reason_of = [&](std::string text, const std::string& why) {
@@ -508,8 +507,7 @@ void MSSQLODBCConnection::begin_transaction()
                                      SQL_IS_UINTEGER);
     if (!ok(rc)) {
         std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc_);
-        TRV_LOG(qr_Error, "Failed to begin a transaction on data source '" << dsn_ << "'" << why);
-        qr_exception("Failed to begin a transaction on data source '%s'%s", dsn_.c_str(), why.c_str());
+        log_and_throw("Failed to begin a transaction on data source '" + dsn_ + "'" + why);
     }
     in_transaction_ = true;
 }
@@ -521,13 +519,14 @@ void MSSQLODBCConnection::commit()
     SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT);
     if (!ok(rc)) {
         std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc_);
-        TRV_LOG(qr_Error, "Failed to commit a transaction on data source '" << dsn_ << "'" << why);
+        const std::string message = "Failed to commit a transaction on data source '" + dsn_ + "'" + why;
+        TRV_LOG(qr_Error, message);
         if (connected_)
             SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
         in_transaction_ = false;
         if (connected_)
             set_autocommit(dbc_, true);
-        qr_exception("Failed to commit a transaction on data source '%s'%s", dsn_.c_str(), why.c_str());
+        throw qr_logged_exception_t(message);
     }
     in_transaction_ = false;
     set_autocommit(dbc_, true);
@@ -541,8 +540,7 @@ void MSSQLODBCConnection::rollback()
     SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
     if (!ok(rc)) {
         std::string why = collect_diagnostics(SQL_HANDLE_DBC, dbc_);
-        TRV_LOG(qr_Error, "Failed to roll back a transaction on data source '" << dsn_ << "'" << why);
-        qr_exception("Failed to roll back a transaction on data source '%s'%s", dsn_.c_str(), why.c_str());
+        log_and_throw("Failed to roll back a transaction on data source '" + dsn_ + "'" + why);
     }
     set_autocommit(dbc_, true);
 }

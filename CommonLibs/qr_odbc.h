@@ -5,7 +5,9 @@
 // Values always travel as bound parameters whose C type the caller chooses
 // (qr_sql_param); statement texts carry only identifiers the caller checked.
 // When the link is lost (SQLSTATE 08S01) the connection reconnects by itself,
-// logging every attempt, and runs the statement again.
+// logging every attempt, and runs the statement again. A statement or
+// transaction that fails is logged here at Error with the driver's reason and
+// thrown as qr_logged_exception_t, so callers do not log it again.
 //
 // A connection is used by one thread at a time (the pool lends it to one
 // borrower); it takes no lock of its own. The ODBC handles are owned by the

@@ -4,9 +4,7 @@
 // connection on every way out of a scope.
 //
 // The pool owns its connections; they live exactly as long as the pool. Any
-// thread may call get and release. Lock order: get takes the semaphore, then
-// the counters mutex (briefly), then the pool mutex; release takes the pool
-// mutex and, inside it, the counters mutex.
+// thread may call get and release (lock order: qr_sync.h).
 #pragma once
 
 #include "qr_counters.h"
@@ -97,7 +95,8 @@ public:
         qr_exception("Cannot release resource in the pool");
     }
 
-    int size() const { return static_cast<int>(table_.size()); }  // fixed after construction
+    // The length is fixed after construction: no lock needed to read it.
+    int size() const NO_THREAD_SAFETY_ANALYSIS { return static_cast<int>(table_.size()); }
 
     // Applies f to every connection; only while none is lent (set-up and tests).
     template <class F>
@@ -112,7 +111,7 @@ private:
         T* resource;
         bool free;
     };
-    std::vector<entry> table_;  // guarded by m_ (its length is fixed at construction)
+    std::vector<entry> table_ GUARDED_BY(m_);  // its length is fixed at construction
     qr_semaphore free_count_;   // counts the free entries between calls
     qr_mutex m_;                // guards table_ and its free flags
 };

@@ -3,7 +3,9 @@
 #include "qr_exception.h"
 #include "qr_log.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
+#include <climits>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -199,6 +201,46 @@ int Client_socket::send(const char* data, unsigned length)
         sent += static_cast<unsigned>(n);
     }
     return static_cast<int>(sent);
+}
+
+void Client_socket::send_within(const std::string& text, int timeout_seconds)
+{
+    if (!opened_)
+        qr_exception("Cannot write to socket No %d, errno=%d", fd_of(socket_), EBADF);
+    using clock = std::chrono::steady_clock;
+    const clock::time_point deadline = clock::now() + std::chrono::seconds(timeout_seconds);
+    size_t sent = 0;
+    while (sent < text.size()) {
+        const ssize_t n = ::send(fd_of(socket_), text.data() + sent, text.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+            qr_exception("Cannot write to socket No %d, errno=%d", fd_of(socket_), n < 0 ? errno : 0);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        if (left <= 0)
+            qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
+        pollfd p{fd_of(socket_), POLLOUT, 0};
+        ::poll(&p, 1, static_cast<int>(left));
+    }
+}
+
+void Client_socket::wait_readable_ms(long long timeout_ms)
+{
+    if (!opened_)
+        qr_exception("Socket read failed");
+    pollfd p{fd_of(socket_), POLLIN, 0};
+    int ready;
+    do {
+        ready = ::poll(&p, 1, static_cast<int>(std::clamp<long long>(timeout_ms, 0, INT_MAX)));
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0)
+        qr_exception("Socket read timeout");
+    if (ready < 0)
+        qr_exception("Socket select failed");
 }
 
 void Client_socket::wait_readable(int timeout_seconds)

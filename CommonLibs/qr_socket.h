@@ -38,6 +38,16 @@ public:
     // Send every byte; return the number sent.
     int send(const std::string& text);
     int send(const char* data, unsigned length);
+    // Sends every byte, but gives up once `timeout_seconds` have passed without
+    // the peer taking them all: a peer that stops reading cannot hold the
+    // caller. Throws "Send timeout: ..." or the failure of the send; part of
+    // the bytes may have left either way. Touches no state of the reading
+    // side (isTimeOut() is the reads'), so one thread may send while another
+    // reads.
+    void send_within(const std::string& text, int timeout_seconds);
+    // Waits at most `timeout_ms` milliseconds (0: not at all) until a read
+    // would not block; throws "Socket read timeout" or "Socket select failed".
+    void wait_readable_ms(long long timeout_ms);
 
     // One receive of at most `size` bytes; `text` is what arrived up to its
     // first zero byte; returns the number of bytes received. A timeout of 0
@@ -80,7 +90,7 @@ public:
     std::string recv(int count, int timeout_seconds);
 
 private:
-    Client_socket socket_;  // guarded by m_ (open, close, send, setManual)
+    Client_socket socket_ GUARDED_BY(m_);
     qr_mutex m_;
 };
 

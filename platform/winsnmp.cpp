@@ -58,8 +58,8 @@ struct WinSnmpContext {
 namespace {
 
 // One process-wide lock for net-snmp's library state: initialisation and the
-// opening and closing of sessions, which touch its global lists. Taken after
-// a session's own lock, never before.
+// opening and closing of sessions, which touch its global lists (lock order:
+// CommonLibs/qr_sync.h).
 std::mutex g_library_mutex;
 int g_startup_count = 0;        // guarded by g_library_mutex
 bool g_library_ready = false;   // guarded by g_library_mutex

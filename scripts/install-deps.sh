@@ -3,7 +3,8 @@
 # Idempotent: packages already present are left alone and apt is not asked at all.
 set -eu
 
-PACKAGES="g++ cmake make pkg-config python3 \
+# clang: the compile-only check of the lock annotations (make check-thread-safety).
+PACKAGES="g++ clang cmake make pkg-config python3 \
   libgtest-dev libgmock-dev libbenchmark-dev \
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev odbc-postgresql postgresql \
   libsnmp-dev snmpd snmp \

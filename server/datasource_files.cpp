@@ -2,21 +2,16 @@
 
 #include "datasource_odbcinst.h"
 #include "dialect.h"
+#include "files.h"
 #include "progdir.h"
 #include "qr_exception.h"
 #include "qr_log.h"
 #include "qr_odbc.h"
 #include "schema_scripts.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <strings.h>
@@ -37,58 +32,6 @@ std::string shown(const std::string& text)
     std::string out;
     for (char c : text.substr(0, 40)) out += (c >= 0x20 && c < 0x7f) ? c : '?';
     return out;
-}
-
-void close_quietly(int fd)
-{
-    if (fd >= 0) ::close(fd);
-}
-
-// Copies `from` to `to` through a temporary file of its own linked into place
-// at the end, so `to` is either absent or complete. Several threads or
-// processes may copy at once: each writes its own file, the first link wins
-// and the others find `to` complete, which counts as done. True when this
-// call put the file in place.
-bool copy_file_whole(const std::string& from, const std::string& to)
-{
-    std::string part = to + ".XXXXXX";
-    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) qr_exception("Cannot open %s: %s", from.c_str(), std::strerror(errno));
-    int out = ::mkostemp(part.data(), O_CLOEXEC);
-    if (out < 0) {
-        int e = errno;
-        close_quietly(in);
-        qr_exception("Cannot create %s: %s", part.c_str(), std::strerror(e));
-    }
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(in, buffer, sizeof buffer);
-        if (n == 0) break;
-        if (n < 0 && errno == EINTR) continue;
-        bool failed = n < 0;
-        for (ssize_t done = 0; !failed && done < n;) {
-            ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) failed = true;
-            else done += w;
-        }
-        if (failed) {
-            int e = errno;
-            close_quietly(in);
-            close_quietly(out);
-            ::unlink(part.c_str());
-            qr_exception("Cannot copy %s to %s: %s", from.c_str(), part.c_str(), std::strerror(e));
-        }
-    }
-    close_quietly(in);
-    bool placed = ::fchmod(out, 0644) == 0 && ::fsync(out) == 0;
-    placed = ::close(out) == 0 && placed;
-    const bool linked = placed && ::link(part.c_str(), to.c_str()) == 0;
-    placed = linked || (placed && errno == EEXIST);
-    int e = errno;
-    ::unlink(part.c_str());
-    if (!placed) qr_exception("Cannot put %s in place: %s", to.c_str(), std::strerror(e));
-    return linked;
 }
 
 // The names of the tables a script makes, in its order.
@@ -226,9 +169,10 @@ std::string get_dsn_file(const std::string& name)
 
 uint32_t database_file_size(const std::string& path)
 {
-    struct stat st = {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return 4294967295u;
-    return static_cast<uint32_t>(st.st_size);
+    std::uint64_t size = 0;
+    if (!FileSize(path, size))
+        return 4294967295u;
+    return static_cast<uint32_t>(size);
 }
 
 int compact_connection(MSSQLODBCConnection& connection, const SqlDialect& dialect)
@@ -371,8 +315,15 @@ std::string prepare_source(const std::string& program_folder, const std::string&
         return dsn;
     }
     const std::string file = client_database_file(program_folder, type);
-    if (!file_exists(file) && copy_file_whole(program_folder + "/" + template_database_file, file))
-        made.copied_file = file;
+    if (!file_exists(file)) {
+        // Whoever else copies at once, the file is either absent or whole.
+        bool placed_here = false;
+        std::string error;
+        if (!CopyFileWhole(program_folder + "/" + template_database_file, file, placed_here, error))
+            qr_exception("%s", error.c_str());
+        if (placed_here)
+            made.copied_file = file;
+    }
     const bool known = dsn_exists(dsn);
     if (register_odbc_dsn(file, dsn) < 1) qr_exception("Cannot create data source %s for %s", dsn.c_str(), file.c_str());
     if (!known) made.dsn = dsn;
@@ -407,9 +358,8 @@ void forget_client_data_source(const MadeClientSource& made)
     if (!made.copied_file.empty()) {
         // SQLite may have left its journal files beside a file it opened.
         for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-            const std::string path = made.copied_file + suffix;
-            if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-                TRV_LOG(qr_Error, "Cannot remove " << path << ": " << std::strerror(errno));
+            if (!RemoveFileIfPresent(made.copied_file + suffix, error))
+                TRV_LOG(qr_Error, error);
         }
         TRV_LOG(qr_Info, "Database file " << made.copied_file << " removed again");
     }

@@ -1,7 +1,9 @@
 #include "datasource_odbcinst.h"
 
+#include "files.h"
 #include "qr_exception.h"
 #include "qr_log.h"
+#include "qr_sync.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -16,7 +18,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 const char* const odbc_sqlite_driver = "SQLite3";
@@ -26,9 +27,9 @@ const char* const odbc_postgresql_ansi_driver = "PostgreSQL ANSI";
 namespace {
 
 // The installer keeps its configuration mode in one process-wide variable.
-std::mutex& installer_mutex()
+qr_mutex& installer_mutex()
 {
-    static std::mutex m;
+    static qr_mutex m;
     return m;
 }
 
@@ -126,7 +127,7 @@ namespace {
 template <typename Edit>
 bool edit_odbc_ini(Edit edit, std::string& error)
 {
-    std::lock_guard<std::mutex> hold(installer_mutex());
+    qr_automutex hold(installer_mutex());
     const char* folder = std::getenv("ODBCSYSINI");
     if (!folder || !*folder) {
         error = "the ODBC folder of the server is not set";
@@ -134,12 +135,8 @@ bool edit_odbc_ini(Edit edit, std::string& error)
     }
     const std::string path = std::string(folder) + "/odbc.ini";
     const std::string copy = path + ".new";
-    std::error_code failed;
-    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, failed);
-    if (failed) {
-        error = "cannot copy " + path + ": " + failed.message();
+    if (!CopyFileOver(path, copy, error))
         return false;
-    }
     UWORD previous = ODBC_BOTH_DSN;
     SQLGetConfigMode(&previous);
     SQLSetConfigMode(ODBC_SYSTEM_DSN);
@@ -150,7 +147,10 @@ bool edit_odbc_ini(Edit edit, std::string& error)
         error = "cannot replace " + path + ": " + std::strerror(errno);
         done = false;
     }
-    if (!done) std::filesystem::remove(copy, failed);
+    if (!done) {
+        std::error_code ignored;
+        std::filesystem::remove(copy, ignored);
+    }
     return done;
 }
 
@@ -181,7 +181,7 @@ bool odbc_remove_dsn(const std::string& dsn, std::string& error)
 
 std::string odbc_dsn_value(const std::string& dsn, const std::string& key)
 {
-    std::lock_guard<std::mutex> hold(installer_mutex());
+    qr_automutex hold(installer_mutex());
     UWORD previous = ODBC_BOTH_DSN;
     SQLGetConfigMode(&previous);
     SQLSetConfigMode(ODBC_SYSTEM_DSN);
@@ -195,7 +195,7 @@ std::vector<std::string> odbc_data_source_names()
 {
     std::vector<std::string> names;
     // The driver manager switches the configuration mode while it lists.
-    std::lock_guard<std::mutex> hold(installer_mutex());
+    qr_automutex hold(installer_mutex());
     SQLHENV env = SQL_NULL_HENV;
     if (SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env) != SQL_SUCCESS) {
         TRV_LOG(qr_Error, "Cannot allocate an ODBC environment to list the data sources");

@@ -40,6 +40,12 @@ std::string like_literal(const std::string& text)
     return out;
 }
 
+void log_loader_failure(const qr_exception_t& e)
+{
+    if (dynamic_cast<const qr_logged_exception_t*>(&e) == nullptr)
+        TRV_LOG(qr_Error, e.message());
+}
+
 DataLoader::DataLoader(MSSQLPool* pool, qr_mutex* db_mutex, bool use_own_connection)
     : pool_(pool), connection_(nullptr), use_own_connection_(use_own_connection), mutex_(db_mutex)
 {
@@ -51,11 +57,7 @@ DataLoader::~DataLoader()
 {
     if (!connection_)
         return;
-    try {
-        pool_->release(connection_);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    guarded([&] { pool_->release(connection_); });
 }
 
 bool DataLoader::exists(const DataLoader* loader)
@@ -89,11 +91,7 @@ DataLoader::Operation::~Operation()
 {
     if (!pool_)
         return;
-    try {
-        pool_->release(connection_);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    guarded([&] { pool_->release(connection_); });
 }
 
 TiXmlElement DataLoader::tab_to_treeitem(int uid, const TabRecord& tab)

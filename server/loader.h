@@ -7,7 +7,8 @@
 // Operations are static members that take the loader as their first argument:
 // the server's lookup may find no loader, and a missing (null) loader logs
 // "Common resource error at DataLoader, existance test failed" and returns
-// the operation's neutral result (0, -1, false, empty). Each operation holds
+// the operation's neutral result (0, -1, false, empty); so does a failure,
+// logged once (operation() and guarded() below). Each operation holds
 // the database mutex for its whole run and may call other operations of the
 // same loader on the same thread. Operations are split over loader_*.cpp by
 // topic.
@@ -17,13 +18,13 @@
 // connection from the pool for its whole life and gives it back when
 // destroyed. Any thread may call the operations.
 //
-// Lock order: database mutex -> pool (get/release) -> counters mutex; the
-// database mutex before the global server mutex.
+// Lock order: qr_sync.h.
 #pragma once
 
 #include "ident.h"
 #include "map_line.h"
 #include "qr_array.h"
+#include "qr_exception.h"
 #include "qr_pool.h"
 #include "qr_sync.h"
 #include "scan_data_table.h"
@@ -31,6 +32,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class Job;
@@ -71,6 +73,29 @@ bool is_sql_identifier(const std::string& name);
 const std::string& checked_identifier(const std::string& name, const char* what);
 // Escapes '\', '%' and '_' for a LIKE pattern used with ESCAPE '\'.
 std::string like_literal(const std::string& text);
+
+// The failure convention of the database code: a qr_exception_t is logged at
+// Error once (a qr_logged_exception_t already was, where it arose) and goes
+// no further.
+void log_loader_failure(const qr_exception_t& e);
+// The result of `body`, or `neutral` when it fails (logged once).
+template <typename Neutral, typename Body> auto guarded(Neutral neutral, Body&& body) -> decltype(body())
+{
+    try {
+        return body();
+    } catch (const qr_exception_t& e) {
+        log_loader_failure(e);
+        return neutral;
+    }
+}
+template <typename Body> void guarded(Body&& body)
+{
+    try {
+        body();
+    } catch (const qr_exception_t& e) {
+        log_loader_failure(e);
+    }
+}
 
 class DataLoader {
 public:
@@ -381,6 +406,28 @@ protected:
 
     // The existence test of every operation: logs and returns false for a missing loader.
     static bool exists(const DataLoader* loader);
+    // The frame of most operations: the existence test, then `body` on its
+    // Operation, under guarded(): `neutral` for no loader or a failure.
+    template <typename Neutral, typename Body>
+    static auto operation(DataLoader* loader, Neutral neutral, Body&& body)
+        -> decltype(body(std::declval<Operation&>()))
+    {
+        if (!exists(loader))
+            return neutral;
+        return guarded(neutral, [&] {
+            Operation op(*loader);
+            return body(op);
+        });
+    }
+    template <typename Body> static void operation(DataLoader* loader, Body&& body)
+    {
+        if (!exists(loader))
+            return;
+        guarded([&] {
+            Operation op(*loader);
+            body(op);
+        });
+    }
     static bool admin_exists(const DataLoader* loader);
 
 private:

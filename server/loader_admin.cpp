@@ -7,13 +7,5 @@
 
 int DataLoader::compact_database(DataLoader* loader, const SqlDialect& dialect)
 {
-    if (!exists(loader))
-        return -1;
-    try {
-        Operation op(*loader);
-        return compact_connection(op.db(), dialect);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return -1;
-    }
+    return operation(loader, -1, [&](Operation& op) { return compact_connection(op.db(), dialect); });
 }

@@ -81,29 +81,16 @@ void delete_settings(MSSQLODBCConnection& db, int uid)
 
 int DataLoader::new_uid(DataLoader* loader)
 {
-    if (!exists(loader))
-        return 0;
-    try {
-        Operation op(*loader);
-        return loader_inventory::draw_uid(op.db());
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;
-    }
+    return operation(loader, 0, [&](Operation& op) { return loader_inventory::draw_uid(op.db()); });
 }
 
 void DataLoader::delete_scan_settings(DataLoader* loader, int uid)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         qr_transaction tx(op.db());
         loader_inventory::delete_settings(op.db(), uid);
         tx.commit();
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlElement& item)
@@ -118,43 +105,26 @@ void DataLoader::write_scan_settings(DataLoader* loader, int uid, const TiXmlEle
 
 void DataLoader::set_host_dns_name(DataLoader* loader, int uid, const std::string& dns_name)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         op.db().get_stmnt_results("UPDATE InventoryHosts SET DNSName=? WHERE uid=?", {dns_name, id(uid)});
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::delete_host(DataLoader* loader, int uid)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
-        op.db().get_stmnt_results("DELETE FROM InventoryHosts WHERE uid=?", {id(uid)});
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    operation(loader,
+              [&](Operation& op) { op.db().get_stmnt_results("DELETE FROM InventoryHosts WHERE uid=?", {id(uid)}); });
 }
 
 bool DataLoader::set_host_status(DataLoader* loader, int uid, int status)
 {
-    if (!exists(loader))
-        return false;
-    try {
-        Operation op(*loader);
+    return operation(loader, false, [&](Operation& op) {
         DB_DATA rows = op.db().get_stmnt_results("SELECT Status FROM InventoryHosts WHERE uid=?", {id(uid)});
         if (rows.RowCount() == 0 || int_at(rows, "Status", 0) == status)
             return false;
         op.db().get_stmnt_results("UPDATE InventoryHosts SET Status=? WHERE uid=?", {id(status), id(uid)});
         return true;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return false;
-    }
+    });
 }
 
 int DataLoader::insert_tab(DataLoader* loader, const TabRecord& tab)
@@ -164,16 +134,14 @@ int DataLoader::insert_tab(DataLoader* loader, const TabRecord& tab)
     int uid = new_uid(loader);
     if (uid == 0)
         return 0;
-    try {
+    // 0 on failure: a uid without its row would name nothing
+    return guarded(0, [&] {
         Operation op(*loader);
         op.db().get_stmnt_results(
             "INSERT INTO InventoryTabs ( uid, host_id, type, scanorder, horlayout, name ) VALUES( ?, ?, ?, ?, ?, ? )",
             {id(uid), id(tab.host_id), id(tab.type), id(tab.scanorder), id(tab.horlayout), tab.name});
         return uid;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;  // a uid without its row would name nothing
-    }
+    });
 }
 
 bool DataLoader::host_has_tabs(DataLoader* loader, int host_uid)
@@ -215,14 +183,7 @@ std::vector<ScanColumn> table_rows(const ScanDataTable& table)
 
 void DataLoader::insert_data_row(DataLoader* loader, const ScanColumn& row, const std::string& table, int host_uid)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
-        insert_row(op.db(), row, table, host_uid);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    operation(loader, [&](Operation& op) { insert_row(op.db(), row, table, host_uid); });
 }
 
 // The whole tab in one transaction: one commit instead of one per row, and
@@ -232,10 +193,7 @@ void DataLoader::insert_data_row(DataLoader* loader, const ScanColumn& row, cons
 void DataLoader::write_data_table(DataLoader* loader, const ScanDataTable& table, const std::string& data_name,
                                   int host_uid, bool replace)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         const std::string checked = checked_identifier(data_name, "data table");
         const std::vector<ScanColumn> rows = table_rows(table);
         TRV_LOG(qr_Debug, "Writing data: Rows=" << rows.size() << ", Columns=" << table.columns.size());
@@ -263,50 +221,34 @@ void DataLoader::write_data_table(DataLoader* loader, const ScanDataTable& table
         if (replace)
             db.get_stmnt_results("delete from " + checked + " WHERE host_id=?", {id(host_uid)});
         for (const ScanColumn& row : rows) {
-            try {
-                insert_row(db, row, data_name, host_uid);
-            } catch (const qr_exception_t& e) {
-                TRV_LOG(qr_Error, e.message());
-            }
+            guarded([&] { insert_row(db, row, data_name, host_uid); });
         }
         TRV_LOG(qr_Debug, "End writing data table");
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::add_interface_address(DataLoader* loader, const std::string& device_id,
                                        const std::string& network_address)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         DB_DATA rows = op.db().get_stmnt_results(
             "SELECT DeviceID from InvDeviceSNMPInterfaces where DeviceId=? and NetworkAddress=?",
             {device_id, network_address});
         if (rows.RowCount() == 0)
             op.db().get_stmnt_results("INSERT INTO InvDeviceSNMPInterfaces ( DeviceID, NetworkAddress ) VALUES( ?, ? )",
                                       {device_id, network_address});
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::reset_after_start(DataLoader* loader)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         for (const char* sql : {"DELETE FROM InventoryHosts WHERE HasPing='N' AND HasSnmp = 'N'",
                                 "UPDATE InventoryTree SET status=4 WHERE status<>0",
                                 "UPDATE InventoryHosts SET status=4 WHERE status<>0",
                                 "UPDATE InventoryTree SET has_internal_scans=0"})
             op.db().query(sql);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::latest_hosts_by_device(DataLoader* loader, const IntArray& host_uids, DeviceDescrArray_& out)
@@ -314,7 +256,7 @@ void DataLoader::latest_hosts_by_device(DataLoader* loader, const IntArray& host
     out.Clear();
     if (!exists(loader) || host_uids.Count() == 0)
         return;
-    try {
+    guarded([&] {
         struct Found {
             std::string device;
             int stamp = 0;
@@ -348,7 +290,5 @@ void DataLoader::latest_hosts_by_device(DataLoader* loader, const IntArray& host
             else if (f->second.stamp > out[at->second].second)
                 out[at->second] = DeviceDescr(f->second.device, uid, f->second.stamp);
         }
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }

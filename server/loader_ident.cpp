@@ -33,7 +33,7 @@ bool DataLoader::find_device_by_sysobjid(DataLoader* loader, std::string& sysobj
     std::vector<OidPrefix> prefixes;
     if (!build_oid_prefixes(sysobjid, enterprise, prefixes))
         return false;
-    try {
+    return guarded(false, [&] {
         Operation op(*loader);
         TRV_LOG(qr_Info, "Searching for Vendor,Group,Class by SysObjId=" << sysobjid);
         for (const OidPrefix& p : prefixes) {
@@ -57,58 +57,34 @@ bool DataLoader::find_device_by_sysobjid(DataLoader* loader, std::string& sysobj
         }
         vendor_id = std::atoi(enterprise.c_str());
         return false;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return false;
-    }
+    });
 }
 
 std::string DataLoader::get_device_class_name(DataLoader* loader, int class_id)
 {
-    if (!exists(loader))
-        return std::string();
-    try {
-        Operation op(*loader);
+    return operation(loader, std::string(), [&](Operation& op) {
         return name_by_id(op.db(), "select * from SNMPDevClasses where InvDevClassId = ?", class_id,
                           "InvClassName");
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return std::string();
-    }
+    });
 }
 
 std::string DataLoader::get_vendor_name(DataLoader* loader, int vendor_id)
 {
-    if (!exists(loader))
-        return std::string();
-    try {
-        Operation op(*loader);
+    return operation(loader, std::string(), [&](Operation& op) {
         return name_by_id(op.db(), "select * from SNMPDevVendors where oid = ?", vendor_id, "name");
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return std::string();
-    }
+    });
 }
 
 std::string DataLoader::get_group_name(DataLoader* loader, int group_id)
 {
-    if (!exists(loader))
-        return std::string();
-    try {
-        Operation op(*loader);
+    return operation(loader, std::string(), [&](Operation& op) {
         return name_by_id(op.db(), "select * from SNMPDevGroups where id = ?", group_id, "name");
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return std::string();
-    }
+    });
 }
 
 void DataLoader::get_tab_type(DataLoader* loader, int tab_id, std::string& name, int& horlayout, int& agent_cat)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         DB_DATA rows =
             op.db().get_stmnt_results("select * from SNMPTabsTypes where uid=?", {static_cast<int32_t>(tab_id)});
         if (rows.RowCount() == 0)
@@ -116,26 +92,19 @@ void DataLoader::get_tab_type(DataLoader* loader, int tab_id, std::string& name,
         name = text_at(rows, "name", 0);
         horlayout = int_at(rows, "horlayout", 0);
         agent_cat = int_at(rows, "agent_cat", 0);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::get_table_names(DataLoader* loader, int tab_id, std::string& map_name, std::string& data_name)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         DB_DATA rows = op.db().get_stmnt_results("select MapName, DataName from TrvDBTablesNames where uid=?",
                                                  {static_cast<int32_t>(tab_id)});
         if (rows.RowCount() == 0)
             return;
         map_name = text_at(rows, "MapName", 0);
         data_name = text_at(rows, "DataName", 0);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 namespace {
@@ -212,6 +181,6 @@ void DataLoader::get_enum_value(DataLoader* loader, std::vector<ScanColumn>& col
             }
         }
     } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
+        log_loader_failure(e);
     }
 }

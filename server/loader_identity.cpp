@@ -26,10 +26,7 @@ std::string first_value(MSSQLODBCConnection& db, const std::string& sql, const s
 void DataLoader::update_device_identity(DataLoader* loader, int host_uid, const std::string& network_address,
                                         const std::string& sys_name)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         MSSQLODBCConnection& db = op.db();
         const std::string summary =
             first_value(db, "SELECT Data1 from ScanSummaryData where host_id=?", "Data1", host_uid);
@@ -62,7 +59,5 @@ void DataLoader::update_device_identity(DataLoader* loader, int host_uid, const 
                 {device, serial, asset, mac, sys_name});
         tx.commit();
         add_interface_address(loader, device, network_address);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }

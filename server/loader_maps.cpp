@@ -47,10 +47,7 @@ qr_sql_params with(qr_sql_params params, std::initializer_list<qr_sql_param> mor
 bool DataLoader::query_map_lines(DataLoader* loader, DB_DATA& result, const MapLineFilter& filter,
                                  const SqlCondition& condition, const std::string& order_column)
 {
-    if (!exists(loader))
-        return false;
-    try {
-        Operation op(*loader);
+    return operation(loader, false, [&](Operation& op) {
         const std::string select =
             "SELECT * FROM " + checked_identifier(filter.table, "table") + " WHERE " + condition.text;
         const std::string order = " ORDER BY " + checked_identifier(order_column, "column") + " ASC";
@@ -82,14 +79,11 @@ bool DataLoader::query_map_lines(DataLoader* loader, DB_DATA& result, const MapL
                 if (result.RowCount() > 0)
                     return true;
             } catch (const qr_exception_t& e) {
-                TRV_LOG(qr_Error, e.message());
+                log_loader_failure(e);
             }
         }
         return true;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return false;
-    }
+    });
 }
 
 void DataLoader::resolve_block(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter, int block)
@@ -152,10 +146,7 @@ void DataLoader::resolve_block_path(DataLoader* loader, MapLineList& lines, cons
 bool DataLoader::get_block_formulas(DataLoader* loader, FormulaList& formulas, const MapLineFilter& filter,
                                     int block)
 {
-    if (!exists(loader))
-        return false;
-    try {
-        Operation op(*loader);
+    return operation(loader, false, [&](Operation& op) {
         DB_DATA rows;
         if (block == -1) {
             query_map_lines(loader, rows, filter, SqlCondition{" RowType='FORMULA' ", {}}, "ScanOrder");
@@ -180,19 +171,13 @@ bool DataLoader::get_block_formulas(DataLoader* loader, FormulaList& formulas, c
                 parse_formula(formulas, next_key++, text);
         }
         return true;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return false;
-    }
+    });
 }
 
 void DataLoader::get_map_lines(DataLoader* loader, MapLineList& lines, const MapLineFilter& filter, int block,
                                int scan_order)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         DB_DATA rows;
         if (block == -1) {
             SqlCondition condition{"( RowType='VALUE' OR RowType='TABLE' ) ", {}};
@@ -234,17 +219,12 @@ void DataLoader::get_map_lines(DataLoader* loader, MapLineList& lines, const Map
             lines.push_back(line);
         }
         TRV_LOG(qr_Debug, "Selected items:" << ids);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::get_enum_specs(DataLoader* loader, MapLine& line, const MapLineFilter& filter, int block)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         DB_DATA rows;
         if (block == -1) {
             query_map_lines(loader, rows, filter,
@@ -266,18 +246,13 @@ void DataLoader::get_enum_specs(DataLoader* loader, MapLine& line, const MapLine
             if (!spec.empty())
                 line.enum_specs[k - 1] = spec;
         }
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 bool DataLoader::get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filter, ScanSet& entries,
                                   const IntArray& tab_ids, int attempts)
 {
-    if (!exists(loader))
-        return false;
-    try {
-        Operation op(*loader);
+    return operation(loader, false, [&](Operation&) {
         SqlCondition condition;
         if (tab_ids.Count() == 0) {
             condition.text = "Enabled=1";
@@ -303,10 +278,7 @@ bool DataLoader::get_tabs_to_scan(DataLoader* loader, const MapLineFilter& filte
             entries.Add(entry);
         }
         return true;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return false;
-    }
+    });
 }
 
 TabLayout DataLoader::get_tab_layout(DataLoader* loader, const MapLineFilter& filter)
@@ -314,7 +286,7 @@ TabLayout DataLoader::get_tab_layout(DataLoader* loader, const MapLineFilter& fi
     TabLayout layout;
     if (!admin_exists(loader))
         return layout;
-    try {
+    guarded([&] {
         Operation op(*loader);
         const std::string table = checked_identifier(filter.table, "table");
         DB_DATA header = op.db().get_stmnt_results("SELECT * FROM " + table + " WHERE UID = 0", {});
@@ -341,8 +313,6 @@ TabLayout DataLoader::get_tab_layout(DataLoader* loader, const MapLineFilter& fi
             }
             layout.push_back(group);
         }
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
     return layout;
 }

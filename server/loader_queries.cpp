@@ -46,7 +46,7 @@ int DataLoader::get_tab_info(DataLoader* loader, int tab_uid, std::string& map_n
 {
     if (!exists(loader))
         return 0;
-    try {
+    return guarded(-1, [&] {
         Operation op(*loader);
         DB_DATA rows =
             op.db().get_stmnt_results("select type, horlayout from InventoryTabs where uid=?", {id(tab_uid)});
@@ -56,24 +56,15 @@ int DataLoader::get_tab_info(DataLoader* loader, int tab_uid, std::string& map_n
         int type = int_at(rows, "type", 0);
         get_table_names(loader, type, map_name, data_name);
         return type;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return -1;
-    }
+    });
 }
 
 int DataLoader::get_tab_host(DataLoader* loader, int tab_uid)
 {
-    if (!exists(loader))
-        return -1;
-    try {
-        Operation op(*loader);
+    return operation(loader, -1, [&](Operation& op) {
         DB_DATA rows = op.db().get_stmnt_results("select host_id from InventoryTabs where uid=?", {id(tab_uid)});
         return rows.RowCount() > 0 ? int_at(rows, "host_id", 0) : -1;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return -1;
-    }
+    });
 }
 
 int DataLoader::get_host_time_stamp(DataLoader* loader, int host_uid)
@@ -106,7 +97,7 @@ bool DataLoader::get_host_record(DataLoader* loader, int host_uid, std::string& 
         as_of_id = int_at(rows, "AsOfId", 0);
         dns_name = text_at(rows, "DNSName", 0);
     } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
+        log_loader_failure(e);
     }
     return true;
 }
@@ -122,10 +113,7 @@ int DataLoader::get_host_as_of(DataLoader* loader, int host_uid)
 
 void DataLoader::get_scan_settings(DataLoader* loader, int uid, IntArray& tabs, ScanSettings& settings)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         MSSQLODBCConnection& db = op.db();
         std::unordered_set<int> seen;  // a parentid loop ends the climb
         DB_DATA item;
@@ -157,16 +145,14 @@ void DataLoader::get_scan_settings(DataLoader* loader, int uid, IntArray& tabs, 
             "select Name, PlaceOrder from InventoryComms\t\t\twhere InventoryID=? ORDER BY PlaceOrder", {id(uid)});
         for (int r = 0; r < communities.RowCount(); ++r)
             settings.communities.Add(Community(text_at(communities, "Name", r), int_at(communities, "PlaceOrder", r)));
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::read_data_table(DataLoader* loader, ScanDataTable& table, const std::string& data_name, int host_uid)
 {
     if (!exists(loader))
         return;
-    try {
+    guarded([&] {
         checked_identifier(data_name, "data table");
         std::string sql = "select * from " + data_name + " WHERE host_id=?";
         if (data_name == "ScanInstalledSoftData")
@@ -184,9 +170,7 @@ void DataLoader::read_data_table(DataLoader* loader, ScanDataTable& table, const
             }
             table.add_column(row);
         }
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::run_query(DataLoader* loader, const std::string& sql, DB_DATA& result)
@@ -228,10 +212,7 @@ void DataLoader::get_ancestors(DataLoader* loader, int uid, IntArray& out)
 
 void DataLoader::update_internal_scans(DataLoader* loader, int uid, PairArray& out, bool increment)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         IntArray list;
         get_ancestors(loader, uid, list);
         loader_inventory::subtree(op.db(), uid, list);
@@ -245,20 +226,13 @@ void DataLoader::update_internal_scans(DataLoader* loader, int uid, PairArray& o
             if (count == 0 || next == 0)
                 out.Add(Pair{item, next});
         }
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::walk_subtree(DataLoader* loader, int uid, IntArray& out)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         std::unordered_set<int> seen;
         snapshots_walk(op.db(), uid, out, seen);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }

@@ -49,7 +49,7 @@ void DataLoader::find_host_by_name(DataLoader* loader, const std::string& patter
     // '*' is the console's only wildcard: '%' and '_' are taken as they stand.
     std::string like = like_literal(pattern);
     ReplaceChar(like, '*', '%');
-    try {
+    guarded([&] {
         Operation op(*loader);
         const SqlDialect& dialect = SqlDialect::for_dsn(op.db().dsn());
         DB_DATA rows = op.db().get_stmnt_results("SELECT uid FROM InventoryHosts WHERE ( " +
@@ -58,9 +58,7 @@ void DataLoader::find_host_by_name(DataLoader* loader, const std::string& patter
                                                  {like, like});
         for (int r = 0; r < rows.RowCount(); ++r)
             out.Add(int_at(rows, "uid", r));
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 int DataLoader::children_status(DataLoader* loader, int uid)

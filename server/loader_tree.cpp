@@ -273,70 +273,40 @@ int DataLoader::update_tree_item(DataLoader* loader, const TreeItemRecord& item,
 
 void DataLoader::set_tree_status(DataLoader* loader, int uid, int status)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         op.db().get_stmnt_results("UPDATE InventoryTree SET status=? WHERE uid=?", {id(status), id(uid)});
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::set_internal_scans(DataLoader* loader, int uid, int count)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         op.db().get_stmnt_results("UPDATE InventoryTree SET has_internal_scans=? WHERE uid=?", {id(count), id(uid)});
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 int DataLoader::get_internal_scans(DataLoader* loader, int uid)
 {
-    if (!exists(loader))
-        return -1;
-    try {
-        Operation op(*loader);
+    return operation(loader, -1, [&](Operation& op) {
         DB_DATA rows = op.db().get_stmnt_results("select has_internal_scans FROM InventoryTree WHERE uid=?", {id(uid)});
         return rows.RowCount() > 0 ? int_at(rows, "has_internal_scans", 0) : -1;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return -1;
-    }
+    });
 }
 
 int DataLoader::get_status(DataLoader* loader, int uid)
 {
-    if (!exists(loader))
-        return -1;
-    try {
-        Operation op(*loader);
+    return operation(loader, -1, [&](Operation& op) {
         DB_DATA host = op.db().get_stmnt_results("select Status from InventoryHosts where uid=?", {id(uid)});
         if (host.RowCount() > 0)
             return int_at(host, "Status", 0);
         DB_DATA item = op.db().get_stmnt_results("select status from InventoryTree where uid=?", {id(uid)});
         return item.RowCount() > 0 ? int_at(item, "status", 0) : -1;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return -1;
-    }
+    });
 }
 
 int DataLoader::get_item_type(DataLoader* loader, int uid)
 {
-    if (!exists(loader))
-        return -1;
-    try {
-        Operation op(*loader);
-        return loader_inventory::item_type(op.db(), uid);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return -1;
-    }
+    return operation(loader, -1, [&](Operation& op) { return loader_inventory::item_type(op.db(), uid); });
 }
 
 int DataLoader::get_parent_id(DataLoader* loader, int uid)
@@ -376,23 +346,15 @@ std::string DataLoader::host_caption(DataLoader* loader, int uid)
 
 void DataLoader::collect_inventories(DataLoader* loader, int uid, IntArray& list)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         std::unordered_set<int> seen;
         inventories_walk(op.db(), uid, list, seen);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::collect_hosts(DataLoader* loader, int uid, IntArray& list)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
+    operation(loader, [&](Operation& op) {
         std::unordered_set<int> seen;
         // Gathered apart first: a failure part way adds no hosts, never a
         // part of them that a report or comparison would take for all.
@@ -403,21 +365,12 @@ void DataLoader::collect_hosts(DataLoader* loader, int uid, IntArray& list)
         else
             for (int host : found)
                 list.InsertSorted(host);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::collect_subtree(DataLoader* loader, int uid, IntArray& list)
 {
-    if (!exists(loader))
-        return;
-    try {
-        Operation op(*loader);
-        loader_inventory::subtree(op.db(), uid, list);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    operation(loader, [&](Operation& op) { loader_inventory::subtree(op.db(), uid, list); });
 }
 
 int DataLoader::remove_tree_element(DataLoader* loader, int uid)
@@ -464,7 +417,7 @@ int DataLoader::remove_unlocked_snapshots(DataLoader* loader, int parent_uid)
     if (!exists(loader))
         return 0;
     int last = -1;
-    try {
+    guarded([&] {
         Operation op(*loader);
         DB_DATA rows = op.db().get_stmnt_results(
             "select uid, type, locked from InventoryTree\t\t\twhere parentid=?", {id(parent_uid)});
@@ -475,9 +428,7 @@ int DataLoader::remove_unlocked_snapshots(DataLoader* loader, int parent_uid)
             if (remove_tree_element(loader, uid) == 0)
                 last = uid;
         }
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
     return last;
 }
 

@@ -141,7 +141,7 @@ bool DataLoader::has_children(DataLoader* loader, int uid)
 {
     if (!exists(loader))
         return false;
-    try {
+    return guarded(false, [&] {
         qr_automutex hold(*loader->mutex_);
         const char* sql = nullptr;
         switch (get_item_type(loader, uid)) {
@@ -161,10 +161,7 @@ bool DataLoader::has_children(DataLoader* loader, int uid)
         }
         Operation op(*loader);
         return rows_by_id(op.db(), sql, uid).RowCount() > 0;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return false;
-    }
+    });
 }
 
 int DataLoader::tree_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row, TiXmlElement& element)
@@ -182,7 +179,7 @@ int DataLoader::tree_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row
     element.SetAttribute("name", text_of(rows, "name", row));
     set_number(element, "date", long_at(rows, "TimeStmp", row));
     element.SetAttribute("comment", text_of(rows, "comment", row));
-    try {
+    guarded([&] {
         qr_automutex hold(*loader->mutex_);
         if (type == 1) {
             DB_DATA ping, ranges, communities;
@@ -216,9 +213,7 @@ int DataLoader::tree_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row
             }
         }
         element.SetAttribute("haschildren", has_children(loader, uid) ? 1 : 0);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
     return uid;
 }
 
@@ -228,7 +223,7 @@ int DataLoader::host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row
         return 0;
     const int uid = host_head_to_xml(rows, row, element);
     // After a failed query the element stays as far as it was filled.
-    try {
+    guarded([&] {
         qr_automutex hold(*loader->mutex_);
         HostFacts facts;
         facts.has_tabs = host_has_tabs(loader, uid);
@@ -237,9 +232,7 @@ int DataLoader::host_row_to_xml(DataLoader* loader, const DB_DATA& rows, int row
         facts.class_name = names.class_name(class_id_at(rows, row));
         facts.has_children = has_children(loader, uid);
         host_tail_to_xml(rows, row, facts, element);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
     return uid;
 }
 
@@ -249,7 +242,7 @@ int DataLoader::tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& targ
 {
     if (!exists(loader))
         return 0;
-    try {
+    return guarded(0, [&] {
         DB_DATA tabs;
         {
             Operation op(*loader);
@@ -258,10 +251,7 @@ int DataLoader::tabs_to_xml(DataLoader* loader, int host_uid, TiXmlElement& targ
         for (int r = 0; r < tabs.RowCount(); ++r)
             target.InsertEndChild(tab_row_to_xml(tabs, r, host_uid));
         return tabs.RowCount();
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;
-    }
+    });
 }
 
 // A snapshot may hold many thousands of hosts, so its tabs are read in one
@@ -270,7 +260,7 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
 {
     if (!exists(loader))
         return 0;
-    try {
+    return guarded(0, [&] {
         qr_automutex hold(*loader->mutex_);
         DB_DATA hosts;
         {
@@ -282,7 +272,7 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
         DB_DATA tabs;
         bool tabs_read = false;
         std::unordered_map<int, std::vector<int>> tab_rows;
-        try {
+        guarded([&] {
             Operation op(*loader);
             tabs = rows_by_id(op.db(),
                               "select * from InventoryTabs where host_id in"
@@ -291,9 +281,7 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
             tabs_read = true;
             for (int r = 0; r < tabs.RowCount(); ++r)
                 tab_rows[uid_at(tabs, "host_id", r)].push_back(r);
-        } catch (const qr_exception_t& e) {
-            TRV_LOG(qr_Error, e.message());
-        }
+        });
         AdminNames names;
         bool appended = false;
         for (int r = 0; r < hosts.RowCount(); ++r) {
@@ -318,10 +306,7 @@ int DataLoader::hosts_to_xml(DataLoader* loader, int as_of_id, TiXmlElement& tar
                     target.InsertEndChild(tab_row_to_xml(tabs, t, uid));
         }
         return appended ? hosts.RowCount() : 0;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;
-    }
+    });
 }
 
 int DataLoader::children_to_xml(DataLoader* loader, int uid, TiXmlElement& target, bool one_level)
@@ -335,7 +320,7 @@ int DataLoader::children_walk(DataLoader* loader, int uid, TiXmlElement& target,
 {
     if (!exists(loader))
         return 0;
-    try {
+    return guarded(0, [&] {
         qr_automutex hold(*loader->mutex_);
         DB_DATA children;
         {
@@ -361,10 +346,7 @@ int DataLoader::children_walk(DataLoader* loader, int uid, TiXmlElement& target,
                 children_walk(loader, child_uid, target, false, seen);
         }
         return appended;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;
-    }
+    });
 }
 
 TiXmlElement DataLoader::item_to_xml(DataLoader* loader, int uid)
@@ -378,7 +360,7 @@ int DataLoader::read_item(DataLoader* loader, int uid, TiXmlElement& element)
 {
     if (!exists(loader))
         return 0;
-    try {
+    return guarded(0, [&] {
         qr_automutex hold(*loader->mutex_);
         DB_DATA item;
         {
@@ -411,25 +393,19 @@ int DataLoader::read_item(DataLoader* loader, int uid, TiXmlElement& element)
         tab.horlayout = static_cast<int>(long_at(item, "horlayout", 0));
         element = new_tab_treeitem(uid, tab);
         return 0;
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return 0;
-    }
+    });
 }
 
 std::string DataLoader::get_item_title(DataLoader* loader, int uid)
 {
     if (!exists(loader))
         return std::string();
-    try {
+    return guarded(std::string(), [&] {
         if (uid == -1)
             return GetServerHost();
         qr_automutex hold(*loader->mutex_);
         if (get_item_type(loader, uid) == 3)
             return host_caption(loader, uid);
         return get_item_name(loader, uid);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-        return std::string();
-    }
+    });
 }

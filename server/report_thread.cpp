@@ -22,7 +22,7 @@ class ReportSlot {
 public:
     static std::unique_ptr<ReportSlot> take(ReportSink& sink)
     {
-        std::lock_guard<std::mutex> hold(sink.m_);
+        qr_automutex hold(sink.m_);
         if (sink.running_ >= ReportSink::max_running_reports)
             return nullptr;
         ++sink.running_;
@@ -30,7 +30,7 @@ public:
     }
     ~ReportSlot()
     {
-        std::lock_guard<std::mutex> hold(sink_.m_);
+        qr_automutex hold(sink_.m_);
         --sink_.running_;
     }
     ReportSlot(const ReportSlot&) = delete;

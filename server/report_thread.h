@@ -17,10 +17,10 @@
 #pragma once
 
 #include "qr_array.h"
+#include "qr_sync.h"
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -99,8 +99,8 @@ public:
 
 private:
     friend class ReportSlot;
-    std::mutex m_;     // a leaf lock: nothing else is taken while it is held
-    int running_ = 0;  // guarded by m_
+    qr_mutex m_;  // a leaf lock: nothing else is taken while it is held
+    int running_ GUARDED_BY(m_) = 0;
 };
 
 // Starts the report of a CREATE_REPORT request (type, root, synch) on a

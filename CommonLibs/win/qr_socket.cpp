@@ -10,6 +10,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <vector>
@@ -211,6 +212,63 @@ int Client_socket::send(const char* data, unsigned length)
         sent += static_cast<unsigned>(n);
     }
     return static_cast<int>(sent);
+}
+
+void Client_socket::send_within(const std::string& text, int timeout_seconds)
+{
+    if (!opened_)
+        qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), WSAENOTSOCK);
+    using clock = std::chrono::steady_clock;
+    const clock::time_point deadline = clock::now() + std::chrono::seconds(timeout_seconds);
+    // The socket stays blocking (a reading thread may be in recv): each piece
+    // waits for room first and is small enough to find it.
+    constexpr size_t piece = 4096;
+    size_t sent = 0;
+    while (sent < text.size()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        fd_set writable;
+        FD_ZERO(&writable);
+        FD_SET(handle_of(socket_), &writable);
+        timeval limit{static_cast<long>(left > 0 ? left / 1000 : 0),
+                      static_cast<long>(left > 0 ? left % 1000 : 0) * 1000};
+        const int ready = ::select(0, nullptr, &writable, nullptr, &limit);
+        if (ready == 0)
+            qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
+        if (ready < 0) {
+            if (WSAGetLastError() == WSAEINTR)
+                continue;
+            qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_), WSAGetLastError());
+        }
+        const int part = static_cast<int>(std::min(piece, text.size() - sent));
+        const int n = ::send(handle_of(socket_), text.data() + sent, part, 0);
+        if (n == SOCKET_ERROR && WSAGetLastError() == WSAEINTR)
+            continue;
+        if (n <= 0)
+            qr_exception("Cannot write to socket No %d, errno=%d", static_cast<int>(socket_),
+                         n < 0 ? WSAGetLastError() : 0);
+        sent += static_cast<size_t>(n);
+    }
+}
+
+void Client_socket::wait_readable_ms(long long timeout_ms)
+{
+    if (!opened_)
+        qr_exception("Socket read failed");
+    if (timeout_ms < 0)
+        timeout_ms = 0;
+    for (;;) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(handle_of(socket_), &readable);
+        timeval limit{static_cast<long>(timeout_ms / 1000), static_cast<long>(timeout_ms % 1000) * 1000};
+        const int rc = ::select(0, &readable, nullptr, nullptr, &limit);
+        if (rc > 0)
+            return;
+        if (rc == 0)
+            qr_exception("Socket read timeout");
+        if (WSAGetLastError() != WSAEINTR)
+            qr_exception("Socket select failed");
+    }
 }
 
 void Client_socket::wait_readable(int timeout_seconds)

@@ -8,12 +8,8 @@
 #include "xml_text.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
-#include <poll.h>
-#include <sys/socket.h>
 #include <tinyxml.h>
 
 namespace {
@@ -93,7 +89,7 @@ void XMLConnector::Drop(const std::string& why)
     dead_ = true;
     TRV_LOG(qr_Info, "Connection dropped. [" << why << "]");
     // Ends the connection thread's wait for the next request as well.
-    ::shutdown(static_cast<int>(socket_.getSocket()), SHUT_RDWR);
+    socket_.shutdown();
 }
 
 int XMLConnector::Send(const TiXmlElement& element)
@@ -107,42 +103,14 @@ int XMLConnector::Send(const TiXmlElement& element)
         return 0;
     if (qr_log_enabled(qr_Debug_2) && !MentionsPassword(text))
         qr_print2log(qr_Debug_2, "+++Sent: " + text);
-    std::string failure;
-    if (!SendWithin(frame, send_time_limit, failure)) {
+    try {
+        socket_.send_within(frame, send_time_limit);
+    } catch (const qr_exception_t& e) {
         // Part of a frame may have left: nothing more can be sent on this stream.
-        Drop(failure);
+        Drop(e.message());
         return 0;
     }
     return static_cast<int>(payload.size());
-}
-
-bool XMLConnector::SendWithin(const std::string& bytes, int seconds, std::string& failure)
-{
-    using clock = std::chrono::steady_clock;
-    const clock::time_point deadline = clock::now() + std::chrono::seconds(seconds);
-    const int fd = static_cast<int>(socket_.getSocket());
-    size_t sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            failure = "Cannot write to socket No " + std::to_string(fd) + ", errno=" + std::to_string(n < 0 ? errno : 0);
-            return false;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
-        if (left <= 0) {
-            failure = "Send timeout: the peer has not read for " + std::to_string(seconds) + " seconds";
-            return false;
-        }
-        pollfd p{fd, POLLOUT, 0};
-        ::poll(&p, 1, static_cast<int>(left));
-    }
-    return true;
 }
 
 int XMLConnector::SendError(int code, const std::string& message, int synch, bool alert)
@@ -161,16 +129,7 @@ int XMLConnector::SendError(int code, const std::string& message, int synch, boo
 void XMLConnector::ReadMore(size_t at_most, std::chrono::milliseconds timeout)
 {
     // Waited for here to the millisecond; the read then finds the bytes at once.
-    const long long ms = timeout.count();
-    pollfd p{static_cast<int>(socket_.getSocket()), POLLIN, 0};
-    int ready;
-    do {
-        ready = ::poll(&p, 1, static_cast<int>(std::clamp<long long>(ms, 0, INT_MAX)));
-    } while (ready < 0 && errno == EINTR);
-    if (ready == 0)
-        qr_exception("Socket read timeout");
-    if (ready < 0)
-        qr_exception("Socket select failed");
+    socket_.wait_readable_ms(timeout.count());
     std::string chunk;
     int n = socket_.read(chunk, static_cast<int>(at_most), 1);
     if (static_cast<size_t>(n) != chunk.size())

@@ -111,16 +111,14 @@ private:
     // Appends what one receive brings within the time; throws qr_exception_t
     // from the socket, "Socket read timeout" when nothing came.
     void ReadMore(size_t at_most, std::chrono::milliseconds timeout);
-    void Drop(const std::string& why);  // with the send mutex held
+    void Drop(const std::string& why) REQUIRES(send_mutex_);
     // The line of a connection whose read ended; `where` is "" or " within a frame".
     void LogDisconnect(const std::string& why, bool logged_in, const char* where);
-    // All bytes within `seconds` in all, however slowly the peer reads.
-    bool SendWithin(const std::string& bytes, int seconds, std::string& failure);  // with the send mutex held
 
     Client_socket& socket_;
     ProcessingCallback callback_ = nullptr;
     std::string buffer_;  // bytes received and not yet used; connection thread only
     qr_mutex send_mutex_;
-    bool closed_ = false;  // guarded by send_mutex_
-    bool dead_ = false;    // guarded by send_mutex_: a send failed, the stream is broken
+    bool closed_ GUARDED_BY(send_mutex_) = false;
+    bool dead_ GUARDED_BY(send_mutex_) = false;  // a send failed, the stream is broken
 };

@@ -47,6 +47,30 @@ Scanner& RequireScanner()
     return *scanner;
 }
 
+// What SCAN and GETSNMPOUTPUT both start from: the client type's loader, the
+// running scanner, and the request's item and synch.
+struct ScanStart {
+    std::shared_ptr<DataLoader> loader;
+    Scanner* scanner = nullptr;
+    std::string client_type;
+    int uid = 0;
+    int synch = 0;
+};
+
+// False, the connector's error set, when the client type has no data source;
+// throws qr_exception_t when the scanner is not running.
+bool BeginScanRequest(const TiXmlElement& request, TRVConnector& connector, ScanStart& start)
+{
+    start.loader = RequireLoader(connector);
+    if (!start.loader)
+        return false;
+    start.scanner = &RequireScanner();
+    start.client_type = connector.GetClientType();
+    start.uid = IntAttribute(request, "uid");
+    start.synch = IntAttribute(request, "synch");
+    return true;
+}
+
 // Steps before the scan of one inventory starts: the old unlocked snapshots
 // go, a new dated one is added and announced, and its marks go up. Returns
 // the new snapshot.
@@ -190,13 +214,14 @@ void StartSnapshotScan(int scan_id, int inventory, bool keep, int synch, const s
 
 int HandleScan(TiXmlElement& request, TRVConnector& connector)
 {
-    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
-    if (!loader)
+    ScanStart start;
+    if (!BeginScanRequest(request, connector, start))
         return connector.ErrorCode();
-    Scanner& scanner = RequireScanner();
-    const std::string client_type = connector.GetClientType();
-    const int uid = IntAttribute(request, "uid");
-    const int synch = IntAttribute(request, "synch");
+    const std::shared_ptr<DataLoader>& loader = start.loader;
+    Scanner& scanner = *start.scanner;
+    const std::string& client_type = start.client_type;
+    const int uid = start.uid;
+    const int synch = start.synch;
 
     SendLogBroadcast(Banner("Start Scan <" + DataLoader::get_item_title(loader.get(), uid) + "> ", 80),
                      client_type);
@@ -299,13 +324,14 @@ int HandleCancelScan(TiXmlElement& request, TRVConnector& connector)
 
 int HandleGetSnmpOutput(TiXmlElement& request, TRVConnector& connector)
 {
-    const std::shared_ptr<DataLoader> loader = RequireLoader(connector);
-    if (!loader)
+    ScanStart start;
+    if (!BeginScanRequest(request, connector, start))
         return connector.ErrorCode();
-    Scanner& scanner = RequireScanner();
-    const std::string client_type = connector.GetClientType();
-    const int uid = IntAttribute(request, "uid");
-    const int synch = IntAttribute(request, "synch");
+    const std::shared_ptr<DataLoader>& loader = start.loader;
+    Scanner& scanner = *start.scanner;
+    const std::string& client_type = start.client_type;
+    const int uid = start.uid;
+    const int synch = start.synch;
 
     SendLogBroadcast(Banner("Start Getting SNMP Output ", 81), client_type);
 

@@ -7,6 +7,7 @@
 #include "handlers.h"
 #include "log_file.h"
 #include "progdir.h"
+#include "qr_exception.h"
 #include "qr_log.h"
 #include "qr_payload.h"
 #include "qr_settings.h"
@@ -23,25 +24,57 @@ namespace {
 
 const char* const record_version = "1.81.703.13194";
 
-// Ranges of the values SETSERVERINFO accepts. Thread counts match what the
-// start-up may start; time-outs and retries keep a scan's wait per host
-// bounded; texts stay below what the settings store reads back.
-struct Range {
+// The settings record: each attribute of each element, the stored setting
+// behind it, and for numbers the range SETSERVERINFO accepts. GETSERVERINFO
+// shows the rows in this order. Thread counts match what the start-up may
+// start; time-outs and retries keep a scan's wait per host bounded.
+enum class Kind { text, number, secret };  // secret: stored compressed
+struct Field {
+    const char* element;
     const char* attribute;
     const char* setting;
-    int low;
-    int high;
+    Kind kind;
+    int low = 0;
+    int high = 0;
 };
-const Range scan_ranges[] = {
-    {"pingthreads", "PingThreads", 1, max_worker_threads}, {"scanthreads", "ScanThreads", 1, max_worker_threads},
-    {"pingretries", "PINGRetries", 0, 10},                 {"scanretries", "SNMPRetries", 0, 10},
-    {"pingtimeout", "PINGTimeout", 1, 60},                 {"scantimeout", "SNMPTimeout", 1, 60},
+const Field record_fields[] = {
+    {"LOGINFO", "file", "LogFileName", Kind::text},
+    {"LOGINFO", "loglevel", "LogLevel", Kind::number, 1, 11},
+    {"LOGINFO", "logsize", "MaxLogSizeMb", Kind::number, 1, 99},
+    {"LOGINFO", "logkeep", "LogCutPerc", Kind::number, 1, 99},
+    {"SCANINFO", "pingthreads", "PingThreads", Kind::number, 1, max_worker_threads},
+    {"SCANINFO", "scanthreads", "ScanThreads", Kind::number, 1, max_worker_threads},
+    {"SCANINFO", "pingretries", "PINGRetries", Kind::number, 0, 10},
+    {"SCANINFO", "scanretries", "SNMPRetries", Kind::number, 0, 10},
+    {"SCANINFO", "pingtimeout", "PINGTimeout", Kind::number, 1, 60},
+    {"SCANINFO", "scantimeout", "SNMPTimeout", Kind::number, 1, 60},
+    {"CONNECTIONS", "server", "ServerName", Kind::text},
+    {"CONNECTIONS", "interface", "ServerInterface", Kind::text},
+    {"CONNECTIONS", "port", "ServerPort", Kind::text},
+    {"CONNECTIONS", "maxrequests", "ServerMaxRequests", Kind::number, 1, 9999},
+    {"ADMINDB", "server", "AdminDBHost", Kind::text},
+    {"ADMINDB", "database", "AdminDBDSN", Kind::text},
+    {"ADMINDB", "login", "AdminDBLogin", Kind::text},
+    {"ADMINDB", "password", "AdminDBPassword", Kind::secret},
+    {"ADMINDB", "maxcon", "AdminDBMaxConn", Kind::number, 1, 1000},
+    {"USERDB", "server", "UserDBHost", Kind::text},
+    {"USERDB", "database", "UserDBDSN", Kind::text},
+    {"USERDB", "login", "UserDBLogin", Kind::text},
+    {"USERDB", "password", "UserDBPassword", Kind::text},
+    {"USERDB", "maxcon", "UserDBMaxConn", Kind::number},
 };
-constexpr int max_requests_low = 1;
-constexpr int max_requests_high = 9999;
-constexpr int max_connections_low = 1;
-constexpr int max_connections_high = 1000;
+// The elements of the record in their order; the database ones list the database types.
+const char* const record_elements[] = {"LOGINFO", "SCANINFO", "CONNECTIONS", "ADMINDB", "USERDB"};
+// Texts stay below what the settings store reads back.
 constexpr size_t max_setting_text = 299;
+
+const Field& FieldOf(const std::string& element, const std::string& attribute)
+{
+    for (const Field& f : record_fields)
+        if (element == f.element && attribute == f.attribute)
+            return f;
+    qr_exception("No settings field %s.%s", element.c_str(), attribute.c_str());
+}
 
 void AddDbTypes(TiXmlElement& parent)
 {
@@ -106,18 +139,28 @@ bool PresentInt(const TiXmlElement& element, const char* name, long long& value,
     return true;
 }
 
-// A present whole number within low..high: true and `value` set. Out of the
-// range it is refused and named.
-bool IntInRange(const TiXmlElement& element, const char* name, int low, int high, int& value,
-                std::string& refused)
+// A present whole number within the field's range: true and `value` set. Out
+// of the range it is refused and named.
+bool IntInRange(const TiXmlElement& element, const Field& field, int& value, std::string& refused)
 {
     long long number = 0;
-    if (!PresentInt(element, name, number, refused))
+    if (!PresentInt(element, field.attribute, number, refused))
         return false;
-    if (number < low || number > high) {
-        Refuse(refused, name, element.Attribute(name), low, high);
+    if (number < field.low || number > field.high) {
+        Refuse(refused, field.attribute, element.Attribute(field.attribute), field.low, field.high);
         return false;
     }
+    value = static_cast<int>(number);
+    return true;
+}
+
+// A present whole number within the field's range, or nothing: out of the
+// range the value is left as it is without a word.
+bool QuietlyInRange(const TiXmlElement& element, const Field& field, int& value, std::string& refused)
+{
+    long long number = 0;
+    if (!PresentInt(element, field.attribute, number, refused) || number < field.low || number > field.high)
+        return false;
     value = static_cast<int>(number);
     return true;
 }
@@ -177,14 +220,16 @@ bool AcceptableLogPath(const std::string& name, std::string& path)
 void SetLogInfo(const TiXmlElement& element, std::string& refused)
 {
     // Out of range, the log values are left as they are without a word.
-    long long level = 0;
-    if (PresentInt(element, "loglevel", level, refused) && level >= 1 && level <= 11) {
-        set_errorlevel(static_cast<int>(level));
-        WriteRegistryInt("LogLevel", static_cast<int>(level));
+    const Field& level_field = FieldOf("LOGINFO", "loglevel");
+    int level = 0;
+    if (QuietlyInRange(element, level_field, level, refused)) {
+        set_errorlevel(level);
+        WriteRegistryInt(level_field.setting, level);
     }
 
     if (const char* file = element.Attribute("file")) {
-        const std::string old_name = Text("LogFileName");
+        const char* const setting = FieldOf("LOGINFO", "file").setting;
+        const std::string old_name = Text(setting);
         const std::string new_name = file;
         if (new_name != old_name) {
             std::string path;
@@ -192,7 +237,7 @@ void SetLogInfo(const TiXmlElement& element, std::string& refused)
                 TRV_LOG(qr_Debug, "Changing log file name from : " << old_name << " to " << path);
                 ReopenLogFile(path);
                 // Kept for the next start too, like every other setting.
-                WriteRegistryString("LogFileName", path);
+                WriteRegistryString(setting, path);
             } else {
                 TRV_LOG(qr_Debug, "Can not create file " << new_name << ", using prevous " << old_name);
                 AddLine(refused, "Value of file is not a new *.log file in the Logs folder: '" +
@@ -201,19 +246,21 @@ void SetLogInfo(const TiXmlElement& element, std::string& refused)
         }
     }
 
-    long long size = 0;
-    if (PresentInt(element, "logsize", size, refused) && size >= 1 && size <= 99)
-        WriteRegistryInt("MaxLogSizeMb", static_cast<int>(size));
-    long long keep = 0;
-    if (PresentInt(element, "logkeep", keep, refused) && keep >= 1 && keep <= 99)
-        WriteRegistryInt("LogCutPerc", static_cast<int>(keep));
+    for (const char* attribute : {"logsize", "logkeep"}) {
+        const Field& field = FieldOf("LOGINFO", attribute);
+        int value = 0;
+        if (QuietlyInRange(element, field, value, refused))
+            WriteRegistryInt(field.setting, value);
+    }
 }
 
 void SetScanInfo(const TiXmlElement& element, bool& threads_changed, std::string& refused)
 {
     int timeout = -1;
     int retries = -1;
-    for (const Range& r : scan_ranges) {
+    for (const Field& r : record_fields) {
+        if (std::string(r.element) != "SCANINFO")
+            continue;
         long long number = 0;
         if (!PresentInt(element, r.attribute, number, refused) || number == -1)  // -1: not given
             continue;
@@ -238,12 +285,11 @@ void SetScanInfo(const TiXmlElement& element, bool& threads_changed, std::string
 
 void SetConnections(const TiXmlElement& element, bool& requests_changed, bool& port_changed, std::string& refused)
 {
-    const std::string server = TextAttribute(element, "server");
-    if (!server.empty() && StorableText("server", server, refused))
-        WriteRegistryString("ServerName", server);
-    const std::string interface = TextAttribute(element, "interface");
-    if (!interface.empty() && StorableText("interface", interface, refused))
-        WriteRegistryString("ServerInterface", interface);
+    for (const char* attribute : {"server", "interface"}) {
+        const std::string text = TextAttribute(element, attribute);
+        if (!text.empty() && StorableText(attribute, text, refused))
+            WriteRegistryString(FieldOf("CONNECTIONS", attribute).setting, text);
+    }
 
     const std::string port = TextAttribute(element, "port");
     if (!port.empty()) {
@@ -251,17 +297,19 @@ void SetConnections(const TiXmlElement& element, bool& requests_changed, bool& p
             AddLine(refused, "Value of port is not a port number (1..65535): '" + port.substr(0, 40) +
                                  "'; not changed.");
         } else {
-            const std::string before = ReadRegistryStringDefault("ServerPort", "5432");
-            WriteRegistryString("ServerPort", port);
+            const char* const setting = FieldOf("CONNECTIONS", "port").setting;
+            const std::string before = ReadRegistryStringDefault(setting, "5432");
+            WriteRegistryString(setting, port);
             if (port != before)
                 port_changed = true;
         }
     }
 
+    const Field& requests_field = FieldOf("CONNECTIONS", "maxrequests");
     int requests = 0;
-    if (IntInRange(element, "maxrequests", max_requests_low, max_requests_high, requests, refused)) {
-        const int before = ReadRegistryInt("ServerMaxRequests", 1024);
-        WriteRegistryInt("ServerMaxRequests", requests);
+    if (IntInRange(element, requests_field, requests, refused)) {
+        const int before = ReadRegistryInt(requests_field.setting, 1024);
+        WriteRegistryInt(requests_field.setting, requests);
         if (requests != before)
             requests_changed = true;
     }
@@ -271,19 +319,23 @@ void SetAdminDb(const TiXmlElement& element, std::string& db_message, std::strin
 {
     const std::string server = TextAttribute(element, "server");
     if (!server.empty() && StorableText("server", server, refused))
-        WriteRegistryString("AdminDBHost", server);
+        WriteRegistryString(FieldOf("ADMINDB", "server").setting, server);
 
-    const std::string stored_dsn = ReadRegistryStringDefault("AdminDBDSN", "TarvaneSrvAdmin");
-    const std::string stored_login = ReadRegistryStringDefault("AdminDBLogin", "");
-    const std::string stored_password = DecompressPayload(Text("AdminDBPassword"), true);
-    const int stored_max = ReadRegistryInt("AdminDBMaxConn", 10);
+    const char* const dsn_setting = FieldOf("ADMINDB", "database").setting;
+    const char* const login_setting = FieldOf("ADMINDB", "login").setting;
+    const char* const password_setting = FieldOf("ADMINDB", "password").setting;
+    const Field& max_field = FieldOf("ADMINDB", "maxcon");
+    const std::string stored_dsn = ReadRegistryStringDefault(dsn_setting, "TarvaneSrvAdmin");
+    const std::string stored_login = ReadRegistryStringDefault(login_setting, "");
+    const std::string stored_password = DecompressPayload(Text(password_setting), true);
+    const int stored_max = ReadRegistryInt(max_field.setting, 10);
 
     const std::string database = element.Attribute("database") ? TextAttribute(element, "database") : stored_dsn;
     const std::string login = element.Attribute("login") ? TextAttribute(element, "login") : stored_login;
     const std::string password =
         element.Attribute("password") ? TextAttribute(element, "password") : stored_password;
     int max_connections = stored_max;
-    if (!IntInRange(element, "maxcon", max_connections_low, max_connections_high, max_connections, refused))
+    if (!IntInRange(element, max_field, max_connections, refused))
         max_connections = stored_max;
     if (database == stored_dsn && login == stored_login && password == stored_password &&
         max_connections == stored_max)
@@ -297,17 +349,17 @@ void SetAdminDb(const TiXmlElement& element, std::string& db_message, std::strin
         db_message = "Can not connect to database: " + database + ", using previous connection.";
         return;
     }
-    WriteRegistryString("AdminDBDSN", database);
-    WriteRegistryString("AdminDBLogin", login);
-    WriteRegistryString("AdminDBPassword", CompressPayload(password, true));
-    WriteRegistryInt("AdminDBMaxConn", max_connections);
+    WriteRegistryString(dsn_setting, database);
+    WriteRegistryString(login_setting, login);
+    WriteRegistryString(password_setting, CompressPayload(password, true));
+    WriteRegistryInt(max_field.setting, max_connections);
 }
 
 void SetUserDb(const TiXmlElement& element, std::string& refused)
 {
     const std::string server = TextAttribute(element, "server");
     if (!server.empty() && StorableText("server", server, refused))
-        WriteRegistryString("UserDBHost", server);
+        WriteRegistryString(FieldOf("USERDB", "server").setting, server);
 }
 
 }  // namespace
@@ -320,46 +372,22 @@ int HandleGetServerInfo(TiXmlElement& request, TRVConnector& connector)
     TiXmlElement info("SERVERINFO");
     info.SetAttribute("version", record_version);
 
-    TiXmlElement log("LOGINFO");
-    log.SetAttribute("file", Text("LogFileName"));
-    log.SetAttribute("loglevel", Number("LogLevel"));
-    log.SetAttribute("logsize", Number("MaxLogSizeMb"));
-    log.SetAttribute("logkeep", Number("LogCutPerc"));
-    info.InsertEndChild(log);
-
-    TiXmlElement scan("SCANINFO");
-    scan.SetAttribute("pingthreads", Number("PingThreads"));
-    scan.SetAttribute("scanthreads", Number("ScanThreads"));
-    scan.SetAttribute("pingretries", Number("PINGRetries"));
-    scan.SetAttribute("scanretries", Number("SNMPRetries"));
-    scan.SetAttribute("pingtimeout", Number("PINGTimeout"));
-    scan.SetAttribute("scantimeout", Number("SNMPTimeout"));
-    info.InsertEndChild(scan);
-
-    TiXmlElement connections("CONNECTIONS");
-    connections.SetAttribute("server", Text("ServerName"));
-    connections.SetAttribute("interface", Text("ServerInterface"));
-    connections.SetAttribute("port", Text("ServerPort"));
-    connections.SetAttribute("maxrequests", Number("ServerMaxRequests"));
-    info.InsertEndChild(connections);
-
-    TiXmlElement admin("ADMINDB");
-    admin.SetAttribute("server", Text("AdminDBHost"));
-    admin.SetAttribute("database", Text("AdminDBDSN"));
-    admin.SetAttribute("login", Text("AdminDBLogin"));
-    admin.SetAttribute("password", DecompressPayload(Text("AdminDBPassword"), true));
-    admin.SetAttribute("maxcon", Number("AdminDBMaxConn"));
-    AddDbTypes(admin);
-    info.InsertEndChild(admin);
-
-    TiXmlElement user("USERDB");
-    user.SetAttribute("server", Text("UserDBHost"));
-    user.SetAttribute("database", Text("UserDBDSN"));
-    user.SetAttribute("login", Text("UserDBLogin"));
-    user.SetAttribute("password", Text("UserDBPassword"));
-    user.SetAttribute("maxcon", Number("UserDBMaxConn"));
-    AddDbTypes(user);
-    info.InsertEndChild(user);
+    for (const char* name : record_elements) {
+        TiXmlElement element(name);
+        for (const Field& f : record_fields) {
+            if (std::string(f.element) != name)
+                continue;
+            if (f.kind == Kind::number)
+                element.SetAttribute(f.attribute, Number(f.setting));
+            else if (f.kind == Kind::secret)
+                element.SetAttribute(f.attribute, DecompressPayload(Text(f.setting), true));
+            else
+                element.SetAttribute(f.attribute, Text(f.setting));
+        }
+        if (std::string(name) == "ADMINDB" || std::string(name) == "USERDB")
+            AddDbTypes(element);
+        info.InsertEndChild(element);
+    }
 
     info.SetAttribute("synch", synch);
     connector.Send(info);

@@ -1,26 +1,26 @@
 #include "log_file.h"
 
 #include "qr_log.h"
+#include "qr_sync.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
+#include <memory>
 #include <thread>
 
 namespace {
 
-std::mutex& FileMutex()
+qr_mutex& FileMutex()
 {
-    static std::mutex m;
+    static qr_mutex m;
     return m;
 }
 
-FILE* g_log_file = nullptr;  // guarded by FileMutex()
-std::string g_log_name;      // of g_log_file, empty without one; guarded by FileMutex()
+FILE* g_log_file GUARDED_BY(FileMutex()) = nullptr;
+std::string g_log_name GUARDED_BY(FileMutex());  // of g_log_file, empty without one
 
-bool OpenLocked(const std::string& name)
+bool OpenLocked(const std::string& name) REQUIRES(FileMutex())
 {
     FILE* file = std::fopen(name.c_str(), "a");
     if (file == nullptr)
@@ -32,7 +32,7 @@ bool OpenLocked(const std::string& name)
     return true;
 }
 
-void CloseLocked()
+void CloseLocked() REQUIRES(FileMutex())
 {
     if (g_log_file == nullptr)
         return;
@@ -46,20 +46,20 @@ void CloseLocked()
 
 bool OpenLogFile(const std::string& name)
 {
-    std::lock_guard<std::mutex> hold(FileMutex());
+    qr_automutex hold(FileMutex());
     return OpenLocked(name);
 }
 
 bool ReopenLogFile(const std::string& name)
 {
-    std::lock_guard<std::mutex> hold(FileMutex());
+    qr_automutex hold(FileMutex());
     CloseLocked();
     return OpenLocked(name);
 }
 
 void CloseLogFile()
 {
-    std::lock_guard<std::mutex> hold(FileMutex());
+    qr_automutex hold(FileMutex());
     CloseLocked();
 }
 
@@ -90,24 +90,52 @@ void TrimLogFile(const std::string& name, int percent)
     std::filesystem::rename(part, name, ec);
 }
 
+namespace {
+
+struct TrimThread {
+    qr_semaphore stop{0};  // posted once to end the thread
+    std::thread thread;
+};
+
+// Started and stopped by the main thread only, which stops it before the
+// process ends.
+std::unique_ptr<TrimThread> g_trim;
+
+void TrimLoop(const LogTrimParams& params, qr_semaphore& stop)
+{
+    const long long limit = static_cast<long long>(params.max_log_size_mb) * 1000000LL;
+    while (!stop.wait_for_ms(params.period_ms)) {
+        // The file being logged to now: SETSERVERINFO may have moved the log.
+        qr_automutex hold(FileMutex());
+        const std::string name = g_log_name;
+        if (name.empty())
+            continue;
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(name, ec);
+        if (ec || static_cast<long long>(size) <= limit)
+            continue;
+        CloseLocked();
+        TrimLogFile(name, params.log_cut_perc);
+        OpenLocked(name);
+    }
+}
+
+}  // namespace
+
 void StartLogTrimThread(const LogTrimParams& params)
 {
-    std::thread([params] {
-        const long long limit = static_cast<long long>(params.max_log_size_mb) * 1000000LL;
-        for (;;) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(params.period_ms));
-            // The file being logged to now: SETSERVERINFO may have moved the log.
-            std::lock_guard<std::mutex> hold(FileMutex());
-            const std::string name = g_log_name;
-            if (name.empty())
-                continue;
-            std::error_code ec;
-            const auto size = std::filesystem::file_size(name, ec);
-            if (ec || static_cast<long long>(size) <= limit)
-                continue;
-            CloseLocked();
-            TrimLogFile(name, params.log_cut_perc);
-            OpenLocked(name);
-        }
-    }).detach();
+    if (g_trim)
+        return;
+    auto trim = std::make_unique<TrimThread>();
+    trim->thread = std::thread(TrimLoop, params, std::ref(trim->stop));
+    g_trim = std::move(trim);
+}
+
+void StopLogTrimThread()
+{
+    if (!g_trim)
+        return;
+    g_trim->stop.post();
+    g_trim->thread.join();
+    g_trim.reset();
 }

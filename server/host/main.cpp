@@ -18,9 +18,7 @@
 #include <cctype>
 #include <chrono>
 #include <climits>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -151,19 +149,20 @@ void StopScanner()
     const Clock::time_point since = signalled != 0 ? Clock::time_point(Clock::duration(signalled)) : Clock::now();
     const Clock::time_point deadline = since + stop_bound - stop_margin;
     struct Done {
-        std::mutex m;
-        std::condition_variable changed;
-        bool stopped = false;  // guarded by m
+        qr_mutex m;
+        qr_condition changed;
+        bool stopped GUARDED_BY(m) = false;
     };
     auto done = std::make_shared<Done>();
     std::thread([scanner, done] {
         scanner->stop();
-        std::lock_guard<std::mutex> hold(done->m);
+        qr_automutex hold(done->m);
         done->stopped = true;
         done->changed.notify_all();
     }).detach();
-    std::unique_lock<std::mutex> hold(done->m);
-    if (!done->changed.wait_until(hold, deadline, [&] { return done->stopped; }))
+    qr_automutex hold(done->m);
+    while (!done->stopped && done->changed.wait_until(done->m, deadline)) { }
+    if (!done->stopped)
         TRV_LOG(qr_Warning, "The scanner did not stop in time; the process ends without waiting for it");
 }
 
@@ -266,6 +265,7 @@ int main(int argc, char** argv)
         rc = RunService(folder);
     }
 
+    StopLogTrimThread();
     CloseLogFile();
     std::fflush(stdout);
     // Connection threads are still running; the process ends without tearing

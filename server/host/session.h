@@ -8,7 +8,6 @@
 // added and removed per connector: one connection can never unregister or
 // free another's session. Any thread may call the registry.
 //
-// Lock order: global server mutex -> registry lock -> connector send mutex.
 // The registry lock is never held while sending: a snapshot is a plain copy.
 #pragma once
 
@@ -82,5 +81,5 @@ public:
 
 private:
     qr_rwmutex lock_;
-    std::vector<RegistryEntry> entries_;  // guarded by lock_
+    std::vector<RegistryEntry> entries_ GUARDED_BY(lock_);
 };

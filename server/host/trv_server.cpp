@@ -156,16 +156,16 @@ int TRVServer::Run()
     }
     run_servers(section_, "TRV", ServeConnection, std::move(listener));
 
-    std::unique_lock<std::mutex> hold(run_mutex_);
+    qr_automutex hold(run_mutex_);
     while (running_)
-        run_changed_.wait_for(hold, std::chrono::milliseconds(5000));
+        run_changed_.wait_until(run_mutex_, std::chrono::steady_clock::now() + std::chrono::milliseconds(5000));
     return 0;
 }
 
 void TRVServer::Stop()
 {
     {
-        std::lock_guard<std::mutex> hold(run_mutex_);
+        qr_automutex hold(run_mutex_);
         running_ = false;
     }
     run_changed_.notify_all();

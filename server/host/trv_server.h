@@ -10,9 +10,7 @@
 //
 // Threads: Init and Run run on the main thread; Stop on any thread (the
 // signal watcher); look-ups, registry calls and senders on any thread.
-// Lock order: global server mutex -> map mutex; the database mutex is never
-// taken under either (qr_sync.h). The open mutex serialises the opening of
-// data sources and is taken before the map mutex.
+// The open mutex serialises the opening of data sources. Lock order: qr_sync.h.
 #pragma once
 
 #include "qr_config.h"
@@ -21,10 +19,8 @@
 #include "services.h"
 #include "session.h"
 
-#include <condition_variable>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -97,15 +93,15 @@ private:
     std::shared_ptr<DataLoader> Lookup(const std::string& key, bool log_absent);
 
     TinyConfig section_;
-    std::map<std::string, std::shared_ptr<DataSource>> sources_;  // guarded by map_mutex_
-    std::vector<std::shared_ptr<DataSource>> retired_;            // guarded by map_mutex_
+    std::map<std::string, std::shared_ptr<DataSource>> sources_ GUARDED_BY(map_mutex_);
+    std::vector<std::shared_ptr<DataSource>> retired_ GUARDED_BY(map_mutex_);
     qr_mutex loader_mutex_;  // held by every loader for a whole query
     qr_mutex map_mutex_;     // guards sources_ and retired_
     qr_mutex open_mutex_;    // one data source is opened at a time
     SessionRegistry sessions_;
-    std::mutex run_mutex_;
-    std::condition_variable run_changed_;
-    bool running_ = true;  // guarded by run_mutex_
+    qr_mutex run_mutex_;
+    qr_condition run_changed_;
+    bool running_ GUARDED_BY(run_mutex_) = true;
 };
 
 // The process-wide server, set when its start-up begins; none before.
@@ -113,5 +109,5 @@ TRVServer* GetServer();
 // What consoles are told while the administration data source is not open:
 // no scan can read the mapping tables and no report can be listed.
 std::string AdminNotOpenText();
-// Taken by data-source look-ups; see the lock order above.
+// Taken by data-source look-ups (lock order: qr_sync.h).
 qr_mutex& GlobalServerMutex();

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr const char* SysObjectIdOid = ".1.3.6.1.2.1.1.2";
 constexpr const char* SysNameOid = ".1.3.6.1.2.1.1.5";
 
 // A host's walks are kept for the length of its discovery and no longer.

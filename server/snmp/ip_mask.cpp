@@ -1,16 +1,11 @@
 #include "ip_mask.h"
 
 #include "address_range.h"
+#include "host_name.h"
 #include "qr_log.h"
-
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -145,16 +140,7 @@ std::string lookup_host_name(const std::string& address)
     uint32_t value = 0;
     if (!parse_ipv4(address, value))
         return std::string();
-    sockaddr_in sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(value);
-    char host[NI_MAXHOST];
-    int rc = getnameinfo(reinterpret_cast<sockaddr*>(&sa), sizeof sa, host, sizeof host, nullptr, 0,
-                         NI_NAMEREQD);
-    if (rc != 0)
-        return std::string();
-    return host;
+    return LookupHostName(value);
 }
 
 std::vector<std::string> split_string(const std::string& text, char separator)

@@ -100,29 +100,29 @@ public:
 
 private:
     qr_mutex m_;
-    int host_uid_ = 0;            // guarded by m_
-    int scan_id_ = -1;            // guarded by m_
-    int as_of_id_ = 0;            // guarded by m_
-    std::string net_addr_;        // guarded by m_
-    std::string walk_file_;       // guarded by m_
-    std::vector<std::string> communities_;  // guarded by m_
-    int kind_ = JOB_KIND_SNMP_ONLY;  // guarded by m_
-    int has_ping_ = 0;            // guarded by m_
-    std::string community_;       // guarded by m_
-    std::string dns_name_;        // guarded by m_
-    std::string net_name_;        // guarded by m_
-    std::string source_key_;      // guarded by m_
-    std::string sys_obj_id_;      // guarded by m_
-    int time_stamp_;              // guarded by m_
-    int dev_class_id_ = 0;        // guarded by m_
-    int dev_group_id_ = 0;        // guarded by m_
-    int dev_vendor_id_ = 0;       // guarded by m_
-    int agent_type_hard_ = 1;     // guarded by m_
-    int agent_type_soft_ = 1;     // guarded by m_
-    int agent_type_mon_ = 1;      // guarded by m_
-    int state_ = JOB_WAIT_PING;   // guarded by m_
-    IntArray tabs_;               // guarded by m_
-    bool snmp_output_ = false;    // guarded by m_
+    int host_uid_ GUARDED_BY(m_) = 0;
+    int scan_id_ GUARDED_BY(m_) = -1;
+    int as_of_id_ GUARDED_BY(m_) = 0;
+    std::string net_addr_ GUARDED_BY(m_);
+    std::string walk_file_ GUARDED_BY(m_);
+    std::vector<std::string> communities_ GUARDED_BY(m_);
+    int kind_ GUARDED_BY(m_) = JOB_KIND_SNMP_ONLY;
+    int has_ping_ GUARDED_BY(m_) = 0;
+    std::string community_ GUARDED_BY(m_);
+    std::string dns_name_ GUARDED_BY(m_);
+    std::string net_name_ GUARDED_BY(m_);
+    std::string source_key_ GUARDED_BY(m_);
+    std::string sys_obj_id_ GUARDED_BY(m_);
+    int time_stamp_ GUARDED_BY(m_);
+    int dev_class_id_ GUARDED_BY(m_) = 0;
+    int dev_group_id_ GUARDED_BY(m_) = 0;
+    int dev_vendor_id_ GUARDED_BY(m_) = 0;
+    int agent_type_hard_ GUARDED_BY(m_) = 1;
+    int agent_type_soft_ GUARDED_BY(m_) = 1;
+    int agent_type_mon_ GUARDED_BY(m_) = 1;
+    int state_ GUARDED_BY(m_) = JOB_WAIT_PING;
+    IntArray tabs_ GUARDED_BY(m_);
+    bool snmp_output_ GUARDED_BY(m_) = false;
 };
 
 // One Info line about a job's step: "<text>. AsOfId:<id>, Ip: <address>".

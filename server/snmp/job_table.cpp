@@ -23,14 +23,14 @@ void JobTable::add(Job* job)
 
 unsigned long long JobTable::changes()
 {
-    std::lock_guard<std::mutex> hold(changed_m_);
+    qr_automutex hold(changed_m_);
     return changes_;
 }
 
 void JobTable::notify_change()
 {
     {
-        std::lock_guard<std::mutex> hold(changed_m_);
+        qr_automutex hold(changed_m_);
         ++changes_;
     }
     changed_.notify_all();
@@ -38,8 +38,11 @@ void JobTable::notify_change()
 
 void JobTable::wait_change(unsigned long long seen, int ms, const std::function<bool()>& wake)
 {
-    std::unique_lock<std::mutex> hold(changed_m_);
-    changed_.wait_for(hold, std::chrono::milliseconds(ms), [&] { return changes_ != seen || wake(); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    qr_automutex hold(changed_m_);
+    while (changes_ == seen && !wake())
+        if (!changed_.wait_until(changed_m_, deadline))
+            break;
 }
 
 int JobTable::count()

@@ -5,12 +5,9 @@
 // one it removes, and the destructor frees any left.
 //
 // Every operation takes the table's mutex for its whole run and may be called
-// from any thread. Lock order: the table's mutex, then a job's lock or the
-// change signal's mutex; a job's lock is never held while the table's mutex
-// is taken. Under the change
-// signal's mutex only a waiter's own condition is read (Scanner takes its
-// stop mutex there); nothing else is locked under it. No database work and no notification
-// ever runs under the table's mutex.
+// from any thread (lock order: qr_sync.h). Under the change signal's mutex
+// only a waiter's own condition is read. No database work and no
+// notification ever runs under the table's mutex.
 #pragma once
 
 #include "job.h"
@@ -18,9 +15,7 @@
 #include "qr_array.h"
 #include "qr_sync.h"
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 
 class JobTable {
@@ -30,8 +25,8 @@ public:
     JobTable(const JobTable&) = delete;
     JobTable& operator=(const JobTable&) = delete;
 
-    void lock() { m_.lock(); }
-    void unlock() { m_.unlock(); }
+    void lock() ACQUIRE(m_) { m_.lock(); }
+    void unlock() RELEASE(m_) { m_.unlock(); }
 
     // Takes ownership of the job and appends it.
     void add(Job* job);
@@ -78,8 +73,8 @@ public:
 
 private:
     qr_mutex m_;
-    tgDArray<Job*> jobs_;  // guarded by m_; creation order
-    std::mutex changed_m_;
-    std::condition_variable changed_;
-    unsigned long long changes_ = 0;  // guarded by changed_m_; additions and state moves
+    tgDArray<Job*> jobs_ GUARDED_BY(m_);  // creation order
+    qr_mutex changed_m_;
+    qr_condition changed_;
+    unsigned long long changes_ GUARDED_BY(changed_m_) = 0;  // additions and state moves
 };

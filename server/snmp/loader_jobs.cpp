@@ -51,7 +51,7 @@ void DataLoader::replace_host(DataLoader* loader, Job& job)
     const int state = job.get_state();
     const std::string has_ping = job.get_has_ping() ? "Y" : "N";
     const std::string has_snmp = state == JOB_SNMP_RUNNING || state == JOB_SNMP_DONE ? "Y" : "N";
-    try {
+    guarded([&] {
         Operation op(*loader);
         // Both or neither: a failed insert must not lose the host.
         qr_transaction tx(op.db());
@@ -62,9 +62,7 @@ void DataLoader::replace_host(DataLoader* loader, Job& job)
             {id(as_of), id(job.get_host_uid()), address, address_number(address), job.get_dns_name(),
              job.get_net_name(), static_cast<int64_t>(job.get_time_stamp()), has_ping, has_snmp});
         tx.commit();
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }
 
 void DataLoader::update_host_from_job(DataLoader* loader, Job& job)
@@ -93,10 +91,8 @@ void DataLoader::update_host_from_job(DataLoader* loader, Job& job)
                                static_cast<int64_t>(job.get_time_stamp()),
                                id(job.get_as_of_id()),
                                job.get_net_addr()};
-    try {
+    guarded([&] {
         Operation op(*loader);
         op.db().get_stmnt_results(sql, params);
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
 }

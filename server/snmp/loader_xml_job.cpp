@@ -14,7 +14,7 @@ TiXmlElement DataLoader::host_to_xml(DataLoader* loader, Job& job, int status)
     TiXmlElement element("TREEITEM");
     if (!exists(loader))
         return element;
-    try {
+    guarded([&] {
         qr_automutex hold(*loader->mutex_);
         const int uid = job.get_host_uid();
         const std::string address = job.get_net_addr();
@@ -43,8 +43,6 @@ TiXmlElement DataLoader::host_to_xml(DataLoader* loader, Job& job, int status)
         element.SetAttribute("classid", class_id);
         element.SetAttribute("haschildren", has_children(loader, uid) ? 1 : 0);
         element.SetAttribute("comment", "");
-    } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
-    }
+    });
     return element;
 }

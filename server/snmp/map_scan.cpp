@@ -46,7 +46,7 @@ int ScanMapLine(CSnmpSession* session, const std::string& address, const std::st
         if (!has_data)
             table.columns.clear();
     } catch (const qr_exception_t& e) {
-        TRV_LOG(qr_Error, e.message());
+        log_loader_failure(e);
     }
     return MapLineDone;
 }

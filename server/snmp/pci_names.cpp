@@ -2,23 +2,23 @@
 
 #include "qr_log.h"
 #include "qr_strings.h"
+#include "qr_sync.h"
 
 #include <cstdio>
 #include <memory>
-#include <mutex>
 
 namespace {
 
 typedef std::vector<std::string> Lines;
 
-std::mutex g_cache_mutex;
-std::shared_ptr<const Lines> g_cache;  // guarded by g_cache_mutex; never changed once set
+qr_mutex g_cache_mutex;
+std::shared_ptr<const Lines> g_cache GUARDED_BY(g_cache_mutex);  // never changed once set
 
 // The cached lines, reading the file when the cache is still empty. The
 // lines are kept upper-cased outside quotes, the form every lookup compares.
 std::shared_ptr<const Lines> cached_lines(const std::string& folder)
 {
-    std::lock_guard<std::mutex> lock(g_cache_mutex);
+    qr_automutex lock(g_cache_mutex);
     if (g_cache)
         return g_cache;
     std::string path = folder + "/" + PciNamesFile;

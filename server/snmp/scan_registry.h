@@ -8,8 +8,7 @@
 // snapshot removes it; the caller whose removal empties a scan ends it.
 //
 // Every operation holds the registry's (recursive) mutex for its whole run;
-// any thread may call them. The mutex is taken alone: no other lock of the
-// server is taken while it is held.
+// any thread may call them (lock order: qr_sync.h).
 #pragma once
 
 #include "qr_array.h"
@@ -66,8 +65,8 @@ public:
     bool finish_snapshot(int scan_id, int as_of_id, int& root);
 
 private:
-    Scan* find_locked(int scan_id);
+    Scan* find_locked(int scan_id) REQUIRES(m_);
 
     qr_mutex m_;
-    tgDArray<Scan> scans_;  // guarded by m_; registration order
+    tgDArray<Scan> scans_ GUARDED_BY(m_);  // registration order
 };

@@ -3,6 +3,7 @@
 #include "discovery.h"
 #include "ip_mask.h"
 #include "loader.h"
+#include "process.h"
 #include "saver.h"
 #include "services.h"
 #include "snmp_master.h"
@@ -13,24 +14,17 @@
 #include "qr_log.h"
 #include "qr_settings.h"
 
-#include <fcntl.h>
 #include <malloc.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <atomic>
 #include <system_error>
 
-extern char** environ;
-
 namespace {
 
-// The process-wide scanner of scanner_init; taken alone.
-std::mutex instance_m;
-std::unique_ptr<Scanner> the_instance;  // guarded by instance_m
+// The process-wide scanner of scanner_init.
+qr_mutex instance_m;
+std::unique_ptr<Scanner> the_instance GUARDED_BY(instance_m);
 
 }  // namespace
 
@@ -46,7 +40,7 @@ Scanner::~Scanner()
 
 void Scanner::spawn(void (Scanner::*body)())
 {
-    std::lock_guard<std::mutex> lock(threads_m_);
+    qr_automutex lock(threads_m_);
     threads_.emplace_back(body, this);
 }
 
@@ -57,7 +51,7 @@ void Scanner::start()
     // for SNMP would then never end while start-up reported success.
     std::vector<CSnmpSession*> sessions;
     if (options_.snmp_threads > 0) {
-        std::lock_guard<std::mutex> lock(master_m_);
+        qr_automutex lock(master_m_);
         if (!master_)
             master_ = std::make_unique<CSnmpMaster>();
         if (!master_->is_usable())
@@ -78,7 +72,7 @@ void Scanner::start()
     for (int i = 0; i < options_.ping_threads; ++i)
         spawn(&Scanner::ping_worker);
     for (CSnmpSession* session : sessions) {
-        std::lock_guard<std::mutex> lock(threads_m_);
+        qr_automutex lock(threads_m_);
         threads_.emplace_back([this, session] { snmp_worker(session); });
     }
     spawn(&Scanner::saver_thread);
@@ -88,7 +82,7 @@ void Scanner::start()
 void Scanner::stop()
 {
     {
-        std::lock_guard<std::mutex> lock(stop_m_);
+        qr_automutex lock(stop_m_);
         stop_ = true;
     }
     stop_cv_.notify_all();
@@ -97,7 +91,7 @@ void Scanner::stop()
     for (;;) {
         std::vector<std::thread> threads;
         {
-            std::lock_guard<std::mutex> lock(threads_m_);
+            qr_automutex lock(threads_m_);
             threads.swap(threads_);
         }
         if (threads.empty())
@@ -105,20 +99,21 @@ void Scanner::stop()
         for (std::thread& t : threads)
             t.join();
     }
-    std::lock_guard<std::mutex> lock(master_m_);
+    qr_automutex lock(master_m_);
     master_.reset();
 }
 
 bool Scanner::stopping()
 {
-    std::lock_guard<std::mutex> lock(stop_m_);
+    qr_automutex lock(stop_m_);
     return stop_;
 }
 
 bool Scanner::pause(int ms)
 {
-    std::unique_lock<std::mutex> lock(stop_m_);
-    stop_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    qr_automutex lock(stop_m_);
+    while (!stop_ && stop_cv_.wait_until(stop_m_, deadline)) { }
     return !stop_;
 }
 
@@ -141,7 +136,7 @@ void Scanner::serve(const std::function<bool()>& step, int poll_ms)
 
 Scanner* Scanner::instance()
 {
-    std::lock_guard<std::mutex> lock(instance_m);
+    qr_automutex lock(instance_m);
     return the_instance.get();
 }
 
@@ -156,7 +151,7 @@ void fail_request_threads(bool fail)
 
 void Scanner::start_request_thread(const ScanRequest& request)
 {
-    std::lock_guard<std::mutex> lock(threads_m_);
+    qr_automutex lock(threads_m_);
     if (request_threads_fail)
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
                                 "Can not start the scan request thread");
@@ -171,7 +166,7 @@ void scanner_init(int ping_threads, int snmp_threads, int /*snmp_retries*/, int 
     auto scanner = std::make_unique<Scanner>(options);
     Scanner* started = scanner.get();
     {
-        std::lock_guard<std::mutex> lock(instance_m);
+        qr_automutex lock(instance_m);
         the_instance = std::move(scanner);
     }
     try {
@@ -180,7 +175,7 @@ void scanner_init(int ping_threads, int snmp_threads, int /*snmp_retries*/, int 
         // No scanner is left behind for requests to find.
         std::unique_ptr<Scanner> failed;
         {
-            std::lock_guard<std::mutex> lock(instance_m);
+            qr_automutex lock(instance_m);
             failed = std::move(the_instance);
         }
         throw;
@@ -195,32 +190,14 @@ namespace {
 // Runs the ping program without a shell; true when it exits with 0.
 bool run_ping(const ScannerOptions& options, const std::string& address)
 {
-    std::string timeout = std::to_string(options.ping_timeout_seconds);
-    std::vector<std::string> args = {options.ping_program, "-c", "1", "-W", timeout, address};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    int rc = posix_spawnp(&pid, options.ping_program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        TRV_LOG(qr_Error, "Cannot run " << options.ping_program << ": " << std::strerror(rc));
+    const std::string timeout = std::to_string(options.ping_timeout_seconds);
+    int exit_code = -1;
+    std::string error;
+    if (!RunQuietly({options.ping_program, "-c", "1", "-W", timeout, address}, exit_code, error)) {
+        TRV_LOG(qr_Error, error);
         return false;
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            TRV_LOG(qr_Error, "Cannot wait for " << options.ping_program << ": " << std::strerror(errno));
-            return false;
-        }
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return exit_code == 0;
 }
 
 }  // namespace
@@ -318,7 +295,7 @@ bool Scanner::snmp_step(CSnmpSession* session)
 
 void Scanner::set_snmp_timeouts(int timeout_seconds, int retries)
 {
-    std::lock_guard<std::mutex> lock(master_m_);
+    qr_automutex lock(master_m_);
     if (master_)
         master_->set_timeouts(timeout_seconds, retries);
 }

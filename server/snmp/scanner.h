@@ -8,20 +8,17 @@
 // wakes every sleeper and joins every thread; a job a worker holds is
 // finished first.
 //
-// Any thread may call the public operations. Lock order: the job table's
-// mutex, then a job's lock; the table's change-signal mutex, then stop_m_;
-// the registry's mutex alone; threads_m_ alone.
+// Any thread may call the public operations (lock order: qr_sync.h).
 // No database work or notification runs under the table's mutex.
 #pragma once
 
 #include "job_table.h"
 #include "scan_registry.h"
 #include "scan_request.h"
+#include "qr_sync.h"
 
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -118,15 +115,15 @@ private:
     // Set in start() and reset in stop(), both under master_m_; workers use it
     // without the lock, as they run only in between. master_m_ is taken
     // alone, or before the master's own session mutex.
-    std::mutex master_m_;
+    qr_mutex master_m_;
     std::unique_ptr<CSnmpMaster> master_;
 
-    std::mutex stop_m_;
-    std::condition_variable stop_cv_;
-    bool stop_ = false;  // guarded by stop_m_
+    qr_mutex stop_m_;
+    qr_condition stop_cv_;
+    bool stop_ GUARDED_BY(stop_m_) = false;
 
-    std::mutex threads_m_;
-    std::vector<std::thread> threads_;  // guarded by threads_m_
+    qr_mutex threads_m_;
+    std::vector<std::thread> threads_ GUARDED_BY(threads_m_);
 };
 
 // Test seam: while set, every start_request_thread fails as when the system

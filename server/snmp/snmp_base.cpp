@@ -3,7 +3,7 @@
 CSnmpBase::CSnmpBase(bool with_error_mutex)
 {
     if (with_error_mutex)
-        error_mutex_ = std::make_unique<std::mutex>();
+        error_mutex_ = std::make_unique<qr_mutex>();
 }
 
 bool CSnmpBase::is_usable() const
@@ -16,7 +16,7 @@ bool CSnmpBase::is_usable() const
 void CSnmpBase::set_error(int32_t code, const std::string& text)
 {
     if (error_mutex_) {
-        std::lock_guard<std::mutex> lock(*error_mutex_);
+        qr_automutex lock(*error_mutex_);
         error_code_ = code;
         error_text_ = text;
         return;
@@ -33,7 +33,7 @@ void CSnmpBase::clear_error()
 std::string CSnmpBase::get_error_text() const
 {
     if (error_mutex_) {
-        std::lock_guard<std::mutex> lock(*error_mutex_);
+        qr_automutex lock(*error_mutex_);
         return error_text_;
     }
     return error_text_;

@@ -7,10 +7,11 @@
 // unusable as soon as an error is recorded.
 #pragma once
 
+#include "qr_sync.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 // Error codes recorded by this layer besides the WinSNMP error numbers.
@@ -36,7 +37,7 @@ public:
     void copy_error(const CSnmpBase& other);
 
 private:
-    std::unique_ptr<std::mutex> error_mutex_;
+    std::unique_ptr<qr_mutex> error_mutex_;
     std::string error_text_;  // guarded by *error_mutex_ when there is one
     std::atomic<int32_t> error_code_{0};
     std::atomic<bool> mutex_failed_{false};

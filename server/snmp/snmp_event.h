@@ -2,9 +2,9 @@
 // it. Any thread may set, reset or wait.
 #pragma once
 
+#include "qr_sync.h"
+
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 
 class SnmpEvent {
 public:
@@ -13,31 +13,33 @@ public:
     void set()
     {
         {
-            std::lock_guard<std::mutex> lock(m_);
+            qr_automutex lock(m_);
             signalled_ = true;
         }
         cv_.notify_all();
     }
     void reset()
     {
-        std::lock_guard<std::mutex> lock(m_);
+        qr_automutex lock(m_);
         signalled_ = false;
     }
     bool is_set()
     {
-        std::lock_guard<std::mutex> lock(m_);
+        qr_automutex lock(m_);
         return signalled_;
     }
     // True when signalled within the time; a time of 0 only looks.
     bool wait_ms(long milliseconds)
     {
-        std::unique_lock<std::mutex> lock(m_);
-        return cv_.wait_for(lock, std::chrono::milliseconds(milliseconds < 0 ? 0 : milliseconds),
-                            [this] { return signalled_; });
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds < 0 ? 0 : milliseconds);
+        qr_automutex lock(m_);
+        while (!signalled_ && cv_.wait_until(m_, deadline)) { }
+        return signalled_;
     }
 
 private:
-    std::mutex m_;
-    std::condition_variable cv_;
-    bool signalled_;  // guarded by m_
+    qr_mutex m_;
+    qr_condition cv_;
+    bool signalled_ GUARDED_BY(m_);
 };

@@ -8,8 +8,8 @@
 namespace {
 
 // How many masters started the SNMP layer; the last one out stops it.
-std::mutex g_startup_mutex;
-int g_startup_count = 0;  // guarded by g_startup_mutex
+qr_mutex g_startup_mutex;
+int g_startup_count GUARDED_BY(g_startup_mutex) = 0;
 
 }  // namespace
 
@@ -25,7 +25,7 @@ int snmp_retries(int setting)
 
 CSnmpMaster::CSnmpMaster() : CSnmpBase(true)
 {
-    std::lock_guard<std::mutex> lock(g_startup_mutex);
+    qr_automutex lock(g_startup_mutex);
     if (g_startup_count > 0) {
         ++g_startup_count;
         started_ = true;
@@ -50,14 +50,14 @@ CSnmpMaster::~CSnmpMaster()
     clear_error();
     std::map<HSNMP_SESSION, CSnmpSession*> sessions;
     {
-        std::lock_guard<std::mutex> lock(master_);
+        qr_automutex lock(master_);
         sessions.swap(sessions_);
     }
     for (auto& entry : sessions)
         delete entry.second;
     if (!started_)
         return;
-    std::lock_guard<std::mutex> lock(g_startup_mutex);
+    qr_automutex lock(g_startup_mutex);
     if (g_startup_count == 1)
         SnmpCleanup();
     --g_startup_count;
@@ -84,7 +84,7 @@ CSnmpSession* CSnmpMaster::create_session(const std::string& address, const std:
         return nullptr;
     }
     if (register_session) {
-        std::lock_guard<std::mutex> lock(master_);
+        qr_automutex lock(master_);
         sessions_[session->handle()] = session;
     }
     return session;
@@ -94,7 +94,7 @@ void CSnmpMaster::set_timeouts(int timeout_seconds, int retries)
 {
     if (timeout_seconds == -1 && retries == -1)
         return;
-    std::lock_guard<std::mutex> lock(master_);
+    qr_automutex lock(master_);
     for (auto& entry : sessions_) {
         if (timeout_seconds != -1)
             entry.second->set_timeout(timeout_seconds);
@@ -105,13 +105,13 @@ void CSnmpMaster::set_timeouts(int timeout_seconds, int retries)
 
 size_t CSnmpMaster::session_count()
 {
-    std::lock_guard<std::mutex> lock(master_);
+    qr_automutex lock(master_);
     return sessions_.size();
 }
 
 void CSnmpMaster::unregister_session(CSnmpSession* session)
 {
-    std::lock_guard<std::mutex> lock(master_);
+    qr_automutex lock(master_);
     for (auto it = sessions_.begin(); it != sessions_.end(); ++it) {
         if (it->second == session) {
             sessions_.erase(it);

@@ -8,15 +8,15 @@
 // is destroyed: the destructor deletes the sessions still registered and
 // stops the layer, so a session in use then would be used after its end.
 //
-// Lock order: master mutex -> a session's common-data mutex.
+// Lock order: qr_sync.h.
 #pragma once
 
 #include "snmp_base.h"
 #include "winsnmp.h"
+#include "qr_sync.h"
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <string>
 
 class CSnmpSession;
@@ -52,7 +52,7 @@ public:
     smiUINT32 retransmit_mode = 0;
 
 private:
-    std::mutex master_;
-    std::map<HSNMP_SESSION, CSnmpSession*> sessions_;  // guarded by master_
+    qr_mutex master_;
+    std::map<HSNMP_SESSION, CSnmpSession*> sessions_ GUARDED_BY(master_);
     bool started_ = false;
 };

@@ -111,23 +111,23 @@ private:
     static SNMPAPI_STATUS notification(HSNMP_SESSION, SNMP_HWND, unsigned, uintptr_t wParam,
                                        intptr_t, void* clientData);
     void receive_all();
-    void free_peer();
+    void free_peer() REQUIRES(common_);
     // Sends the request and waits for its answer; the request stays the
     // caller's. A status of request().
     int exchange(CSnmpData* data, int timeout_ms);
 
     HSNMP_SESSION session_ = nullptr;
     CSnmpMaster* master_;
-    std::string address_;              // guarded by common_
-    std::string community_;            // guarded by common_
-    HSNMP_ENTITY entity_ = nullptr;    // guarded by common_
-    HSNMP_CONTEXT context_ = nullptr;  // guarded by common_
-    bool peer_made_ = false;           // guarded by common_
+    std::string address_ GUARDED_BY(common_);
+    std::string community_ GUARDED_BY(common_);
+    HSNMP_ENTITY entity_ GUARDED_BY(common_) = nullptr;
+    HSNMP_CONTEXT context_ GUARDED_BY(common_) = nullptr;
+    bool peer_made_ GUARDED_BY(common_) = false;
     SnmpEvent done_{true};             // signalled while no request waits
     qr_mutex common_;
-    CSnmpData* current_ = nullptr;     // guarded by common_
-    int32_t timeout_ms_ = 0;           // guarded by common_
-    int32_t retries_ = 0;              // guarded by common_
+    CSnmpData* current_ GUARDED_BY(common_) = nullptr;
+    int32_t timeout_ms_ GUARDED_BY(common_) = 0;
+    int32_t retries_ GUARDED_BY(common_) = 0;
     size_t walk_entry_limit_ = MaxWalkEntries;  // owner thread only
     size_t walk_byte_limit_ = MaxWalkBytes;     // owner thread only
     bool cache_on_ = false;                     // owner thread only

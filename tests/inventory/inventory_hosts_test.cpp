@@ -83,6 +83,27 @@ TEST_P(InventoryHostsTest, TabsAreWrittenAndAFailedInsertGivesNoUid)
     EXPECT_EQ(DataLoader::insert_tab(loader, tab), 0);
 }
 
+// A statement the database refuses is logged once, by the layer that ran it,
+// with the database's own reason; the operation only gives its neutral result.
+TEST_P(InventoryHostsTest, ARefusedStatementIsLoggedOnceWithItsCause)
+{
+    db->connect()->query("DROP TABLE InventoryTabs");
+    TabRecord tab;
+    tab.host_id = ids.host_b;
+    tab.name = "Summary";
+    LogCapture log;
+    EXPECT_EQ(DataLoader::insert_tab(loader, tab), 0);
+    const std::string text = log.text();
+    const std::string line = "Error     Failed to Execute SQL Statement 'INSERT INTO InventoryTabs";
+    const size_t at = text.find(line);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.find(line, at + line.size()), std::string::npos) << "logged twice:\n" << text;
+    // The database's reason is in that one line.
+    EXPECT_NE(text.find("' is invalid. [Failed to Execute SQL Statement 'INSERT INTO InventoryTabs", at),
+              std::string::npos)
+        << text;
+}
+
 TEST_P(InventoryHostsTest, DataTablesAreStoredVerbatim)
 {
     const std::string hostile = "it's \"quoted\" <a&b> 100% \xc3\xbc\\n";
