@@ -87,7 +87,9 @@ void connect_within(int fd, const sockaddr_in& address, int timeout_ms, bool& ti
         using clock = std::chrono::steady_clock;
         const clock::time_point deadline = clock::now() + std::chrono::milliseconds(timeout_ms);
         for (;;) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+            // Rounded up, here and below: rounding down gave up a fraction
+            // of a millisecond before the time-out.
+            auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now()).count();
             pollfd p{fd, POLLOUT, 0};
             rc = ::poll(&p, 1, static_cast<int>(left < 0 ? 0 : left));
             if (rc > 0)
@@ -220,7 +222,7 @@ void Client_socket::send_within(const std::string& text, int timeout_seconds)
             continue;
         if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
             qr_exception("Cannot write to socket No %d, errno=%d", fd_of(socket_), n < 0 ? errno : 0);
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now()).count();
         if (left <= 0)
             qr_exception("Send timeout: the peer has not read for %d seconds", timeout_seconds);
         pollfd p{fd_of(socket_), POLLOUT, 0};
@@ -253,7 +255,7 @@ void Client_socket::wait_readable(int timeout_seconds)
     using clock = std::chrono::steady_clock;
     const clock::time_point deadline = clock::now() + std::chrono::seconds(timeout_seconds);
     for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now()).count();
         if (left < 0)
             left = 0;
         pollfd p{fd_of(socket_), POLLIN, 0};

@@ -225,7 +225,7 @@ void Client_socket::send_within(const std::string& text, int timeout_seconds)
     constexpr size_t piece = 4096;
     size_t sent = 0;
     while (sent < text.size()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now()).count();
         fd_set writable;
         FD_ZERO(&writable);
         FD_SET(handle_of(socket_), &writable);
@@ -280,7 +280,7 @@ void Client_socket::wait_readable(int timeout_seconds)
     using clock = std::chrono::steady_clock;
     const clock::time_point deadline = clock::now() + std::chrono::seconds(timeout_seconds);
     for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now()).count();
         if (left < 0)
             left = 0;
         fd_set readable;
