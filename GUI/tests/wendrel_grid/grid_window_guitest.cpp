@@ -13,15 +13,17 @@
 
 namespace {
 
-// Notification codes the owner window received, in order.
+// Notification codes the owner window received, in order, and the owner's
+// reply to a right press.
 std::vector<int> g_codes;
+LRESULT g_rightPressReply = 0;
 
 LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     if (m == WM_NOTIFY) {
         const auto* record = reinterpret_cast<const tagNM_DEFGRID*>(l);
         g_codes.push_back(int(record->hdr.code));
-        return 0;
+        return record->hdr.code == UINT(NM_RDOWN) ? g_rightPressReply : 0;
     }
     return ::DefWindowProcA(h, m, w, l);
 }
@@ -55,19 +57,21 @@ public:
     }
 };
 
-// A grid of 5 columns under one header row, rows "r<i>c<j>".
+// A grid of 5 columns under one header row, rows "r<i>c<j>"; the column
+// emptyColumn, when given, has no text below its header.
 struct GridFixture {
     HWND owner = MakeOwner();
     CDefGridCtrl grid;
     gt::Chain chain;
     CThrowingView* view = nullptr;
 
-    explicit GridFixture(int rows)
+    explicit GridFixture(int rows, int emptyColumn = -1)
     {
         std::vector<std::vector<std::string>> data;
         for (int r = 0; r < rows; ++r) {
             std::vector<std::string> row;
-            for (int c = 0; c < 5; ++c) row.push_back("r" + std::to_string(r) + "c" + std::to_string(c));
+            for (int c = 0; c < 5; ++c)
+                row.push_back(c == emptyColumn ? std::string() : "r" + std::to_string(r) + "c" + std::to_string(c));
             data.push_back(row);
         }
         chain = gt::MakeChain({{"A", COLUMN_TYPE_TEXT}, {"B", COLUMN_TYPE_TEXT}, {"C", COLUMN_TYPE_TEXT},
@@ -290,4 +294,73 @@ WTEST(grid_survives_a_failing_view_while_painting)
     f.grid.UpdateWindow();
     WCHECK(f.view->draws > before);
     WCHECK_EQ(AfxGetFirewallCount(), caught + 1);
+}
+
+namespace {
+
+// Records the check state an update handler gives an item.
+struct CheckProbe : CCmdUI {
+    int check = -1;
+    void SetCheck(int state) override { check = state; }
+};
+
+int CheckOf(CDefGridCtrl& grid, UINT id)
+{
+    CheckProbe probe;
+    probe.m_nID = id;
+    probe.DoUpdate(&grid, FALSE);
+    return probe.check;
+}
+
+}  // namespace
+
+WTEST(option_commands_toggle_their_bits_and_hide_empty_columns_while_set)
+{
+    GridFixture f(6, 2);
+    for (int c = 0; c < 5; ++c) f.grid.SetColumnWidth(c, 30 + 10 * c);
+    f.grid.SendMessage(WM_GRID_SYNC);
+    auto widths = [&] {
+        std::string w;
+        for (int c = 0; c < 5; ++c) w += std::to_string(f.grid.GetColumnWidth(c)) + " ";
+        return w;
+    };
+    const std::string shown = widths();
+    WCHECK_EQ(shown, std::string("30 40 50 60 70 "));
+    // Each command toggles its own bit; only the first hides anything.
+    struct Case {
+        UINT id;
+        bool set;
+        const char* widths;
+    } cases[] = {
+        {40301, true, "30 40 50 60 70 "}, {40331, true, "30 40 50 60 70 "}, {40300, true, "30 40 0 60 70 "},
+        {40301, false, "30 40 0 60 70 "}, {40300, false, "30 40 50 60 70 "}, {40331, false, "30 40 50 60 70 "},
+    };
+    for (const Case& c : cases) {
+        f.grid.SendMessage(WM_COMMAND, c.id, 0);
+        f.grid.SendMessage(WM_GRID_SYNC);
+        WCHECK_EQ(f.grid.IsOptionSet(c.id), c.set);
+        WCHECK_EQ(CheckOf(f.grid, c.id), c.set ? 1 : 0);
+        WCHECK_EQ(widths(), std::string(c.widths));
+    }
+    for (UINT id = 40300; id <= 40331; ++id) WCHECK(!f.grid.IsOptionSet(id));
+    // The hidden column's state mark goes with it.
+    WCHECK_EQ(f.grid.GetColumnState(2) & COLUMN_STATE_EMPTY, 0u);
+}
+
+WTEST(an_owner_that_takes_the_right_press_keeps_the_tool_from_it)
+{
+    GridFixture f(6);
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    const CPoint org = f.grid.GetGridOrg();
+    // Cell (1, 2) of the body; the columns are 100 wide and the rows under 20 high.
+    const CPoint at(org.x + 150, org.y + f.grid.GetRows()[2].position + 2);
+    for (LRESULT reply : {LRESULT(1), LRESULT(0)}) {
+        g_rightPressReply = reply;
+        g_codes.clear();
+        f.grid.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+        WCHECK(!g_codes.empty() && g_codes.front() == int(NM_RDOWN));
+        WCHECK_EQ(f.grid.IsCellSelected(CELL_COORD(1, 2)), reply == 0);
+        WCHECK_EQ(f.grid.IsSelectionEmpty(), reply != 0);
+    }
+    g_rightPressReply = 0;
 }
