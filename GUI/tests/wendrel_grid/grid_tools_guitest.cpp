@@ -18,12 +18,14 @@
 namespace {
 
 std::vector<int> g_toolCodes;
+LRESULT g_doubleClickReply = 0;  // the owner's answer to NM_DBLCLK
 
 LRESULT CALLBACK ToolOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     if (m == WM_NOTIFY) {
-        g_toolCodes.push_back(int(reinterpret_cast<const tagNM_DEFGRID*>(l)->hdr.code));
-        return 0;
+        const UINT code = reinterpret_cast<const tagNM_DEFGRID*>(l)->hdr.code;
+        g_toolCodes.push_back(int(code));
+        return code == UINT(NM_DBLCLK) ? g_doubleClickReply : 0;
     }
     return ::DefWindowProcA(h, m, w, l);
 }
@@ -283,4 +285,46 @@ WTEST(selected_cells_copy_to_the_clipboard_as_tab_separated_text)
         expected += line;
     }
     WCHECK_EQ(back, expected);
+}
+
+WTEST(tool_follows_the_enabled_kinds_and_leaves_with_the_mouse)
+{
+    ToolFixture f;
+    const int y = f.HeaderCell(0).y;
+    const CPoint edge(f.grid.GetGridOrg().x + 100 - 1, y);
+    // Just outside the edge's reach, over what lies below the edge.
+    f.Send(WM_MOUSEMOVE, 0, CPoint(edge.x - 4, y));
+    const std::string below = f.Kind();
+    WCHECK(below != "CResizeTool" && below != "CDefGridTool");
+    // (resize enabled, tool over the column's edge)
+    const struct {
+        bool resize;
+        std::string kind;
+    } cases[] = {{true, "CResizeTool"}, {false, below}, {true, "CResizeTool"}};
+    for (const auto& c : cases) {
+        f.grid.EnableTool(GRID_TOOL_RESIZE, c.resize);
+        f.Send(WM_MOUSEMOVE, 0, edge);
+        WCHECK_EQ(f.Kind(), c.kind);
+    }
+    // Leaving the window leaves a plain tool.
+    f.grid.SendMessage(WM_MOUSELEAVE);
+    WCHECK_EQ(f.Kind(), std::string("CDefGridTool"));
+}
+
+WTEST(owner_that_takes_a_double_click_stops_its_activation)
+{
+    ToolFixture f;
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    // (owner's reply to NM_DBLCLK, codes the owner hears after it)
+    for (LRESULT reply : {LRESULT(1), LRESULT(0)}) {
+        g_doubleClickReply = reply;
+        f.Send(WM_MOUSEMOVE, 0, f.Cell(1, 4));
+        g_toolCodes.clear();
+        f.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, f.Cell(1, 4));
+        const auto at = std::find(g_toolCodes.begin(), g_toolCodes.end(), int(NM_DBLCLK));
+        WCHECK(at != g_toolCodes.end());
+        const std::vector<int> after(at == g_toolCodes.end() ? at : at + 1, g_toolCodes.end());
+        WCHECK(after == (reply ? std::vector<int>() : std::vector<int>({GN_ACTIVATE})));
+    }
+    g_doubleClickReply = 0;
 }
