@@ -364,3 +364,32 @@ WTEST(an_owner_that_takes_the_right_press_keeps_the_tool_from_it)
     }
     g_rightPressReply = 0;
 }
+
+WTEST(column_ranges_are_brought_into_view_left_edge_first)
+{
+    GridFixture f(3);
+    const int header = f.grid.GetViewOrg().x, view = f.grid.GetViewSize().cx;
+    WCHECK(view > 100 && view < 400);  // five 100-pixel columns overflow the view
+    // (first, last column, which edge ends at the view's edge: 'L' left at
+    // its start, 'R' right at its end, '=' the origin stays)
+    const struct {
+        int first, last;
+        char edge;
+    } cases[] = {
+        {4, 5, 'R'}, {3, 4, '='}, {0, 1, 'L'}, {1, 5, 'L'}, {0, 5, 'L'}, {2, 4, 'R'}, {2, 3, '='},
+    };
+    for (const auto& c : cases) {
+        const int before = f.grid.GetGridOrg().x;
+        f.grid.EnsureColumnRangeVisible(c.first, c.last);
+        const int origin = f.grid.GetGridOrg().x;
+        const int start = header - origin;  // the view's first image pixel
+        const int left = f.grid.GetColumns()[size_t(c.first)].position;
+        const COLUMN_INFO& lastColumn = f.grid.GetColumns()[size_t(c.last - 1)];
+        const int right = lastColumn.position + lastColumn.width;
+        if (c.edge == 'L') WCHECK_EQ(left, start);
+        if (c.edge == 'R') WCHECK_EQ(right, start + view);
+        if (c.edge == '=') WCHECK_EQ(origin, before);
+        // What fits is wholly in view; what does not shows its left edge.
+        WCHECK(left >= start && (right <= start + view || right - left > view));
+    }
+}
