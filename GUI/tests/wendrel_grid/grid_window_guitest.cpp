@@ -393,3 +393,22 @@ WTEST(column_ranges_are_brought_into_view_left_edge_first)
         WCHECK(left >= start && (right <= start + view || right - left > view));
     }
 }
+
+WTEST(fit_mode_spreads_the_columns_over_every_new_width)
+{
+    GridFixture f(3);
+    f.grid.SetFitMode(true);
+    for (int width : {300, 520, 260, 700}) {
+        f.grid.SetWindowPos(nullptr, 0, 0, width, 200, SWP_NOZORDER | SWP_NOMOVE);
+        CRect client;
+        f.grid.GetClientRect(&client);
+        int sum = 0;
+        for (const COLUMN_INFO& c : f.grid.GetColumns()) {
+            WCHECK(c.width >= c.minWidth && c.width > 0);
+            sum += c.width;
+        }
+        // The columns fill the client width, short of it by rounding only.
+        WCHECK(sum <= client.Width() && sum >= client.Width() - 5);
+        WCHECK(f.grid.GetFitMode());
+    }
+}
