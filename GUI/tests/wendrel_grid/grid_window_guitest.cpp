@@ -17,12 +17,19 @@ namespace {
 // reply to a right press.
 std::vector<int> g_codes;
 LRESULT g_rightPressReply = 0;
+// The window that got the last notification, with its record and wParam.
+HWND g_notified = nullptr;
+tagNM_DEFGRID g_record{};
+WPARAM g_notifyWParam = 0;
 
 LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     if (m == WM_NOTIFY) {
         const auto* record = reinterpret_cast<const tagNM_DEFGRID*>(l);
         g_codes.push_back(int(record->hdr.code));
+        g_notified = h;
+        g_record = *record;
+        g_notifyWParam = w;
         return record->hdr.code == UINT(NM_RDOWN) ? g_rightPressReply : 0;
     }
     return ::DefWindowProcA(h, m, w, l);
@@ -411,4 +418,43 @@ WTEST(fit_mode_spreads_the_columns_over_every_new_width)
         WCHECK(sum <= client.Width() && sum >= client.Width() - 5);
         WCHECK(f.grid.GetFitMode());
     }
+}
+
+WTEST(notifications_go_to_the_owner_else_the_parent_with_only_their_fields_filled)
+{
+    GridFixture f(40);
+    HWND other = MakeOwner();
+    const auto zeros = [](const tagNM_DEFGRID& r) {
+        return r.range == CELL_RANGE(0, 0, 0, 0) && r.point.x == 0 && r.point.y == 0 && r.data == 0;
+    };
+    // (owner set, message to the grid, code heard, the window that hears it)
+    const struct {
+        bool owned;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        int code;
+    } cases[] = {
+        {false, WM_VSCROLL, SB_LINEDOWN, 0, GN_SCROLLED},
+        {true, WM_VSCROLL, SB_LINEDOWN, 0, GN_SCROLLED},
+        {true, WM_KEYDOWN, VK_SPACE, 0, GN_ACTIVATE},
+        {false, WM_RBUTTONDOWN, 0, MAKELPARAM(37, 61), int(NM_RDOWN)},
+    };
+    for (const auto& c : cases) {
+        f.grid.SetOwner(c.owned ? CWnd::FromHandle(other) : nullptr);
+        g_notified = nullptr;
+        g_record = tagNM_DEFGRID{};
+        f.grid.SendMessage(c.message, c.wParam, c.lParam);
+        WCHECK(g_notified == (c.owned ? other : f.owner));
+        WCHECK_EQ(int(g_record.hdr.code), c.code);
+        WCHECK(g_record.hdr.hwndFrom == f.grid.m_hWnd);
+        WCHECK_EQ(int(g_record.hdr.idFrom), 77);
+        WCHECK_EQ(int(g_notifyWParam), 77);
+        if (c.code == int(NM_RDOWN))
+            WCHECK(g_record.point.x == 37 && g_record.point.y == 61 && g_record.range == CELL_RANGE(0, 0, 0, 0));
+        else
+            WCHECK(zeros(g_record));
+    }
+    f.grid.SetOwner(nullptr);
+    ::DestroyWindow(other);
 }
