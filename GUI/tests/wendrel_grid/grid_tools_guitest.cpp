@@ -323,3 +323,47 @@ WTEST(owner_that_takes_a_double_click_stops_its_activation)
     }
     g_doubleClickReply = 0;
 }
+
+WTEST(double_clicks_select_rows_and_columns_and_ctrl_takes_a_full_one_out)
+{
+    ToolFixture f;
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    const int rows = f.grid.GetRowCount();
+    auto selectedInColumn = [&](int column) {
+        int n = 0;
+        for (int r = 1; r < rows; ++r) n += f.grid.IsCellSelected(CELL_COORD(column, r)) ? 1 : 0;
+        return n;
+    };
+    auto selectedInRow = [&](int row) {
+        int n = 0;
+        for (int c = 0; c < 5; ++c) n += f.grid.IsCellSelected(CELL_COORD(c, row)) ? 1 : 0;
+        return n;
+    };
+    // (flags, cell double clicked, selected cells then in its column and in its row)
+    const struct {
+        UINT flags;
+        int column, row;
+        int inColumn, inRow;
+    } cases[] = {
+        {0, 1, 3, 1, 5},                                 // the row
+        {MK_SHIFT, 2, 7, rows - 1, 1},                   // the column, alone
+        {MK_SHIFT | MK_CONTROL, 2, 9, 0, 0},             // a full column goes out
+        {MK_SHIFT | MK_CONTROL, 2, 9, rows - 1, 1},      // and comes back
+        {MK_CONTROL, 4, 5, 1, 5},                        // a row added to the column
+        {MK_CONTROL, 4, 5, 0, 0},                        // out again, the column's cell with it
+    };
+    for (const auto& c : cases) {
+        // As the mouse sends it: press, release, double click, release.
+        const CPoint p = f.Cell(c.column, c.row);
+        f.Send(WM_MOUSEMOVE, c.flags, p);
+        f.Send(WM_LBUTTONDOWN, c.flags | MK_LBUTTON, p);
+        f.Send(WM_LBUTTONUP, c.flags, p);
+        f.Send(WM_LBUTTONDBLCLK, c.flags | MK_LBUTTON, p);
+        f.Send(WM_LBUTTONUP, c.flags, p);
+        WCHECK_EQ(selectedInColumn(c.column), c.inColumn);
+        WCHECK_EQ(selectedInRow(c.row), c.inRow);
+    }
+    // The rest of the column stayed through the row's coming and going.
+    WCHECK_EQ(selectedInColumn(2), rows - 2);
+    WCHECK(!f.grid.IsCellSelected(CELL_COORD(2, 5)));
+}
