@@ -3,6 +3,8 @@
 // range selection, the header click that selects a column, double clicks
 // reported to the owner, and sorting and back.
 #include <algorithm>
+#include <memory>
+#include <stdexcept>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -366,4 +368,51 @@ WTEST(double_clicks_select_rows_and_columns_and_ctrl_takes_a_full_one_out)
     // The rest of the column stayed through the row's coming and going.
     WCHECK_EQ(selectedInColumn(2), rows - 2);
     WCHECK(!f.grid.IsCellSelected(CELL_COORD(2, 5)));
+}
+
+WTEST(tool_factory_by_edge_element_cell_and_tool_id)
+{
+    ToolFixture f;
+    // Column 1 is hidden as empty: its edge belongs to column 0.
+    f.grid.GetColumnVar(1).savedWidth = 100;
+    // (column edge, element's tool kind, sort enabled, tool id, the tool made:
+    // its kind and column, "" for none because it equals the current tool)
+    const struct {
+        int edge, kind;
+        bool sort;
+        UINT id;
+        bool cell;
+        const char* made;
+        int column;
+    } cases[] = {
+        {2, -1, true, ID_GRID_TOOL_HAND, true, "CResizeTool", 2},
+        {1, -1, true, ID_GRID_TOOL_HAND, true, "CResizeTool", 0},   // past the hidden column
+        {9, -1, true, ID_GRID_TOOL_SELECT, true, "CSelectTool", -1},  // beyond the active columns
+        {GRID_UNSET, GRID_TOOL_SORT, true, ID_GRID_TOOL_HAND, true, "CSortTool", 3},
+        {GRID_UNSET, GRID_TOOL_SORT, false, ID_GRID_TOOL_SELECT, true, "CSelectTool", -1},
+        {GRID_UNSET, GRID_TOOL_UNUSED, true, ID_GRID_TOOL_ONE_ROW, true, "CRowSelectTool", -1},
+        {GRID_UNSET, -1, true, ID_GRID_TOOL_ROWS, false, "CDefGridTool", -1},   // no cell
+        {GRID_UNSET, -1, true, 40250, true, "CDefGridTool", -1},
+        {GRID_UNSET, -1, true, ID_GRID_TOOL_HAND, true, "", -1},    // the current tool again
+    };
+    for (const auto& c : cases) {
+        HITTEST_RESULT hit;
+        hit.columnEdge = c.edge;
+        hit.toolKind = c.kind;
+        hit.elementCell = CELL_RANGE(3, 0, 4, 1);
+        if (c.cell) hit.cell = CELL_RANGE(3, 5, 4, 6);
+        GRID_TOOL_SET enabled;
+        enabled.set();
+        enabled.set(GRID_TOOL_SORT, c.sort);
+        CHandTool current(&f.grid);
+        std::unique_ptr<CDefGridTool> made = f.grid.ChooseTool(hit, enabled, c.id, &current);
+        WCHECK_EQ(made ? made->GetKindName() : std::string(), std::string(c.made));
+        if (auto* column = dynamic_cast<CColumnTool*>(made.get())) WCHECK_EQ(column->GetColumn(), c.column);
+    }
+    // A kind beyond the eight is refused, and the current tool stays.
+    HITTEST_RESULT odd;
+    odd.toolKind = 8;
+    GRID_TOOL_SET all;
+    all.set();
+    WCHECK_THROWS(f.grid.ChooseTool(odd, all, ID_GRID_TOOL_HAND, f.grid.GetCurrentTool()), const std::out_of_range&);
 }
