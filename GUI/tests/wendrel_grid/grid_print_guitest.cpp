@@ -287,11 +287,17 @@ struct PageCut {
     CPrintInfo info;
     CDefGridPrint* print = nullptr;
 
-    PageCut(const std::vector<int>& widths, int rows)
+    // tallRow, when given, is a data row of 150 lines in its first cell.
+    PageCut(const std::vector<int>& widths, int rows, int tallRow = -1)
     {
         std::vector<std::pair<std::string, int>> labels;
         for (size_t c = 0; c < widths.size(); ++c) labels.push_back({"L" + std::to_string(c), COLUMN_TYPE_TEXT});
         std::vector<std::vector<std::string>> data(size_t(rows), std::vector<std::string>(widths.size(), "x"));
+        if (tallRow >= 0) {
+            std::string lines = "line";
+            for (int i = 1; i < 150; ++i) lines += "\nline";
+            data[size_t(tallRow)][0] = lines;
+        }
         gt::Chain chain = gt::MakeChain(labels, data);
         grid.Create(WS_CHILD, CRect(0, 0, 300, 200), CWnd::FromHandle(owner), 5);
         grid.SetView(chain.owner.release());
@@ -321,22 +327,25 @@ WTEST(pages_are_cut_across_first_then_down)
     }
     const int w = body.cx;
     WCHECK(w > 200 && body.cy > 200);
-    // (columns' widths, data rows, first column of each column band, row bands)
+    // (columns' widths, data rows, a data row taller than the body, first
+    // column of each column band, row bands)
     const struct {
         const char* name;
         std::vector<int> widths;
-        int rows;
+        int rows, tallRow;
         std::vector<int> columnStarts;
         int rowBands;
     } cases[] = {
-        {"one page", {w / 5, w / 5, w / 5}, 3, {0}, 1},
-        {"two wide and two tall", {w * 3 / 5, w * 3 / 5}, 80, {0, 1}, 2},
-        {"a column wider than the body", {w + 40, w / 3, w / 3}, 3, {0, 1}, 1},
-        {"columns filling the body less one unit", {w / 2, w - 1 - w / 2, 10}, 3, {0, 2}, 1},
-        {"columns filling the whole body", {w / 2, w - w / 2, 10}, 3, {0, 1}, 1},
+        {"one page", {w / 5, w / 5, w / 5}, 3, -1, {0}, 1},
+        {"two wide and two tall", {w * 3 / 5, w * 3 / 5}, 80, -1, {0, 1}, 2},
+        {"a column wider than the body", {w + 40, w / 3, w / 3}, 3, -1, {0, 1}, 1},
+        {"columns filling the body less one unit", {w / 2, w - 1 - w / 2, 10}, 3, -1, {0, 2}, 1},
+        {"columns filling the whole body", {w / 2, w - w / 2, 10}, 3, -1, {0, 1}, 1},
+        {"a row taller than the body", {w / 5}, 3, 1, {0}, 3},
     };
     for (const auto& c : cases) {
-        PageCut cut(c.widths, c.rows);
+        PageCut cut(c.widths, c.rows, c.tallRow);
+        if (c.tallRow >= 0 && cut.print) WCHECK(cut.print->GetRows()[size_t(c.tallRow) + 1].height > body.cy);
         CDefGridPrint* print = cut.print;
         WCHECK(print != nullptr);
         if (!print) continue;
