@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <comdef.h>
+
 #include "afxwin.h"
 #include "grid_test_util.h"
 #include "gridwnd/grid_ctrl.h"
@@ -50,15 +52,24 @@ HWND MakeOwner()
                              ::GetModuleHandleA(nullptr), nullptr);
 }
 
+// What a failing view throws: nothing, a standard exception, a COM error
+// (as a variant conversion raises it), a framework exception.
+enum class Failure { none, standard, com, framework };
+
 // Draws through the view it wraps, or throws when told to.
 class CThrowingView : public CDefGridDecoratorImpl {
 public:
     explicit CThrowingView(CDefGridView* inner) : CDefGridDecoratorImpl(inner) {}
-    bool fail = false;
+    Failure fail = Failure::none;
     int draws = 0;
     void Draw(GRID_DEVICE& device, const CELL_INFO& info) override
     {
-        if (fail) throw std::runtime_error("view failed");
+        switch (fail) {
+        case Failure::none: break;
+        case Failure::standard: throw std::runtime_error("view failed");
+        case Failure::com: throw _com_error(DISP_E_TYPEMISMATCH);
+        case Failure::framework: AfxThrowMemoryException();
+        }
         ++draws;
         m_view->Draw(device, info);
     }
@@ -286,21 +297,40 @@ WTEST(grid_paints_selection_and_header_strip_through_its_bitmap)
 
 WTEST(grid_survives_a_failing_view_while_painting)
 {
-    GridFixture f(50);
-    const unsigned caught = AfxGetFirewallCount();
-    f.view->fail = true;
-    f.grid.Invalidate(FALSE);
-    f.grid.UpdateWindow();
-    WCHECK_EQ(AfxGetFirewallCount(), caught + 1);
-    // No paint is left pending, and the grid goes on working.
-    WCHECK(!::GetUpdateRect(f.grid.m_hWnd, nullptr, FALSE));
-    f.view->fail = false;
-    const int header = f.grid.GetViewOrg().y;
-    WCHECK_EQ(f.Key(VK_DOWN), header - 10);
-    const int before = f.view->draws;
-    f.grid.UpdateWindow();
-    WCHECK(f.view->draws > before);
-    WCHECK_EQ(AfxGetFirewallCount(), caught + 1);
+    // (what the view throws, the message it throws under): the firewall
+    // stops each once, and the grid goes on working.
+    const struct {
+        Failure fail;
+        UINT message;
+    } cases[] = {
+        {Failure::standard, WM_PAINT},  {Failure::com, WM_PAINT},       {Failure::framework, WM_PAINT},
+        {Failure::com, WM_MOUSEMOVE},   {Failure::standard, WM_LBUTTONDOWN},
+    };
+    for (const auto& c : cases) {
+        GridFixture f(50);
+        const unsigned caught = AfxGetFirewallCount();
+        f.view->fail = c.fail;
+        if (c.message == WM_PAINT) {
+            f.grid.Invalidate(FALSE);
+            f.grid.UpdateWindow();
+        } else {
+            f.grid.SendMessage(c.message, c.message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(40, 40));
+            f.grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        }
+        WCHECK(AfxGetFirewallCount() > caught);
+        // No paint is left pending, and the grid goes on working.
+        f.view->fail = Failure::none;
+        f.grid.UpdateWindow();
+        WCHECK(!::GetUpdateRect(f.grid.m_hWnd, nullptr, FALSE));
+        const unsigned after = AfxGetFirewallCount();
+        const int header = f.grid.GetViewOrg().y;
+        WCHECK_EQ(f.Key(VK_DOWN), header - 10);
+        const int before = f.view->draws;
+        f.grid.Invalidate(FALSE);
+        f.grid.UpdateWindow();
+        WCHECK(f.view->draws > before);
+        WCHECK_EQ(AfxGetFirewallCount(), after);
+    }
 }
 
 namespace {
