@@ -388,3 +388,34 @@ WTEST(filter_popup_gets_its_dialog_keys_through_the_library_hooks)
             f.Press(*open, IDCANCEL);
     }
 }
+
+WTEST(filter_popup_closes_when_asked_and_never_outlives_its_grid)
+{
+    // (close request's wParam: 0 any popup, 1 the popup's own handle, 2 some
+    // other window's; whether the popup goes)
+    const struct {
+        int which;
+        bool closes;
+    } cases[] = {{0, true}, {1, true}, {2, false}};
+    for (const auto& c : cases) {
+        PopupFixture f;
+        CFilterDlg* dlg = f.Open(0);
+        if (!dlg)
+            return;
+        const HWND popup = dlg->m_hWnd;
+        const WPARAM target = c.which == 0 ? 0 : c.which == 1 ? WPARAM(popup) : WPARAM(f.other.m_hWnd);
+        f.grid.SendMessage(WM_GRID_KILLPOPUP, target);
+        PopupFixture::Pump();
+        WCHECK_EQ(::IsWindow(popup) != FALSE, !c.closes);
+        WCHECK_EQ(f.grid.GetPopupWindow() == nullptr, c.closes);
+        WCHECK(::IsWindow(f.other.m_hWnd));
+        // The filter stays as it was either way.
+        WCHECK_EQ(gt::Shown(*f.chain.filter), std::string("b|a|-|b|c|-"));
+        if (!c.closes) {
+            // Going with its grid.
+            f.grid.DestroyWindow();
+            PopupFixture::Pump();
+            WCHECK(!::IsWindow(popup));
+        }
+    }
+}

@@ -1,6 +1,7 @@
 // The grid model without a window: geometry and hit tests, cell styles, the
 // view interface and its base implementations, columns and comparators, the
 // vector, composite, border, title and grid-lines views.
+#include <clocale>
 #include <numeric>
 #include <stdexcept>
 #include <type_traits>
@@ -414,6 +415,23 @@ WTEST(text_column_order) {
         col->GetText(2, text);
         WCHECK_EQ(text, std::string("A"));
     }
+}
+
+// Case folding above 0x7F is that of the system's code page: switching the C
+// runtime's locale changes no order ("\xC9" and "\xE9" are one letter in
+// both cases).
+WTEST(text_order_ignores_the_runtime_locale) {
+    for (const char* locale : {"C", ".1252", ".850", ".437"}) {
+        std::setlocale(LC_ALL, locale);
+        auto col = ColumnOfType(COLUMN_TYPE_TEXT);
+        col->Resize(3);
+        Put(*col, 0, "\xE9");
+        Put(*col, 1, "\xC9");
+        Put(*col, 2, "f");
+        WCHECK(!col->Less(0, 1) && !col->Less(1, 0));
+        WCHECK(col->Less(2, 1) && !col->Less(1, 2));
+    }
+    std::setlocale(LC_ALL, "C");
 }
 
 WTEST(typed_columns) {

@@ -2,6 +2,7 @@
 // page's cells inside its clip, and the centred footers; the same through a
 // view's print loop, to the recording printer and to a PostScript file.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -270,4 +271,114 @@ WTEST(a_grid_three_columns_wide_prints_on_three_pages_with_footers)
     }
     grid.DestroyWindow();
     ::DestroyWindow(owner);
+}
+
+namespace {
+
+// A grid of the given column widths over rows of one-word cells, cut into
+// pages for the recording printer; the pages stay in the print info until
+// EndPrinting.
+struct PageCut {
+    HWND owner = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    CDefGridCtrl grid;
+    wprint::PrinterGeometry geometry;
+    wprint::RecordingPrinterDC dc{geometry, nullptr};
+    CPrintInfo info;
+    CDefGridPrint* print = nullptr;
+
+    // tallRow, when given, is a data row of 150 lines in its first cell.
+    PageCut(const std::vector<int>& widths, int rows, int tallRow = -1)
+    {
+        std::vector<std::pair<std::string, int>> labels;
+        for (size_t c = 0; c < widths.size(); ++c) labels.push_back({"L" + std::to_string(c), COLUMN_TYPE_TEXT});
+        std::vector<std::vector<std::string>> data(size_t(rows), std::vector<std::string>(widths.size(), "x"));
+        if (tallRow >= 0) {
+            std::string lines = "line";
+            for (int i = 1; i < 150; ++i) lines += "\nline";
+            data[size_t(tallRow)][0] = lines;
+        }
+        gt::Chain chain = gt::MakeChain(labels, data);
+        grid.Create(WS_CHILD, CRect(0, 0, 300, 200), CWnd::FromHandle(owner), 5);
+        grid.SetView(chain.owner.release());
+        for (size_t c = 0; c < widths.size(); ++c) grid.SetColumnWidth(int(c), widths[c]);
+        DefGrid_OnBeginPrinting(&grid, CRect(1000, 1000, 1000, 1000), &dc, &info);
+        print = static_cast<CDefGridPrint*>(info.m_lpUserData);
+    }
+    ~PageCut()
+    {
+        DefGrid_OnEndPrinting(&dc, &info);
+        grid.DestroyWindow();
+        ::DestroyWindow(owner);
+    }
+};
+
+}  // namespace
+
+WTEST(pages_are_cut_across_first_then_down)
+{
+    // The body's size depends on the printer and the margins alone.
+    CSize body;
+    {
+        PageCut probe({10}, 1);
+        WCHECK(probe.print != nullptr);
+        if (!probe.print) return;
+        body = probe.print->GetBodySize();
+    }
+    const int w = body.cx;
+    WCHECK(w > 200 && body.cy > 200);
+    // (columns' widths, data rows, a data row taller than the body, first
+    // column of each column band, row bands)
+    const struct {
+        const char* name;
+        std::vector<int> widths;
+        int rows, tallRow;
+        std::vector<int> columnStarts;
+        int rowBands;
+    } cases[] = {
+        {"one page", {w / 5, w / 5, w / 5}, 3, -1, {0}, 1},
+        {"two wide and two tall", {w * 3 / 5, w * 3 / 5}, 80, -1, {0, 1}, 2},
+        {"a column wider than the body", {w + 40, w / 3, w / 3}, 3, -1, {0, 1}, 1},
+        {"columns filling the body less one unit", {w / 2, w - 1 - w / 2, 10}, 3, -1, {0, 2}, 1},
+        {"columns filling the whole body", {w / 2, w - w / 2, 10}, 3, -1, {0, 1}, 1},
+        {"a row taller than the body", {w / 5}, 3, 1, {0}, 3},
+    };
+    for (const auto& c : cases) {
+        PageCut cut(c.widths, c.rows, c.tallRow);
+        if (c.tallRow >= 0 && cut.print) WCHECK(cut.print->GetRows()[size_t(c.tallRow) + 1].height > body.cy);
+        CDefGridPrint* print = cut.print;
+        WCHECK(print != nullptr);
+        if (!print) continue;
+        const int across = int(c.columnStarts.size()), columns = int(c.widths.size()), rows = c.rows + 1;
+        WCHECK_EQ(print->GetPageCount(), across * c.rowBands);
+        WCHECK_EQ(int(cut.info.GetMaxPage()), across * c.rowBands);
+        if (print->GetPageCount() != across * c.rowBands) {
+            std::printf("  in case: %s\n", c.name);
+            continue;
+        }
+        const std::vector<ROW_INFO>& layoutRows = print->GetRows();
+        int bandTop = 0;
+        for (int band = 0; band < c.rowBands; ++band) {
+            const CELL_IMAGE& first = print->GetPage(band * across);
+            WCHECK_EQ(first.range.top, bandTop);
+            const int bottom = first.range.bottom;
+            WCHECK(bottom > bandTop && bottom <= rows);
+            // The band's rows fit the body (a single row always goes), and
+            // the next row would not.
+            const int top = layoutRows[size_t(bandTop)].position;
+            auto endOf = [&](int r) { return layoutRows[size_t(r)].position + layoutRows[size_t(r)].height - top; };
+            WCHECK(bottom == bandTop + 1 || endOf(bottom - 1) <= body.cy - 1);
+            if (bottom < rows) WCHECK(endOf(bottom) > body.cy - 1);
+            for (int k = 0; k < across; ++k) {
+                const CELL_IMAGE& page = print->GetPage(band * across + k);
+                const int right = k + 1 < across ? c.columnStarts[size_t(k) + 1] : columns;
+                WCHECK(page.range == CELL_RANGE(c.columnStarts[size_t(k)], bandTop, right, bottom));
+                WCHECK_EQ(page.origin.x, print->GetColumns()[size_t(c.columnStarts[size_t(k)])].position -
+                                             print->GetMargins().left - 1);
+                WCHECK_EQ(page.origin.y, top - print->GetMargins().top - 1);
+            }
+            bandTop = bottom;
+        }
+        WCHECK_EQ(bandTop, rows);
+    }
 }

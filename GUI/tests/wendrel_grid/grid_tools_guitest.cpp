@@ -3,6 +3,8 @@
 // range selection, the header click that selects a column, double clicks
 // reported to the owner, and sorting and back.
 #include <algorithm>
+#include <memory>
+#include <stdexcept>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -18,12 +20,14 @@
 namespace {
 
 std::vector<int> g_toolCodes;
+LRESULT g_doubleClickReply = 0;  // the owner's answer to NM_DBLCLK
 
 LRESULT CALLBACK ToolOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     if (m == WM_NOTIFY) {
-        g_toolCodes.push_back(int(reinterpret_cast<const tagNM_DEFGRID*>(l)->hdr.code));
-        return 0;
+        const UINT code = reinterpret_cast<const tagNM_DEFGRID*>(l)->hdr.code;
+        g_toolCodes.push_back(int(code));
+        return code == UINT(NM_DBLCLK) ? g_doubleClickReply : 0;
     }
     return ::DefWindowProcA(h, m, w, l);
 }
@@ -275,12 +279,140 @@ WTEST(selected_cells_copy_to_the_clipboard_as_tab_separated_text)
     const std::string back = pasted ? static_cast<const char*>(::GlobalLock(pasted)) : "";
     if (pasted) ::GlobalUnlock(pasted);
     ::CloseClipboard();
-    // Rows 2 to 4 of the grid are data rows 1 to 3.
-    std::string expected;
-    for (int r = 1; r <= 3; ++r) {
-        const std::string line = "b" + std::to_string(r) + "\tc" + std::to_string(r);
-        if (!expected.empty()) expected += back.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-        expected += line;
+    // Rows 2 to 4 of the grid are data rows 1 to 3: a tab between cells, a
+    // line end between rows, none after the last.
+    WCHECK_EQ(back, std::string("b1\tc1\nb2\tc2\nb3\tc3"));
+}
+
+WTEST(tool_follows_the_enabled_kinds_and_leaves_with_the_mouse)
+{
+    ToolFixture f;
+    const int y = f.HeaderCell(0).y;
+    const CPoint edge(f.grid.GetGridOrg().x + 100 - 1, y);
+    // Just outside the edge's reach, over what lies below the edge.
+    f.Send(WM_MOUSEMOVE, 0, CPoint(edge.x - 4, y));
+    const std::string below = f.Kind();
+    WCHECK(below != "CResizeTool" && below != "CDefGridTool");
+    // (resize enabled, tool over the column's edge)
+    const struct {
+        bool resize;
+        std::string kind;
+    } cases[] = {{true, "CResizeTool"}, {false, below}, {true, "CResizeTool"}};
+    for (const auto& c : cases) {
+        f.grid.EnableTool(GRID_TOOL_RESIZE, c.resize);
+        f.Send(WM_MOUSEMOVE, 0, edge);
+        WCHECK_EQ(f.Kind(), c.kind);
     }
-    WCHECK_EQ(back, expected);
+    // Leaving the window leaves a plain tool.
+    f.grid.SendMessage(WM_MOUSELEAVE);
+    WCHECK_EQ(f.Kind(), std::string("CDefGridTool"));
+}
+
+WTEST(owner_that_takes_a_double_click_stops_its_activation)
+{
+    ToolFixture f;
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    // (owner's reply to NM_DBLCLK, codes the owner hears after it)
+    for (LRESULT reply : {LRESULT(1), LRESULT(0)}) {
+        g_doubleClickReply = reply;
+        f.Send(WM_MOUSEMOVE, 0, f.Cell(1, 4));
+        g_toolCodes.clear();
+        f.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, f.Cell(1, 4));
+        const auto at = std::find(g_toolCodes.begin(), g_toolCodes.end(), int(NM_DBLCLK));
+        WCHECK(at != g_toolCodes.end());
+        const std::vector<int> after(at == g_toolCodes.end() ? at : at + 1, g_toolCodes.end());
+        WCHECK(after == (reply ? std::vector<int>() : std::vector<int>({GN_ACTIVATE})));
+    }
+    g_doubleClickReply = 0;
+}
+
+WTEST(double_clicks_select_rows_and_columns_and_ctrl_takes_a_full_one_out)
+{
+    ToolFixture f;
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    const int rows = f.grid.GetRowCount();
+    auto selectedInColumn = [&](int column) {
+        int n = 0;
+        for (int r = 1; r < rows; ++r) n += f.grid.IsCellSelected(CELL_COORD(column, r)) ? 1 : 0;
+        return n;
+    };
+    auto selectedInRow = [&](int row) {
+        int n = 0;
+        for (int c = 0; c < 5; ++c) n += f.grid.IsCellSelected(CELL_COORD(c, row)) ? 1 : 0;
+        return n;
+    };
+    // (flags, cell double clicked, selected cells then in its column and in its row)
+    const struct {
+        UINT flags;
+        int column, row;
+        int inColumn, inRow;
+    } cases[] = {
+        {0, 1, 3, 1, 5},                                 // the row
+        {MK_SHIFT, 2, 7, rows - 1, 1},                   // the column, alone
+        {MK_SHIFT | MK_CONTROL, 2, 9, 0, 0},             // a full column goes out
+        {MK_SHIFT | MK_CONTROL, 2, 9, rows - 1, 1},      // and comes back
+        {MK_CONTROL, 4, 5, 1, 5},                        // a row added to the column
+        {MK_CONTROL, 4, 5, 0, 0},                        // out again, the column's cell with it
+    };
+    for (const auto& c : cases) {
+        // As the mouse sends it: press, release, double click, release.
+        const CPoint p = f.Cell(c.column, c.row);
+        f.Send(WM_MOUSEMOVE, c.flags, p);
+        f.Send(WM_LBUTTONDOWN, c.flags | MK_LBUTTON, p);
+        f.Send(WM_LBUTTONUP, c.flags, p);
+        f.Send(WM_LBUTTONDBLCLK, c.flags | MK_LBUTTON, p);
+        f.Send(WM_LBUTTONUP, c.flags, p);
+        WCHECK_EQ(selectedInColumn(c.column), c.inColumn);
+        WCHECK_EQ(selectedInRow(c.row), c.inRow);
+    }
+    // The rest of the column stayed through the row's coming and going.
+    WCHECK_EQ(selectedInColumn(2), rows - 2);
+    WCHECK(!f.grid.IsCellSelected(CELL_COORD(2, 5)));
+}
+
+WTEST(tool_factory_by_edge_element_cell_and_tool_id)
+{
+    ToolFixture f;
+    // Column 1 is hidden as empty: its edge belongs to column 0.
+    f.grid.GetColumnVar(1).savedWidth = 100;
+    // (column edge, element's tool kind, sort enabled, tool id, the tool made:
+    // its kind and column, "" for none because it equals the current tool)
+    const struct {
+        int edge, kind;
+        bool sort;
+        UINT id;
+        bool cell;
+        const char* made;
+        int column;
+    } cases[] = {
+        {2, -1, true, ID_GRID_TOOL_HAND, true, "CResizeTool", 2},
+        {1, -1, true, ID_GRID_TOOL_HAND, true, "CResizeTool", 0},   // past the hidden column
+        {9, -1, true, ID_GRID_TOOL_SELECT, true, "CSelectTool", -1},  // beyond the active columns
+        {GRID_UNSET, GRID_TOOL_SORT, true, ID_GRID_TOOL_HAND, true, "CSortTool", 3},
+        {GRID_UNSET, GRID_TOOL_SORT, false, ID_GRID_TOOL_SELECT, true, "CSelectTool", -1},
+        {GRID_UNSET, GRID_TOOL_UNUSED, true, ID_GRID_TOOL_ONE_ROW, true, "CRowSelectTool", -1},
+        {GRID_UNSET, -1, true, ID_GRID_TOOL_ROWS, false, "CDefGridTool", -1},   // no cell
+        {GRID_UNSET, -1, true, 40250, true, "CDefGridTool", -1},
+        {GRID_UNSET, -1, true, ID_GRID_TOOL_HAND, true, "", -1},    // the current tool again
+    };
+    for (const auto& c : cases) {
+        HITTEST_RESULT hit;
+        hit.columnEdge = c.edge;
+        hit.toolKind = c.kind;
+        hit.elementCell = CELL_RANGE(3, 0, 4, 1);
+        if (c.cell) hit.cell = CELL_RANGE(3, 5, 4, 6);
+        GRID_TOOL_SET enabled;
+        enabled.set();
+        enabled.set(GRID_TOOL_SORT, c.sort);
+        CHandTool current(&f.grid);
+        std::unique_ptr<CDefGridTool> made = f.grid.ChooseTool(hit, enabled, c.id, &current);
+        WCHECK_EQ(made ? made->GetKindName() : std::string(), std::string(c.made));
+        if (auto* column = dynamic_cast<CColumnTool*>(made.get())) WCHECK_EQ(column->GetColumn(), c.column);
+    }
+    // A kind beyond the eight is refused, and the current tool stays.
+    HITTEST_RESULT odd;
+    odd.toolKind = 8;
+    GRID_TOOL_SET all;
+    all.set();
+    WCHECK_THROWS(f.grid.ChooseTool(odd, all, ID_GRID_TOOL_HAND, f.grid.GetCurrentTool()), const std::out_of_range&);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <comdef.h>
+
 #include "afxwin.h"
 #include "grid_test_util.h"
 #include "gridwnd/grid_ctrl.h"
@@ -13,15 +15,24 @@
 
 namespace {
 
-// Notification codes the owner window received, in order.
+// Notification codes the owner window received, in order, and the owner's
+// reply to a right press.
 std::vector<int> g_codes;
+LRESULT g_rightPressReply = 0;
+// The window that got the last notification, with its record and wParam.
+HWND g_notified = nullptr;
+tagNM_DEFGRID g_record{};
+WPARAM g_notifyWParam = 0;
 
 LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     if (m == WM_NOTIFY) {
         const auto* record = reinterpret_cast<const tagNM_DEFGRID*>(l);
         g_codes.push_back(int(record->hdr.code));
-        return 0;
+        g_notified = h;
+        g_record = *record;
+        g_notifyWParam = w;
+        return record->hdr.code == UINT(NM_RDOWN) ? g_rightPressReply : 0;
     }
     return ::DefWindowProcA(h, m, w, l);
 }
@@ -41,33 +52,44 @@ HWND MakeOwner()
                              ::GetModuleHandleA(nullptr), nullptr);
 }
 
+// What a failing view throws: nothing, a standard exception, a COM error
+// (as a variant conversion raises it), a framework exception.
+enum class Failure { none, standard, com, framework };
+
 // Draws through the view it wraps, or throws when told to.
 class CThrowingView : public CDefGridDecoratorImpl {
 public:
     explicit CThrowingView(CDefGridView* inner) : CDefGridDecoratorImpl(inner) {}
-    bool fail = false;
+    Failure fail = Failure::none;
     int draws = 0;
     void Draw(GRID_DEVICE& device, const CELL_INFO& info) override
     {
-        if (fail) throw std::runtime_error("view failed");
+        switch (fail) {
+        case Failure::none: break;
+        case Failure::standard: throw std::runtime_error("view failed");
+        case Failure::com: throw _com_error(DISP_E_TYPEMISMATCH);
+        case Failure::framework: AfxThrowMemoryException();
+        }
         ++draws;
         m_view->Draw(device, info);
     }
 };
 
-// A grid of 5 columns under one header row, rows "r<i>c<j>".
+// A grid of 5 columns under one header row, rows "r<i>c<j>"; the column
+// emptyColumn, when given, has no text below its header.
 struct GridFixture {
     HWND owner = MakeOwner();
     CDefGridCtrl grid;
     gt::Chain chain;
     CThrowingView* view = nullptr;
 
-    explicit GridFixture(int rows)
+    explicit GridFixture(int rows, int emptyColumn = -1)
     {
         std::vector<std::vector<std::string>> data;
         for (int r = 0; r < rows; ++r) {
             std::vector<std::string> row;
-            for (int c = 0; c < 5; ++c) row.push_back("r" + std::to_string(r) + "c" + std::to_string(c));
+            for (int c = 0; c < 5; ++c)
+                row.push_back(c == emptyColumn ? std::string() : "r" + std::to_string(r) + "c" + std::to_string(c));
             data.push_back(row);
         }
         chain = gt::MakeChain({{"A", COLUMN_TYPE_TEXT}, {"B", COLUMN_TYPE_TEXT}, {"C", COLUMN_TYPE_TEXT},
@@ -275,19 +297,194 @@ WTEST(grid_paints_selection_and_header_strip_through_its_bitmap)
 
 WTEST(grid_survives_a_failing_view_while_painting)
 {
-    GridFixture f(50);
-    const unsigned caught = AfxGetFirewallCount();
-    f.view->fail = true;
-    f.grid.Invalidate(FALSE);
-    f.grid.UpdateWindow();
-    WCHECK_EQ(AfxGetFirewallCount(), caught + 1);
-    // No paint is left pending, and the grid goes on working.
-    WCHECK(!::GetUpdateRect(f.grid.m_hWnd, nullptr, FALSE));
-    f.view->fail = false;
-    const int header = f.grid.GetViewOrg().y;
-    WCHECK_EQ(f.Key(VK_DOWN), header - 10);
-    const int before = f.view->draws;
-    f.grid.UpdateWindow();
-    WCHECK(f.view->draws > before);
-    WCHECK_EQ(AfxGetFirewallCount(), caught + 1);
+    // (what the view throws, the message it throws under): the firewall
+    // stops each once, and the grid goes on working.
+    const struct {
+        Failure fail;
+        UINT message;
+    } cases[] = {
+        {Failure::standard, WM_PAINT},  {Failure::com, WM_PAINT},       {Failure::framework, WM_PAINT},
+        {Failure::com, WM_MOUSEMOVE},   {Failure::standard, WM_LBUTTONDOWN},
+    };
+    for (const auto& c : cases) {
+        GridFixture f(50);
+        const unsigned caught = AfxGetFirewallCount();
+        f.view->fail = c.fail;
+        if (c.message == WM_PAINT) {
+            f.grid.Invalidate(FALSE);
+            f.grid.UpdateWindow();
+        } else {
+            f.grid.SendMessage(c.message, c.message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(40, 40));
+            f.grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        }
+        WCHECK(AfxGetFirewallCount() > caught);
+        // No paint is left pending, and the grid goes on working.
+        f.view->fail = Failure::none;
+        f.grid.UpdateWindow();
+        WCHECK(!::GetUpdateRect(f.grid.m_hWnd, nullptr, FALSE));
+        const unsigned after = AfxGetFirewallCount();
+        const int header = f.grid.GetViewOrg().y;
+        WCHECK_EQ(f.Key(VK_DOWN), header - 10);
+        const int before = f.view->draws;
+        f.grid.Invalidate(FALSE);
+        f.grid.UpdateWindow();
+        WCHECK(f.view->draws > before);
+        WCHECK_EQ(AfxGetFirewallCount(), after);
+    }
+}
+
+namespace {
+
+// Records the check state an update handler gives an item.
+struct CheckProbe : CCmdUI {
+    int check = -1;
+    void SetCheck(int state) override { check = state; }
+};
+
+int CheckOf(CDefGridCtrl& grid, UINT id)
+{
+    CheckProbe probe;
+    probe.m_nID = id;
+    probe.DoUpdate(&grid, FALSE);
+    return probe.check;
+}
+
+}  // namespace
+
+WTEST(option_commands_toggle_their_bits_and_hide_empty_columns_while_set)
+{
+    GridFixture f(6, 2);
+    for (int c = 0; c < 5; ++c) f.grid.SetColumnWidth(c, 30 + 10 * c);
+    f.grid.SendMessage(WM_GRID_SYNC);
+    auto widths = [&] {
+        std::string w;
+        for (int c = 0; c < 5; ++c) w += std::to_string(f.grid.GetColumnWidth(c)) + " ";
+        return w;
+    };
+    const std::string shown = widths();
+    WCHECK_EQ(shown, std::string("30 40 50 60 70 "));
+    // Each command toggles its own bit; only the first hides anything.
+    struct Case {
+        UINT id;
+        bool set;
+        const char* widths;
+    } cases[] = {
+        {40301, true, "30 40 50 60 70 "}, {40331, true, "30 40 50 60 70 "}, {40300, true, "30 40 0 60 70 "},
+        {40301, false, "30 40 0 60 70 "}, {40300, false, "30 40 50 60 70 "}, {40331, false, "30 40 50 60 70 "},
+    };
+    for (const Case& c : cases) {
+        f.grid.SendMessage(WM_COMMAND, c.id, 0);
+        f.grid.SendMessage(WM_GRID_SYNC);
+        WCHECK_EQ(f.grid.IsOptionSet(c.id), c.set);
+        WCHECK_EQ(CheckOf(f.grid, c.id), c.set ? 1 : 0);
+        WCHECK_EQ(widths(), std::string(c.widths));
+    }
+    for (UINT id = 40300; id <= 40331; ++id) WCHECK(!f.grid.IsOptionSet(id));
+    // The hidden column's state mark goes with it.
+    WCHECK_EQ(f.grid.GetColumnState(2) & COLUMN_STATE_EMPTY, 0u);
+}
+
+WTEST(an_owner_that_takes_the_right_press_keeps_the_tool_from_it)
+{
+    GridFixture f(6);
+    f.grid.SendMessage(WM_COMMAND, ID_GRID_TOOL_SELECT, 0);
+    const CPoint org = f.grid.GetGridOrg();
+    // Cell (1, 2) of the body; the columns are 100 wide and the rows under 20 high.
+    const CPoint at(org.x + 150, org.y + f.grid.GetRows()[2].position + 2);
+    for (LRESULT reply : {LRESULT(1), LRESULT(0)}) {
+        g_rightPressReply = reply;
+        g_codes.clear();
+        f.grid.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+        WCHECK(!g_codes.empty() && g_codes.front() == int(NM_RDOWN));
+        WCHECK_EQ(f.grid.IsCellSelected(CELL_COORD(1, 2)), reply == 0);
+        WCHECK_EQ(f.grid.IsSelectionEmpty(), reply != 0);
+    }
+    g_rightPressReply = 0;
+}
+
+WTEST(column_ranges_are_brought_into_view_left_edge_first)
+{
+    GridFixture f(3);
+    const int header = f.grid.GetViewOrg().x, view = f.grid.GetViewSize().cx;
+    WCHECK(view > 100 && view < 400);  // five 100-pixel columns overflow the view
+    // (first, last column, which edge ends at the view's edge: 'L' left at
+    // its start, 'R' right at its end, '=' the origin stays)
+    const struct {
+        int first, last;
+        char edge;
+    } cases[] = {
+        {4, 5, 'R'}, {3, 4, '='}, {0, 1, 'L'}, {1, 5, 'L'}, {0, 5, 'L'}, {2, 4, 'R'}, {2, 3, '='},
+    };
+    for (const auto& c : cases) {
+        const int before = f.grid.GetGridOrg().x;
+        f.grid.EnsureColumnRangeVisible(c.first, c.last);
+        const int origin = f.grid.GetGridOrg().x;
+        const int start = header - origin;  // the view's first image pixel
+        const int left = f.grid.GetColumns()[size_t(c.first)].position;
+        const COLUMN_INFO& lastColumn = f.grid.GetColumns()[size_t(c.last - 1)];
+        const int right = lastColumn.position + lastColumn.width;
+        if (c.edge == 'L') WCHECK_EQ(left, start);
+        if (c.edge == 'R') WCHECK_EQ(right, start + view);
+        if (c.edge == '=') WCHECK_EQ(origin, before);
+        // What fits is wholly in view; what does not shows its left edge.
+        WCHECK(left >= start && (right <= start + view || right - left > view));
+    }
+}
+
+WTEST(fit_mode_spreads_the_columns_over_every_new_width)
+{
+    GridFixture f(3);
+    f.grid.SetFitMode(true);
+    for (int width : {300, 520, 260, 700}) {
+        f.grid.SetWindowPos(nullptr, 0, 0, width, 200, SWP_NOZORDER | SWP_NOMOVE);
+        CRect client;
+        f.grid.GetClientRect(&client);
+        int sum = 0;
+        for (const COLUMN_INFO& c : f.grid.GetColumns()) {
+            WCHECK(c.width >= c.minWidth && c.width > 0);
+            sum += c.width;
+        }
+        // The columns fill the client width, short of it by rounding only.
+        WCHECK(sum <= client.Width() && sum >= client.Width() - 5);
+        WCHECK(f.grid.GetFitMode());
+    }
+}
+
+WTEST(notifications_go_to_the_owner_else_the_parent_with_only_their_fields_filled)
+{
+    GridFixture f(40);
+    HWND other = MakeOwner();
+    const auto zeros = [](const tagNM_DEFGRID& r) {
+        return r.range == CELL_RANGE(0, 0, 0, 0) && r.point.x == 0 && r.point.y == 0 && r.data == 0;
+    };
+    // (owner set, message to the grid, code heard, the window that hears it)
+    const struct {
+        bool owned;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        int code;
+    } cases[] = {
+        {false, WM_VSCROLL, SB_LINEDOWN, 0, GN_SCROLLED},
+        {true, WM_VSCROLL, SB_LINEDOWN, 0, GN_SCROLLED},
+        {true, WM_KEYDOWN, VK_SPACE, 0, GN_ACTIVATE},
+        {false, WM_RBUTTONDOWN, 0, MAKELPARAM(37, 61), int(NM_RDOWN)},
+    };
+    for (const auto& c : cases) {
+        f.grid.SetOwner(c.owned ? CWnd::FromHandle(other) : nullptr);
+        g_notified = nullptr;
+        g_record = tagNM_DEFGRID{};
+        f.grid.SendMessage(c.message, c.wParam, c.lParam);
+        WCHECK(g_notified == (c.owned ? other : f.owner));
+        WCHECK_EQ(int(g_record.hdr.code), c.code);
+        WCHECK(g_record.hdr.hwndFrom == f.grid.m_hWnd);
+        WCHECK_EQ(int(g_record.hdr.idFrom), 77);
+        WCHECK_EQ(int(g_notifyWParam), 77);
+        if (c.code == int(NM_RDOWN))
+            WCHECK(g_record.point.x == 37 && g_record.point.y == 61 && g_record.range == CELL_RANGE(0, 0, 0, 0));
+        else
+            WCHECK(zeros(g_record));
+    }
+    f.grid.SetOwner(nullptr);
+    ::DestroyWindow(other);
 }
