@@ -652,3 +652,27 @@ WTEST(group_caption_text_margins_colours_and_narrow_captions) {
     WCHECK_EQ(Str(Bounds(dib, ink)), Str(CRect(6, 8, 13, 16)));
     WCHECK_EQ(dib.CountOther({24, 0, 30, 25}, kBack), 0);
 }
+
+WTEST(xp_item_fill_follows_the_depth_of_the_dc) {
+    InjectedSystem system(32);
+    VEzaPaintManagerXP xp;
+    DistinctColours(xp);
+    // A DC that reports a depth of its own (as a palette printer would).
+    struct DepthCDC : DibCDC {
+        DepthCDC(const Dib& dib, int bpp) : DibCDC(dib), m_bpp(bpp) {}
+        int GetDeviceCaps(int index) const override { return index == BITSPIXEL ? m_bpp : DibCDC::GetDeviceCaps(index); }
+        int m_bpp;
+    };
+    const struct {
+        int bpp;
+        int id;
+    } rows[] = {{32, 1000}, {16, 1000}, {8, 2001}, {4, 2001}};
+    WCHECK(xp.GetColor(1000) != xp.GetColor(2001));
+    for (const auto& row : rows) {
+        Dib dib(8, 4, kBack);
+        DepthCDC dc(dib, row.bpp);
+        xp.PaintPageNavigatorItem(dc, CRect(1, 1, 7, 3), nullptr, nullptr, false, false, false);
+        WCHECK_EQ(std::to_string(row.bpp) + " " + std::to_string(dib.CountOther({1, 1, 7, 3}, xp.GetColor(row.id))),
+                  std::to_string(row.bpp) + " 0");
+    }
+}
