@@ -67,7 +67,9 @@ const CWnd* WndOf(CObject* object) {
     return object != nullptr && object->IsKindOf(RUNTIME_CLASS(CWnd)) ? static_cast<const CWnd*>(object) : nullptr;
 }
 
-void FillRow(CDC& dc, int left, int right, int y, COLORREF colour) { dc.FillSolidRect(left, y, right - left, 1, colour); }
+void FillRow(CDC& dc, int left, int right, int y, COLORREF colour) {
+    dc.FillSolidRect(left, y, right - left, 1, colour);
+}
 
 // The system's icon-title font; the manager's normal font when the system
 // does not answer.

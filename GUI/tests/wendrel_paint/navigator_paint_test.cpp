@@ -660,7 +660,9 @@ WTEST(xp_item_fill_follows_the_depth_of_the_dc) {
     // A DC that reports a depth of its own (as a palette printer would).
     struct DepthCDC : DibCDC {
         DepthCDC(const Dib& dib, int bpp) : DibCDC(dib), m_bpp(bpp) {}
-        int GetDeviceCaps(int index) const override { return index == BITSPIXEL ? m_bpp : DibCDC::GetDeviceCaps(index); }
+        int GetDeviceCaps(int index) const override {
+            return index == BITSPIXEL ? m_bpp : DibCDC::GetDeviceCaps(index);
+        }
         int m_bpp;
     };
     const struct {
