@@ -770,6 +770,69 @@ public:
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane
+    // Page navigator and task pane windows call these with their rectangles
+    // and states; nothing is kept between calls. Every painter draws nothing
+    // when its rectangle is not visible on the DC, except the splitter and its
+    // dots. Operations without an object ask for colours with the manager
+    // itself as the object. The flags are named by the drawing they cause.
+
+    // Where a page navigator caption puts its icon and text. expanded: the
+    // icon stands in a column at the left and the text follows; otherwise the
+    // icon alone is centred in the whole rectangle.
+    struct page_navigator_caption_layout_t {
+        int nIconColumn = 0;  // icon width and half of it again
+        CRect rcIcon;         // the icon's box (empty for a 0 by 0 icon)
+        bool bText = false;   // whether the text is drawn
+        int nTextInset = 0;   // the text's distance from the rectangle's left
+    };
+    static page_navigator_caption_layout_t stat_CalcPageNavigatorCaptionLayout(const CRect& rect, CSize iconSize,
+                                                                               bool expanded);
+    // The top-left of the first of the nine grip dots (4 pixels apart) of a
+    // splitter, moved down by dy.
+    static CPoint stat_CalcPageNavigatorSplitterDotsOrigin(const CRect& rect, int dy);
+    // The classic group caption: the expand button's box (only when the
+    // caption is wide enough for it) and the rectangle left for the text.
+    struct task_pane_caption_layout_t {
+        bool bButton = false;
+        CRect rcButton;
+        CRect rcText;
+    };
+    static task_pane_caption_layout_t stat_CalcTaskPaneGroupCaptionLayout(const CRect& rect, bool expandButton);
+
+    virtual void PaintPageNavigatorClientArea(CDC& dc, const RECT& rect, CObject* object);
+    virtual void PaintPageNavigatorBorder(CDC& dc, const RECT& rect);
+    // expanded: a full-width item with its text; selected: pressed in;
+    // hover: under the mouse.
+    virtual void PaintPageNavigatorItem(CDC& dc, const CRect& rect, LPCSTR text, VEzaCmdIcon* icon, bool expanded,
+                                        bool selected, bool hover);
+    virtual void PaintPageNavigatorItemCaptionText(CDC& dc, const CRect& rect, LPCSTR text);
+    virtual void PaintPageNavigatorItemCaption(CDC& dc, const CRect& rect, LPCSTR text);
+    // onItem: drawn over an item's own background (with selected and hover,
+    // the text turns to the window colour).
+    virtual void PaintPageNavigatorCaption(CDC& dc, const CRect& rect, LPCSTR text, VEzaCmdIcon* icon,
+                                           bool expanded, bool selected, bool hover, bool onItem);
+    virtual void PaintPageNavigatorItemPaneCaptionText(CDC& dc, const CRect& rect, LPCSTR text);
+    virtual void PaintPageNavigatorItemPaneCaption(CDC& dc, const CRect& rect, LPCSTR text);
+    // The same picture whatever the state.
+    virtual void PaintPageNavigatorConfigButton(CDC& dc, const CRect& rect, bool hover, bool pushed);
+    virtual void PaintPageNavigatorSplitter(CDC& dc, const CRect& rect, bool drawDots);
+    virtual void PaintPageNavigatorSplitterDots(CDC& dc, const CRect& rect, int dy);
+    virtual void TaskPanePaintClientArea(CDC& dc, const RECT& rect, CObject* object);
+    virtual void TaskPanePaintClientAreaToolbar(CDC& dc, const RECT& rect, CObject* object);
+    virtual void TaskPanePaintBorder(CDC& dc, const RECT& rect, CObject* object);
+    // special: the highlighted kind of group. roundTopLeft and roundTopRight
+    // cut three corner pixels out of the DC's clip region (left so on
+    // return); twoStep keeps the left 7/15 solid before the gradient. hover
+    // and pressed do not change the background.
+    virtual void TaskPanePaintGroupCaptionBackground(CDC& dc, const CRect& rect, bool hover, bool pressed,
+                                                     bool special, bool roundTopLeft, bool roundTopRight,
+                                                     bool twoStep, CObject* object);
+    // expandButton: the caption carries an expand/collapse button; expanded:
+    // it shows the collapse picture.
+    virtual void TaskPanePaintGroupCaption(CDC& dc, const CRect& rect, LPCSTR text, bool hover, bool pressed,
+                                           bool special, bool expandButton, bool expanded, CObject* object);
+    virtual void TaskPanePaintGroupCaptionText(CDC& dc, const CRect& rect, LPCSTR text, bool hover, bool pressed,
+                                               bool special, CObject* object);
     // ---- end Navigator
 
     // Colour arithmetic (COLORREF 0x00BBGGRR; hue, luminance and saturation
@@ -983,6 +1046,12 @@ public:
     // ---- end Tabs
 
     // ---- Navigator: page navigator and task pane (XP look)
+    void PaintPageNavigatorBorder(CDC& dc, const RECT& rect) override;
+    void PaintPageNavigatorItem(CDC& dc, const CRect& rect, LPCSTR text, VEzaCmdIcon* icon, bool expanded,
+                                bool selected, bool hover) override;
+    void TaskPanePaintBorder(CDC& dc, const RECT& rect, CObject* object) override;
+    void TaskPanePaintGroupCaption(CDC& dc, const CRect& rect, LPCSTR text, bool hover, bool pressed, bool special,
+                                   bool expandButton, bool expanded, CObject* object) override;
     // ---- end Navigator
 
     // Bit 0: system-command glyphs and icons, bit 1: docking frames, bit 2:
