@@ -143,9 +143,12 @@ bool WriteBmp(HBITMAP bitmap, const std::string& path) {
     header.biWidth = info.bmWidth;
     header.biHeight = info.bmHeight;
     header.biPlanes = 1;
-    header.biBitCount = 32;
+    // 24 bits: a 32-bit file's fourth byte (left 0 by GDI) reads as a fully
+    // transparent alpha in most viewers and converters.
+    header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    std::vector<BYTE> pixels(size_t(info.bmWidth) * size_t(info.bmHeight) * 4);
+    const size_t stride = (size_t(info.bmWidth) * 3 + 3) & ~size_t(3);
+    std::vector<BYTE> pixels(stride * size_t(info.bmHeight));
     HDC screen = ::GetDC(nullptr);
     const int rows = ::GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), pixels.data(),
                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
