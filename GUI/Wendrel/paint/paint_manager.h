@@ -267,12 +267,124 @@ public:
                                     bool onBackground, const CRect& rect, CObject* object, LPARAM lParam);
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs
+    // Positions in the built-in table of caption-button and system-command
+    // glyphs (colour 1 is the glyph, 0 leaves the pixel).
+    enum e_builtin_glyph_t {
+        GlyphClose = 1,
+        GlyphOptions = 3,
+        GlyphMinimize = 6,
+        GlyphRestore = 7,
+        GlyphMaximize = 8,
+        GlyphContextHelp = 9,
+        GlyphAutoHide = 10,
+        GlyphAutoHidden = 11,
+        GlyphCloseXP = 16,
+        GlyphCloseClassic = 21,
+    };
+    // The glyph at a table position; an empty glyph (no pixels) for a
+    // position the table does not hold.
+    static const glyph_t& stat_GetBuiltinGlyph(int position);
+
+    // Where PaintIcon puts an icon of iconSize inside item: answers the icon's
+    // rectangle and sets caption to what is left for the text. alignment bits:
+    // 1 and 2 choose the icon's side, 8 centres it across the layout.
+    static CRect stat_PlaceIcon(bool horizontal, bool emptyText, CSize iconSize, const RECT& item, int alignment,
+                                bool iconAfterText, RECT& caption);
+    // Places the icon (a null or empty icon leaves caption equal to item and
+    // draws nothing) and draws it in its state, never outside item.
+    // background: the colour behind a disabled or shadowed icon, -1 for none.
+    virtual void PaintIcon(CDC& dc, bool horizontal, LPCSTR text, VEzaCmdIcon* icon, const RECT& item,
+                           RECT& caption, bool pushed, bool enabled, bool hover, int alignment, bool iconAfterText,
+                           COLORREF background = COLORREF(-1));
+
+    // A button in the caption of a docked or floating bar.
+    struct WENDREL_API PAINTDOCKINGCAPTIONBUTTONDATA {
+        PAINTDOCKINGCAPTIONBUTTONDATA(CObject* button, const RECT& rect, int glyph, bool hover, bool pushed,
+                                      bool enabled, bool barActive, bool barFloating, bool noOutset)
+            : m_pButton(button), m_rcButton(rect), m_nGlyph(glyph), m_bHover(hover), m_bPushed(pushed),
+              m_bEnabled(enabled), m_bBarActive(barActive), m_bBarFloating(barFloating), m_bNoOutset(noOutset) {}
+        CObject* m_pButton;  // passed to GetColor
+        LPARAM m_lParam = 0;
+        CRect m_rcButton;
+        int m_nGlyph;  // a position of the built-in glyph table
+        bool m_bHover, m_bPushed, m_bEnabled;
+        bool m_bBarActive, m_bBarFloating;
+        bool m_bNoOutset;  // the classic frame stays inside the rectangle
+    };
+    virtual void PaintDockingCaptionButton(CDC& dc, PAINTDOCKINGCAPTIONBUTTONDATA& data);
+    // The symbol of SC_CLOSE, SC_RESTORE, SC_CONTEXTHELP, SC_MINIMIZE or
+    // SC_MAXIMIZE centred in rect; any other command draws nothing.
+    virtual void PaintSysCmdGlyph(CDC& dc, UINT command, const RECT& rect, bool hover, bool pushed, bool enabled);
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes
+    // What PaintPushButton draws: a push-like button of a dialog, a toolbar
+    // or a menu. The record does not own the text, icon or font.
+    struct WENDREL_API PAINTPUSHBUTTONDATA {
+        PAINTPUSHBUTTONDATA(CObject* source, bool horizontal, const RECT& rect, LPCSTR text, VEzaCmdIcon* icon,
+                            bool flat, bool hover, bool pushed, bool reserved, bool enabled, bool drawBorder,
+                            bool drawFocusRect, bool defaultButton, int textAlignment, HFONT font = nullptr,
+                            bool dropDown = false, UINT sysCmdId = 0, bool transparentBackground = false);
+        // Right-to-left layout: ForceRtl; no other source object of this
+        // library asks for it.
+        bool IsRTL() const { return m_bForceRtl; }
+
+        CObject* m_pSourceObject;  // passed to colour queries
+        LPARAM m_lParam = 0;       // passed to colour queries
+        CRect m_rcButton;
+        LPCSTR m_sText;  // never null
+        VEzaCmdIcon* m_pIcon;
+        int m_nTextAlignment;  // 0 left/top, 1 horizontal centre, 2 right, 8 vertical centre
+        HFONT m_hFont;         // null: the manager's fonts
+        UINT m_nSysCmdId;      // glyph drawn when there is no icon
+        bool m_bHorizontal, m_bFlat, m_bHover, m_bPushed, m_bReserved, m_bEnabled, m_bDrawBorder, m_bDrawFocusRect;
+        bool m_bDefaultButton;  // bold caption
+        bool m_bDropDown, m_bTransparentBackground, m_bSeparatedDropDown, m_bDropDownPushed, m_bWordBreak;
+        // -1 each for the look's default.
+        COLORREF m_clrDisabledText = COLORREF(-1), m_clrText = COLORREF(-1), m_clrHoverText = COLORREF(-1),
+                 m_clrPushedText = COLORREF(-1), m_clrIcon = COLORREF(-1), m_clrBackground = COLORREF(-1);
+        int m_nContentAlignment;  // 1 centre horizontally, 2 right, 4 centre vertically
+        bool m_bPlainCaption = false, m_bForceRtl = false, m_bRtlReading = false;
+    };
+    virtual void PaintPushButton(CDC& dc, PAINTPUSHBUTTONDATA& data);
+
+    // What PaintCheckButton and PaintRadioButton draw; m_rcBox comes back.
+    struct WENDREL_API PAINTCHECKRADIOBUTTONDATA {
+        PAINTCHECKRADIOBUTTONDATA(CObject* source, const RECT& rect, LPCSTR text, eBoxState_t state, bool boxAtRight,
+                                  bool multiline, bool hover, bool pushed, bool enabled, bool focused,
+                                  int textAlignment = 0, HFONT font = nullptr);
+        CObject* m_pSourceObject;
+        LPARAM m_lParam = 0;
+        CRect m_rcClient;
+        LPCSTR m_sText;  // may be null
+        eBoxState_t m_eState;
+        bool m_bBoxAtRight, m_bMultiline, m_bHover, m_bPushed, m_bEnabled, m_bFocused;
+        bool m_bFlat = false;  // flat box (also when the source window has BS_FLAT)
+        // Bits 0-1: 0 left, 1 centre, 2 right; bits 2-4: 4 top, 0x10 bottom,
+        // anything else centred vertically.
+        int m_nTextAlignment;
+        HFONT m_hFont;  // null: the manager's normal font
+        COLORREF m_clrDisabledText = COLORREF(-1), m_clrText = COLORREF(-1), m_clrHoverText = COLORREF(-1),
+                 m_clrPushedText = COLORREF(-1);
+        CRect m_rcBox;  // out: where the box was placed
+    };
+    // Where the box and the label area of a check or radio button go.
+    struct check_radio_layout_t {
+        CRect box, label;
+    };
+    static check_radio_layout_t stat_LayoutCheckRadio(const RECT& client, CSize boxSize, bool boxAtRight);
+    virtual void PaintCheckButton(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    virtual void PaintRadioButton(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    // Lays out and draws the label; answers the box rectangle through box.
+    virtual void PaintCheckOrRadioButtonText(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data, CSize boxSize, CRect& box);
+    virtual void PaintCheckButtonBox(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    virtual void PaintRadioButtonBox(CDC& dc, PAINTCHECKRADIOBUTTONDATA& data);
+    // The row of the box state table for a record (see pm_check_radio.cpp);
+    // radio boxes have no mixed rows.
+    static int stat_GetBoxStateIndex(const PAINTCHECKRADIOBUTTONDATA& data, bool radio);
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers
@@ -501,12 +613,18 @@ public:
     CRect TaskPaneQueryGroupCaptionTextMargins(const CWnd* wnd, LPARAM lParam) const override;
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs (XP look)
+    void PaintIcon(CDC& dc, bool horizontal, LPCSTR text, VEzaCmdIcon* icon, const RECT& item, RECT& caption,
+                   bool pushed, bool enabled, bool hover, int alignment, bool iconAfterText,
+                   COLORREF background = COLORREF(-1)) override;
+    void PaintDockingCaptionButton(CDC& dc, PAINTDOCKINGCAPTIONBUTTONDATA& data) override;
+    void PaintSysCmdGlyph(CDC& dc, UINT command, const RECT& rect, bool hover, bool pushed, bool enabled) override;
     // ---- end Icons
 
     // ---- Frames: separators, borders and frames (XP look)
     // ---- end Frames
 
     // ---- Buttons: push buttons, check and radio boxes (XP look)
+    void PaintPushButton(CDC& dc, PAINTPUSHBUTTONDATA& data) override;
     // ---- end Buttons
 
     // ---- Menus: menu items, ornaments and small paint helpers (XP look)
