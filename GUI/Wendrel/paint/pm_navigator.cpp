@@ -202,7 +202,10 @@ void VEzaPaintManager::PaintPageNavigatorCaption(CDC& dc, const CRect& rect, LPC
         PaintCaptionText(dc, rect, text, lf, colour, DT_WORDBREAK, layout.nTextInset, DT_END_ELLIPSIS);
     }
     if (!HasIcon(icon)) return;
-    // ICON-CALL
+    // The icon's own painter: a pushed icon moves in the classic look, a
+    // hovered one stands raised over its shadow in the XP look.
+    CRect caption(0, 0, 0, 0);
+    PaintIcon(dc, true, "", icon, layout.rcIcon, caption, selected, true, hover, 0, false, COLORREF(-1));
 }
 
 void VEzaPaintManager::PaintPageNavigatorItemPaneCaptionText(CDC& dc, const CRect& rect, LPCSTR text) {

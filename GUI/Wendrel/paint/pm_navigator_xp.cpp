@@ -19,7 +19,10 @@ void VEzaPaintManagerXP::PaintPageNavigatorItem(CDC& dc, const CRect& rect, LPCS
         r.DeflateRect(1, 1);
     }
     if (hover || selected) {
-        // BUTTON-CALL
+        // Lit items look like a flat toolbar button.
+        PAINTPUSHBUTTONDATA data(this, true, r, "", nullptr, true, hover, selected, false, true, false, false, false,
+                                 0, nullptr, false, 0, false);
+        PaintPushButton(dc, data);
     } else {
         dc.FillSolidRect(&r, GetColor(dc.GetDeviceCaps(BITSPIXEL) > 8 ? 1000 : 2001, this));
     }

@@ -89,6 +89,22 @@ CRect InkBounds(const Dib& dib, const std::vector<COLORREF>& notInk, const CRect
     return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
 }
 
+// A solid-coloured icon of the given size.
+void SolidIcon(VEzaCmdIcon& icon, int cx, int cy, COLORREF colour) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    const RECT r = {0, 0, cx, cy};
+    ::FillRect(mem, &r, brush);
+    ::DeleteObject(brush);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    icon.AssignFromHBITMAP(bitmap, RGB(255, 0, 255), nullptr, false);
+}
+
 }  // namespace
 
 WTEST(page_navigator_caption_layout_places_icon_and_text) {
@@ -676,5 +692,93 @@ WTEST(xp_item_fill_follows_the_depth_of_the_dc) {
         xp.PaintPageNavigatorItem(dc, CRect(1, 1, 7, 3), nullptr, nullptr, false, false, false);
         WCHECK_EQ(std::to_string(row.bpp) + " " + std::to_string(dib.CountOther({1, 1, 7, 3}, xp.GetColor(row.id))),
                   std::to_string(row.bpp) + " 0");
+    }
+}
+
+WTEST(caption_icons_sit_in_their_box_and_move_by_state) {
+    InjectedSystem system(32);
+    VEzaPaintManager classic;
+    VEzaPaintManagerXP xp;
+    DistinctColours(classic);
+    DistinctColours(xp);
+    const COLORREF kIcon = RGB(200, 30, 90);
+    VEzaCmdIcon icon16, icon15;
+    SolidIcon(icon16, 16, 16, kIcon);
+    SolidIcon(icon15, 15, 15, kIcon);
+    const struct {
+        PM* pm;
+        VEzaCmdIcon* icon;
+        CRect rect;
+        bool expanded, selected, hover;
+        CRect ink;
+    } rows[] = {
+        {&classic, &icon16, {0, 0, 200, 30}, true, false, false, {4, 7, 20, 23}},
+        {&classic, &icon16, {0, 0, 200, 30}, false, false, false, {92, 7, 108, 23}},
+        {&classic, &icon16, {50, 0, 250, 30}, true, false, true, {54, 7, 70, 23}},
+        // Pushed: one right and down. The icon painter keeps the icon inside
+        // the box it is given, so the moved icon loses its last row and column.
+        {&classic, &icon16, {0, 0, 200, 30}, true, true, false, {5, 8, 20, 23}},
+        {&classic, &icon15, {0, 0, 200, 31}, true, false, false, {4, 8, 19, 23}},
+        // The XP look draws one pixel right and down of the box, and a
+        // hovered icon two pixels up and left of that, over its shadow (all
+        // inside the box).
+        {&xp, &icon16, {0, 0, 200, 30}, true, false, false, {5, 8, 20, 23}},
+        {&xp, &icon16, {0, 0, 200, 30}, true, true, false, {5, 8, 20, 23}},
+        {&xp, &icon16, {0, 0, 200, 30}, true, false, true, {4, 7, 19, 22}},
+    };
+    for (const auto& row : rows) {
+        Dib dib(260, 32, kBack);
+        DibCDC dc(dib);
+        row.pm->PaintPageNavigatorCaption(dc, row.rect, nullptr, row.icon, row.expanded, row.selected, row.hover,
+                                          false);
+        const std::string what = std::string(row.pm->GetRuntimeClass()->m_lpszClassName) + " " + Str(row.rect) +
+                                 std::to_string(row.expanded) + std::to_string(row.selected) +
+                                 std::to_string(row.hover) + " ";
+        WCHECK_EQ(what + Str(Bounds(dib, kIcon)), what + Str(row.ink));
+    }
+    // With text: the text starts right of the icon column.
+    Dib dib(200, 30, kBack);
+    DibCDC dc(dib);
+    classic.PaintPageNavigatorCaption(dc, CRect(0, 0, 200, 30), "Journal", &icon16, true, false, false, true);
+    const CRect text = Bounds(dib, classic.GetColor(COLOR_BTNTEXT));
+    WCHECK_EQ(std::to_string(text.left >= 24 && text.left <= 26), "1");
+    WCHECK_EQ(Str(Bounds(dib, kIcon)), Str(CRect(4, 7, 20, 23)));
+}
+
+WTEST(xp_lit_items_are_flat_buttons) {
+    InjectedSystem system(32);
+    VEzaPaintManagerXP xp;
+    DistinctColours(xp);
+    const CRect rect(1, 1, 31, 21);
+    const struct {
+        bool expanded, selected, hover;
+    } rows[] = {{false, false, true}, {false, true, false}, {false, true, true}, {true, false, true},
+                {true, true, true}};
+    for (const auto& row : rows) {
+        const std::string what = std::to_string(row.expanded) + std::to_string(row.selected) +
+                                 std::to_string(row.hover) + " ";
+        // The item against the flat push button painted straight on the
+        // same rectangle (inside the item's frame when expanded).
+        Dib item(32, 22, kBack), button(32, 22, kBack);
+        {
+            DibCDC dc(item);
+            xp.PaintPageNavigatorItem(dc, rect, nullptr, nullptr, row.expanded, row.selected, row.hover);
+        }
+        {
+            DibCDC dc(button);
+            CRect r(rect);
+            if (row.expanded) {
+                CBrush frame(xp.GetColor(COLOR_BTNSHADOW));
+                dc.FrameRect(&rect, &frame);
+                r.DeflateRect(1, 1);
+            }
+            VEzaPaintManager::PAINTPUSHBUTTONDATA data(&xp, true, r, "", nullptr, true, row.hover, row.selected,
+                                                       false, true, false, false, false, 0);
+            xp.PaintPushButton(dc, data);
+        }
+        WCHECK_EQ(what + std::to_string(item.Pixels() == button.Pixels()), what + "1");
+        // Lit: not the plain item fill.
+        WCHECK(item.At(rect.left + 5, rect.top + 5) != xp.GetColor(1000));
+        if (row.expanded) WCHECK_EQ(Hex(item.At(rect.left, rect.top)), Hex(xp.GetColor(COLOR_BTNSHADOW)));
     }
 }
