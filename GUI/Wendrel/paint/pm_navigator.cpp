@@ -202,7 +202,10 @@ void VEzaPaintManager::PaintPageNavigatorCaption(CDC& dc, const CRect& rect, LPC
         PaintCaptionText(dc, rect, text, lf, colour, DT_WORDBREAK, layout.nTextInset, DT_END_ELLIPSIS);
     }
     if (!HasIcon(icon)) return;
-    // ICON-CALL
+    // The icon alone in its box: a pushed icon moves (classic) and a hovered
+    // one is raised over its shadow (XP) as anywhere else.
+    RECT caption = {0, 0, 0, 0};
+    PaintIcon(dc, true, "", icon, layout.rcIcon, caption, selected, true, hover, 0, false);
 }
 
 void VEzaPaintManager::PaintPageNavigatorItemPaneCaptionText(CDC& dc, const CRect& rect, LPCSTR text) {

@@ -19,7 +19,10 @@ void VEzaPaintManagerXP::PaintPageNavigatorItem(CDC& dc, const CRect& rect, LPCS
         r.DeflateRect(1, 1);
     }
     if (hover || selected) {
-        // BUTTON-CALL
+        // A lit item is a flat, borderless push button without text.
+        PAINTPUSHBUTTONDATA button(this, true, r, "", nullptr, true, hover, selected, false, true, false, false,
+                                   false, 0);
+        PaintPushButton(dc, button);
     } else {
         dc.FillSolidRect(&r, GetColor(dc.GetDeviceCaps(BITSPIXEL) > 8 ? 1000 : 2001, this));
     }
