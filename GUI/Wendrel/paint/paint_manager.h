@@ -268,7 +268,10 @@ public:
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs
     // Positions in the built-in table of caption-button and system-command
-    // glyphs (colour 1 is the glyph, 0 leaves the pixel).
+    // glyphs (colour 1 is the glyph, 0 leaves the pixel). The bars number
+    // their caption glyphs in this table (3 options, 10 and 11 the pins), so
+    // it stays apart from the tab table below, whose 3 is a down arrow; the
+    // two share their close and help pictures.
     enum e_builtin_glyph_t {
         GlyphClose = 1,
         GlyphOptions = 3,
