@@ -686,6 +686,11 @@ public:
                               COLORREF clrForceTabBorderLT = COLORREF(-1),
                               COLORREF clrForceTabBorderRB = COLORREF(-1),
                               COLORREF clrForceTabSeparator = COLORREF(-1));
+    // The strip between a tab window's items and its client area, shared by
+    // both looks: filled, with a one-pixel line on the side facing the
+    // items, light for top and left strips, dark for bottom and right ones.
+    static void stat_PaintTabNearBorder(CDC& dc, const CRect& rcNear, DWORD orientation, COLORREF fill,
+                                        COLORREF light, COLORREF dark);
     virtual void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
                                     DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam);
     virtual void PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea,
