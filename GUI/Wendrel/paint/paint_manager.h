@@ -711,7 +711,8 @@ public:
                                 LPARAM lParam);
     // The picture at a position of the built-in glyph table that the tab and
     // spin painters use (1 close, 2..5 arrows, 9 help, 17..20 hollow arrows,
-    // 45 item list, 49..52 first and last); null for any other position.
+    // 26 the page navigator's configuration button, 45 item list, 49..52
+    // first and last); null for any other position.
     static const glyph_t* stat_GetTabGlyph(int position);
 
     // The argument record of PaintShortcutListItem, filled by the list.

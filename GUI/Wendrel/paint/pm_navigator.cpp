@@ -9,22 +9,6 @@
 
 namespace {
 
-// The configuration button: a double chevron pointing right over a small
-// triangle pointing down.
-const UINT kConfigPixels[7 * 12] = {
-    1, 1, 0, 1, 1, 0, 0,  //
-    0, 1, 1, 0, 1, 1, 0,  //
-    0, 0, 1, 1, 0, 1, 1,  //
-    0, 1, 1, 0, 1, 1, 0,  //
-    1, 1, 0, 1, 1, 0, 0,  //
-    0, 0, 0, 0, 0, 0, 0,  //
-    0, 0, 0, 0, 0, 0, 0,  //
-    0, 0, 0, 0, 0, 0, 0,  //
-    0, 0, 0, 0, 0, 0, 0,  //
-    0, 1, 1, 1, 1, 1, 0,  //
-    0, 0, 1, 1, 1, 0, 0,  //
-    0, 0, 0, 1, 0, 0, 0,  //
-};
 const UINT kCollapsePixels[7 * 8] = {
     0, 0, 0, 1, 0, 0, 0,  //
     0, 0, 1, 1, 1, 0, 0,  //
@@ -46,10 +30,6 @@ const UINT kExpandPixels[7 * 8] = {
     0, 0, 0, 1, 0, 0, 0,  //
 };
 
-const VEzaPaintManager::glyph_t& GlyphConfigButton() {
-    static const VEzaPaintManager::glyph_t glyph(7, 12, 2, kConfigPixels);
-    return glyph;
-}
 const VEzaPaintManager::glyph_t& GlyphGroupCollapse() {
     static const VEzaPaintManager::glyph_t glyph(7, 8, 2, kCollapsePixels);
     return glyph;
@@ -224,7 +204,7 @@ void VEzaPaintManager::PaintPageNavigatorItemPaneCaption(CDC& dc, const CRect& r
 void VEzaPaintManager::PaintPageNavigatorConfigButton(CDC& dc, const CRect& rect, bool, bool) {
     if (!dc.RectVisible(&rect)) return;
     const COLORREF colours[2] = {0, GetColor(COLOR_BTNTEXT, this)};
-    PaintGlyphCentered(dc, rect, GlyphConfigButton(), colours);
+    PaintGlyphCentered(dc, rect, *stat_GetTabGlyph(26), colours);
 }
 
 void VEzaPaintManager::PaintPageNavigatorSplitter(CDC& dc, const CRect& rect, bool drawDots) {
