@@ -268,7 +268,10 @@ public:
 
     // ---- Icons: icon placement and painting, caption buttons and system-command glyphs
     // Positions in the built-in table of caption-button and system-command
-    // glyphs (colour 1 is the glyph, 0 leaves the pixel).
+    // glyphs (colour 1 is the glyph, 0 leaves the pixel). The bars number
+    // their caption glyphs in this table (3 options, 10 and 11 the pins), so
+    // it stays apart from the tab table below, whose 3 is a down arrow; the
+    // two share their close and help pictures.
     enum e_builtin_glyph_t {
         GlyphClose = 1,
         GlyphOptions = 3,
@@ -683,6 +686,11 @@ public:
                               COLORREF clrForceTabBorderLT = COLORREF(-1),
                               COLORREF clrForceTabBorderRB = COLORREF(-1),
                               COLORREF clrForceTabSeparator = COLORREF(-1));
+    // The strip between a tab window's items and its client area, shared by
+    // both looks: filled, with a one-pixel line on the side facing the
+    // items, light for top and left strips, dark for bottom and right ones.
+    static void stat_PaintTabNearBorder(CDC& dc, const CRect& rcNear, DWORD orientation, COLORREF fill,
+                                        COLORREF light, COLORREF dark);
     virtual void PaintTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect& rcTabNearBorderArea,
                                     DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam);
     virtual void PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea,
@@ -703,7 +711,8 @@ public:
                                 LPARAM lParam);
     // The picture at a position of the built-in glyph table that the tab and
     // spin painters use (1 close, 2..5 arrows, 9 help, 17..20 hollow arrows,
-    // 45 item list, 49..52 first and last); null for any other position.
+    // 26 the page navigator's configuration button, 45 item list, 49..52
+    // first and last); null for any other position.
     static const glyph_t* stat_GetTabGlyph(int position);
 
     // The argument record of PaintShortcutListItem, filled by the list.

@@ -4,6 +4,7 @@
 // strip each look draws after the text.
 #include "icons/cmd_icon.h"
 #include "paint/paint_manager.h"
+#include "paint/pm_clip_to.h"
 #include "paint/paint_system.h"
 #include "paint/pm_frame_draw.h"
 #include "paint/pm_menu_glyphs.h"
@@ -92,10 +93,19 @@ namespace {
 // (drawn after the text): icon or system-command glyph, the extra mark,
 // check or radio box, then the in-place strip.
 void PaintMenuItemIconArea(VEzaPaintManager& pm, CDC& dc, MenuItem& d, bool xp);
+
+// Everything an item paints lies within its item and selection rectangles,
+// even when they are too small for its gutter, marks or text.
+CRect ItemBounds(const MenuItem& d) {
+    CRect bounds;
+    bounds.UnionRect(&d.m_rcItem, &d.m_rcSelection);
+    return bounds;
+}
 }  // namespace
 
 void VEzaPaintManager::PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& d) {
     if (d.m_rcSelection.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, ItemBounds(d));
     CObject* object = d.m_pHelperSrc;
     const LPARAM lParam = d.m_lParam;
     const bool rtl = d.IsRTL();
@@ -209,6 +219,7 @@ void VEzaPaintManager::PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& d) {
 
 void VEzaPaintManagerXP::PaintMenuItem(CDC& dc, PAINTMENUITEMDATA& d) {
     if (d.m_rcSelection.IsRectEmpty()) return;
+    const VEzaClipTo clip(dc, ItemBounds(d));
     CObject* object = d.m_pHelperSrc;
     const LPARAM lParam = d.m_lParam;
     const bool rtl = d.IsRTL();

@@ -7,6 +7,7 @@
 
 #include "icons/cmd_icon.h"
 #include "paint/paint_manager.h"
+#include "paint/pm_clip_to.h"
 
 using PM = VEzaPaintManager;
 using glyph_t = PM::glyph_t;
@@ -139,6 +140,9 @@ void PaintPushButtonIn(PM& pm, CDC& dc, const PM::PAINTPUSHBUTTONDATA& data, boo
                        const int* gradientIndices) {
     const CRect button(data.m_rcButton);
     if (button.IsRectEmpty()) return;
+    // A button too small for its frames, arrow, icon or caption shows what
+    // fits and nothing outside its rectangle.
+    const VEzaClipTo clip(dc, button);
     PM::PAINTPUSHBUTTONDATA d = data;
     const bool rtl = d.IsRTL();
     if (!d.m_bEnabled) d.m_bHover = d.m_bReserved = d.m_bDrawFocusRect = false;

@@ -232,9 +232,14 @@ void VEzaPaintManager::PaintTabClientArea(CDC& dc, CRect& rcClient, CRect&, CRec
                                           DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam) {
     dc.FillSolidRect(&rcClient, GetColor(groupedMode ? COLOR_BTNFACE : COLOR_BTNSHADOW, object, lParam));
     if (groupedMode) return;
-    const CRect& n = rcTabNearBorderArea;
-    dc.FillSolidRect(&n, GetColor(COLOR_BTNFACE, object, lParam));
-    CRect line = n;
+    stat_PaintTabNearBorder(dc, rcTabNearBorderArea, orientation, GetColor(COLOR_BTNFACE, object, lParam),
+                            GetColor(COLOR_BTNHIGHLIGHT, object, lParam), GetColor(COLOR_3DDKSHADOW, object, lParam));
+}
+
+void VEzaPaintManager::stat_PaintTabNearBorder(CDC& dc, const CRect& rcNear, DWORD orientation, COLORREF fill,
+                                               COLORREF light, COLORREF dark) {
+    dc.FillSolidRect(&rcNear, fill);
+    CRect line = rcNear;
     switch (orientation) {
     case 0: line.bottom = line.top + 1; break;
     case 1: line.top = line.bottom - 1; break;
@@ -242,8 +247,7 @@ void VEzaPaintManager::PaintTabClientArea(CDC& dc, CRect& rcClient, CRect&, CRec
     case 3: line.left = line.right - 1; break;
     default: return;
     }
-    const int colour = orientation == 0 || orientation == 2 ? COLOR_BTNHIGHLIGHT : COLOR_3DDKSHADOW;
-    dc.FillSolidRect(&line, GetColor(colour, object, lParam));
+    dc.FillSolidRect(&line, orientation == 0 || orientation == 2 ? light : dark);
 }
 
 void VEzaPaintManager::PaintTabbedTabClientArea(CDC& dc, CRect& rcClient, CRect& rcTabItemsArea, CRect&,

@@ -31,16 +31,6 @@ void VEzaPaintManagerXP::PaintTabClientArea(CDC& dc, CRect& rcClient, CRect&, CR
                                             DWORD orientation, bool groupedMode, CObject* object, LPARAM lParam) {
     dc.FillSolidRect(&rcClient, GetColor(stat_GetBPP() > 8 ? 2001 : 2000, object, lParam));
     if (groupedMode) return;
-    const CRect& n = rcTabNearBorderArea;
-    dc.FillSolidRect(&n, GetColor(2000, object, lParam));
-    CRect line = n;
-    switch (orientation) {
-    case 0: line.bottom = line.top + 1; break;
-    case 1: line.top = line.bottom - 1; break;
-    case 2: line.right = line.left + 1; break;
-    case 3: line.left = line.right - 1; break;
-    default: return;
-    }
-    const int colour = orientation == 0 || orientation == 2 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW;
-    dc.FillSolidRect(&line, GetColor(colour, object, lParam));
+    stat_PaintTabNearBorder(dc, rcTabNearBorderArea, orientation, GetColor(2000, object, lParam),
+                            GetColor(COLOR_BTNHIGHLIGHT, object, lParam), GetColor(COLOR_BTNSHADOW, object, lParam));
 }

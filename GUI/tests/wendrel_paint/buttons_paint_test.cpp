@@ -348,3 +348,29 @@ WTEST(push_button_vertical_caption_and_focus_rectangle) {
         WCHECK_EQ(differ > 0, enabled);
     }
 }
+
+WTEST(push_buttons_smaller_than_their_parts_paint_nothing_outside) {
+    Looks looks;
+    VEzaCmdIcon icon;
+    std::vector<unsigned> px(16 * 16, 0x102030);
+    icon.AssignFromHBITMAP(::CreateBitmap(16, 16, 1, 32, px.data()), kKey, nullptr, false);
+    // Rectangles too small for the border, the drop-down arrow, the icon or
+    // the text; every state that adds something to draw.
+    const CRect rects[] = {CRect(10, 10, 11, 11), CRect(10, 10, 13, 12), CRect(10, 10, 14, 14), CRect(10, 10, 17, 15)};
+    for (PM* pm : {&looks.classic, static_cast<PM*>(&looks.xp)})
+        for (const CRect& rect : rects)
+            for (int bits = 0; bits < 32; ++bits) {
+                const bool horizontal = (bits & 1) != 0, pushed = (bits & 2) != 0, hover = (bits & 4) != 0,
+                           dropDown = (bits & 8) != 0, withIcon = (bits & 16) != 0;
+                Dib dib(30, 30, kBack);
+                DibCDC dc(dib);
+                Data d(nullptr, horizontal, rect, "&Text", withIcon ? &icon : nullptr, false, hover, pushed, false,
+                       true, true, true, true, 9, nullptr, dropDown, withIcon ? 0 : SC_CLOSE);
+                d.m_bSeparatedDropDown = dropDown;
+                pm->PaintPushButton(dc, d);
+                const std::string what = std::string(pm->GetRuntimeClass()->m_lpszClassName) + " " + Str(rect) +
+                                         " " + std::to_string(bits) + " ";
+                WCHECK_EQ(what + std::to_string(dib.CountOther(CRect(0, 0, 30, 30), kBack)),
+                          what + std::to_string(dib.CountOther(rect, kBack)));
+            }
+}

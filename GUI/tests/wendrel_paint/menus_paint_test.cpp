@@ -771,3 +771,25 @@ WTEST(xp_in_place_drop_down_button) {
         WCHECK_EQ(Hex(dib.At(100, 10)), Hex(kWindow));
     }
 }
+
+WTEST(menu_items_smaller_than_their_parts_paint_nothing_outside) {
+    InjectedSystem system(32);
+    VEzaPaintManager classic;
+    VEzaPaintManagerXP xp;
+    classic.OnSysColorChange();
+    xp.OnSysColorChange();
+    const CRect rects[] = {CRect(10, 10, 11, 11), CRect(10, 10, 14, 13), CRect(10, 10, 20, 16)};
+    for (VEzaPaintManager* pm : {&classic, static_cast<VEzaPaintManager*>(&xp)})
+        for (const CRect& rect : rects)
+            for (int bits = 0; bits < 16; ++bits) {
+                Dib dib(40, 40, kBack);
+                DibCDC dc(dib);
+                Item item(nullptr, rect, rect, 24, "&Open", "Ctrl+O", nullptr, (bits & 1) != 0, (bits & 2) != 0,
+                          (bits & 4) != 0, false, false, true, (bits & 8) != 0, false, false, 0, nullptr);
+                pm->PaintMenuItem(dc, item);
+                const std::string what = std::string(pm->GetRuntimeClass()->m_lpszClassName) + " " +
+                                         std::to_string(rect.Width()) + " " + std::to_string(bits) + " ";
+                WCHECK_EQ(what + std::to_string(CountOf(dib, CRect(0, 0, 40, 40), kBack)),
+                          what + std::to_string(CountOf(dib, rect, kBack) + 40 * 40 - rect.Width() * rect.Height()));
+            }
+}

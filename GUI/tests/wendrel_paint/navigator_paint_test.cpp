@@ -367,6 +367,81 @@ WTEST(xp_items_not_lit_are_framed_and_filled) {
     }
 }
 
+WTEST(xp_lit_items_are_flat_borderless_push_buttons) {
+    InjectedSystem system(32);
+    VEzaPaintManagerXP xp;
+    DistinctColours(xp);
+    const CRect rect(2, 2, 62, 30);
+    const struct {
+        bool expanded, selected, hover;
+    } rows[] = {{false, false, true}, {false, true, false}, {true, true, true}, {true, false, true}};
+    for (const auto& row : rows) {
+        const std::string what = std::to_string(row.expanded) + std::to_string(row.selected) +
+                                 std::to_string(row.hover) + " ";
+        Dib got(64, 32, kBack), want(64, 32, kBack);
+        {
+            DibCDC dc(got);
+            xp.PaintPageNavigatorItem(dc, rect, nullptr, nullptr, row.expanded, row.selected, row.hover);
+        }
+        {
+            // The frame round an expanded item, then the button inside it.
+            DibCDC dc(want);
+            CRect r(rect);
+            if (row.expanded) {
+                CBrush frame(xp.GetColor(COLOR_BTNSHADOW));
+                dc.FrameRect(&rect, &frame);
+                r.DeflateRect(1, 1);
+            }
+            PM::PAINTPUSHBUTTONDATA button(&xp, true, r, "", nullptr, true, row.hover, row.selected, false, true,
+                                           false, false, false, 0);
+            xp.PaintPushButton(dc, button);
+        }
+        WCHECK(got.At(32, 16) != kBack && got.At(32, 16) != xp.GetColor(1000));
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (got.At(x, y) != want.At(x, y)) {
+                    WCHECK_EQ(what + std::to_string(x) + "," + std::to_string(y) + " " + Hex(got.At(x, y)),
+                              what + std::to_string(x) + "," + std::to_string(y) + " " + Hex(want.At(x, y)));
+                    y = 32;
+                    break;
+                }
+    }
+}
+
+WTEST(item_icon_sits_in_its_column_or_centred_and_moves_when_pushed) {
+    InjectedSystem system(32);
+    const COLORREF kIcon = RGB(10, 200, 30), kKey = RGB(255, 0, 255);
+    VEzaCmdIcon icon;
+    std::vector<unsigned> px(16 * 16, (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
+    icon.AssignFromHBITMAP(::CreateBitmap(16, 16, 1, 32, px.data()), kKey, nullptr, false);
+    VEzaPaintManager classic;
+    DistinctColours(classic);
+    // A 16-pixel icon has a 24-pixel column; the item is 120 by 30.
+    const struct {
+        bool expanded, selected;
+        CRect icon;
+    } rows[] = {
+        {true, false, CRect(4, 7, 20, 23)},
+        {true, true, CRect(5, 8, 21, 24)},
+        {false, false, CRect(52, 7, 68, 23)},
+        {false, true, CRect(53, 8, 69, 24)},
+    };
+    for (const auto& row : rows) {
+        Dib dib(120, 30, kBack);
+        DibCDC dc(dib);
+        classic.PaintPageNavigatorCaption(dc, CRect(0, 0, 120, 30), nullptr, &icon, row.expanded, row.selected,
+                                          false, true);
+        const std::string what = std::to_string(row.expanded) + std::to_string(row.selected) + " ";
+        // The pushed icon moves out of its box and is cut at the box's edge.
+        CRect expected(row.icon);
+        if (row.selected) expected.IntersectRect(&expected, CRect(row.icon.left - 1, row.icon.top - 1,
+                                                                   row.icon.right - 1, row.icon.bottom - 1));
+        WCHECK_EQ(what + Str(Bounds(dib, kIcon)), what + Str(expected));
+        WCHECK_EQ(what + std::to_string(dib.CountOther({0, 0, 120, 30}, kBack)),
+                  what + std::to_string(expected.Width() * expected.Height()));
+    }
+}
+
 WTEST(item_and_pane_captions_fill_then_place_their_text) {
     InjectedSystem system(32);
     VEzaPaintManager classic;
