@@ -16,27 +16,6 @@ using Data = PM::PAINTPUSHBUTTONDATA;
 const COLORREF kBack = RGB(1, 2, 3), kIcon = RGB(200, 30, 40), kKey = RGB(255, 0, 255), kInk = RGB(9, 99, 199);
 const COLORREF kNone = COLORREF(-1);
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
-std::string Str(const CRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
-void DistinctColours(PM& pm) {
-    pm.OnSysColorChange();
-    for (int i = 0; i < PM::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
-}
-
 CRect Bounds(const Dib& dib, COLORREF c) {
     CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
     for (int y = 0; y < dib.height(); ++y)

@@ -14,16 +14,6 @@ using PM = VEzaPaintManager;
 using Data = PM::PAINTCHECKRADIOBUTTONDATA;
 const COLORREF kBack = RGB(1, 2, 3), kInk = RGB(9, 99, 199);
 
-std::string Str(const CRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
 CRect Bounds(const Dib& dib, COLORREF c) {
     CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
     for (int y = 0; y < dib.height(); ++y)

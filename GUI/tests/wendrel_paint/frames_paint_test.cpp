@@ -30,11 +30,6 @@ const Legend kLegend = {{kBack, '.'},
                         {kXpMenu, 'M'},
                         {kHighlight, 'H'}};
 
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
 // Both managers over the chosen system colours at a depth.
 struct Looks {
     explicit Looks(int bpp = 32) : system(bpp) {
@@ -46,12 +41,6 @@ struct Looks {
     VEzaPaintManager classic;
     VEzaPaintManagerXP xp;
 };
-
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
 
 // Lines joined, for pictures written one row per string.
 std::string Pic(std::initializer_list<const char*> rows) {

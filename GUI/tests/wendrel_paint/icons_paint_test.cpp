@@ -13,28 +13,6 @@ namespace {
 using PM = VEzaPaintManager;
 const COLORREF kBack = RGB(1, 2, 3), kIcon = RGB(200, 30, 40), kKey = RGB(255, 0, 255);
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
-std::string Str(const CRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
-// Every colour-table entry distinct, so that a wrong index shows.
-void DistinctColours(PM& pm) {
-    pm.OnSysColorChange();
-    for (int i = 0; i < PM::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
-}
-
 // A solid square icon of one colour.
 void SolidIcon(VEzaCmdIcon& icon, int size, COLORREF colour) {
     std::vector<unsigned> px(size_t(size) * size,

@@ -15,11 +15,6 @@ namespace {
 
 const COLORREF kBack = RGB(1, 2, 3), kLine = RGB(0, 96, 196);
 
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
 // A marker window as the docking code will build one: a popup of the
 // marker's shape holding the pictures it was given.
 class StandInMarkerWnd : public VEzaDynDockMarkerWnd, public VEzaDockMarkerWndState {

@@ -19,24 +19,12 @@ using Beta2 = VEzaPaintManager::DockMarkerBeta2;
 
 const COLORREF kBack = RGB(1, 2, 3), kGreen = RGB(0, 255, 0);
 
-std::string Hex(COLORREF c)
-{
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
 std::string Show(const CRect& r)
 {
     char s[64];
     std::snprintf(s, sizeof s, "(%ld,%ld,%ld,%ld)", (long)r.left, (long)r.top, (long)r.right, (long)r.bottom);
     return s;
 }
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
 
 // A bitmap drawn from rows of text: '#' a dark pixel, 'o' a near-green one,
 // anything else green.

@@ -19,11 +19,6 @@ const COLORREF kFace = InjectedSystem::kFace, kLight = InjectedSystem::kLight, k
 const COLORREF kXpFace = RGB(219, 216, 209), kXpSelection = RGB(182, 189, 210), kXpMenu = RGB(249, 248, 247),
                kXpCheckSelected = RGB(133, 146, 181), kXpRarely = RGB(204, 200, 193), kXpLine = RGB(166, 166, 166);
 
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
 struct Looks {
     explicit Looks(int bpp = 32) : system(bpp) {
         classic.OnSysColorChange();
@@ -42,12 +37,6 @@ class RtlMenu : public VEzaPopupMenuWnd {
 public:
     bool OnQueryLayoutRTL() const override { return true; }
 };
-
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
 
 // The box of the pixels of a rectangle that differ from a colour.
 CRect Ink(const Dib& dib, const RECT& r, COLORREF background) {

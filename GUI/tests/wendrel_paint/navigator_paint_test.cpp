@@ -16,34 +16,12 @@ namespace {
 using PM = VEzaPaintManager;
 const COLORREF kBack = RGB(1, 2, 3);
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
-std::string Str(const CRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
 // Turns GradientFill off while it lives, so that gradients come in exact bands.
 struct NoGradientFill {
     NoGradientFill() : saved(g_PaintManager.m_pfnGradientFill) { g_PaintManager.m_pfnGradientFill = nullptr; }
     ~NoGradientFill() { g_PaintManager.m_pfnGradientFill = saved; }
     PM::VEzaPaintManagerAutoPtr::PfnGradientFill saved;
 };
-
-// Every colour-table entry distinct, so that a wrong index shows.
-void DistinctColours(PM& pm) {
-    pm.OnSysColorChange();
-    for (int i = 0; i < PM::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
-}
 
 // A look whose task pane ids 1012..1021 each have a colour of their own.
 template <class Base>

@@ -12,18 +12,6 @@ namespace {
 
 const COLORREF kBack = RGB(1, 2, 3), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 200, 0);
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
-// A CDC over a DIB's DC that does not own it.
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
 // Turns GradientFill off while it lives, so the band painting runs.
 struct NoGradientFill {
     NoGradientFill() : saved(g_PaintManager.m_pfnGradientFill) { g_PaintManager.m_pfnGradientFill = nullptr; }

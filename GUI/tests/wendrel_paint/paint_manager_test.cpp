@@ -12,12 +12,6 @@ using namespace pt;
 
 namespace {
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
 // The pixel of a bitmap, through a 32-bit copy.
 COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
     HDC dc = ::CreateCompatibleDC(nullptr);

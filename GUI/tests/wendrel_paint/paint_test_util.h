@@ -4,6 +4,7 @@
 // once.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -180,5 +181,30 @@ private:
     std::string m_name;
     HWND m_wnd;
 };
+
+// A colour as six hex digits, for failure messages.
+inline std::string Hex(COLORREF c) {
+    char s[16];
+    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
+    return s;
+}
+
+inline std::string Str(const CRect& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+// A CDC over a DIB's DC, for the painters that take one.
+struct DibCDC : CDC {
+    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
+    ~DibCDC() override { Detach(); }
+};
+
+// Every colour-table entry distinct, so that a wrong index shows (and differs
+// from what GetSysColor answers).
+inline void DistinctColours(VEzaPaintManager& pm) {
+    pm.OnSysColorChange();
+    for (int i = 0; i < VEzaPaintManager::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
+}
 
 }  // namespace pt

@@ -15,29 +15,6 @@ namespace {
 using PM = VEzaPaintManager;
 const COLORREF kBack = RGB(1, 2, 3);
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
-std::string Str(const CRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
-// Every colour-table entry distinct, so that a wrong index shows (and differs
-// from what GetSysColor answers).
-void DistinctColours(PM& pm) {
-    pm.OnSysColorChange();
-    for (int i = 0; i < PM::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
-}
-
 CRect Bounds(const Dib& dib, COLORREF c, CRect region = CRect(0, 0, 0, 0)) {
     if (region.IsRectEmpty()) region.SetRect(0, 0, dib.width(), dib.height());
     CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);

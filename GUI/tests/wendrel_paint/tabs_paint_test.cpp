@@ -16,28 +16,6 @@ const COLORREF kBack = RGB(1, 2, 3), kLT = RGB(255, 0, 0), kRB = RGB(0, 0, 255),
                kSep = RGB(255, 0, 255), kInk = RGB(9, 9, 9);
 const COLORREF kNone = COLORREF(-1);
 
-std::string Hex(COLORREF c) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06lX", (unsigned long)c);
-    return s;
-}
-
-std::string Str(const CRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-struct DibCDC : CDC {
-    explicit DibCDC(const Dib& dib) { Attach(dib.dc()); }
-    ~DibCDC() override { Detach(); }
-};
-
-// Every colour-table entry distinct, so that a wrong index shows.
-void DistinctColours(PM& pm) {
-    pm.OnSysColorChange();
-    for (int i = 0; i < PM::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
-}
-
 // The drawing both looks share, reached directly: there a colour of -1
 // paints nothing.
 struct CommonPM : VEzaPaintManager {
