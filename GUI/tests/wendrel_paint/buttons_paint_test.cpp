@@ -16,19 +16,6 @@ using Data = PM::PAINTPUSHBUTTONDATA;
 const COLORREF kBack = RGB(1, 2, 3), kIcon = RGB(200, 30, 40), kKey = RGB(255, 0, 255), kInk = RGB(9, 99, 199);
 const COLORREF kNone = COLORREF(-1);
 
-CRect Bounds(const Dib& dib, COLORREF c) {
-    CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = 0; y < dib.height(); ++y)
-        for (int x = 0; x < dib.width(); ++x)
-            if (dib.At(x, y) == c) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
-    return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
-}
-
 // A button of the given look and flags, no text unless given.
 Data Button(const CRect& rect, bool flat, bool hover, bool pushed, bool enabled, LPCSTR text = "",
             bool horizontal = true) {

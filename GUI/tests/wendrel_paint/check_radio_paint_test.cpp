@@ -14,19 +14,6 @@ using PM = VEzaPaintManager;
 using Data = PM::PAINTCHECKRADIOBUTTONDATA;
 const COLORREF kBack = RGB(1, 2, 3), kInk = RGB(9, 99, 199);
 
-CRect Bounds(const Dib& dib, COLORREF c) {
-    CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = 0; y < dib.height(); ++y)
-        for (int x = 0; x < dib.width(); ++x)
-            if (dib.At(x, y) == c) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
-    return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
-}
-
 // Visual-style functions that record what is drawn.
 namespace fake {
 bool themed = true;

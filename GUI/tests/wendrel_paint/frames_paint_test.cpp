@@ -284,23 +284,6 @@ WTEST(toolbar_grippers_classic) {
 
 namespace {
 
-// The box of the pixels of a rectangle that differ from a colour (empty
-// when none do), and how many are exactly another colour.
-CRect Ink(const Dib& dib, const RECT& r, COLORREF background) {
-    CRect box(0, 0, 0, 0);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (dib.At(x, y) != background) box.UnionRect(box, CRect(x, y, x + 1, y + 1));
-    return box;
-}
-
-int CountOf(const Dib& dib, const RECT& r, COLORREF c) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += dib.At(x, y) == c;
-    return n;
-}
-
 }  // namespace
 
 WTEST(caption_grippers_classic) {

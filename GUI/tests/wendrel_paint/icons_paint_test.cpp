@@ -20,20 +20,6 @@ void SolidIcon(VEzaCmdIcon& icon, int size, COLORREF colour) {
     icon.AssignFromHBITMAP(::CreateBitmap(size, size, 1, 32, px.data()), kKey, nullptr, false);
 }
 
-// The smallest rectangle holding every pixel of a colour; empty when none.
-CRect Bounds(const Dib& dib, COLORREF c) {
-    CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = 0; y < dib.height(); ++y)
-        for (int x = 0; x < dib.width(); ++x)
-            if (dib.At(x, y) == c) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
-    return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
-}
-
 }  // namespace
 
 WTEST(icon_placement_by_layout_alignment_and_side) {

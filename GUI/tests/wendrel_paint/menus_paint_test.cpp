@@ -38,22 +38,6 @@ public:
     bool OnQueryLayoutRTL() const override { return true; }
 };
 
-// The box of the pixels of a rectangle that differ from a colour.
-CRect Ink(const Dib& dib, const RECT& r, COLORREF background) {
-    CRect box(0, 0, 0, 0);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (dib.At(x, y) != background) box.UnionRect(box, CRect(x, y, x + 1, y + 1));
-    return box;
-}
-
-int CountOf(const Dib& dib, const RECT& r, COLORREF c) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += dib.At(x, y) == c;
-    return n;
-}
-
 // An item over the whole row 0,0..200,20 with a gutter of 24.
 Item MakeItem(BYTE state, BYTE state2 = 0, LPCSTR text = "", LPCSTR accel = "", CObject* source = nullptr,
               VEzaCmdIcon* icon = nullptr) {

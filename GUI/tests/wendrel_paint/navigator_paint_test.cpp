@@ -37,20 +37,6 @@ public:
     static COLORREF Id(int id) { return RGB(id % 4 < 2 ? 20 : 230, (id - 1000) * 10, id % 2 ? 200 : 40); }
 };
 
-CRect Bounds(const Dib& dib, COLORREF c, CRect region = CRect(0, 0, 0, 0)) {
-    if (region.IsRectEmpty()) region.SetRect(0, 0, dib.width(), dib.height());
-    CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = region.top; y < region.bottom; ++y)
-        for (int x = region.left; x < region.right; ++x)
-            if (dib.At(x, y) == c) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
-    return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
-}
-
 // Text drawn with the painters' colours but no smoothing of its own: the
 // ink is every pixel that is neither the background nor a fill colour.
 CRect InkBounds(const Dib& dib, const std::vector<COLORREF>& notInk, const CRect& region) {
@@ -65,22 +51,6 @@ CRect InkBounds(const Dib& dib, const std::vector<COLORREF>& notInk, const CRect
             r.bottom = std::max<LONG>(r.bottom, y + 1);
         }
     return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
-}
-
-// A solid-coloured icon of the given size.
-void SolidIcon(VEzaCmdIcon& icon, int cx, int cy, COLORREF colour) {
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
-    HDC mem = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    const RECT r = {0, 0, cx, cy};
-    ::FillRect(mem, &r, brush);
-    ::DeleteObject(brush);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-    icon.AssignFromHBITMAP(bitmap, RGB(255, 0, 255), nullptr, false);
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 // once.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "icons/cmd_icon.h"
 #include "paint/paint_manager.h"
 #include "paint/paint_system.h"
 #include "paint/pm_bridge.h"
@@ -206,5 +209,56 @@ inline void DistinctColours(VEzaPaintManager& pm) {
     pm.OnSysColorChange();
     for (int i = 0; i < VEzaPaintManager::kSysColorCount; ++i) pm.m_colors[i] = RGB(4 * i + 2, 250 - 4 * i, 77);
 }
+
+// The smallest rectangle holding every pixel of colour c (within region, or
+// the whole DIB when region is empty); empty when there is none.
+inline CRect Bounds(const Dib& dib, COLORREF c, CRect region = CRect(0, 0, 0, 0)) {
+    if (region.IsRectEmpty()) region.SetRect(0, 0, dib.width(), dib.height());
+    CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    for (int y = region.top; y < region.bottom; ++y)
+        for (int x = region.left; x < region.right; ++x)
+            if (dib.At(x, y) == c) {
+                r.left = std::min<LONG>(r.left, x);
+                r.top = std::min<LONG>(r.top, y);
+                r.right = std::max<LONG>(r.right, x + 1);
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
+            }
+    return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
+}
+
+// The smallest rectangle inside r holding every pixel that is not background.
+inline CRect Ink(const Dib& dib, const RECT& r, COLORREF background) {
+    CRect box(0, 0, 0, 0);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (dib.At(x, y) != background) box.UnionRect(box, CRect(x, y, x + 1, y + 1));
+    return box;
+}
+
+// How many pixels inside r have colour c.
+inline int CountOf(const Dib& dib, const RECT& r, COLORREF c) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += dib.At(x, y) == c;
+    return n;
+}
+
+// A solid-coloured icon of cx by cy (16 by 16 by default), magenta its
+// transparent colour.
+inline void SolidIcon(VEzaCmdIcon& icon, int cx, int cy, COLORREF colour) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    const RECT r = {0, 0, cx, cy};
+    ::FillRect(mem, &r, brush);
+    ::DeleteObject(brush);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    icon.AssignFromHBITMAP(bitmap, RGB(255, 0, 255), nullptr, false);
+}
+inline void SolidIcon(VEzaCmdIcon& icon, COLORREF colour) { SolidIcon(icon, 16, 16, colour); }
 
 }  // namespace pt

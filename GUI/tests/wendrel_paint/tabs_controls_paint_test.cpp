@@ -15,38 +15,6 @@ namespace {
 using PM = VEzaPaintManager;
 const COLORREF kBack = RGB(1, 2, 3);
 
-CRect Bounds(const Dib& dib, COLORREF c, CRect region = CRect(0, 0, 0, 0)) {
-    if (region.IsRectEmpty()) region.SetRect(0, 0, dib.width(), dib.height());
-    CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = region.top; y < region.bottom; ++y)
-        for (int x = region.left; x < region.right; ++x)
-            if (dib.At(x, y) == c) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
-    return r.left == INT_MAX ? CRect(0, 0, 0, 0) : r;
-}
-
-int CountOf(const Dib& dib, const CRect& r, COLORREF c) { return r.Width() * r.Height() - dib.CountOther(r, c); }
-
-// A solid-coloured icon of 16 by 16.
-void SolidIcon(VEzaCmdIcon& icon, COLORREF colour) {
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
-    HDC mem = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    const RECT r = {0, 0, 16, 16};
-    ::FillRect(mem, &r, brush);
-    ::DeleteObject(brush);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-    icon.AssignFromHBITMAP(bitmap, RGB(255, 0, 255), nullptr, false);
-}
-
 }  // namespace
 
 WTEST(spin_arrow_font_size_follows_the_smaller_side) {
